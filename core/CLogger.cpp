@@ -1,0 +1,5 @@
+#include "core/CLogger.h"
+
+CLogger::CLogger() {}
+
+CLogger::~CLogger() {}

@@ -1,0 +1,8 @@
+#pragma once
+
+class CLogger {
+public:
+    CLogger();
+    ~CLogger();
+
+};

@@ -1,0 +1,5 @@
+#include "core/Utils.h"
+
+CUtils::CUtils() {}
+
+CUtils::~CUtils() {}

@@ -1,0 +1,5 @@
+#include "gui/CFontManager.h"
+
+CFontManager::CFontManager() {}
+
+CFontManager::~CFontManager() {}

@@ -1,0 +1,8 @@
+#pragma once
+
+class CFontManager {
+public:
+    CFontManager();
+    ~CFontManager();
+    void LoadFont(const char* /*file*/) {}
+};

@@ -1,0 +1,5 @@
+#include "gui/CWindowManager.h"
+
+CWindowManager::CWindowManager() {}
+
+CWindowManager::~CWindowManager() {}

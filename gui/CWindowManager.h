@@ -1,0 +1,8 @@
+#pragma once
+
+class CWindowManager {
+public:
+    CWindowManager();
+    ~CWindowManager();
+    void MainLoop() {}
+};

@@ -1,0 +1,5 @@
+#include "image/CTextureManager.h"
+
+CTextureManager::CTextureManager() {}
+
+CTextureManager::~CTextureManager() {}

@@ -1,0 +1,8 @@
+#pragma once
+
+class CTextureManager {
+public:
+    CTextureManager();
+    ~CTextureManager();
+
+};

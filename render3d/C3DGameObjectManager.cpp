@@ -1,0 +1,5 @@
+#include "render3d/C3DGameObjectManager.h"
+
+C3DGameObjectManager::C3DGameObjectManager() {}
+
+C3DGameObjectManager::~C3DGameObjectManager() {}

@@ -1,0 +1,5 @@
+#include "render3d/CCamera.h"
+
+CCamera::CCamera() {}
+
+CCamera::~CCamera() {}

@@ -1,0 +1,8 @@
+#pragma once
+
+class CCamera {
+public:
+    CCamera();
+    ~CCamera();
+
+};

@@ -1,0 +1,5 @@
+#include "render3d/CCameraManager.h"
+
+CCameraManager::CCameraManager() {}
+
+CCameraManager::~CCameraManager() {}

@@ -1,0 +1,8 @@
+#pragma once
+
+class CCameraManager {
+public:
+    CCameraManager();
+    ~CCameraManager();
+    void Look() {}
+};

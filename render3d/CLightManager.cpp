@@ -1,0 +1,5 @@
+#include "render3d/CLightManager.h"
+
+CLightManager::CLightManager() {}
+
+CLightManager::~CLightManager() {}

@@ -1,0 +1,8 @@
+#pragma once
+
+class CLightManager {
+public:
+    CLightManager();
+    ~CLightManager();
+
+};

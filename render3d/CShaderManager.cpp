@@ -1,0 +1,5 @@
+#include "render3d/CShaderManager.h"
+
+CShaderManager::CShaderManager() {}
+
+CShaderManager::~CShaderManager() {}

@@ -1,0 +1,8 @@
+#pragma once
+
+class CShaderManager {
+public:
+    CShaderManager();
+    ~CShaderManager();
+    void LoadDefaultShaders() {}
+};

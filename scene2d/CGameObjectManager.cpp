@@ -1,0 +1,5 @@
+#include "scene2d/CGameObjectManager.h"
+
+CGameObjectManager::CGameObjectManager() {}
+
+CGameObjectManager::~CGameObjectManager() {}

@@ -1,0 +1,8 @@
+#pragma once
+
+class CGameObjectManager {
+public:
+    CGameObjectManager();
+    ~CGameObjectManager();
+    void Render() {}
+};

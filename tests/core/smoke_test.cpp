@@ -1,0 +1,8 @@
+#include <gtest/gtest.h>
+
+#include "core/CLogger.h"
+
+TEST(Build, EngineLibraryLinks) {
+    CLogger logger;
+    SUCCEED();
+}

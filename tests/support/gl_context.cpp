@@ -1,0 +1,81 @@
+#include "gl_context.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+
+namespace zarvo_test {
+
+bool EnsureGLContext(int width, int height, std::string* error) {
+    static int openWidth = 0, openHeight = 0;
+    if (openWidth == width && openHeight == height && SDL_GetVideoSurface()) return true;
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_Init(SDL_INIT_VIDEO) != 0) {
+        if (error) *error = std::string("SDL_Init failed: ") + SDL_GetError();
+        return false;
+    }
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    if (!SDL_SetVideoMode(width, height, 24, SDL_OPENGL)) {
+        if (error) *error = std::string("SDL_SetVideoMode failed: ") + SDL_GetError();
+        return false;
+    }
+    if (glewInit() != GLEW_OK) {
+        if (error) *error = "glewInit failed";
+        return false;
+    }
+    openWidth = width;
+    openHeight = height;
+    glViewport(0, 0, width, height);
+    TakeGLError();
+    return true;
+}
+
+Rgba ReadPixelTopDown(int x, int y) {
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const SDL_Surface* screen = SDL_GetVideoSurface();
+    const int windowHeight = screen ? screen->h : viewport[3];
+    Rgba px{0, 0, 0, 0};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(x, windowHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &px);
+    return px;
+}
+
+std::vector<uint8_t> ReadFramebufferTopDown(int width, int height) {
+    std::vector<uint8_t> bottomUp(size_t(width) * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    std::vector<uint8_t> topDown(bottomUp.size());
+    const size_t row = size_t(width) * 4;
+    for (int y = 0; y < height; ++y)
+        std::copy(bottomUp.begin() + (height - 1 - y) * row, bottomUp.begin() + (height - y) * row,
+                  topDown.begin() + y * row);
+    return topDown;
+}
+
+bool WritePam(const std::string& path, int width, int height, int channels,
+              const std::vector<uint8_t>& pixels) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    std::fprintf(f, "P7\nWIDTH %d\nHEIGHT %d\nDEPTH %d\nMAXVAL 255\nTUPLTYPE %s\nENDHDR\n", width,
+                 height, channels, channels == 4 ? "RGB_ALPHA" : "RGB");
+    const size_t n = size_t(width) * height * channels;
+    const bool ok = std::fwrite(pixels.data(), 1, n, f) == n;
+    std::fclose(f);
+    return ok;
+}
+
+GLenum TakeGLError() {
+    GLenum first = GL_NO_ERROR;
+    for (int i = 0; i < 32; ++i) {
+        const GLenum e = glGetError();
+        if (e == GL_NO_ERROR) break;
+        if (first == GL_NO_ERROR) first = e;
+    }
+    return first;
+}
+
+} // namespace zarvo_test

@@ -1,0 +1,37 @@
+#pragma once
+// A real OpenGL context for tests that read results back from GL. Tests run under
+// Xvfb (Mesa llvmpipe); one SDL window is opened per test process and reused.
+#include <GL/glew.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zarvo_test {
+
+// Opens (or re-opens with a new size) a double-buffered window with a 24-bit depth
+// buffer and an 8-bit stencil buffer, and initialises GLEW. Returns false with a
+// message when no display is available.
+bool EnsureGLContext(int width = 256, int height = 256, std::string* error = nullptr);
+
+// Reads one RGBA pixel of the back buffer; y counts from the top row of the window.
+struct Rgba {
+    uint8_t r, g, b, a;
+};
+Rgba ReadPixelTopDown(int x, int y);
+// Reads the whole back buffer as RGBA, top row first.
+std::vector<uint8_t> ReadFramebufferTopDown(int width, int height);
+// Writes an RGBA buffer (top row first) as PNG-free PAM for a person to look at.
+bool WritePam(const std::string& path, int width, int height, int channels,
+              const std::vector<uint8_t>& pixels);
+// Drains and returns every pending glGetError code (0 when none).
+GLenum TakeGLError();
+
+} // namespace zarvo_test
+
+// Skips the current test when no GL context can be opened.
+#define ZARVO_REQUIRE_GL(w, h)                                                                   \
+    do {                                                                                         \
+        std::string gl_error_;                                                                   \
+        if (!zarvo_test::EnsureGLContext((w), (h), &gl_error_)) GTEST_FAIL() << gl_error_;       \
+    } while (0)

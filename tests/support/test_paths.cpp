@@ -1,0 +1,50 @@
+#include "test_paths.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace zarvo_test {
+
+static bool IsDir(const std::string& p) {
+    struct stat st;
+    return stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string SourceDir() { return ZARVO_SOURCE_DIR; }
+
+std::string CorpusDir() {
+    if (const char* env = std::getenv("ZARVO_CORPUS")) {
+        if (IsDir(env)) return env;
+    }
+    const std::string beside = SourceDir() + "/../shared/corpus";
+    return IsDir(beside) ? beside : std::string();
+}
+
+std::string MakeTempDir(const std::string& tag) {
+    static std::atomic<int> counter{0};
+    const std::string root = std::string(ZARVO_BINARY_DIR) + "/test-tmp";
+    mkdir(root.c_str(), 0755);
+    std::ostringstream name;
+    name << root << "/" << tag << "-" << getpid() << "-" << counter++;
+    const std::string dir = name.str();
+    std::string cmd = "rm -rf '" + dir + "'";
+    if (std::system(cmd.c_str()) != 0) return dir;
+    mkdir(dir.c_str(), 0755);
+    return dir;
+}
+
+bool ReadFileBytes(const std::string& path, std::string& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    out = ss.str();
+    return true;
+}
+
+} // namespace zarvo_test

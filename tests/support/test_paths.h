@@ -1,0 +1,20 @@
+#pragma once
+// Where tests find the shared corpus and the source tree.
+#include <string>
+
+namespace zarvo_test {
+
+// The corpus of real files made by other tools, or "" when it is not beside the checkout.
+std::string CorpusDir();
+std::string SourceDir();
+// A fresh empty directory under the build tree, unique per call.
+std::string MakeTempDir(const std::string& tag);
+bool ReadFileBytes(const std::string& path, std::string& out);
+
+} // namespace zarvo_test
+
+// Skips the current test cleanly when the corpus is absent.
+#define ZARVO_REQUIRE_CORPUS()                                                                   \
+    do {                                                                                         \
+        if (zarvo_test::CorpusDir().empty()) GTEST_SKIP() << "shared corpus not present";        \
+    } while (0)
