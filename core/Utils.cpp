@@ -3,3 +3,7 @@
 CUtils::CUtils() {}
 
 CUtils::~CUtils() {}
+
+unsigned int CUtils::CreateTexture(char* /*file*/) { return 0; }
+
+unsigned int CUtils::CreateTextureFromBMP(char* /*file*/) { return 0; }

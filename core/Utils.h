@@ -6,5 +6,7 @@ public:
     ~CUtils();
     void CalculateFrameRate() {}
     int GetFPS() const { return 0; }
-    float GetFrameInterval() const { return 0.0f; }
+    double GetFrameInterval() const { return 0.0; }
+    unsigned int CreateTexture(char* file);
+    unsigned int CreateTextureFromBMP(char* file);
 };
