@@ -7,12 +7,16 @@
 
 namespace {
 // Positive modulo, so out-of-range animation numbers still pick a valid animation.
-int WrapIndex(int n, int count) { return ((n % count) + count) % count; }
+int WrapIndex(int n, int count) {
+    return ((n % count) + count) % count;
+}
 } // namespace
 
 CMD2Object::CMD2Object() : m_TickSource([] { return uint32_t(SDL_GetTicks()); }) {}
 
-CMD2Object::~CMD2Object() { Destroy(); }
+CMD2Object::~CMD2Object() {
+    Destroy();
+}
 
 void CMD2Object::Init(char* file, char* skin) {
     m_Loader.ImportMD2(&m_Model, file, skin);
@@ -135,7 +139,9 @@ void CMD2Object::DrawBoundingBox() {
     glEnable(GL_TEXTURE_2D);
 }
 
-void CMD2Object::DrawBoundingSphere() { DrawSphereAt(m_vPosition, m_vSize, m_Model.boundingSphere); }
+void CMD2Object::DrawBoundingSphere() {
+    DrawSphereAt(m_vPosition, m_vSize, m_Model.boundingSphere);
+}
 
 void CMD2Object::ComputeBoundingRadius() {
     float smallest = 0.0f, largest = 0.0f;
@@ -152,4 +158,6 @@ void CMD2Object::ComputeBoundingRadius() {
     m_fBoundingRadius = (largest - smallest) / 2.0f;
 }
 
-void CMD2Object::Destroy() { ReleaseModel(m_Model); }
+void CMD2Object::Destroy() {
+    ReleaseModel(m_Model);
+}
