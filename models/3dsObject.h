@@ -41,6 +41,7 @@ public:
     CVector3 GetBoundingSphereCenter();
     float GetBoundingSphereRadius() const { return m_Model.boundingSphere.radius; }
     t3DModel* getModel() { return &m_Model; }
+    CShader* GetShader() const { return m_pShader; }
     GLuint GetTexture(int material) const;
     // Number of meshes the last buffer draw sent to GL.
     int GetDrawnMeshCount() const { return m_iDrawnMeshes; }
