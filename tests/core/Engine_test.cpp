@@ -8,6 +8,7 @@
 #include "demos/testImageFade.h"
 #include "demos/testShadowMapping.h"
 #include "sound/CSoundManager.h"
+#include "support/test_paths.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -17,6 +18,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -158,6 +160,11 @@ TEST(EngineLifeCycle, ShutdownTwiceAndInAnyOrderIsSafe) {
 }
 
 TEST(EngineLifeCycle, LogFileHoldsOneSessionAfterSeveralEngines) {
+    // In a directory of its own: other test programs may write a log file at the same time.
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof(previous)), nullptr);
+    const std::string dir = zarvo_test::MakeTempDir("engine-log");
+    ASSERT_EQ(chdir(dir.c_str()), 0);
     {
         testing::internal::CaptureStdout();
         Engine a;
@@ -169,6 +176,7 @@ TEST(EngineLifeCycle, LogFileHoldsOneSessionAfterSeveralEngines) {
     std::stringstream text;
     text << log.rdbuf();
     const std::string content = text.str();
+    ASSERT_EQ(chdir(previous), 0);
     if (content.empty()) GTEST_SKIP() << "the logger does not write its file yet";
 
     EXPECT_EQ(CountOf(content, "Zarvo Engine Logger."), 1u) << content;
