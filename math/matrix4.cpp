@@ -92,45 +92,34 @@ bool MATRIX4X4::operator==(const MATRIX4X4& rhs) const {
 }
 
 MATRIX4X4 MATRIX4X4::operator*(const MATRIX4X4& rhs) const {
+    // Column c of the product is a's columns weighted by b's column c; written four rows at
+    // a time so that the compiler can keep each column in one vector register.
     const float* a = entries;
     const float* b = rhs.entries;
-    MATRIX4X4 r;
+    MATRIX4X4 r{Uninitialized{}};
     float* e = r.entries;
-    const bool aAffine = HasAffineBottomRow();
-    const bool bAffine = rhs.HasAffineBottomRow();
 
-    if (aAffine && bAffine) {
-        // Rigid and scale transforms, the common case: only the upper three rows vary.
-        for (int row = 0; row < 3; ++row) {
-            for (int c = 0; c < 3; ++c)
-                e[c * 4 + row] =
-                    a[row] * b[c * 4] + a[4 + row] * b[c * 4 + 1] + a[8 + row] * b[c * 4 + 2];
-            e[12 + row] = a[row] * b[12] + a[4 + row] * b[13] + a[8 + row] * b[14] + a[12 + row];
-        }
-        e[3] = e[7] = e[11] = 0.0f;
-        e[15] = 1.0f;
-    } else if (aAffine) {
-        // The bottom row of the product is b's bottom row.
-        for (int c = 0; c < 4; ++c) {
-            for (int row = 0; row < 3; ++row)
-                e[c * 4 + row] = a[row] * b[c * 4] + a[4 + row] * b[c * 4 + 1] +
-                                 a[8 + row] * b[c * 4 + 2] + a[12 + row] * b[c * 4 + 3];
-            e[c * 4 + 3] = b[c * 4 + 3];
-        }
-    } else if (bAffine) {
+    if (rhs.HasAffineBottomRow()) {
         // b's bottom row is (0, 0, 0, 1): its zeros drop a quarter of the terms.
-        for (int row = 0; row < 4; ++row) {
-            for (int c = 0; c < 3; ++c)
-                e[c * 4 + row] =
-                    a[row] * b[c * 4] + a[4 + row] * b[c * 4 + 1] + a[8 + row] * b[c * 4 + 2];
-            e[12 + row] = a[row] * b[12] + a[4 + row] * b[13] + a[8 + row] * b[14] + a[12 + row];
-        }
-    } else {
-        for (int c = 0; c < 4; ++c)
+        for (int c = 0; c < 3; ++c) {
+            const float* bc = b + c * 4;
             for (int row = 0; row < 4; ++row)
-                e[c * 4 + row] = a[row] * b[c * 4] + a[4 + row] * b[c * 4 + 1] +
-                                 a[8 + row] * b[c * 4 + 2] + a[12 + row] * b[c * 4 + 3];
+                e[c * 4 + row] = a[row] * bc[0] + a[4 + row] * bc[1] + a[8 + row] * bc[2];
+        }
+        for (int row = 0; row < 4; ++row)
+            e[12 + row] = a[row] * b[12] + a[4 + row] * b[13] + a[8 + row] * b[14] + a[12 + row];
+    } else {
+        for (int c = 0; c < 4; ++c) {
+            const float* bc = b + c * 4;
+            for (int row = 0; row < 4; ++row)
+                e[c * 4 + row] =
+                    a[row] * bc[0] + a[4 + row] * bc[1] + a[8 + row] * bc[2] + a[12 + row] * bc[3];
+        }
     }
+    // With a's bottom row (0, 0, 0, 1) the product's bottom row is b's, exactly.
+    if (HasAffineBottomRow())
+        for (int c = 0; c < 4; ++c)
+            e[c * 4 + 3] = b[c * 4 + 3];
     return r;
 }
 

@@ -88,6 +88,10 @@ public:
     operator const float*() const { return entries; }
 
 private:
+    // For results that are about to be overwritten in full.
+    struct Uninitialized {};
+    explicit MATRIX4X4(Uninitialized) {}
+
     bool HasAffineBottomRow() const {
         return entries[3] == 0.0f && entries[7] == 0.0f && entries[11] == 0.0f &&
                entries[15] == 1.0f;
