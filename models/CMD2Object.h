@@ -48,6 +48,8 @@ public:
 
     t3DModel* getModel() { return &m_Model; }
     GLuint GetSkinTexture() const { return m_SkinTexture; }
+    // Replaces the skin (the texture is not owned).
+    void SetSkinTexture(GLuint texture) { m_SkinTexture = texture; }
     // Replaces SDL_GetTicks as the clock (tests drive time through this).
     void SetTickSource(TickSource source) { m_TickSource = std::move(source); }
     // Frame shown after the current one. With applyDefault the end of an animation
