@@ -33,7 +33,9 @@ log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 for attempt in 1 2; do
   status=0
-  xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir "$dir" --output-on-failure \
+  # -noreset: without it the server resets whenever the last client leaves, and the
+  # next test process can find it unable to accept a connection.
+  xvfb-run -a -s "-screen 0 1024x768x24 -noreset" ctest --test-dir "$dir" --output-on-failure \
     2>&1 | tee "$log" || status=$?
   [ "$status" -eq 0 ] && exit 0
   grep -q "Xvfb failed to start" "$log" || exit "$status"
