@@ -102,3 +102,14 @@ TEST(CMD2Object, WorldBoxFollowsPlacementAndBrokenFilesLeaveAnEmptyModel) {
     EXPECT_EQ(broken.getModel()->numOfObjects, 0);
     EXPECT_EQ(broken.GetModelVertexNum(), 0);
 }
+
+TEST(CMD2Object, ShadowVolumeAppearsFromTheSecondBuild) {
+    ClockedModel m({"a1", "a2", "a3"});
+    // The synthetic triangle lies in a plane of constant z and faces -z.
+    m.object.BuildShadowVolume(CVector3(0, 0, -100));
+    EXPECT_EQ(m.object.GetShadowVolume()->GetVolumeVertexCount(), 0u);
+    m.now = 50;
+    m.object.BuildShadowVolume(CVector3(0, 0, -100));
+    EXPECT_GT(m.object.GetShadowVolume()->GetVolumeVertexCount(), 0u);
+    EXPECT_EQ(m.object.GetShadowVolume()->GetVolumeVertexCount() % 6, 0u);
+}
