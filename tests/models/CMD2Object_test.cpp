@@ -17,10 +17,10 @@ struct ClockedModel {
     uint32_t now = 0;
 
     explicit ClockedModel(const std::vector<std::string>& frames) {
-        Md2Spec spec;
-        spec.frameNames = frames;
+        Md2Recipe recipe;
+        recipe.frameNames = frames;
         std::string path = zarvo_test::MakeTempDir("md2") + "/model.md2";
-        std::ofstream(path, std::ios::binary) << BuildMd2(spec);
+        std::ofstream(path, std::ios::binary) << BuildMd2(recipe);
         object.SetTickSource([this] { return now; });
         object.Init(&path[0], nullptr);
     }
