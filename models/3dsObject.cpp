@@ -143,6 +143,9 @@ void C3DSObject::DrawVBO(bool textured, const CFrustum* frustum) {
     glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
+    // Left enabled, the coordinate array would keep pointing into this mesh's buffer
+    // and later array draws with more vertices would read past its end.
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glPopMatrix();
 }
 

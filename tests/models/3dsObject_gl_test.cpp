@@ -72,6 +72,21 @@ TEST(C3DSObjectGL, BufferDrawSkipsMeshesOutsideTheView) {
     object.DrawVBO(true, nullptr);
     EXPECT_EQ(object.GetDrawnMeshCount(), 2);
     EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
+
+    // A textured mesh leaves no client array pointing into its buffers.
+    std::string texturedPath = zarvo_test::MakeTempDir("3ds") + "/textured.3ds";
+    std::ofstream(texturedPath, std::ios::binary)
+        << Build3ds(Material("red", "missing.bmp") + Quad("t", 0));
+    C3DSObject textured;
+    testing::internal::CaptureStdout();
+    textured.Init(folder, &texturedPath[0], false);
+    testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(textured.getModel()->pObject[0].bHasTexture);
+    textured.DrawVBO(true, nullptr);
+    EXPECT_EQ(textured.GetDrawnMeshCount(), 1);
+    EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
+    glDisable(GL_TEXTURE_2D);
 }
 
 TEST(C3DSObjectGL, ImmediateDrawUsesTheMaterialColour) {
