@@ -73,6 +73,10 @@ public:
     bool GetSupportTwoSidedStencilBuffer() const { return m_bTwoSidedStencil; }
     bool GetSupportAnisotropicTextureFiltering() const { return m_bAnisotropicSupported; }
     bool isFBOSupported() const { return m_bFBOSupported; }
+    // Take the paths for cards without these extensions on a card that has them
+    // (after Initialize, which detects them); tests compare both paths on one card.
+    void OverrideFBOSupport(bool supported) { m_bFBOSupported = supported; }
+    void OverrideTwoSidedStencilSupport(bool supported) { m_bTwoSidedStencil = supported; }
     // Generation can only be on where the card filters anisotropically.
     void EnableAnistropicTexturing() { m_bAnisotropicGeneration = m_bAnisotropicSupported; }
     void DisableAnistropicTexturing() { m_bAnisotropicGeneration = false; }

@@ -163,8 +163,8 @@ void C3DGameObjectManager::DrawObjectsShadowMapping() {
     // The scene from the camera, each fragment compared against the map on unit 1.
     glLoadIdentity();
     g_Camera->Look();
-    CShader* program = g_ShaderManager ? g_ShaderManager->getDefaultShaders(SelectShadowMapProgram())
-                                       : nullptr;
+    CShader* program =
+        g_ShaderManager ? g_ShaderManager->getDefaultShaders(SelectShadowMapProgram()) : nullptr;
     if (program) program->Begin();
     glActiveTextureARB(GL_TEXTURE1_ARB);
     glEnable(GL_TEXTURE_2D);
@@ -190,6 +190,8 @@ void C3DGameObjectManager::DrawObjectsShadowMapping() {
         object->Draw(true);
         if (m_bDrawBoundingBox) object->DrawBoundingBox();
     }
+    // Models select unit 0 while they draw; the matrix to reset is unit 1's.
+    glActiveTextureARB(GL_TEXTURE1_ARB);
     glMatrixMode(GL_TEXTURE);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
