@@ -232,7 +232,7 @@ std::vector<Vec3> PoseGun(const GunParts& g, const GunPose& p) {
     const Xform placement = Xform::Euler(0, -100, 0) * Xform::Translate({0.1f, 0, 0.6f});
     Xform hold = Xform::Translate({0.42f, -0.42f + p.sway * 0.02f, -1.2f + p.kick * 0.08f}) *
                  Xform::Euler(p.tiltX + p.kick * 9, p.sway * 2, p.tiltZ);
-    Xform view = placement * hold;
+    Xform view = placement * hold * Xform::Scale({1.4f, 1.4f, 1.4f});
     std::vector<Vec3> out;
     auto add = [&](const Mesh& m, const Xform& x) {
         for (const Vertex& v : m.vertices)

@@ -191,11 +191,13 @@ void WriteMd3Character(const std::string& root) {
 
     Md3Surface body{RailgunBody(), {}, "models/weapons/railgun/railgun.tga"};
     body.topology.name = "w_railgun1";
+    body.topology.Transform(Xform::Scale({0.75f, 0.75f, 0.75f}));
     body.frames.push_back({});
     for (const Vertex& v : body.topology.vertices)
         body.frames[0].push_back(v.position);
     Md3Surface coils{RailgunCoils(), {}, "models/weapons/railgun/railgun.tga"};
     coils.topology.name = "w_railgun2";
+    coils.topology.Transform(Xform::Scale({0.75f, 0.75f, 0.75f}));
     coils.frames.push_back({});
     for (const Vertex& v : coils.topology.vertices)
         coils.frames[0].push_back(v.position);

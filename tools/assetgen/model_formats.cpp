@@ -67,14 +67,16 @@ Bytes EncodeMd2(const Mesh& topology, const std::vector<Frame>& frames, int skin
     int frameSize = 40 + 4 * numXyz;
     int numTris = static_cast<int>(topology.triangles.size());
     int ofsSkins = 68, ofsSt = ofsSkins + 64, ofsTris = ofsSt + 4 * static_cast<int>(st.size());
+    // The GL command list is a lone terminator after the frames.
     int ofsFrames = ofsTris + 12 * numTris;
-    int ofsEnd = ofsFrames + frameSize * static_cast<int>(frames.size());
+    int ofsGlCmds = ofsFrames + frameSize * static_cast<int>(frames.size());
+    int ofsEnd = ofsGlCmds + 4;
 
     ByteWriter w;
     w.U8('I'), w.U8('D'), w.U8('P'), w.U8('2');
     for (int v :
-         {8, skinWidth, skinHeight, frameSize, 1, numXyz, static_cast<int>(st.size()), numTris, 0,
-          static_cast<int>(frames.size()), ofsSkins, ofsSt, ofsTris, ofsFrames, ofsEnd, ofsEnd})
+         {8, skinWidth, skinHeight, frameSize, 1, numXyz, static_cast<int>(st.size()), numTris, 1,
+          static_cast<int>(frames.size()), ofsSkins, ofsSt, ofsTris, ofsFrames, ofsGlCmds, ofsEnd})
         w.I32(v);
     w.Str(skinPath, 64);
     for (const auto& p : st)
@@ -106,6 +108,7 @@ Bytes EncodeMd2(const Mesh& topology, const std::vector<Frame>& frames, int skin
             w.U8(0); // normal index: readers recompute normals
         }
     }
+    w.I32(0); // GL command terminator
     return std::move(w.Data());
 }
 
