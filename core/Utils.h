@@ -1,5 +1,7 @@
 #pragma once
 
+struct SDL_Surface;
+
 class CUtils {
 public:
     CUtils();
@@ -9,4 +11,7 @@ public:
     double GetFrameInterval() const { return 0.0; }
     unsigned int CreateTexture(char* file);
     unsigned int CreateTextureFromBMP(char* file);
+    // The reading and row-swapping steps of CreateTextureFromBMP (null when unreadable).
+    SDL_Surface* LoadBMP(const char* file);
+    void swap(unsigned char& a, unsigned char& b);
 };
