@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr int kWin = 256;
-
 // A solid 8 x 8 image (BMP data; the image library recognises it by its content).
 std::string WriteCursor(const std::string& dir, const char* name, Uint8 r, Uint8 g) {
     SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 8, 8, 24, 0xFF, 0xFF00, 0xFF0000, 0);
@@ -29,15 +27,10 @@ std::string WriteCursor(const std::string& dir, const char* name, Uint8 r, Uint8
 
 class CursorGL : public ::testing::Test {
 protected:
-    // The engine tests beside these open their own window sizes; a window opened here is
-    // closed again so they start from a fresh one, and an open one is used as it is.
-    static void SetUpTestSuite() { s_OpenedHere = SDL_GetVideoSurface() == nullptr; }
-    static void TearDownTestSuite() {
-        if (s_OpenedHere) SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    }
-
+    // The engine tests beside these open 1024 x 768 windows through the graphics core;
+    // the same size here spares them a resize, and an open window is used as it is.
     void SetUp() override {
-        if (!SDL_GetVideoSurface()) ZARVO_REQUIRE_GL(kWin, kWin);
+        if (!SDL_GetVideoSurface()) ZARVO_REQUIRE_GL(1024, 768);
         g_TextureManager = &m_Textures;
         g_EventManager = &m_Events;
         g_Graphics = new CGraphicsCore();
@@ -86,7 +79,6 @@ protected:
         return p.r < 50 && p.g < 50;
     }
 
-    static inline bool s_OpenedHere = false;
     CTextureManager m_Textures;
     CEventManager m_Events;
     std::string m_Normal, m_Move;
