@@ -190,12 +190,14 @@ TEST(ShaderTable, EveryBuiltInProgramCompilesAndLinks) {
 
 TEST(ShaderTable, EndUnbindsWhateverProgramIsCurrent) {
     ZARVO_REQUIRE_GL(64, 64);
-    const GLhandleARB program = glCreateProgramObjectARB();
-    glUseProgramObjectARB(program);
+    CShader color;
+    color.setShaders("shaders/color.frag", "shaders/color.vert");
+    color.Begin();
+    ASSERT_EQ(glGetHandleARB(GL_PROGRAM_OBJECT_ARB), color.getShaderHandler());
     CShader neverBuilt;
     neverBuilt.End();
     EXPECT_EQ(glGetHandleARB(GL_PROGRAM_OBJECT_ARB), 0u);
-    glDeleteObjectARB(program);
+    EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
 }
 
 } // namespace
