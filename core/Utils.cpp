@@ -1,5 +1,8 @@
 #include "core/Utils.h"
 
+#include "core/CGraphicsCore.h"
+#include "core/Engine.h"
+
 #include <GL/glew.h>
 
 #include <cstdio>
@@ -11,7 +14,7 @@ CUtils::TickSource g_TickSource = SDL_GetTicks;
 
 // The caption starts with the application's title, which the graphics core keeps.
 std::string WindowTitle() {
-    return std::string();
+    return g_Graphics ? g_Graphics->getWindowTitle() : std::string();
 }
 
 } // namespace

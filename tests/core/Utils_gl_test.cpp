@@ -21,7 +21,18 @@ void LookFrom(float x, float y, float z) {
 TEST(DebugDrawing, CubeShowsItsFaceColoursAndLeavesTexturingOff) {
     ZARVO_REQUIRE_GL(64, 64);
     CUtils utils;
+    // Whatever earlier tests in this process left behind.
+    glUseProgramObjectARB(0);
+    glViewport(0, 0, 64, 64);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_BLEND);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_SCISSOR_TEST);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glDepthMask(GL_TRUE);
+    glClearDepth(1.0);
     struct View {
         float x, y, z;
         uint8_t r, g, b;
