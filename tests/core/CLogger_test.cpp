@@ -21,7 +21,9 @@ protected:
         ASSERT_EQ(chdir(m_Dir.c_str()), 0);
     }
     void TearDown() override {
-        if (!m_OldDir.empty()) ASSERT_EQ(chdir(m_OldDir.c_str()), 0);
+        if (!m_OldDir.empty()) {
+            ASSERT_EQ(chdir(m_OldDir.c_str()), 0);
+        }
     }
 
     std::string ReadLog() {

@@ -88,7 +88,9 @@ protected:
     }
     void TearDown() override {
         CShader::SetQuitHandler(nullptr);
-        if (!m_OldDir.empty()) ASSERT_EQ(chdir(m_OldDir.c_str()), 0);
+        if (!m_OldDir.empty()) {
+            ASSERT_EQ(chdir(m_OldDir.c_str()), 0);
+        }
     }
     void CopyFromSource(const std::string& name) {
         CopyFile(zarvo_test::SourceDir() + "/shaders/" + name, "shaders/" + name);
