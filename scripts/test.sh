@@ -28,12 +28,14 @@ if [ -n "${DISPLAY:-}" ]; then
   exec ctest --test-dir "$dir" --output-on-failure
 fi
 # The GL tests share one private X server. An xvfb-run started right after another
-# sometimes cannot start its server; that (and only that) is retried once.
+# sometimes cannot start its server; that (and only that) is retried once. -noreset
+# keeps the server from resetting when its last client leaves: SDL opens and closes a
+# probe connection right before its real one, which otherwise races with the reset.
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 for attempt in 1 2; do
   status=0
-  xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir "$dir" --output-on-failure \
+  xvfb-run -a -s "-noreset -screen 0 1024x768x24" ctest --test-dir "$dir" --output-on-failure \
     2>&1 | tee "$log" || status=$?
   [ "$status" -eq 0 ] && exit 0
   grep -q "Xvfb failed to start" "$log" || exit "$status"
