@@ -26,7 +26,7 @@ CUtils::TickSource g_TickSource = SDL_GetTicks;
 
 // The caption starts with the application's title, which the graphics core keeps.
 std::string WindowTitle() {
-    return std::string();
+    return g_Graphics ? g_Graphics->getWindowTitle() : std::string();
 }
 
 } // namespace
@@ -157,8 +157,7 @@ void CUtils::DrawCoordinateSystem() {
     glEnd();
 }
 
-// --- Texture creation (owned by the texture subsystem) ---------------------------------
-
+// ---- Texture creation -------------------------------------------------------------
 
 namespace {
 

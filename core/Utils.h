@@ -3,8 +3,8 @@
 
 #include <SDL.h>
 
-// Frame timing shared by everything that moves, plus a few drawing aids and the
-// tangent-space helper of parallax-mapped models.
+// Frame timing shared by everything that moves, plus a few drawing aids, the
+// tangent-space helper of parallax-mapped models and texture creation from image files.
 class CUtils {
 public:
     CUtils();
