@@ -72,17 +72,6 @@ void CopySwapRedBlue(uint8_t* dst, const uint8_t* src, size_t pixelCount, int co
     }
 }
 
-void FlipRowsVertically(uint8_t* pixels, size_t rowBytes, size_t rows) {
-    std::vector<uint8_t> tmp(rowBytes);
-    for (size_t top = 0, bottom = rows ? rows - 1 : 0; top < bottom; ++top, --bottom) {
-        uint8_t* a = pixels + top * rowBytes;
-        uint8_t* b = pixels + bottom * rowBytes;
-        std::memcpy(tmp.data(), a, rowBytes);
-        std::memcpy(a, b, rowBytes);
-        std::memcpy(b, tmp.data(), rowBytes);
-    }
-}
-
 eRleResult DecodeTgaRle(CByteReader& in, uint8_t* dst, size_t pixelCount, int components,
                         eRleOverrun overrun) {
     const size_t comps = size_t(components);

@@ -102,7 +102,6 @@ bool ReadFileToMemory(const char* path, std::vector<uint8_t>& out);
 // Copies `pixelCount` pixels of `components` bytes, exchanging bytes 0 and 2
 // (blue-green-red files into red-green-blue order).
 void CopySwapRedBlue(uint8_t* dst, const uint8_t* src, size_t pixelCount, int components);
-void FlipRowsVertically(uint8_t* pixels, size_t rowBytes, size_t rows);
 
 // TGA run-length packets, used by two TGA readers with different overrun rules: a
 // packet that runs past the image is either cut there or refused.
