@@ -59,21 +59,63 @@ bool FileNameSelectsTGA(const std::string& file) {
 std::vector<unsigned char> PackSurfacePixels(SDL_Surface* surface, bool alpha, bool bottomUp) {
     const int w = surface->w, h = surface->h;
     const int channels = alpha ? 4 : 3;
-    const int bpp = surface->format->BytesPerPixel;
     std::vector<unsigned char> packed(size_t(w) * h * channels);
-    if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+    // SDL's own blitters convert whole rows at a time into byte-ordered R, G, B(, A);
+    // the pixel-by-pixel path below only serves when SDL cannot make that surface.
+    SDL_PixelFormat target{};
+    target.BitsPerPixel = Uint8(channels * 8);
+    target.BytesPerPixel = Uint8(channels);
+    target.Rmask = 0x000000FFu, target.Gmask = 0x0000FF00u, target.Bmask = 0x00FF0000u;
+    target.Amask = alpha ? 0xFF000000u : 0u;
+    target.Gshift = 8, target.Bshift = 16, target.Ashift = alpha ? 24 : 0;
+    target.alpha = 255;
+    const SDL_PixelFormat* f = surface->format;
+    // 24- and 32-bit pixels whose channels are whole bytes only need their bytes reordered.
+    const bool byteChannels = SDL_BYTEORDER == SDL_LIL_ENDIAN &&
+                              (f->BytesPerPixel == 3 || f->BytesPerPixel == 4) && f->Rloss == 0 &&
+                              f->Gloss == 0 && f->Bloss == 0 && f->Rshift % 8 == 0 &&
+                              f->Gshift % 8 == 0 && f->Bshift % 8 == 0 &&
+                              (!alpha || (f->Aloss == 0 && f->Ashift % 8 == 0));
+    if (byteChannels) {
+        const int bpp = f->BytesPerPixel;
+        const int r = f->Rshift / 8, g = f->Gshift / 8, b = f->Bshift / 8, a = f->Ashift / 8;
+        if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+        unsigned char* out = packed.data();
+        for (int row = 0; row < h; ++row) {
+            const int y = bottomUp ? h - 1 - row : row;
+            const Uint8* src =
+                static_cast<const Uint8*>(surface->pixels) + size_t(y) * surface->pitch;
+            for (int x = 0; x < w; ++x, src += bpp, out += channels) {
+                out[0] = src[r], out[1] = src[g], out[2] = src[b];
+                if (alpha) out[3] = src[a];
+            }
+        }
+        if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+        return packed;
+    }
+    SDL_Surface* converted = SDL_ConvertSurface(surface, &target, SDL_SWSURFACE);
+    SDL_Surface* source = converted ? converted : surface;
+    const int bpp = source->format->BytesPerPixel;
+    if (SDL_MUSTLOCK(source)) SDL_LockSurface(source);
     unsigned char* out = packed.data();
-    for (int row = 0; row < h; ++row) {
+    const size_t rowBytes = size_t(w) * channels;
+    for (int row = 0; row < h; ++row, out += rowBytes) {
         const int y = bottomUp ? h - 1 - row : row;
-        const Uint8* src = static_cast<const Uint8*>(surface->pixels) + size_t(y) * surface->pitch;
-        for (int x = 0; x < w; ++x, out += channels) {
+        const Uint8* src = static_cast<const Uint8*>(source->pixels) + size_t(y) * source->pitch;
+        if (converted) {
+            std::memcpy(out, src, rowBytes);
+            continue;
+        }
+        for (int x = 0; x < w; ++x) {
             const Uint32 value = ReadPixelValue(src + size_t(x) * bpp, bpp);
             Uint8 a = 255;
-            SDL_GetRGBA(value, surface->format, &out[0], &out[1], &out[2], &a);
-            if (alpha) out[3] = a;
+            unsigned char* px = out + size_t(x) * channels;
+            SDL_GetRGBA(value, source->format, &px[0], &px[1], &px[2], &a);
+            if (alpha) px[3] = a;
         }
     }
-    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    if (SDL_MUSTLOCK(source)) SDL_UnlockSurface(source);
+    if (converted) SDL_FreeSurface(converted);
     return packed;
 }
 
