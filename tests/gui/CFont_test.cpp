@@ -18,18 +18,6 @@ TEST(FontLayout, SetsAndBold) {
     EXPECT_EQ(ResolveSet(char(200)).glyphSet, 1);
 }
 
-TEST(FontLayout, GlyphCellsCountRowsFromTheTopOfTheImage) {
-    sGlyphCorner c[4];
-    font_layout::GlyphCorners(0, c);
-    EXPECT_FLOAT_EQ(c[3].u, 0.0f);
-    EXPECT_FLOAT_EQ(c[3].v, 0.999f); // top edge inset
-    EXPECT_FLOAT_EQ(c[0].v, 0.9375f);
-    EXPECT_FLOAT_EQ(c[1].x, 16.0f);
-    font_layout::GlyphCorners(255, c);
-    EXPECT_FLOAT_EQ(c[1].u, 1.0f);
-    EXPECT_FLOAT_EQ(c[1].v, 0.0f);
-}
-
 TEST(FontText, LongTextIsCutAtTheBufferNeverPastIt) {
     CFont font; // unbuilt: formats, draws nothing
     const std::string longText(400, 'x');
@@ -39,15 +27,6 @@ TEST(FontText, LongTextIsCutAtTheBufferNeverPastIt) {
     EXPECT_STREQ(font.GetText(), "v42");
     EXPECT_TRUE(font.PrintText(0, 0, 0, nullptr));
     EXPECT_STREQ(font.GetText(), "");
-}
-
-TEST(FontColor, FourFloatsAreStoredInTheirNamedPlaces) {
-    CFont font;
-    font.SetFontColor(0.1f, 0.2f, 0.3f, 0.4f);
-    EXPECT_FLOAT_EQ(font.GetColor().r, 0.1f);
-    EXPECT_FLOAT_EQ(font.GetColor().g, 0.2f);
-    EXPECT_FLOAT_EQ(font.GetColor().b, 0.3f);
-    EXPECT_FLOAT_EQ(font.GetColor().a, 0.4f);
 }
 
 TEST(FontManager, NumbersFromOneAndFallsBackToTheLastFont) {

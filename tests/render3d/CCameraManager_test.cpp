@@ -25,9 +25,13 @@ TEST(CameraManager, RegisteringMakesTheNewestActualAndOutOfRangeIsIgnored) {
     manager.setActualCamera(0);
     EXPECT_FLOAT_EQ(manager.GetActualCameraPosition()->x, 1.0f);
 
-    // Moves go to the actual camera only.
+    // Moves go to the actual camera only; the camera moves opposite to the scene.
     manager.MoveLeft(10);
     manager.MoveDown(2);
+    manager.MoveRight(4);
+    manager.MoveRelative(4, 0);
+    manager.MoveUp(1);
+    manager.MoveDown(1);
     EXPECT_FLOAT_EQ(manager.GetCameraPosition(0)->x, 11.0f);
     EXPECT_FLOAT_EQ(manager.GetCameraPosition(0)->y, 0.0f);
     EXPECT_FLOAT_EQ(manager.GetCameraPosition(1)->x, 30.0f);
