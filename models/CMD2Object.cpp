@@ -61,13 +61,14 @@ int CMD2Object::NextFrame(bool applyDefault) {
     // A model with one frame (or no named animation) stands still.
     if (m_Model.numOfAnimations <= 0) return m_Model.currentFrame;
     const tAnimationInfo animation = m_Model.pAnimations[size_t(m_Model.currentAnim)];
-    int next = (m_Model.currentFrame + 1) % animation.endFrame;
-    if (next == 0 && (applyDefault ? m_iDefaultAnimation >= 0 : true)) {
-        if (applyDefault)
-            m_Model.currentAnim = WrapIndex(m_iDefaultAnimation, m_Model.numOfAnimations);
-        next = animation.startFrame;
-    }
-    return next;
+    const int next = (m_Model.currentFrame + 1) % animation.endFrame;
+    if (next != 0) return next;
+    // The animation ended. Shadow building goes back to its start; drawing runs on
+    // from frame 0 unless a default animation takes over (from the ended one's start).
+    if (!applyDefault) return animation.startFrame;
+    if (m_iDefaultAnimation < 0) return 0;
+    m_Model.currentAnim = WrapIndex(m_iDefaultAnimation, m_Model.numOfAnimations);
+    return animation.startFrame;
 }
 
 float CMD2Object::ReturnCurrentTime(int next) {

@@ -37,19 +37,6 @@ TEST(C3DSObject, MoreThanTenMaterialsAllGetTheirTextures) {
     EXPECT_EQ(object.GetModelVertexNum(), 3);
 }
 
-TEST(C3DSObject, SphereCentreAndWorldBoxFollowThePlacement) {
-    std::string path = zarvo_test::MakeTempDir("3ds") + "/tri.3ds";
-    std::ofstream(path, std::ios::binary) << Build3ds(TriangleMesh());
-    C3DSObject object;
-    char folder[] = "";
-    object.Init(folder, &path[0], false);
-    object.SetSize(2, 2, 2);
-    object.SetPosition(5, 0, 0);
-    EXPECT_FLOAT_EQ(object.GetBoundingSphereCenter().x, 2.0f / 3 + 5);
-    EXPECT_FLOAT_EQ(object.GetBoundingBoxMaxPoint()->x, 7.0f);
-    EXPECT_FLOAT_EQ(object.GetBoundingBoxMinPoint()->x, 5.0f);
-}
-
 TEST(C3DSObject, ShadowVolumesAreMadeOncePerMeshAndRebuiltInPlace) {
     std::string path = zarvo_test::MakeTempDir("3ds") + "/two.3ds";
     std::ofstream(path, std::ios::binary) << Build3ds(TriangleMesh("a") + TriangleMesh("b"));

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <GL/glu.h>
-#include <SDL/SDL.h>
 
 #include <set>
 
@@ -14,40 +13,22 @@ namespace {
 
 constexpr int kSize = 128;
 
-// Uploads an image file SDL can read as an RGB texture with nearest filtering, and
-// collects the colours it holds.
-GLuint UploadSkin(const std::string& path, std::set<uint32_t>& colours) {
-    SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
-    if (!loaded) return 0;
-    SDL_PixelFormat rgb = {};
-    rgb.BitsPerPixel = 24;
-    rgb.BytesPerPixel = 3;
-    rgb.Rmask = 0x0000ff;
-    rgb.Gmask = 0x00ff00;
-    rgb.Bmask = 0xff0000;
-    rgb.Gshift = 8;
-    rgb.Bshift = 16;
-    SDL_Surface* surface = SDL_ConvertSurface(loaded, &rgb, SDL_SWSURFACE);
-    SDL_FreeSurface(loaded);
-    if (!surface) return 0;
-    std::vector<uint8_t> pixels(size_t(surface->w) * surface->h * 3);
-    for (int y = 0; y < surface->h; ++y) {
-        const uint8_t* row = static_cast<uint8_t*>(surface->pixels) + y * surface->pitch;
-        std::copy(row, row + surface->w * 3, pixels.begin() + ptrdiff_t(y) * surface->w * 3);
-        for (int x = 0; x < surface->w; ++x)
-            colours.insert(uint32_t(row[x * 3]) << 16 | uint32_t(row[x * 3 + 1]) << 8 |
-                           row[x * 3 + 2]);
-    }
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
+// The colours of a texture's base level as GL holds it; switches it to nearest
+// filtering so every drawn pixel is exactly one of them.
+std::set<uint32_t> TextureColours(GLuint texture) {
+    std::set<uint32_t> colours;
+    GLint w = 0, h = 0;
     glBindTexture(GL_TEXTURE_2D, texture);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    std::vector<uint8_t> texels(size_t(w) * size_t(h) * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+    for (size_t i = 0; i < texels.size(); i += 3)
+        colours.insert(uint32_t(texels[i]) << 16 | uint32_t(texels[i + 1]) << 8 | texels[i + 2]);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, surface->w, surface->h, 0, GL_RGB, GL_UNSIGNED_BYTE,
-                 pixels.data());
-    SDL_FreeSurface(surface);
-    return texture;
+    return colours;
 }
 
 // Draws the model as the game object does (front faces culled) and returns the depth of
@@ -89,16 +70,18 @@ TEST(CMD2ObjectGL, DrawnModelShowsItsSkinWithFrontFacesCulled) {
     ZARVO_REQUIRE_GL(kSize, kSize);
     const std::string dir = zarvo_test::CorpusDir() + "/models/";
     std::string file = dir + "sydney.md2";
+    std::string skinFile = dir + "sydney.bmp";
     CMD2Object model;
     uint32_t now = 0;
     model.SetTickSource([&now] { return now; });
-    model.Init(&file[0], nullptr);
+    testing::internal::CaptureStdout();
+    model.Init(&file[0], &skinFile[0]); // the skin comes through the engine's texture creation
+    testing::internal::GetCapturedStdout();
     ASSERT_EQ(model.getModel()->numOfObjects, 198);
-    std::set<uint32_t> skinColours;
-    const GLuint skin = UploadSkin(dir + "sydney.bmp", skinColours);
-    ASSERT_NE(skin, 0u);
+    ASSERT_NE(model.GetSkinTexture(), 0u);
+    const std::set<uint32_t> skinColours = TextureColours(model.GetSkinTexture());
+    ASSERT_GT(skinColours.size(), 20u);
     ASSERT_EQ(skinColours.count(0xff00ff), 0u);
-    model.SetSkinTexture(skin);
     model.SetAngle(90.0f); // face the camera
 
     double nearDepth = 0, farDepth = 0;
@@ -122,7 +105,6 @@ TEST(CMD2ObjectGL, DrawnModelShowsItsSkinWithFrontFacesCulled) {
     DrawCulled(model, GL_BACK, farDepth, coveredBack);
     ASSERT_GT(coveredBack, 0);
     EXPECT_LT(nearDepth / covered, farDepth / coveredBack);
-    glDeleteTextures(1, &skin);
 }
 
 TEST(CMD2ObjectGL, InterpolatedFrameLiesBetweenItsTwoFrames) {
