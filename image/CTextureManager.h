@@ -4,5 +4,4 @@ class CTextureManager {
 public:
     CTextureManager();
     ~CTextureManager();
-
 };

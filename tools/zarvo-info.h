@@ -1,0 +1,5 @@
+#pragma once
+// Subcommands of the zarvo-info asset inspector, one source file each.
+
+// zarvo-info image FILE [--pam OUT.pam]
+int RunImageInfo(int argc, char** argv);
