@@ -368,6 +368,26 @@ void WriteScene3ds(const std::string& root) {
     }
     add("PlanterSoil", soil, kGrass);
 
+    Mesh lamps;
+    for (const auto& p : {Vec3{5, 0, -25}, Vec3{45, 0, 10}, Vec3{-50, 0, 40}, Vec3{-5, 0, 62}}) {
+        lamps.Append(Cylinder(p, 1.2f, 2, 10, 1));                                          // foot
+        lamps.Append(Cylinder(p + Vec3{0, 2, 0}, 0.6f, 26, 8, 1));                          // post
+        lamps.Append(TiledBox(p + Vec3{-0.5f, 26.5f, -0.5f}, p + Vec3{6, 27.5f, 0.5f}, 8)); // arm
+        lamps.Append(TiledBox(p + Vec3{4, 24.5f, -1.6f}, p + Vec3{8, 26.5f, 1.6f}, 8, true,
+                              true)); // lantern
+    }
+    add("LampPosts", lamps, kConcrete);
+    Mesh benches;
+    for (const auto& p : {Vec3{-22, 0, 52}, Vec3{30, 0, -45}}) {
+        benches.Append(
+            TiledBox(p + Vec3{-8, 3.2f, -2}, p + Vec3{8, 4.2f, 2}, 16, true, true)); // seat
+        benches.Append(TiledBox(p + Vec3{-8, 4.2f, 1.4f}, p + Vec3{8, 8, 2}, 16));   // back
+        for (float x : {-6.5f, 6.5f})
+            benches.Append(
+                TiledBox(p + Vec3{x - 0.6f, 0, -1.6f}, p + Vec3{x + 0.6f, 3.2f, 1.6f}, 16));
+    }
+    add("Benches", benches, kCrate);
+
     Mesh crates;
     const float crateSpots[][4] = {{-56, 0, -52, 10}, {-45, 0, -54, 10}, {-51, 10, -53, 10},
                                    {-58, 0, -40, 8},  {48, 0, -52, 9},   {50, 0, -40, 7},
