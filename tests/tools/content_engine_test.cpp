@@ -16,6 +16,9 @@
 #include "models/3dsLoader.h"
 #include "models/CMD2Loader.h"
 #include "tests/support/test_paths.h"
+#include "tests/tools/model_info.h"
+
+using namespace content_test;
 
 namespace {
 
@@ -194,4 +197,41 @@ TEST(ContentEngineLoaders, SceneLoadsWithTexturedMeshesAndGroundAtZero) {
     EXPECT_NEAR(51 + 15 * model.boundingBox.min.y, 0.0f, 0.01f);
     EXPECT_GT(7 * model.boundingBox.max.x, 100.0f);
     ReleaseModel(model);
+}
+
+TEST(ContentEngineLoaders, AssimpAgreesWithTheEngineOnCountsAndBounds) {
+    if (RunCommand("command -v assimp").find("assimp") == std::string::npos)
+        GTEST_SKIP() << "assimp CLI not installed";
+    struct Case {
+        const char* file;
+        bool scene;
+    };
+    const Case cases[] = {{"Data/Models/MD2/McClane/tris.MD2", false},
+                          {"Data/Models/MD2/r2d2/tris.md2", false},
+                          {"Data/Models/demo/26_okolie.3DS", true}};
+    for (const Case& c : cases) {
+        std::vector<uint8_t> file = ReadData(c.file);
+        t3DModel model;
+        Extents ours;
+        if (c.scene) {
+            CLoad3DS loader;
+            ASSERT_TRUE(loader.Import3DSFromMemory(&model, file.data(), file.size(), false));
+            for (const t3DObject& mesh : model.pObject)
+                ours.faces += mesh.numOfFaces;
+            ours.lo = {model.boundingBox.min.x, model.boundingBox.min.y, model.boundingBox.min.z};
+            ours.hi = {model.boundingBox.max.x, model.boundingBox.max.y, model.boundingBox.max.z};
+        } else {
+            CMD2Loader loader;
+            ASSERT_TRUE(loader.ImportMD2FromMemory(&model, file.data(), file.size(), nullptr));
+            const sBoundingBox& box = model.pObject[0].boundingBox; // frame 0, y up
+            ours.faces = model.pObject[0].numOfFaces;
+            ours.lo = {box.min.x, box.min.y, box.min.z};
+            ours.hi = {box.max.x, box.max.y, box.max.z};
+        }
+        ReleaseModel(model);
+        Extents theirs;
+        ASSERT_TRUE(AssimpInfo(zarvo_test::SourceDir() + "/" + c.file, theirs)) << c.file;
+        EXPECT_EQ(ours.faces, theirs.faces) << c.file;
+        ExpectSameExtents(ours, theirs, 0.02f, c.file);
+    }
 }
