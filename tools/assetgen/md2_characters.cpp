@@ -295,7 +295,7 @@ void WriteGun(const std::string& root) {
         GunPose p;
         if (a == "fire") {
             float e = t < 0.15f ? t / 0.15f : std::exp(-(t - 0.15f) * 6);
-            p.kick = e, p.slide = e, p.flash = t > 0.05f && t < 0.3f ? 1.0f : 0.0f;
+            p.kick = e, p.slide = e, p.flash = t > 0.05f && t < 0.3f ? 2.2f : 0.0f;
         } else if (a == "reload") {
             float e = SmoothStep(0, 0.25f, t) * (1 - SmoothStep(0.75f, 1, t));
             p.tiltX = -25 * e, p.tiltZ = 30 * e;
