@@ -2,7 +2,10 @@
 // compared with what independent tools (ImageMagick, assimp) make of the same files.
 #include <gtest/gtest.h>
 
+#include <SDL/SDL_image.h>
+
 #include <cmath>
+#include <filesystem>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -234,4 +237,23 @@ TEST(ContentEngineLoaders, AssimpAgreesWithTheEngineOnCountsAndBounds) {
         EXPECT_EQ(ours.faces, theirs.faces) << c.file;
         ExpectSameExtents(ours, theirs, 0.02f, c.file);
     }
+}
+
+TEST(ContentEngineReaders, PngsLoadThroughSdlImageAsRgbaSurfaces) {
+    // The texture object uploads the surface's pixels as they are: GL_RGBA needs a
+    // 32-bit surface with an alpha mask and rows without padding.
+    int count = 0;
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(zarvo_test::SourceDir() + "/Data")) {
+        std::string ext = entry.path().extension().string();
+        if (ext != ".png" && ext != ".PNG") continue;
+        ++count;
+        SDL_Surface* surface = IMG_Load(entry.path().c_str());
+        ASSERT_NE(surface, nullptr) << entry.path() << ": " << IMG_GetError();
+        EXPECT_EQ(surface->format->BytesPerPixel, 4) << entry.path();
+        EXPECT_NE(surface->format->Amask, 0u) << entry.path();
+        EXPECT_EQ(surface->pitch, surface->w * 4) << entry.path();
+        SDL_FreeSurface(surface);
+    }
+    EXPECT_GT(count, 25);
 }
