@@ -237,6 +237,9 @@ Humanoid::Humanoid(const HumanoidStyle& style) {
         parts_.push_back({kNeck, braid});
     }
     for (Joint s : {kShoulderL, kShoulderR}) {
+        Mesh deltoid = Ellipsoid({2.5f, 2.7f, 2.5f}, 8, 5, L.upperArm); // rounds the shoulder
+        deltoid.Transform(Xform::Translate({0, -0.8f, 0}));
+        parts_.push_back({s, deltoid});
         parts_.push_back({s, HangingTube(10.5f, {{2.4f, 2.3f}, {1.8f, 1.7f}}, 8, L.upperArm)});
         parts_.push_back({static_cast<Joint>(s + 1),
                           HangingTube(9.2f, {{1.75f, 1.7f}, {1.3f, 1.25f}}, 8, L.forearm)});
