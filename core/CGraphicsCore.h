@@ -73,6 +73,10 @@ public:
     bool GetSupportTwoSidedStencilBuffer() const { return m_bTwoSidedStencil; }
     bool GetSupportAnisotropicTextureFiltering() const { return m_bAnisotropicSupported; }
     bool isFBOSupported() const { return m_bFBOSupported; }
+    // Take the paths for cards without these extensions on a card that has them
+    // (after Initialize, which detects them); tests compare both paths on one card.
+    void OverrideFBOSupport(bool supported) { m_bFBOSupported = supported; }
+    void OverrideTwoSidedStencilSupport(bool supported) { m_bTwoSidedStencil = supported; }
     // Generation can only be on where the card filters anisotropically.
     void EnableAnistropicTexturing() { m_bAnisotropicGeneration = m_bAnisotropicSupported; }
     void DisableAnistropicTexturing() { m_bAnisotropicGeneration = false; }
@@ -90,6 +94,16 @@ public:
     void ShowMouseCursor(bool show);
     bool IsCustomCursorActive() const { return m_bCustomCursor; }
     void SetMouseToCenter();
+
+    // Custom cursors: textures drawn by the engine's frame with their top-left corner at
+    // the mouse position, in place of the hidden system cursor.
+    void LoadCustomMouseCursor(char* file);
+    void LoadCustomMouseCursorOnWindowMove(char* file);
+    void LoadCustomMouseCursors(char* normal, char* windowMove);
+    // Movable windows call this every frame: true while the mouse is over a header.
+    void setActualCursorToWindowMove(bool moving);
+    void DrawCustomCursor();
+    CTexture* GetCurrentCursor() const { return m_pCurrentCursor; }
 
     Uint32 GetVideoFlags() const { return m_VideoFlags; }
 

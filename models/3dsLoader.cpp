@@ -292,7 +292,7 @@ bool CLoad3DS::ReadVertexIndices(t3DObject& object, size_t end) {
     object.numOfFaces = count;
     object.pFaces = new tFace[count];
     for (uint16_t f = 0; f < count; ++f) {
-        uint16_t values[4];
+        uint16_t values[4] = {0, 0, 0, 0};
         for (uint16_t& value : values)
             m_reader.ReadU16(value);
         tFace& face = object.pFaces[f];

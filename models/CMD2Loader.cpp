@@ -100,7 +100,7 @@ bool CMD2Loader::ReadMD2Data() {
     r.Seek(size_t(h.offsetSkins));
     m_skins.resize(size_t(h.numSkins));
     for (std::string& skinName : m_skins) {
-        char raw[kSkinRecordSize];
+        char raw[kSkinRecordSize] = {};
         r.ReadBytes(raw, sizeof(raw));
         skinName.assign(raw, strnlen(raw, sizeof(raw)));
     }
@@ -130,7 +130,7 @@ bool CMD2Loader::ReadMD2Data() {
     m_frames.resize(size_t(h.numFrames));
     for (int32_t i = 0; i < h.numFrames; ++i) {
         r.Seek(size_t(h.offsetFrames) + size_t(i) * size_t(h.frameSize));
-        float scale[3], translate[3];
+        float scale[3] = {0, 0, 0}, translate[3] = {0, 0, 0};
         for (float& s : scale)
             r.ReadF32(s);
         for (float& t : translate)
@@ -139,7 +139,7 @@ bool CMD2Loader::ReadMD2Data() {
         r.ReadBytes(frame.strName, sizeof(frame.strName));
         frame.vertices.resize(size_t(h.numVertices));
         for (CVector3& v : frame.vertices) {
-            uint8_t packed[4];
+            uint8_t packed[4] = {0, 0, 0, 0};
             r.ReadBytes(packed, sizeof(packed));
             // The file is z-up; the engine is y-up with the file's y negated into z.
             v.x = packed[0] * scale[0] + translate[0];
