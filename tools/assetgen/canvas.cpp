@@ -30,29 +30,6 @@ float SmoothStep(float e0, float e1, float x) {
 Canvas::Canvas(int width, int height, Color fill)
     : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, fill) {}
 
-Color& Canvas::Wrapped(int x, int y) {
-    x %= width_;
-    y %= height_;
-    if (x < 0) x += width_;
-    if (y < 0) y += height_;
-    return At(x, y);
-}
-
-Color Canvas::Sample(float u, float v) const {
-    float fx = u * width_ - 0.5f, fy = v * height_ - 0.5f;
-    int x0 = static_cast<int>(std::floor(fx)), y0 = static_cast<int>(std::floor(fy));
-    float tx = fx - x0, ty = fy - y0;
-    auto px = [&](int x, int y) {
-        x %= width_;
-        y %= height_;
-        if (x < 0) x += width_;
-        if (y < 0) y += height_;
-        return At(x, y);
-    };
-    return Mix(Mix(px(x0, y0), px(x0 + 1, y0), tx), Mix(px(x0, y0 + 1), px(x0 + 1, y0 + 1), tx),
-               ty);
-}
-
 void Canvas::Blend(int x, int y, const Color& c, float coverage) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
     float a = Clamp01(c.a * coverage);
@@ -214,10 +191,6 @@ uint64_t Rng::Next() {
 
 float Rng::Uniform() {
     return static_cast<float>(Next() >> 40) / static_cast<float>(1ull << 24);
-}
-
-int Rng::Int(int lo, int hi) {
-    return lo + static_cast<int>(Next() % static_cast<uint64_t>(hi - lo + 1));
 }
 
 } // namespace assetgen

@@ -26,9 +26,6 @@ public:
     int Height() const { return height_; }
     Color& At(int x, int y) { return pixels_[static_cast<size_t>(y) * width_ + x]; }
     const Color& At(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
-    // Wraps coordinates so tileable painters can run over the edges.
-    Color& Wrapped(int x, int y);
-    Color Sample(float u, float v) const; // bilinear, wrapping, u,v in [0,1) from top-left
 
     void FillRect(float x0, float y0, float x1, float y1, const Color& c);
     // Alpha-composites c over the canvas with an antialiased coverage.
@@ -67,7 +64,6 @@ public:
     uint64_t Next();
     float Uniform(); // [0,1)
     float Range(float lo, float hi) { return lo + (hi - lo) * Uniform(); }
-    int Int(int lo, int hi); // inclusive
 
 private:
     uint64_t state_;

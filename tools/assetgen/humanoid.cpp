@@ -237,6 +237,9 @@ Humanoid::Humanoid(const HumanoidStyle& style) {
         parts_.push_back({kNeck, braid});
     }
     for (Joint s : {kShoulderL, kShoulderR}) {
+        Mesh deltoid = Ellipsoid({2.5f, 2.7f, 2.5f}, 8, 5, L.upperArm); // rounds the shoulder
+        deltoid.Transform(Xform::Translate({0, -0.8f, 0}));
+        parts_.push_back({s, deltoid});
         parts_.push_back({s, HangingTube(10.5f, {{2.4f, 2.3f}, {1.8f, 1.7f}}, 8, L.upperArm)});
         parts_.push_back({static_cast<Joint>(s + 1),
                           HangingTube(9.2f, {{1.75f, 1.7f}, {1.3f, 1.25f}}, 8, L.forearm)});
@@ -355,9 +358,10 @@ void PaintFace(Canvas& c, const UvRect& r, const Palette& p, const Noise& n) {
                                     std::pow((t - 0.47f) / 0.04f, 2)));
         light += 0.08f * std::exp(-(std::pow(fs / 0.012f, 2) + std::pow((t - 0.55f) / 0.05f, 2)));
         col = Scale(col, light);
-        if (!p.female && t > 0.58f && std::fabs(fs) < 0.2f) // stubble
+        if (!p.female) // stubble on the jaw, fading out towards the ears
             col = Mix(col, Scale(p.hair, 0.9f),
-                      0.35f * n.Value(s * 300, t * 300, 0) * SmoothStep(0.58f, 0.66f, t));
+                      0.35f * n.Value(s * 300, t * 300, 0) * SmoothStep(0.58f, 0.68f, t) *
+                          SmoothStep(0.2f, 0.1f, std::fabs(fs)));
         // Hair: cap and back of the head (s near 0 or 1 is the back).
         float back = std::min(s, 1 - s);
         float hairline = p.female ? 0.34f : 0.27f;
@@ -372,28 +376,30 @@ void PaintFace(Canvas& c, const UvRect& r, const Palette& p, const Noise& n) {
                                     (r.v0 + (r.v1 - r.v0) * t) * c.Height()};
     };
     float sx = (r.u1 - r.u0) * c.Width(), sy = (r.v1 - r.v0) * c.Height();
+    const float k = 1.5f; // feature size relative to the head's texture rectangle
     for (float side : {-1.0f, 1.0f}) {
-        auto e = px(0.5f + side * 0.058f, 0.47f);
-        c.FillEllipse(e[0], e[1], sx * 0.022f, sy * 0.018f, Rgb(240, 236, 228));
-        c.FillCircle(e[0] + side * -0.002f * sx, e[1], sy * 0.014f, p.eyes);
-        c.FillCircle(e[0], e[1], sy * 0.007f, Rgb(15, 12, 10));
-        c.FillCircle(e[0] - sx * 0.004f, e[1] - sy * 0.005f, sy * 0.0035f,
+        auto e = px(0.5f + side * 0.065f, 0.47f);
+        c.FillEllipse(e[0], e[1], sx * 0.022f * k, sy * 0.018f * k, Rgb(240, 236, 228));
+        c.FillCircle(e[0], e[1], sy * 0.014f * k, p.eyes);
+        c.FillCircle(e[0], e[1], sy * 0.007f * k, Rgb(15, 12, 10));
+        c.FillCircle(e[0] - sx * 0.004f * k, e[1] - sy * 0.005f * k, sy * 0.0035f * k,
                      Rgb(255, 255, 255, 0.9f));
-        auto b = px(0.5f + side * 0.06f, p.female ? 0.415f : 0.425f);
-        c.Line(b[0] - sx * 0.028f, b[1] + sy * 0.004f * side * 0, b[0] + sx * 0.026f,
-               b[1] - sy * 0.006f, sy * (p.female ? 0.008f : 0.013f), Scale(p.hair, 0.8f));
-        if (p.female)
-            c.Line(e[0] - sx * 0.024f, e[1] - sy * 0.016f, e[0] + sx * 0.024f, e[1] - sy * 0.016f,
-                   sy * 0.006f, Rgb(20, 14, 10));
+        auto b = px(0.5f + side * 0.067f, p.female ? 0.405f : 0.415f);
+        c.Line(b[0] - sx * 0.028f * k, b[1], b[0] + sx * 0.026f * k, b[1] - sy * 0.006f * k,
+               sy * (p.female ? 0.008f : 0.013f) * k, Scale(p.hair, 0.8f));
+        if (p.female) // lashes
+            c.Line(e[0] - sx * 0.024f * k, e[1] - sy * 0.016f * k, e[0] + sx * 0.024f * k,
+                   e[1] - sy * 0.016f * k, sy * 0.006f * k, Rgb(20, 14, 10));
         auto ear = px(0.5f + side * 0.25f, 0.5f);
         c.FillEllipse(ear[0], ear[1], sx * 0.03f, sy * 0.06f, Scale(p.skin, 0.85f));
     }
-    auto nose = px(0.5f, 0.575f);
-    c.FillEllipse(nose[0], nose[1], sx * 0.022f, sy * 0.012f, Scale(p.skin, 0.72f));
-    auto mouth = px(0.5f, 0.66f);
-    c.FillEllipse(mouth[0], mouth[1], sx * 0.04f, sy * (p.female ? 0.012f : 0.008f), p.lips);
-    c.Line(mouth[0] - sx * 0.04f, mouth[1], mouth[0] + sx * 0.04f, mouth[1], sy * 0.004f,
-           Scale(p.lips, 0.5f));
+    auto nose = px(0.5f, 0.58f);
+    c.FillEllipse(nose[0], nose[1], sx * 0.022f * k, sy * 0.012f * k, Scale(p.skin, 0.72f));
+    auto mouth = px(0.5f, 0.67f);
+    c.FillEllipse(mouth[0], mouth[1], sx * 0.04f * k, sy * (p.female ? 0.012f : 0.008f) * k,
+                  p.lips);
+    c.Line(mouth[0] - sx * 0.04f * k, mouth[1], mouth[0] + sx * 0.04f * k, mouth[1],
+           sy * 0.004f * k, Scale(p.lips, 0.5f));
 }
 
 Canvas PaintPerson(int size, const Palette& p, uint32_t seed) {
@@ -402,20 +408,18 @@ Canvas PaintPerson(int size, const Palette& p, uint32_t seed) {
     Canvas c(size, size, Rgb(40, 40, 40));
     // Torso: a top with straps and arm holes; skin shows at the neckline and shoulders.
     Region(c, L.torso, [&](float s, float t) {
+        // s = 0.25 and 0.75 are the sides under the arms, 0.5 the chest. The neckline dips
+        // front and back, the arm holes at the sides, and two straps run up to the shoulders.
         float side = std::min(std::fabs(s - 0.25f), std::fabs(s - 0.75f));
-        float strap = p.female ? 0.03f : 0.04f;
-        float arm = (p.female ? 0.42f : 0.38f) * (1 - SmoothStep(strap, 0.15f, side));
-        float neck = (std::fabs(s - 0.5f) < 0.25f ? (p.female ? 0.3f : 0.26f) : 0.18f) *
-                     SmoothStep(strap, 0.2f, side);
-        float edge = std::max(arm, neck);
+        float edge = 0.38f - 0.14f * SmoothStep(0.05f, 0.2f, side);
+        float strapHalf = p.female ? 0.018f : 0.026f;
+        if (std::fabs(side - 0.12f) < strapHalf) edge = 0;
         Color skin = SkinTone(n, p.skin, s, t);
         Color top = Cloth(n, p.top, s, t, 90);
         if (p.female) top = Scale(top, 0.92f + 0.08f * std::cos(t * 30)); // ribbed knit
-        float hem = SmoothStep(edge, edge + 0.02f, t);
+        float hem = edge == 0 ? 1.0f : SmoothStep(edge, edge + 0.02f, t);
         Color col = Mix(skin, top, hem);
         if (hem > 0.5f && t < edge + 0.04f) col = Scale(col, 0.85f); // seam
-        if (!p.female && t > 0.85f)
-            col = Scale(col, 0.9f + 0.1f * std::cos(s * 90)); // folds at the waist
         return Scale(col, TubeLight(s, t));
     });
     Region(c, L.pelvis, [&](float s, float t) {

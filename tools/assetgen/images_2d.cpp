@@ -257,13 +257,21 @@ Canvas FarSky() {
         col = Mix(col, Rgb(255, 220, 170), SmoothStep(0.8f, 1.0f, v) * 0.6f);
         float cloud = SmoothStep(0.5f, 0.75f, n.Fbm(u * 3, v * 6, 3, 5));
         Color lit = Mix(Rgb(255, 200, 170), Rgb(140, 110, 150), 1 - v);
-        return Mix(col, lit, cloud * 0.6f);
+        col = Mix(col, lit, cloud * 0.6f);
+        // Two ranges of hazy mountains, the nearer one darker.
+        for (int range = 0; range < 2; ++range) {
+            float ridge =
+                0.62f + 0.1f * range - 0.16f * n.Fbm(u * (3 + 2 * range) + 9 * range, 5.5f, 0, 5);
+            Color rock = range == 0 ? Rgb(150, 120, 150) : Rgb(96, 78, 112);
+            col = Mix(col, Mix(rock, col, 0.3f * (1 - v)), SmoothStep(ridge, ridge + 0.003f, v));
+        }
+        return col;
     });
 }
 
 // The ground line of the scrolling world, in world pixels, shared by neighbouring tiles.
 float GroundLine(const Noise& n, float x) {
-    return 760 + 120 * (n.Fbm(x / 512.0f, 3.5f, 0, 4) - 0.5f) * 2;
+    return 620 + 120 * (n.Fbm(x / 512.0f, 3.5f, 0, 4) - 0.5f) * 2;
 }
 
 Canvas Terrain(int tileX, int tileY) {

@@ -10,7 +10,7 @@ namespace assetgen {
 
 namespace {
 
-struct AnimSpec {
+struct AnimDef {
     const char* name;
     int frames;
     const char* format; // printf pattern of the frame names
@@ -18,7 +18,7 @@ struct AnimSpec {
 };
 
 // The classic player set, in the usual order and with the usual frame names.
-const AnimSpec kPlayerAnims[] = {
+const AnimDef kPlayerAnims[] = {
     {"stand", 40, "stand%02d", true},    {"run", 6, "run%d", true},
     {"attack", 8, "attack%d", false},    {"pain1", 4, "pain1%02d", false},
     {"pain2", 4, "pain2%02d", false},    {"pain3", 4, "pain3%02d", false},
@@ -37,17 +37,17 @@ std::string FrameName(const char* format, int number) {
     return buf;
 }
 
-float Phase(const AnimSpec& a, int i) {
+float Phase(const AnimDef& a, int i) {
     return a.loops ? static_cast<float>(i) / a.frames
                    : static_cast<float>(i) / std::max(1, a.frames - 1);
 }
 
 template <size_t N>
 std::vector<Frame>
-Animate(const AnimSpec (&anims)[N],
+Animate(const AnimDef (&anims)[N],
         const std::function<std::vector<Vec3>(const std::string&, float)>& pose) {
     std::vector<Frame> frames;
-    for (const AnimSpec& a : anims)
+    for (const AnimDef& a : anims)
         for (int i = 0; i < a.frames; ++i)
             frames.push_back({FrameName(a.format, i + 1), pose(a.name, Phase(a, i))});
     return frames;
@@ -163,7 +163,7 @@ void WriteDroid(const std::string& root) {
     DroidParts d = BuildDroid();
     Mesh topology = d.body;
     topology.Append(d.head);
-    const AnimSpec anims[] = {
+    const AnimDef anims[] = {
         {"stand", 40, "stand%02d", true}, {"run", 8, "run%d", true}, {"pain", 4, "pain%d", false}};
     auto frames = Animate(anims, [&](const std::string& a, float t) {
         if (a == "stand") return PoseDroid(d, 360 * t, 0, 0.15f * std::sin(4 * kPi * t));
@@ -288,14 +288,14 @@ void WriteGun(const std::string& root) {
     Mesh topology = g.frame;
     for (const Mesh* m : {&g.slide, &g.magazine, &g.hand, &g.flash})
         topology.Append(*m);
-    const AnimSpec anims[] = {{"fire", 8, "fire%d", false},
-                              {"reload", 14, "reload%02d", false},
-                              {"idle", 12, "idle%02d", true}};
+    const AnimDef anims[] = {{"fire", 8, "fire%d", false},
+                             {"reload", 14, "reload%02d", false},
+                             {"idle", 12, "idle%02d", true}};
     auto frames = Animate(anims, [&](const std::string& a, float t) {
         GunPose p;
         if (a == "fire") {
             float e = t < 0.15f ? t / 0.15f : std::exp(-(t - 0.15f) * 6);
-            p.kick = e, p.slide = e, p.flash = t > 0.05f && t < 0.3f ? 1.0f : 0.0f;
+            p.kick = e, p.slide = e, p.flash = t > 0.05f && t < 0.3f ? 2.2f : 0.0f;
         } else if (a == "reload") {
             float e = SmoothStep(0, 0.25f, t) * (1 - SmoothStep(0.75f, 1, t));
             p.tiltX = -25 * e, p.tiltZ = 30 * e;

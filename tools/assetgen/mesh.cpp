@@ -67,20 +67,6 @@ void Mesh::Transform(const Xform& where) {
         v.position = where.Apply(v.position);
 }
 
-Vec3 Mesh::Min() const {
-    Vec3 m{1e30f, 1e30f, 1e30f};
-    for (const Vertex& v : vertices)
-        m = {std::min(m.x, v.position.x), std::min(m.y, v.position.y), std::min(m.z, v.position.z)};
-    return m;
-}
-
-Vec3 Mesh::Max() const {
-    Vec3 m{-1e30f, -1e30f, -1e30f};
-    for (const Vertex& v : vertices)
-        m = {std::max(m.x, v.position.x), std::max(m.y, v.position.y), std::max(m.z, v.position.z)};
-    return m;
-}
-
 Mesh Tube(float length, const std::vector<std::array<float, 2>>& ringRadii, int segments,
           const UvRect& uv, bool capBottom, bool capTop) {
     Mesh m;

@@ -74,8 +74,6 @@ struct Mesh {
     void Quad(int a, int b, int c, int d) { Triangle(a, b, c), Triangle(a, c, d); }
     void Append(const Mesh& other, const Xform& where = Xform{});
     void Transform(const Xform& where);
-    Vec3 Min() const;
-    Vec3 Max() const;
 };
 
 // Solids. Each maps its texture rectangle once around (tubes) or per face (boxes).
@@ -84,7 +82,8 @@ Mesh Tube(float length, const std::vector<std::array<float, 2>>& ringRadii, int 
           const UvRect& uv, bool capBottom = true, bool capTop = true);
 // Ellipsoid centred at the origin; the texture wraps around y with the seam at -x.
 Mesh Ellipsoid(const Vec3& radii, int segments, int rings, const UvRect& uv);
-// Axis-aligned box; faces share the rectangle in a cross layout unless `perFace`.
+// Axis-aligned box; its faces share the rectangle in a cross layout (sides in a row,
+// top above and bottom below the front).
 Mesh Box(const Vec3& min, const Vec3& max, const UvRect& uv);
 // Box whose faces map world units to texture repeats (for scenery): uv = coord / tile.
 Mesh TiledBox(const Vec3& min, const Vec3& max, float tile, bool top = true, bool bottom = false);

@@ -233,7 +233,8 @@ Canvas Brick(int size) {
             float fx = static_cast<float>(x) * cols / size + (row % 2) * 0.5f;
             int col = static_cast<int>(std::floor(fx)) % cols;
             float ex = fx - std::floor(fx), ey = fy - row;
-            float edge = std::min(std::min(ex, 1 - ex) * 2.0f, std::min(ey, 1 - ey)); // bricks are twice as wide as tall
+            float edge = std::min(std::min(ex, 1 - ex) * 2.0f,
+                                  std::min(ey, 1 - ey)); // bricks are twice as wide as tall
             Color brick = Mix(Rgb(142, 58, 40), Rgb(178, 92, 60), n.Hash(col, row));
             brick = Scale(brick, 0.8f + 0.3f * n.Fbm(fx * 6, fy * 3, 0, 3));
             c.At(x, y) = Mix(Rgb(196, 190, 176), brick, SmoothStep(0.05f, 0.1f, edge));
@@ -366,6 +367,26 @@ void WriteScene3ds(const std::string& root) {
             soil.Triangle(centre, centre + 2 + s, centre + 1 + s);
     }
     add("PlanterSoil", soil, kGrass);
+
+    Mesh lamps;
+    for (const auto& p : {Vec3{5, 0, -25}, Vec3{45, 0, 10}, Vec3{-50, 0, 40}, Vec3{-5, 0, 62}}) {
+        lamps.Append(Cylinder(p, 1.2f, 2, 10, 1));                                          // foot
+        lamps.Append(Cylinder(p + Vec3{0, 2, 0}, 0.6f, 26, 8, 1));                          // post
+        lamps.Append(TiledBox(p + Vec3{-0.5f, 26.5f, -0.5f}, p + Vec3{6, 27.5f, 0.5f}, 8)); // arm
+        lamps.Append(TiledBox(p + Vec3{4, 24.5f, -1.6f}, p + Vec3{8, 26.5f, 1.6f}, 8, true,
+                              true)); // lantern
+    }
+    add("LampPosts", lamps, kConcrete);
+    Mesh benches;
+    for (const auto& p : {Vec3{-22, 0, 52}, Vec3{30, 0, -45}}) {
+        benches.Append(
+            TiledBox(p + Vec3{-8, 3.2f, -2}, p + Vec3{8, 4.2f, 2}, 16, true, true)); // seat
+        benches.Append(TiledBox(p + Vec3{-8, 4.2f, 1.4f}, p + Vec3{8, 8, 2}, 16));   // back
+        for (float x : {-6.5f, 6.5f})
+            benches.Append(
+                TiledBox(p + Vec3{x - 0.6f, 0, -1.6f}, p + Vec3{x + 0.6f, 3.2f, 1.6f}, 16));
+    }
+    add("Benches", benches, kCrate);
 
     Mesh crates;
     const float crateSpots[][4] = {{-56, 0, -52, 10}, {-45, 0, -54, 10}, {-51, 10, -53, 10},
