@@ -246,7 +246,8 @@ bool DecodeBMP(const unsigned char* data, size_t size, const char* name, sDecode
         error = "error: truncated bmp file!\n";
         return false;
     }
-    if (!AllocateImage(out, info.width, height, 3, error)) {
+    if (!AllocateImage(out, info.width, height, 3, error,
+                       info.compression == 1 || info.compression == 2)) {
         error = "error: " + error + "!\n";
         return false;
     }
