@@ -198,7 +198,7 @@ bool ReadMarkers(jpeg_file_s& j, CByteReader& in, std::string& error) {
         first = false;
         if (code == 0xD8 || (code >= 0xD0 && code <= 0xD7) || code == 0x01) continue;
         if (code == 0xD9) return Fail(error, "end of image before a scan");
-        if ((code >= 0xC1 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC))
+        if (code >= 0xC1 && code <= 0xCF && code != 0xC4 && code != 0xCC)
             return Fail(error, "unsupported frame type (not baseline)");
         uint16_t length;
         if (!in.ReadU16BE(length) || length < 2) return Fail(error, "bad marker length");
