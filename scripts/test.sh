@@ -24,9 +24,22 @@ dir=build
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$dir" -j"$jobs"
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
-# The GL tests share one X server; a second xvfb-run started right after another can
-# fail to open its display, so the whole suite runs under a single one.
-if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir "$dir" --output-on-failure
+if [ -n "${DISPLAY:-}" ]; then
+  exec ctest --test-dir "$dir" --output-on-failure
 fi
-ctest --test-dir "$dir" --output-on-failure
+# The GL tests share one private X server. -noreset keeps it up between test programs:
+# without it Xvfb resets when the last client leaves and refuses the next program's
+# connection meanwhile. The display number starts from a random point so that other
+# runs on the same machine do not race for it; a server that fails to start is retried.
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+for attempt in 1 2; do
+  status=0
+  xvfb-run -a -n "$((200 + RANDOM % 5000))" -s "-screen 0 1024x768x24 -noreset" ctest --test-dir "$dir" --output-on-failure \
+    2>&1 | tee "$log" || status=$?
+  [ "$status" -eq 0 ] && exit 0
+  grep -q "Xvfb failed to start" "$log" || exit "$status"
+  echo "Xvfb did not start (attempt $attempt); retrying."
+  sleep 2
+done
+exit 1

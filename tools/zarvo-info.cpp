@@ -14,6 +14,7 @@ struct sSubcommand {
 
 const sSubcommand kSubcommands[] = {
     {"image", "image FILE [--pam OUT.pam]", RunImageInfo},
+    {"model", "model FILE [--skin FILE] [--folder DIR] [--swap] [--json]", RunModelInfo},
 };
 
 int Usage() {

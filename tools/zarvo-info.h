@@ -3,3 +3,5 @@
 
 // zarvo-info image FILE [--pam OUT.pam]
 int RunImageInfo(int argc, char** argv);
+// zarvo-info model FILE [--skin FILE] [--folder DIR] [--swap] [--json]
+int RunModelInfo(int argc, char** argv);

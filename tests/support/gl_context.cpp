@@ -26,6 +26,8 @@ bool EnsureGLContext(int width, int height, std::string* error) {
     }
     openWidth = width;
     openHeight = height;
+    // Mesa picks up a re-sized window's buffers at the next swap.
+    SDL_GL_SwapBuffers();
     glViewport(0, 0, width, height);
     TakeGLError();
     return true;

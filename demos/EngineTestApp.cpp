@@ -1,0 +1,5 @@
+#include "demos/EngineTestApp.h"
+
+EngineTestApp::EngineTestApp() {}
+
+EngineTestApp::~EngineTestApp() {}

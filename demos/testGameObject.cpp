@@ -1,0 +1,5 @@
+#include "demos/testGameObject.h"
+
+testGameObject::testGameObject() {}
+
+testGameObject::~testGameObject() {}

@@ -1,0 +1,5 @@
+#include "demos/testImageFade.h"
+
+testImageFade::testImageFade() {}
+
+testImageFade::~testImageFade() {}

@@ -1,0 +1,5 @@
+#include "demos/testKavrixBases.h"
+
+testKavrixBases::testKavrixBases() {}
+
+testKavrixBases::~testKavrixBases() {}

@@ -1,0 +1,5 @@
+#include "demos/testParallaxScroll.h"
+
+testParallaxScroll::testParallaxScroll() {}
+
+testParallaxScroll::~testParallaxScroll() {}

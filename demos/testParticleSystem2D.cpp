@@ -1,0 +1,5 @@
+#include "demos/testParticleSystem2D.h"
+
+testParticleSystem2D::testParticleSystem2D() {}
+
+testParticleSystem2D::~testParticleSystem2D() {}

@@ -1,0 +1,5 @@
+#include "demos/testShadowMapping.h"
+
+testShadowMapping::testShadowMapping() {}
+
+testShadowMapping::~testShadowMapping() {}

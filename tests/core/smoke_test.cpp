@@ -1,8 +1,0 @@
-#include <gtest/gtest.h>
-
-#include "core/CLogger.h"
-
-TEST(Build, EngineLibraryLinks) {
-    CLogger logger;
-    SUCCEED();
-}
