@@ -35,9 +35,10 @@ constexpr long long kMaxImagePixels = 1LL << 26;
 
 // Refuses non-positive or absurd sizes; `error` gets a readable reason.
 bool CheckImageSize(long long width, long long height, std::string& error);
-// CheckImageSize, then a zero-filled buffer of width x height x components bytes.
+// CheckImageSize, then a buffer of width x height x components bytes; readers that may
+// leave pixels unwritten ask for it zero-filled.
 bool AllocateImage(sDecodedImage& image, long long width, long long height, int components,
-                   std::string& error);
+                   std::string& error, bool zeroed = false);
 
 class CByteReader {
 public:

@@ -119,19 +119,20 @@ void DecodeUncompressed(const uint8_t* src, size_t stride, int bitCount, const u
             break;
         case 32:
             if (masks[0] | masks[1] | masks[2]) {
+                int shifts[3];
+                uint32_t widths[3];
+                for (int c = 0; c < 3; ++c) {
+                    uint32_t m = masks[c];
+                    shifts[c] = 0;
+                    while (m && !(m & 1))
+                        m >>= 1, ++shifts[c];
+                    widths[c] = m;
+                }
                 for (int x = 0; x < width; ++x, px += 3) {
                     const uint32_t v = Le32(src + 4 * x);
                     for (int c = 0; c < 3; ++c) {
-                        uint32_t m = masks[c];
-                        if (!m) {
-                            px[c] = 0;
-                            continue;
-                        }
-                        int shift = 0;
-                        while (!(m & 1))
-                            m >>= 1, ++shift;
-                        const uint32_t value = (v >> shift) & m;
-                        px[c] = uint8_t(uint64_t(value) * 255u / m);
+                        const uint32_t m = widths[c];
+                        px[c] = m ? uint8_t(uint64_t((v >> shifts[c]) & m) * 255u / m) : 0;
                     }
                 }
             } else {
@@ -246,7 +247,8 @@ bool DecodeBMP(const unsigned char* data, size_t size, const char* name, sDecode
         error = "error: truncated bmp file!\n";
         return false;
     }
-    if (!AllocateImage(out, info.width, height, 3, error)) {
+    if (!AllocateImage(out, info.width, height, 3, error,
+                       info.compression == 1 || info.compression == 2)) {
         error = "error: " + error + "!\n";
         return false;
     }

@@ -7,6 +7,11 @@
 #include <cstring>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#include <xmmintrin.h>
+#endif
+
 #include "image/ImageUpload.h"
 
 namespace {
@@ -28,6 +33,27 @@ bool Fail(std::string& error, const char* message) {
 // ---------------------------------------------------------------------------------------
 // Markers
 
+int Extend(int value, int size) {
+    return value < (1 << (size - 1)) ? value - ((1 << size) - 1) : value;
+}
+
+void BuildFastCoefficients(jpeg_huffman_table_t& t) {
+    constexpr int kBits = jpeg_huffman_table_t::kFastBits;
+    for (int prefix = 0; prefix < (1 << kBits); ++prefix) {
+        auto& f = t.fastCoefficient[prefix];
+        f.length = 0;
+        const uint16_t entry = t.fast[prefix];
+        if (!entry) continue;
+        const int codeLength = entry >> 8, symbol = entry & 0xFF;
+        const int size = symbol & 15;
+        if (size == 0 || codeLength + size > kBits) continue;
+        const int bits = (prefix >> (kBits - codeLength - size)) & ((1 << size) - 1);
+        f.value = int16_t(Extend(bits, size));
+        f.run = uint8_t(symbol >> 4);
+        f.length = uint8_t(codeLength + size);
+    }
+}
+
 bool BuildHuffmanTable(jpeg_huffman_table_t& t) {
     std::memset(t.fast, 0, sizeof t.fast);
     int code = 0;
@@ -45,6 +71,7 @@ bool BuildHuffmanTable(jpeg_huffman_table_t& t) {
         t.maxCode[len] = t.counts[len] ? code - 1 : -1;
         code <<= 1;
     }
+    BuildFastCoefficients(t);
     t.defined = true;
     return true;
 }
@@ -171,7 +198,7 @@ bool ReadMarkers(jpeg_file_s& j, CByteReader& in, std::string& error) {
         first = false;
         if (code == 0xD8 || (code >= 0xD0 && code <= 0xD7) || code == 0x01) continue;
         if (code == 0xD9) return Fail(error, "end of image before a scan");
-        if ((code >= 0xC1 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC))
+        if (code >= 0xC1 && code <= 0xCF && code != 0xC4 && code != 0xCC)
             return Fail(error, "unsupported frame type (not baseline)");
         uint16_t length;
         if (!in.ReadU16BE(length) || length < 2) return Fail(error, "bad marker length");
@@ -273,7 +300,7 @@ inline int ReceiveExtend(sBitReader& br, int size) {
     if (br.bits < size) br.Fill();
     const int value = int(br.acc >> (64 - size));
     br.Consume(size);
-    return value < (1 << (size - 1)) ? value - ((1 << size) - 1) : value;
+    return Extend(value, size);
 }
 
 // Decodes one block's coefficients, dequantised and scaled for the IDCT, into `block`
@@ -288,6 +315,17 @@ bool DecodeBlock(sBitReader& br, jpeg_component_t& c, const jpeg_huffman_table_t
     block[0] = float(c.dcPredictor) * scaledQuant[0];
     dcOnly = true;
     for (int k = 1; k < 64;) {
+        if (br.bits < 16) br.Fill();
+        const auto& fast = ac.fastCoefficient[br.acc >> (64 - jpeg_huffman_table_t::kFastBits)];
+        if (fast.length) {
+            br.Consume(fast.length);
+            k += fast.run;
+            if (k > 63) return false;
+            block[kZigZag[k]] = float(fast.value) * scaledQuant[k];
+            dcOnly = false;
+            ++k;
+            continue;
+        }
         const int rs = DecodeSymbol(br, ac);
         if (rs < 0) return false;
         const int run = rs >> 4, size = rs & 15;
@@ -309,7 +347,6 @@ bool DecodeBlock(sBitReader& br, jpeg_component_t& c, const jpeg_huffman_table_t
 // Arai-Agui-Nakajima inverse DCT, four columns (or rows) per vector lane group.
 
 typedef float v4f __attribute__((vector_size(16)));
-typedef int v4i __attribute__((vector_size(16)));
 
 inline void Idct8(v4f* d) {
     // Even part.
@@ -342,13 +379,24 @@ inline void Idct8(v4f* d) {
     d[3] = e3 - o4;
 }
 
+// Truncate toward zero, shift right by 3, add 128, clamp.
 inline uint8_t SampleFromValue(float v) {
     v = std::clamp(v, -32768.0f, 32767.0f);
     return uint8_t(std::clamp((int(v) >> 3) + 128, 0, 255));
 }
 
-// Transforms `block` (destroyed) and writes its 8x8 samples at dst with the given stride.
-void IdctBlock(float* block, bool dcOnly, uint8_t* dst, size_t stride) {
+#ifdef __SSE2__
+// Transposes the 4x4 lane blocks of eight vectors: out[c] holds column c of rows 0-3
+// (lanes) for c < 4 from in[0..3], and of rows 4-7 in outHigh.
+inline void Transpose4(const v4f* in, v4f* out) {
+    __m128 a = in[0], b = in[1], c = in[2], d = in[3];
+    _MM_TRANSPOSE4_PS(a, b, c, d);
+    out[0] = a, out[1] = b, out[2] = c, out[3] = d;
+}
+#endif
+
+// Transforms `block` and writes its 8x8 samples at dst with the given stride.
+void IdctBlock(const float* block, bool dcOnly, uint8_t* dst, size_t stride) {
     if (dcOnly) {
         const uint8_t sample = SampleFromValue(block[0]);
         for (int r = 0; r < 8; ++r)
@@ -357,32 +405,57 @@ void IdctBlock(float* block, bool dcOnly, uint8_t* dst, size_t stride) {
     }
     alignas(16) float transposed[64];
     v4f d[8];
-    for (int half = 0; half < 2; ++half) { // columns
+    for (int half = 0; half < 2; ++half) { // columns, four at a time
         for (int r = 0; r < 8; ++r)
             std::memcpy(&d[r], block + r * 8 + half * 4, 16);
-        Idct8(d);
+        // Columns with nothing below row 0 transform to that row repeated (exactly).
+        static const float kZeroRows[28] = {};
+        bool onlyFirstRow = true;
+        for (int r = 1; r < 8 && onlyFirstRow; ++r)
+            onlyFirstRow = std::memcmp(block + r * 8 + half * 4, kZeroRows, 16) == 0;
+        if (onlyFirstRow)
+            for (int r = 1; r < 8; ++r)
+                d[r] = d[0];
+        else
+            Idct8(d);
+#ifdef __SSE2__
+        v4f top[4], bottom[4];
+        Transpose4(d, top);
+        Transpose4(d + 4, bottom);
+        for (int i = 0; i < 4; ++i) {
+            std::memcpy(transposed + (half * 4 + i) * 8, &top[i], 16);
+            std::memcpy(transposed + (half * 4 + i) * 8 + 4, &bottom[i], 16);
+        }
+#else
         for (int r = 0; r < 8; ++r)
             for (int lane = 0; lane < 4; ++lane)
                 transposed[(half * 4 + lane) * 8 + r] = d[r][lane];
+#endif
     }
-    const v4f lo = {-32768.0f, -32768.0f, -32768.0f, -32768.0f};
-    const v4f hi = {32767.0f, 32767.0f, 32767.0f, 32767.0f};
     for (int half = 0; half < 2; ++half) { // rows, four at a time
         for (int c = 0; c < 8; ++c)
             std::memcpy(&d[c], transposed + c * 8 + half * 4, 16);
         Idct8(d);
-        for (int c = 0; c < 8; ++c) {
-            v4f v = d[c];
-            v = v < lo ? lo : v;
-            v = v > hi ? hi : v;
-            v4i s = (__builtin_convertvector(v, v4i) >> 3) + 128;
-            for (int lane = 0; lane < 4; ++lane) {
-                const int value = s[lane];
-                dst[size_t(half * 4 + lane) * stride + size_t(c)] = uint8_t(value < 0     ? 0
-                                                                            : value > 255 ? 255
-                                                                                          : value);
-            }
+#ifdef __SSE2__
+        v4f left[4], right[4];
+        Transpose4(d, left);
+        Transpose4(d + 4, right);
+        const __m128 lo = _mm_set1_ps(-32768.0f), hi = _mm_set1_ps(32767.0f);
+        const __m128i bias = _mm_set1_epi32(128);
+        for (int i = 0; i < 4; ++i) {
+            __m128i a = _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(left[i], lo), hi));
+            __m128i b = _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(right[i], lo), hi));
+            a = _mm_add_epi32(_mm_srai_epi32(a, 3), bias);
+            b = _mm_add_epi32(_mm_srai_epi32(b, 3), bias);
+            const __m128i words = _mm_packs_epi32(a, b);
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + size_t(half * 4 + i) * stride),
+                             _mm_packus_epi16(words, words));
         }
+#else
+        for (int c = 0; c < 8; ++c)
+            for (int lane = 0; lane < 4; ++lane)
+                dst[size_t(half * 4 + lane) * stride + size_t(c)] = SampleFromValue(d[c][lane]);
+#endif
     }
 }
 
@@ -411,14 +484,76 @@ const sColourTables& ColourTables() {
 struct sPlane {
     std::vector<uint8_t> samples;
     size_t stride = 0;
-    std::vector<int> columnOf; // image x to the sample column (replication)
+    int columnDivisor = 1; // replication factors relative to the first component
     int rowDivisor = 1;
 };
 
-void ConvertRows(const jpeg_file_s& j, const std::vector<sPlane>& planes, int firstRow, int rows,
-                 uint8_t* out) {
+// Chroma terms of one row, added to luma: red, green and blue offsets, one entry per
+// pixel, or per pair of pixels when the chroma is halved horizontally.
+struct sChromaRow {
+    std::vector<int16_t> r, g, b;
+    bool pairs = false;
+    int sourceRow = -1;
+};
+
+void FillChromaRow(const std::vector<sPlane>& planes, int y, int width, sChromaRow& row) {
     const sColourTables& t = ColourTables();
-    const uint8_t* clamp = t.clamp + 384;
+    const sPlane& cbPlane = planes[1];
+    const sPlane& crPlane = planes[2];
+    const uint8_t* cbRow = cbPlane.samples.data() + size_t(y / cbPlane.rowDivisor) * cbPlane.stride;
+    const uint8_t* crRow = crPlane.samples.data() + size_t(y / crPlane.rowDivisor) * crPlane.stride;
+    auto store = [&](int at, int cb, int cr) {
+        row.r[size_t(at)] = int16_t(t.crToR[cr]);
+        row.g[size_t(at)] = int16_t((t.cbToG[cb] + t.crToG[cr]) >> 16);
+        row.b[size_t(at)] = int16_t(t.cbToB[cb]);
+    };
+    row.pairs = cbPlane.columnDivisor == 2 && crPlane.columnDivisor == 2;
+    if (row.pairs) {
+        for (int column = 0; column < (width + 1) / 2; ++column)
+            store(column, cbRow[column], crRow[column]);
+        return;
+    }
+    for (int x = 0; x < width; ++x)
+        store(x, cbRow[x / cbPlane.columnDivisor], crRow[x / crPlane.columnDivisor]);
+}
+
+// Y + offset, clamped to 0..255, for one row of RGBA pixels.
+void ComposeRow(const uint8_t* luma, const sChromaRow& c, int width, uint8_t* px) {
+    int x = 0;
+#ifdef __SSE2__
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i alpha = _mm_set1_epi8(char(0xFF));
+    auto offsets = [&](const std::vector<int16_t>& o) {
+        if (!c.pairs) return _mm_loadu_si128(reinterpret_cast<const __m128i*>(o.data() + x));
+        const __m128i half = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(o.data() + x / 2));
+        return _mm_unpacklo_epi16(half, half);
+    };
+    for (; x + 8 <= width; x += 8, px += 32) {
+        const __m128i y =
+            _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(luma + x)), zero);
+        const __m128i r16 = _mm_add_epi16(y, offsets(c.r));
+        const __m128i g16 = _mm_add_epi16(y, offsets(c.g));
+        const __m128i b16 = _mm_add_epi16(y, offsets(c.b));
+        const __m128i rg =
+            _mm_unpacklo_epi8(_mm_packus_epi16(r16, r16), _mm_packus_epi16(g16, g16));
+        const __m128i ba = _mm_unpacklo_epi8(_mm_packus_epi16(b16, b16), alpha);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(px), _mm_unpacklo_epi16(rg, ba));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(px + 16), _mm_unpackhi_epi16(rg, ba));
+    }
+#endif
+    const uint8_t* clamp = ColourTables().clamp + 384;
+    for (; x < width; ++x, px += 4) {
+        const size_t at = size_t(c.pairs ? x / 2 : x);
+        const int l = luma[x];
+        px[0] = clamp[l + c.r[at]];
+        px[1] = clamp[l + c.g[at]];
+        px[2] = clamp[l + c.b[at]];
+        px[3] = 255;
+    }
+}
+
+void ConvertRows(const jpeg_file_s& j, const std::vector<sPlane>& planes, int firstRow, int rows,
+                 sChromaRow& chroma, uint8_t* out) {
     const int width = j.width;
     for (int y = 0; y < rows; ++y) {
         uint8_t* px = out + (size_t(firstRow + y) * size_t(width)) * 4;
@@ -430,21 +565,13 @@ void ConvertRows(const jpeg_file_s& j, const std::vector<sPlane>& planes, int fi
             }
             continue;
         }
-        const uint8_t* cbRow =
-            planes[1].samples.data() + size_t(y / planes[1].rowDivisor) * planes[1].stride;
-        const uint8_t* crRow =
-            planes[2].samples.data() + size_t(y / planes[2].rowDivisor) * planes[2].stride;
-        const int* cbCol = planes[1].columnOf.data();
-        const int* crCol = planes[2].columnOf.data();
-        for (int x = 0; x < width; ++x, px += 4) {
-            const int luma = yRow[x];
-            const int cb = cbRow[cbCol[x]];
-            const int cr = crRow[crCol[x]];
-            px[0] = clamp[luma + t.crToR[cr]];
-            px[1] = clamp[luma + ((t.cbToG[cb] + t.crToG[cr]) >> 16)];
-            px[2] = clamp[luma + t.cbToB[cb]];
-            px[3] = 255;
+        // Rows that share their chroma samples share the offsets too.
+        const int sourceRow = y / planes[1].rowDivisor * 256 + y / planes[2].rowDivisor;
+        if (chroma.sourceRow != sourceRow) {
+            FillChromaRow(planes, y, width, chroma);
+            chroma.sourceRow = sourceRow;
         }
+        ComposeRow(yRow, chroma, width, px);
     }
 }
 
@@ -485,9 +612,7 @@ bool DecodeScan(jpeg_file_s& j, CByteReader& in, sDecodedImage& out, std::string
         plane.stride = size_t(unitsX) * size_t(comp.h) * 8;
         plane.samples.assign(plane.stride * size_t(comp.v) * 8, 0);
         plane.rowDivisor = vMax / comp.v;
-        plane.columnOf.resize(size_t(j.width));
-        for (int x = 0; x < j.width; ++x)
-            plane.columnOf[size_t(x)] = x / (hMax / comp.h);
+        plane.columnDivisor = hMax / comp.h;
         for (int z = 0; z < 64; ++z) {
             const int natural = kZigZag[z];
             scaledQuant[c][z] =
@@ -498,6 +623,10 @@ bool DecodeScan(jpeg_file_s& j, CByteReader& in, sDecodedImage& out, std::string
 
     sBitReader br{in.Data() + in.Tell(), in.Data() + in.Size()};
     alignas(16) float block[64] = {};
+    sChromaRow chroma;
+    chroma.r.resize(size_t(j.width));
+    chroma.g.resize(size_t(j.width));
+    chroma.b.resize(size_t(j.width));
     long long unitsDone = 0;
     for (int uy = 0; uy < unitsY; ++uy) {
         for (int ux = 0; ux < unitsX; ++ux) {
@@ -523,7 +652,9 @@ bool DecodeScan(jpeg_file_s& j, CByteReader& in, sDecodedImage& out, std::string
             ++unitsDone;
         }
         const int firstRow = uy * unitH;
-        ConvertRows(j, planes, firstRow, std::min(unitH, j.height - firstRow), out.pixels.get());
+        chroma.sourceRow = -1;
+        ConvertRows(j, planes, firstRow, std::min(unitH, j.height - firstRow), chroma,
+                    out.pixels.get());
     }
     return true;
 }

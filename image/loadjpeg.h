@@ -17,6 +17,12 @@ struct jpeg_huffman_table_t {
     uint8_t symbols[256]; // in code order
     // Fast path: entry for every kFastBits-bit prefix, (length << 8) | symbol, 0 = longer code.
     uint16_t fast[1 << kFastBits];
+    // AC fast path: prefixes holding a whole code and its coefficient bits decode at once.
+    struct sFastCoefficient {
+        int16_t value;
+        uint8_t run;
+        uint8_t length; // code + coefficient bits; 0 = not in the fast path
+    } fastCoefficient[1 << kFastBits];
     int32_t maxCode[18]; // largest code of each length, -1 when none
     int32_t valueOffset[17];
     bool defined;

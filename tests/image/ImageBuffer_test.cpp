@@ -81,3 +81,26 @@ TEST(TgaRle, PacketsRunningPastTheImageAreCutOrRefused) {
     EXPECT_EQ(DecodeTgaRle(truncated, out.data(), 4, 3, eRleOverrun::Refuse),
               eRleResult::Truncated);
 }
+
+TEST(SwapRedBlue, EveryLengthAroundTheVectorStepsSwapsExactly) {
+    for (int components : {3, 4}) {
+        for (size_t count = 0; count < 40; ++count) {
+            std::vector<uint8_t> src(count * size_t(components));
+            for (size_t i = 0; i < src.size(); ++i)
+                src[i] = uint8_t(i * 7 + 1);
+            std::vector<uint8_t> dst(src.size() + 16, 0xEE);
+            CopySwapRedBlue(dst.data(), src.data(), count, components);
+            for (size_t p = 0; p < count; ++p) {
+                const uint8_t* s = &src[p * size_t(components)];
+                const uint8_t* d = &dst[p * size_t(components)];
+                ASSERT_EQ(d[0], s[2]) << components << " " << count << " " << p;
+                ASSERT_EQ(d[1], s[1]);
+                ASSERT_EQ(d[2], s[0]);
+                if (components == 4) {
+                    ASSERT_EQ(d[3], s[3]);
+                }
+            }
+            EXPECT_EQ(dst[src.size()], 0xEE) << "wrote past the pixels";
+        }
+    }
+}

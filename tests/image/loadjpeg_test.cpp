@@ -151,3 +151,33 @@ TEST(loadjpeg, TruncatedOrCorruptScansAreErrorsNotGarbage) {
     bytes[sof + 6] = bytes[sof + 8] = 0xE8;
     EXPECT_NE(DecodeError(bytes), "");
 }
+
+TEST(loadjpeg, FourTwoZeroChromaCoversTwoByTwoPixelSquares) {
+    ZARVO_REQUIRE_CORPUS();
+    sDecodedImage image;
+    std::string error;
+    ASSERT_TRUE(Decode(ReadCorpusBytes("jpeg/wall_420.jpg"), image, error));
+    // With one chroma sample per square, red minus green and blue minus green are the
+    // same for its four pixels wherever no channel was clamped.
+    int squares = 0, uniform = 0;
+    for (int y = 0; y + 1 < image.height; y += 2)
+        for (int x = 0; x + 1 < image.width; x += 2) {
+            int rg[4], bg[4];
+            bool clamped = false;
+            for (int i = 0; i < 4; ++i) {
+                const uint8_t* p =
+                    image.pixels.get() +
+                    (size_t(y + i / 2) * size_t(image.width) + size_t(x + i % 2)) * 4;
+                clamped |= p[0] == 0 || p[0] == 255 || p[1] == 0 || p[1] == 255 || p[2] == 0 ||
+                           p[2] == 255;
+                rg[i] = p[0] - p[1];
+                bg[i] = p[2] - p[1];
+            }
+            if (clamped) continue;
+            ++squares;
+            uniform += rg[0] == rg[1] && rg[0] == rg[2] && rg[0] == rg[3] && bg[0] == bg[1] &&
+                       bg[0] == bg[2] && bg[0] == bg[3];
+        }
+    ASSERT_GT(squares, 1000);
+    EXPECT_EQ(uniform, squares);
+}
