@@ -157,11 +157,13 @@ static void BM_LibjpegFloat_jpeg_1024x768(benchmark::State& s) {
     RunLibjpegFloat(s, "jpeg_1024x768");
 }
 BENCHMARK(BM_LibjpegFloat_jpeg_1024x768)->Unit(benchmark::kMillisecond);
+SDL_BENCH(jpeg_1024x768, "jpeg_1024x768", "JPG");
 ENGINE_BENCH(jpeg_4096x4096, "jpeg_4096x4096", Jpeg);
 static void BM_LibjpegFloat_jpeg_4096x4096(benchmark::State& s) {
     RunLibjpegFloat(s, "jpeg_4096x4096");
 }
 BENCHMARK(BM_LibjpegFloat_jpeg_4096x4096)->Unit(benchmark::kMillisecond);
+SDL_BENCH(jpeg_4096x4096, "jpeg_4096x4096", "JPG");
 ENGINE_BENCH(tga_raw_1024, "tga_raw_1024", Tga);
 ENGINE_BENCH(tga_raw_1024_font_reader, "tga_raw_1024", FontTga);
 SDL_BENCH(tga_raw_1024, "tga_raw_1024", "TGA");

@@ -6,6 +6,7 @@
 #include "core/Utils.h"
 #include "models/MeshMath.h"
 #include "render3d/CCamera.h"
+#include "render3d/CShaderManager.h"
 #include "render3d/CShadowVolume.h"
 
 namespace {
@@ -42,6 +43,7 @@ void C3DSObject::Init(char* folder, char* file, bool swap) {
         material.texureId = i;
     }
     std::fflush(stdout);
+    m_pShader = g_ShaderManager ? g_ShaderManager->getDefaultShaders(SHADER_DIR_PER_PIXEL) : nullptr;
     UpdateWorldBox();
 }
 

@@ -46,8 +46,6 @@ void C3DGameObjectManager::DrawObjects() {
     }
 }
 
-// The two shadow passes are not written yet; until they are, the scene is drawn
-// unshadowed rather than not at all.
 void C3DGameObjectManager::DrawObjectsShadowVolume() {
     for (C3DGameObject* object : m_Objects) {
         if (object->GetVisible()) object->checkFrustum();

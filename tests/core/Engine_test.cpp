@@ -193,7 +193,6 @@ TEST(EngineLifeCycle, LogFileHoldsOneSessionAfterSeveralEngines) {
     text << log.rdbuf();
     const std::string content = text.str();
     ASSERT_EQ(chdir(previous), 0);
-    if (content.empty()) GTEST_SKIP() << "the logger does not write its file yet";
 
     EXPECT_EQ(CountOf(content, "Zarvo Engine Logger."), 1u) << content;
     EXPECT_EQ(CountOf(content, "Logger started...\n"), 1u) << content;
