@@ -1,12 +1,44 @@
 #pragma once
+#include "math/3DMath.h"
 
+#include <SDL.h>
+
+// Frame timing shared by everything that moves, plus a few drawing aids and the
+// tangent-space helper of parallax-mapped models.
 class CUtils {
 public:
     CUtils();
     ~CUtils();
-    void CalculateFrameRate() {}
-    int GetFPS() const { return 0; }
-    double GetFrameInterval() const { return 0.0; }
+
+    // Once per frame: measures the frame interval and, about once a second, the frame
+    // rate, which also goes to the window caption. The timing state is shared by all
+    // CUtils objects.
+    void CalculateFrameRate();
+    // Seconds between the last two frames, at most 1.0 so a stall moves nothing far.
+    double GetFrameInterval() const { return m_FrameInterval > 1.0 ? 1.0 : m_FrameInterval; }
+    int GetFPS() const { return m_FPS; }
+    char* GetFPString() { return m_FPSText; }
+
+    // Where CalculateFrameRate reads the time in milliseconds; null restores SDL_GetTicks.
+    using TickSource = Uint32 (*)();
+    static void SetTickSource(TickSource source);
+
+    // Immediate-mode debug drawings; each turns 2D texturing off and leaves it off.
+    void DrawCube(CVector3 position);
+    void DrawBaseGrid(CVector3 position, unsigned int size);
+    void DrawSimpleQuad(CVector3 position);
+    void DrawCoordinateSystem();
+
+    // Unit tangent (along +u) and bitangent (along -v) of a textured triangle. A
+    // degenerate mapping leaves both outputs untouched.
+    void ComputeTangentBasis(CVector3 p0, CVector3 p1, CVector3 p2, CVector2 uv0, CVector2 uv1,
+                             CVector2 uv2, CVector3& tangent, CVector3& bitangent);
+
     unsigned int CreateTexture(char* file);
     unsigned int CreateTextureFromBMP(char* file);
+
+private:
+    int m_FPS = 0;
+    double m_FrameInterval = 0.0;
+    char m_FPSText[24] = {};
 };

@@ -18,5 +18,5 @@ mkdir -p screenshots
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 args=("$@")
 [ ${#args[@]} -eq 0 ] && args=(--frames 120 --screenshot screenshots/zarvo.bmp)
-xvfb-run -a -s "-screen 0 1024x768x24" build/zarvo "${args[@]}"
+xvfb-run -a -n "$((200 + RANDOM % 5000))" -s "-screen 0 1024x768x24 -noreset" build/zarvo "${args[@]}"
 echo "No display: rendered under Xvfb; see screenshots/ for the saved frame."

@@ -27,13 +27,15 @@ export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 if [ -n "${DISPLAY:-}" ]; then
   exec ctest --test-dir "$dir" --output-on-failure
 fi
-# The GL tests share one private X server. An xvfb-run started right after another
-# sometimes cannot start its server; that (and only that) is retried once.
+# The GL tests share one private X server. -noreset keeps it up between test programs:
+# without it Xvfb resets when the last client leaves and refuses the next program's
+# connection meanwhile. The display number starts from a random point so that other
+# runs on the same machine do not race for it; a server that fails to start is retried.
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 for attempt in 1 2; do
   status=0
-  xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir "$dir" --output-on-failure \
+  xvfb-run -a -n "$((200 + RANDOM % 5000))" -s "-screen 0 1024x768x24 -noreset" ctest --test-dir "$dir" --output-on-failure \
     2>&1 | tee "$log" || status=$?
   [ "$status" -eq 0 ] && exit 0
   grep -q "Xvfb failed to start" "$log" || exit "$status"

@@ -4,6 +4,7 @@
 
 #include "core/CGraphicsCore.h"
 #include "core/Engine.h"
+#include "core/Utils.h"
 #include "support/gl_context.h"
 
 #include <GL/glew.h>
@@ -44,6 +45,11 @@ std::unique_ptr<Engine> StartEngine(bool mode2D) {
     EXPECT_NE(out.find("\nDetected OpenGL version: "), std::string::npos) << out;
     EXPECT_EQ(out.find("Sorry"), std::string::npos) << out;
     return engine;
+}
+
+Uint32 g_FakeTicks = 0;
+Uint32 FakeTicks() {
+    return g_FakeTicks;
 }
 
 void Projection(float m[16]) {
@@ -88,4 +94,29 @@ TEST(EngineMainLoopGL, TwoDModeEndsEachFrameInThePixelViewWithoutStackErrors) {
     EXPECT_NEAR(m[5], -2.0f / 480.0f, 1e-7);
     EXPECT_NEAR(m[12], -1.0f, 1e-6);
     EXPECT_NEAR(m[13], 1.0f, 1e-6);
+}
+
+TEST(EngineMainLoopGL, FrameTimingAdvancesOnlyWhileFPSCountingIsOn) {
+    auto engine = StartEngine(false);
+    ASSERT_TRUE(engine);
+    CUtils::SetTickSource(FakeTicks);
+    g_FakeTicks = 100000;
+    for (int frame = 0; frame < 5; ++frame) {
+        g_FakeTicks += 16;
+        engine->MainLoop();
+    }
+    EXPECT_EQ(g_Utils->GetFrameInterval(), 0.0);
+
+    engine->EnableFPSCounting(true);
+    engine->MainLoop(); // the first measured frame spans everything before it
+    g_FakeTicks += 16;
+    engine->MainLoop();
+    EXPECT_NEAR(g_Utils->GetFrameInterval(), 0.016, 1e-3);
+
+    // Switched off again, the interval keeps its last value.
+    engine->EnableFPSCounting(false);
+    g_FakeTicks += 500;
+    engine->MainLoop();
+    EXPECT_NEAR(g_Utils->GetFrameInterval(), 0.016, 1e-3);
+    CUtils::SetTickSource(nullptr);
 }

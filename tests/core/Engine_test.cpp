@@ -76,6 +76,20 @@ int AudioOpenCount() {
     return Mix_QuerySpec(&frequency, &format, &channels);
 }
 
+// Selects SDL's audio driver for the lifetime of the object.
+class ScopedAudioDriver {
+public:
+    explicit ScopedAudioDriver(const char* driver) {
+        const char* saved = std::getenv("SDL_AUDIODRIVER");
+        restore_ = saved ? saved : "dummy";
+        setenv("SDL_AUDIODRIVER", driver, 1);
+    }
+    ~ScopedAudioDriver() { setenv("SDL_AUDIODRIVER", restore_.c_str(), 1); }
+
+private:
+    std::string restore_;
+};
+
 size_t CountOf(const std::string& text, const std::string& needle) {
     size_t n = 0;
     for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
@@ -86,6 +100,7 @@ size_t CountOf(const std::string& text, const std::string& needle) {
 } // namespace
 
 TEST(EngineStartup, PrintsBannerAndEveryProgressTextInTableOrder) {
+    ScopedAudioDriver audio("dummy"); // opens silently
     testing::internal::CaptureStdout();
     std::unique_ptr<CApp> app(new testImageFade());
     const std::string out = testing::internal::GetCapturedStdout();
@@ -102,13 +117,14 @@ TEST(EngineStartup, PrintsBannerAndEveryProgressTextInTableOrder) {
 
 TEST(EngineStartup, SoundManagerOutputPrecedesItsProgressText) {
     // An audio driver that does not exist makes the sound manager report its failure.
-    const char* saved = std::getenv("SDL_AUDIODRIVER");
-    const std::string restore = saved ? saved : "dummy";
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    testing::internal::CaptureStdout();
-    std::unique_ptr<CApp> app(new testImageFade());
-    const std::string out = testing::internal::GetCapturedStdout();
-    setenv("SDL_AUDIODRIVER", restore.c_str(), 1);
+    std::string out;
+    std::unique_ptr<CApp> app;
+    {
+        ScopedAudioDriver audio("no-such-driver");
+        testing::internal::CaptureStdout();
+        app.reset(new testImageFade());
+        out = testing::internal::GetCapturedStdout();
+    }
 
     EXPECT_NE(out.find("Initialize Utils...done\nUnable to open audio\n"
                        "Initialize Sound Manager...done\nInitialize Shader Manager...done\n"),

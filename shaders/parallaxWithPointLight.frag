@@ -1,0 +1,40 @@
+#version 120
+uniform sampler2D testTexture;
+uniform sampler2D HeightTexture;
+varying vec3 viewInTangentSpace;
+varying vec3 normal;
+varying vec3 eyePos;
+
+const float kHeightScale = 0.04;
+
+// Offset-limited parallax: a height of 0 lies on the polygon. A model drawn without a
+// face frame has a zero view vector and so keeps its texture coordinates.
+vec2 parallaxTexCoord() {
+    vec2 uv = gl_TexCoord[0].st;
+    float len = length(viewInTangentSpace);
+    if (len == 0.0) return uv;
+    float height = texture2D(HeightTexture, uv).r;
+    return uv + viewInTangentSpace.xy * (height * kHeightScale / len);
+}
+
+void main() {
+    vec3 n = normalize(normal);
+    vec3 toLight = gl_LightSource[0].position.xyz - eyePos;
+    float dist = length(toLight);
+    toLight /= dist;
+    float attenuation = 1.0 / (gl_LightSource[0].constantAttenuation +
+                               dist * (gl_LightSource[0].linearAttenuation +
+                                       dist * gl_LightSource[0].quadraticAttenuation));
+    float nDotL = max(dot(n, toLight), 0.0);
+    vec3 diffuse = gl_FrontLightProduct[0].ambient.rgb + gl_FrontLightProduct[0].diffuse.rgb * nDotL;
+    vec3 specular = vec3(0.0);
+    if (nDotL > 0.0) {
+        vec3 halfway = normalize(toLight - normalize(eyePos));
+        specular = gl_FrontLightProduct[0].specular.rgb *
+                   pow(max(dot(n, halfway), 1e-4), gl_FrontMaterial.shininess);
+    }
+    vec4 texel = texture2D(testTexture, parallaxTexCoord());
+    vec3 light = gl_FrontLightModelProduct.sceneColor.rgb + diffuse * attenuation;
+    gl_FragColor = vec4(texel.rgb * light + specular * attenuation,
+                        texel.a * gl_FrontMaterial.diffuse.a);
+}

@@ -1,0 +1,22 @@
+#version 120
+// Parallax mapping (as in parallax3) lit per fragment by GL_LIGHT0 as a point light.
+// "Eye" is accepted but not needed: the view direction is taken in eye space.
+uniform vec4 Eye;
+uniform vec4 Tangent;
+uniform vec4 Normal;
+uniform vec4 BiNormal;
+varying vec3 viewInTangentSpace;
+varying vec3 normal;
+varying vec3 eyePos;
+
+void main() {
+    vec4 eye = gl_ModelViewMatrix * gl_Vertex;
+    eyePos = eye.xyz;
+    normal = gl_NormalMatrix * gl_Normal;
+    vec3 t = gl_NormalMatrix * Tangent.xyz;
+    vec3 b = gl_NormalMatrix * -BiNormal.xyz;
+    vec3 n = gl_NormalMatrix * Normal.xyz;
+    viewInTangentSpace = vec3(dot(-eyePos, t), dot(-eyePos, b), dot(-eyePos, n));
+    gl_TexCoord[0] = gl_MultiTexCoord0;
+    gl_Position = ftransform();
+}

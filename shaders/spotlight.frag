@@ -1,0 +1,29 @@
+#version 120
+varying vec3 normal;
+varying vec3 eyePos;
+
+void main() {
+    vec3 toLight = gl_LightSource[0].position.xyz - eyePos;
+    float dist = length(toLight);
+    toLight /= dist;
+    // Outside the cone only the scene's ambient light remains, as in fixed function.
+    float spotCos = dot(-toLight, normalize(gl_LightSource[0].spotDirection));
+    vec3 color = gl_FrontLightModelProduct.sceneColor.rgb;
+    if (spotCos >= gl_LightSource[0].spotCosCutoff) {
+        float spot = pow(max(spotCos, 1e-4), gl_LightSource[0].spotExponent);
+        float attenuation = spot / (gl_LightSource[0].constantAttenuation +
+                                    dist * (gl_LightSource[0].linearAttenuation +
+                                            dist * gl_LightSource[0].quadraticAttenuation));
+        vec3 n = normalize(normal);
+        float nDotL = max(dot(n, toLight), 0.0);
+        vec3 light =
+            gl_FrontLightProduct[0].ambient.rgb + gl_FrontLightProduct[0].diffuse.rgb * nDotL;
+        if (nDotL > 0.0) {
+            vec3 halfway = normalize(toLight - normalize(eyePos));
+            light += gl_FrontLightProduct[0].specular.rgb *
+                     pow(max(dot(n, halfway), 1e-4), gl_FrontMaterial.shininess);
+        }
+        color += light * attenuation;
+    }
+    gl_FragColor = vec4(color, gl_FrontMaterial.diffuse.a);
+}

@@ -1,0 +1,11 @@
+#version 120
+// GL_LIGHT0 as a spot light (cone, exponent, attenuation), per fragment.
+varying vec3 normal;
+varying vec3 eyePos;
+
+void main() {
+    vec4 eye = gl_ModelViewMatrix * gl_Vertex;
+    eyePos = eye.xyz;
+    normal = gl_NormalMatrix * gl_Normal;
+    gl_Position = ftransform();
+}
