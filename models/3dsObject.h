@@ -1,0 +1,62 @@
+#pragma once
+// A static 3DS model: owns the loader, the model, one texture per material and one
+// shadow volume per mesh; draws from buffer objects with a per-mesh frustum test.
+#include <vector>
+
+#include "math/CFrustum.h"
+#include "models/3dsLoader.h"
+#include "models/CEntity.h"
+
+class CShader;
+
+class C3DSObject : public CEntity {
+public:
+    C3DSObject();
+    ~C3DSObject() override;
+
+    // Loads file; material textures are looked up as folder + texture file name (the
+    // folder is expected to end with "/").
+    void Init(char* folder, char* file, bool swap);
+    void Draw(bool textured) override;
+    void DrawVBONEW(bool textured) override;
+    // The buffer draw against a given frustum; null draws every mesh.
+    void DrawVBO(bool textured, const CFrustum* frustum);
+
+    void SetPosition(float x, float y, float z) override;
+    void SetSize(float x, float y, float z) override;
+    void SetAngle(float angle);
+
+    // Shadow volumes belong to the shadow-volume pass; until it is attached these build
+    // and draw nothing.
+    void BuildShadowVolume(CVector3 light) override;
+    void RenderToStencilV() override;
+    void DrawShadowVolumeV() override;
+
+    int GetModelVertexNum() override { return m_Model.numOfVertices; }
+    void DrawBoundingBox() override;
+    void DrawBoundingBoxNEW();
+    void DrawBoundingSphere();
+    CVector3* GetBoundingBoxMinPoint() { return GetTransformedModelLevelBBMinPoint(); }
+    CVector3* GetBoundingBoxMaxPoint() { return GetTransformedModelLevelBBMaxPoint(); }
+    CVector3 GetBoundingSphereCenter();
+    float GetBoundingSphereRadius() const { return m_Model.boundingSphere.radius; }
+    t3DModel* getModel() { return &m_Model; }
+    CShader* GetShader() const { return m_pShader; }
+    GLuint GetTexture(int material) const;
+    // Number of meshes the last buffer draw sent to GL.
+    int GetDrawnMeshCount() const { return m_iDrawnMeshes; }
+    void Destroy();
+
+    // Texture path of a material: folder and file name joined without a separator.
+    static std::string TexturePath(const char* folder, const char* file);
+
+private:
+    void UpdateWorldBox();
+
+    CLoad3DS m_Loader;
+    t3DModel m_Model;
+    // At least ten entries, one per material when there are more.
+    std::vector<GLuint> m_Textures;
+    CShader* m_pShader = nullptr;
+    int m_iDrawnMeshes = 0;
+};

@@ -1,0 +1,90 @@
+#include "models/CEntity.h"
+
+#include <cstring>
+
+t3DObject MakeEmptyObject() {
+    t3DObject object{};
+    return object;
+}
+
+tMaterialInfo MakeEmptyMaterial() {
+    tMaterialInfo material{};
+    return material;
+}
+
+void CopyName(char* dst, size_t dstSize, const char* src, size_t srcLength) {
+    if (dstSize == 0) return;
+    size_t n = 0;
+    while (n < srcLength && n + 1 < dstSize && src[n] != '\0') {
+        dst[n] = src[n];
+        ++n;
+    }
+    dst[n] = '\0';
+}
+
+void ReleaseObjectArrays(t3DObject& object) {
+    delete[] object.pFaces;
+    delete[] object.pNormals;
+    delete[] object.pVerts;
+    delete[] object.pTexVerts;
+    object.pFaces = nullptr;
+    object.pNormals = nullptr;
+    object.pVerts = nullptr;
+    object.pTexVerts = nullptr;
+}
+
+void ReleaseModel(t3DModel& model) {
+    for (t3DObject& object : model.pObject)
+        ReleaseObjectArrays(object);
+    model = t3DModel();
+}
+
+CEntity::CEntity()
+    : m_vSize(1.0f, 1.0f, 1.0f), m_fAngle(0.0f), m_vRotationAxis(0.0f, 1.0f, 0.0f),
+      m_bTransformBB(true) {}
+
+// The volumes belong to the model classes; the base only forgets the list.
+CEntity::~CEntity() = default;
+
+void CEntity::SetSize(float, float, float) {}
+void CEntity::SetPosition(float, float, float) {}
+void CEntity::Draw(bool) {}
+void CEntity::BuildShadowVolume(CVector3) {}
+void CEntity::RenderToStencilV() {}
+void CEntity::DrawShadowVolumeV() {}
+void CEntity::DrawVBONEW(bool) {}
+void CEntity::DrawBoundingBox() {}
+int CEntity::GetModelVertexNum() {
+    return 0;
+}
+
+void CEntity::TransformToWordCoordinate() {
+    glPushMatrix();
+    glTranslatef(m_vPosition.x, m_vPosition.y, m_vPosition.z);
+    glRotatef(m_fAngle, m_vRotationAxis.x, m_vRotationAxis.y, m_vRotationAxis.z);
+    glScalef(m_vSize.x, m_vSize.y, m_vSize.z);
+}
+
+void CEntity::TransformPoint(CVector3& p) {
+    m_mTransform.scale(m_vSize);
+    m_mTransform.transformPoint(&p);
+    m_mTransform.rotate_y(m_fAngle);
+    m_mTransform.transformPoint(&p);
+    m_mTransform.translate(m_vPosition);
+    m_mTransform.transformPoint(&p);
+}
+
+void CEntity::TransformModelLevelBoundingBoxCoordinates(CVector3& min, CVector3& max) {
+    m_vTransformedBBMin = min;
+    m_vTransformedBBMax = max;
+    TransformCustomBoundingCoordinates(m_vTransformedBBMin, m_vTransformedBBMax);
+}
+
+void CEntity::TransformCustomBoundingCoordinates(CVector3& a, CVector3& b) {
+    TransformPoint(a);
+    TransformPoint(b);
+}
+
+void CEntity::TransformCustomVectorCoordinates(CVector3& v) {
+    TransformPoint(v);
+}

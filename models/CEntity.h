@@ -1,0 +1,152 @@
+#pragma once
+// The abstract model every loaded 3D model derives from, and the shared in-memory
+// model record that the MD2, 3DS, MD3 and OBJ loaders fill.
+#include <GL/glew.h>
+
+#include <vector>
+
+#include "math/Matrix4x4f.h"
+
+class CShadowVolume;
+
+struct sBoundingBox {
+    CVector3 min;
+    CVector3 max;
+};
+
+struct sBoundingSphere {
+    CVector3 center;
+    float radius = 0.0f;
+};
+
+struct tFace {
+    int vertIndex[3];
+    int coordIndex[3];
+    CVector3 normal;
+};
+
+struct tMaterialInfo {
+    char strName[255];
+    char strFile[255];
+    unsigned char color[3];
+    int texureId;
+    float uTile;
+    float vTile;
+    float uOffset;
+    float vOffset;
+};
+
+struct tAnimationInfo {
+    char strName[255];
+    int startFrame;
+    int endFrame;
+    int loopingFrames;
+    int framesPerSecond;
+};
+
+struct tMd3Tag {
+    char strName[64];
+    CVector3 vPosition;
+    float rotation[3][3];
+};
+
+// One mesh (3DS, OBJ, MD3) or one animation frame (MD2). The arrays are owned by
+// the model class that loaded it and released in its Destroy().
+struct t3DObject {
+    int numOfVerts;
+    int numOfFaces;
+    int numTexVertex;
+    int materialID;
+    bool bHasTexture;
+    char strName[255];
+    CVector3* pVerts;
+    CVector3* pNormals;
+    CVector2* pTexVerts;
+    tFace* pFaces;
+    sBoundingBox boundingBox;
+    sBoundingSphere boundingSphere;
+    int arrayVertexCount;
+    GLuint vertexBuffer;
+    GLuint normalBuffer;
+    GLuint texCoordBuffer;
+    GLuint colorBuffer;
+};
+
+struct t3DModel {
+    int numOfObjects = 0;
+    int numOfMaterials = 0;
+    int numOfAnimations = 0;
+    int currentAnim = 0;
+    int currentFrame = 0;
+    int nextFrame = 0;
+    std::vector<tAnimationInfo> pAnimations;
+    std::vector<tMaterialInfo> pMaterials;
+    std::vector<t3DObject> pObject;
+    float t = 0.0f;
+    float lastTime = 0.0f;
+    int numOfTags = 0;
+    t3DModel** pLinks = nullptr;
+    tMd3Tag* pTags = nullptr;
+    sBoundingBox boundingBox;
+    sBoundingSphere boundingSphere;
+    int numOfVertices = 0;
+};
+
+// A zero-filled mesh record, as the loaders start every new mesh.
+t3DObject MakeEmptyObject();
+// A zero-filled material record.
+tMaterialInfo MakeEmptyMaterial();
+// Copies src into a fixed-size name field, cutting it so the terminator always fits.
+void CopyName(char* dst, size_t dstSize, const char* src, size_t srcLength);
+// Releases a mesh's owned arrays (faces, normals, vertices, texture coordinates).
+void ReleaseObjectArrays(t3DObject& object);
+// Releases every mesh of the model and empties its lists and counts.
+void ReleaseModel(t3DModel& model);
+
+class CEntity {
+public:
+    CEntity();
+    virtual ~CEntity();
+
+    virtual void SetSize(float x, float y, float z);
+    virtual void SetPosition(float x, float y, float z);
+    virtual void Draw(bool textured);
+    virtual void BuildShadowVolume(CVector3 light);
+    virtual void RenderToStencilV();
+    virtual void DrawShadowVolumeV();
+    virtual void DrawVBONEW(bool textured);
+    virtual void DrawBoundingBox();
+    virtual int GetModelVertexNum();
+
+    CVector3* GetPosition() { return &m_vPosition; }
+    CVector3* GetSize() { return &m_vSize; }
+    CVector3* GetRotationVector() { return &m_vRotationAxis; }
+    void SetAngle(float angle) { m_fAngle = angle; }
+    float GetAngle() const { return m_fAngle; }
+
+    // Pushes the modelview matrix and applies translate, rotate and scale; the
+    // caller pops it after drawing.
+    void TransformToWordCoordinate();
+    void TransformModelLevelBoundingBoxCoordinates(CVector3& min, CVector3& max);
+    void TransformCustomBoundingCoordinates(CVector3& a, CVector3& b);
+    void TransformCustomVectorCoordinates(CVector3& v);
+    CVector3* GetTransformedModelLevelBBMinPoint() { return &m_vTransformedBBMin; }
+    CVector3* GetTransformedModelLevelBBMaxPoint() { return &m_vTransformedBBMax; }
+    void TransformBBCoordinates(bool transform) { m_bTransformBB = transform; }
+    bool IsTransformBBCoordinates() const { return m_bTransformBB; }
+
+protected:
+    // Moves a point to world space: translate(rotate_y(scale(p))). The rotation axis
+    // field is deliberately not used here.
+    void TransformPoint(CVector3& p);
+
+    CVector3 m_vPosition;
+    CVector3 m_vSize;
+    float m_fAngle;
+    CVector3 m_vRotationAxis;
+    matrix4x4f m_mTransform;
+    std::vector<CShadowVolume*> m_ShadowVolumes;
+    CVector3 m_vTransformedBBMin;
+    CVector3 m_vTransformedBBMax;
+    bool m_bTransformBB;
+};

@@ -1,0 +1,71 @@
+#pragma once
+// An animated MD2 character: owns the loader, the model, the skin texture and the
+// animation clock, and draws by interpolating between two frames.
+#include <cstdint>
+#include <functional>
+
+#include "models/CEntity.h"
+#include "models/CMD2Loader.h"
+
+class CMD2Object : public CEntity {
+public:
+    using TickSource = std::function<uint32_t()>;
+
+    CMD2Object();
+    ~CMD2Object() override;
+
+    void Init(char* file, char* skin);
+    void Draw(bool textured) override;
+
+    void SetAnim(int n);
+    void SetAnimationSpeed(float framesPerSecond) { m_fAnimationSpeed = framesPerSecond; }
+    float GetAnimationSpeed() const { return m_fAnimationSpeed; }
+    // Animation to fall back to when the current one ends; -1 for none.
+    void SetDefaultAnimation(int n) { m_iDefaultAnimation = n; }
+
+    void SetPosition(float x, float y, float z) override;
+    void SetSize(float x, float y, float z) override;
+    void SetAngle(float angle);
+
+    // Advances the clock: when a frame step has passed, the current frame becomes next.
+    // Returns the interpolation factor computed before the step (not clamped).
+    float ReturnCurrentTime(int next);
+
+    // The shadow volume of a character belongs to the shadow-volume pass; until it is
+    // attached these build and draw nothing.
+    void BuildShadowVolume(CVector3 light) override;
+    void RenderToStencilV() override;
+    void DrawShadowVolumeV() override;
+
+    int GetModelVertexNum() override { return m_Model.numOfVertices; }
+    void DrawBoundingBox() override;
+    void DrawBoundingSphere();
+    CVector3* GetBoundingBoxMinPoint() { return GetTransformedModelLevelBBMinPoint(); }
+    CVector3* GetBoundingBoxMaxPoint() { return GetTransformedModelLevelBBMaxPoint(); }
+    void ComputeBoundingRadius();
+    float GetBoundingRadius() const { return m_fBoundingRadius; }
+    void Destroy();
+
+    t3DModel* getModel() { return &m_Model; }
+    GLuint GetSkinTexture() const { return m_SkinTexture; }
+    // Replaces the skin (the texture is not owned).
+    void SetSkinTexture(GLuint texture) { m_SkinTexture = texture; }
+    // Replaces SDL_GetTicks as the clock (tests drive time through this).
+    void SetTickSource(TickSource source) { m_TickSource = std::move(source); }
+    // Frame shown after the current one. With applyDefault the end of an animation
+    // switches to the default animation (drawing does this, shadow building does not).
+    int NextFrame(bool applyDefault);
+
+private:
+    void UpdateWorldBox();
+
+    CMD2Loader m_Loader;
+    t3DModel m_Model;
+    GLuint m_SkinTexture = 0;
+    float m_fElapsedTime = 0.0f;
+    float m_fLastTime = 0.0f;
+    float m_fAnimationSpeed = 5.0f;
+    float m_fBoundingRadius = 0.0f;
+    int m_iDefaultAnimation = -1;
+    TickSource m_TickSource;
+};

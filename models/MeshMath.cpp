@@ -1,0 +1,102 @@
+#include "models/MeshMath.h"
+
+#include <GL/glu.h>
+
+#include <cmath>
+
+#include <vector>
+
+const CVector3 kUnusedVertexNormal(0.0f, 1.0f, 0.0f);
+
+void AccumulateVertexNormals(const tFace* faces, int numFaces, const CVector3* verts, int numVerts,
+                             float countSign, CVector3* normals) {
+    std::vector<CVector3> sums(size_t(numVerts > 0 ? numVerts : 0));
+    std::vector<int> counts(sums.size(), 0);
+    for (int f = 0; f < numFaces; ++f) {
+        const int* v = faces[f].vertIndex;
+        CVector3 normal = Cross(Vector(verts[v[0]], verts[v[2]]), Vector(verts[v[2]], verts[v[1]]));
+        for (int k = 0; k < 3; ++k) {
+            // A face that names a vertex twice still counts once for it.
+            if ((k >= 1 && v[k] == v[0]) || (k == 2 && v[2] == v[1])) continue;
+            sums[size_t(v[k])].add(normal);
+            ++counts[size_t(v[k])];
+        }
+    }
+    for (int i = 0; i < numVerts; ++i) {
+        if (counts[size_t(i)] == 0) {
+            normals[i] = kUnusedVertexNormal;
+            continue;
+        }
+        CVector3 n = DivideVectorByScaler(sums[size_t(i)], countSign * float(counts[size_t(i)]));
+        const float length = Magnitude(n);
+        normals[i] = (length > 0.0f && std::isfinite(length)) ? Normalize(n) : kUnusedVertexNormal;
+    }
+}
+
+void ResetBox(sBoundingBox& box) {
+    box.min = CVector3(999999.0f, 999999.0f, 999999.0f);
+    box.max = CVector3(-999999.0f, -999999.0f, -999999.0f);
+}
+
+void GrowBox(sBoundingBox& box, const CVector3* points, int count) {
+    for (int i = 0; i < count; ++i) {
+        const CVector3& p = points[i];
+        if (p.x < box.min.x) box.min.x = p.x;
+        if (p.y < box.min.y) box.min.y = p.y;
+        if (p.z < box.min.z) box.min.z = p.z;
+        if (p.x > box.max.x) box.max.x = p.x;
+        if (p.y > box.max.y) box.max.y = p.y;
+        if (p.z > box.max.z) box.max.z = p.z;
+    }
+}
+
+sBoundingSphere ComputeSphereOverObjects(const std::vector<t3DObject>& objects) {
+    sBoundingSphere sphere;
+    CVector3 sum;
+    long total = 0;
+    for (const t3DObject& o : objects) {
+        for (int i = 0; i < o.numOfVerts; ++i)
+            sum.add(o.pVerts[i]);
+        total += o.numOfVerts;
+    }
+    if (total == 0) return sphere;
+    sphere.center = DivideVectorByScaler(sum, float(total));
+    float radius = -1000000000.0f;
+    for (const t3DObject& o : objects)
+        for (int i = 0; i < o.numOfVerts; ++i) {
+            const float d = Distance(sphere.center, o.pVerts[i]);
+            if (d > radius) radius = d;
+        }
+    sphere.radius = radius;
+    return sphere;
+}
+
+void DrawBoxEdges(const sBoundingBox& box) {
+    const CVector3& a = box.min;
+    const CVector3& b = box.max;
+    const float corners[8][3] = {{a.x, a.y, a.z}, {b.x, a.y, a.z}, {b.x, b.y, a.z},
+                                 {a.x, b.y, a.z}, {a.x, a.y, b.z}, {b.x, a.y, b.z},
+                                 {b.x, b.y, b.z}, {a.x, b.y, b.z}};
+    static const int edges[12][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6},
+                                     {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
+    glBegin(GL_LINES);
+    for (const auto& e : edges) {
+        glVertex3fv(corners[e[0]]);
+        glVertex3fv(corners[e[1]]);
+    }
+    glEnd();
+}
+
+void DrawSphereAt(const CVector3& position, const CVector3& size, const sBoundingSphere& sphere) {
+    GLUquadric* quadric = gluNewQuadric();
+    if (!quadric) return;
+    gluQuadricNormals(quadric, GLU_SMOOTH);
+    glPushMatrix();
+    glTranslatef(position.x, position.y, position.z);
+    glTranslatef(sphere.center.x * size.x, sphere.center.y * size.y, sphere.center.z * size.z);
+    glScalef(size.x, size.y, size.z);
+    glColor3f(0.9f, 0.2f, 0.1f);
+    gluSphere(quadric, sphere.radius, 64, 64);
+    glPopMatrix();
+    gluDeleteQuadric(quadric);
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Geometry steps shared by the model loaders: vertex normals, boxes and spheres.
+#include "models/CEntity.h"
+
+// Normal given to a vertex that no face uses (or whose face normals cancel out), so
+// every normal is unit length and finite.
+extern const CVector3 kUnusedVertexNormal;
+
+// Face normal Cross(p0 - p2, p2 - p1), unnormalised. Each vertex normal is the sum of
+// the normals of the faces using it (each face counted once, in face order) divided by
+// countSign * (number of such faces), then normalised. One pass over the faces; every
+// face index must be below numVerts.
+void AccumulateVertexNormals(const tFace* faces, int numFaces, const CVector3* verts, int numVerts,
+                             float countSign, CVector3* normals);
+
+// Grows box by the points (box starts at +/-999999 via ResetBox).
+void ResetBox(sBoundingBox& box);
+void GrowBox(sBoundingBox& box, const CVector3* points, int count);
+
+// Centre = mean of all vertices of all objects, radius = largest distance from it.
+// An empty model gets centre 0 and radius 0.
+sBoundingSphere ComputeSphereOverObjects(const std::vector<t3DObject>& objects);
+
+// The 12 edges of a box as GL_LINES (no matrix or colour changes).
+void DrawBoxEdges(const sBoundingBox& box);
+// Draws a sphere of the given radius around the model's centre the way the model classes
+// show their bounding sphere.
+void DrawSphereAt(const CVector3& position, const CVector3& size, const sBoundingSphere& sphere);
