@@ -54,15 +54,6 @@ protected:
 
 } // namespace
 
-TEST_F(EventManagerTest, StartsEmpty) {
-    EXPECT_FALSE(events.GetEventFlag());
-    EXPECT_TRUE(events.isactualEvent(EVENT_NONE));
-    EXPECT_FALSE(events.isKeyDown(SDLK_ESCAPE));
-    EXPECT_EQ(events.GetOnClickedGuiElement(), -1);
-    EXPECT_EQ(events.GetMouseX(), 0);
-    EXPECT_FALSE(events.MouseMove());
-}
-
 TEST_F(EventManagerTest, KeysAreLevelTriggeredAndTheFlagMarksOnlyTheNewEventsFrame) {
     PushKey(SDL_KEYDOWN, SDLK_UP);
     events.PollEvents();

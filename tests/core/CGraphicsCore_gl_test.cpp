@@ -223,7 +223,7 @@ TEST(GraphicsCoreGL, HeightZeroCountsAsOne) {
     core->Init3DScreen(320, 200);
 }
 
-TEST(GraphicsCoreGL, SwitchesTitleAndMouse) {
+TEST(GraphicsCoreGL, WireframeAndWindowTitleReachGLAndSDL) {
     auto core = Open(320, 200, false, false);
     ASSERT_TRUE(core);
     core->SetWireFrameMode(true);
@@ -241,9 +241,6 @@ TEST(GraphicsCoreGL, SwitchesTitleAndMouse) {
     SDL_WM_GetCaption(&title, &icon);
     ASSERT_NE(title, nullptr);
     EXPECT_STREQ(title, "Title Check");
-    EXPECT_EQ(core->getWindowTitle(), "Title Check");
-    EXPECT_STRNE(core->DetectOpengGLVersion(), "");
-    EXPECT_STRNE(core->DetectVideoCardVendor(), "");
 }
 
 TEST(FrameBufferGL, DrawsRowsBottomToTop) {
