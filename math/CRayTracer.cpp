@@ -1,5 +1,9 @@
 #include "math/CRayTracer.h"
 
+#include "core/Engine.h"
+#include "render3d/C3DGameObject.h"
+#include "render3d/C3DGameObjectManager.h"
+
 CRayTracer::CRayTracer() : m_Width(0), m_Height(0) {}
 
 CRayTracer::CRayTracer(unsigned int width, unsigned int height) : m_Width(0), m_Height(0) {
@@ -13,8 +17,8 @@ void CRayTracer::Init(unsigned int width, unsigned int height) {
 }
 
 void CRayTracer::Trace() {
-    // The scene lives in the 3D object manager; this becomes
-    // TraceObjects(g_3DGameObjectManager->Get3DObjects()) once that manager exists.
+    if (g_3DGameObjectManager == nullptr) return;
+    TraceObjects(g_3DGameObjectManager->Get3DObjects());
 }
 
 void CRayTracer::DrawRayTracedScreen() {

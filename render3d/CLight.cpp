@@ -16,18 +16,18 @@ const float DEFAULT_AMBIENT[4] = {0.4f, 0.4f, 0.4f, 0.4f};
 const float DEFAULT_SPECULAR[4] = {0.4f, 0.4f, 0.4f, 0.4f};
 } // namespace
 
-CLight::CLight()
-    : CLight(const_cast<float*>(DEFAULT_POSITION), const_cast<float*>(DEFAULT_DIFFUSE),
-             const_cast<float*>(DEFAULT_AMBIENT), const_cast<float*>(DEFAULT_SPECULAR)) {}
+CLight::CLight() : CLight(DEFAULT_POSITION, DEFAULT_DIFFUSE, DEFAULT_AMBIENT, DEFAULT_SPECULAR) {}
 
-CLight::CLight(float* position, float* diffuse, float* ambient, float* specular)
+CLight::CLight(const float* position, const float* diffuse, const float* ambient,
+               const float* specular)
     : m_bEnabled(false), m_fFovY(45.0f), m_fAspect(1.0f), m_fZNear(1.0f), m_fZFar(1500.0f),
       m_vView(0.0f, 0.0f, 0.0f), m_vUp(0.0f, 1.0f, 0.0f) {
     CopyParameters(position, diffuse, ambient, specular);
     ComputeMatrices();
 }
 
-void CLight::Init(float* position, float* diffuse, float* ambient, float* specular) {
+void CLight::Init(const float* position, const float* diffuse, const float* ambient,
+                  const float* specular) {
     CopyParameters(position, diffuse, ambient, specular);
     m_bEnabled = false;
     ComputeMatrices();

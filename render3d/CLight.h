@@ -8,15 +8,20 @@
 class CLight {
 public:
     CLight();
-    CLight(float* position, float* diffuse, float* ambient, float* specular);
+    // Each array holds four floats. Creating or re-initialising a light computes its
+    // matrices, which needs a GL context and the graphics core (g_Graphics).
+    CLight(const float* position, const float* diffuse, const float* ambient,
+           const float* specular);
 
-    void Init(float* position, float* diffuse, float* ambient, float* specular);
+    void Init(const float* position, const float* diffuse, const float* ambient,
+              const float* specular);
 
     void Enable();
     void Disable();
     bool IsEnabled() const { return m_bEnabled; }
 
     float* GetPosition() { return m_Position; }
+    const float* GetPosition() const { return m_Position; }
     float* GetDiffuse() { return m_Diffuse; }
     float* GetAmbient() { return m_Ambient; }
     float* GetSpecular() { return m_Specular; }

@@ -31,7 +31,7 @@ void CLightManager::DisableLight(unsigned int n) {
 CVector3 CLightManager::getLightPos(unsigned int n) {
     const CLight* light = GetLight(n);
     if (light == nullptr) return CVector3(0.0f, 100.0f, 0.0f);
-    const float* p = const_cast<CLight*>(light)->GetPosition();
+    const float* p = light->GetPosition();
     return CVector3(p[0], p[1], p[2]);
 }
 

@@ -12,7 +12,9 @@
 
 namespace {
 
-std::string CorpusModel(const char* name) { return zarvo_test::CorpusDir() + "/models/" + name; }
+std::string CorpusModel(const char* name) {
+    return zarvo_test::CorpusDir() + "/models/" + name;
+}
 
 } // namespace
 

@@ -104,16 +104,6 @@ TEST(GameObjectDispatch, BoundsAndVertexCountsComeFromTheModelExceptForMD3) {
     delete md3.object;
 }
 
-TEST(GameObjectDispatch, AnObjectWithoutAModelIgnoresEveryOperation) {
-    C3DGameObject empty;
-    empty.SetPosition(1, 2, 3);
-    empty.Draw(true);
-    empty.BuildShadowVolume();
-    EXPECT_EQ(empty.GetPosition(), nullptr);
-    EXPECT_EQ(empty.GetObjectVertexNum(), 0);
-    EXPECT_EQ(empty.GetAngle(), 0.0f);
-}
-
 TEST(GameObjectManager, VertexTotalIsFixedAtRegistration) {
     C3DGameObjectManager manager;
     Placed a(MODEL_KIND_3DS, 300);
