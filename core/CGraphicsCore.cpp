@@ -2,6 +2,7 @@
 
 #include "core/CEventManager.h"
 #include "core/Engine.h"
+#include "image/CTexture.h"
 
 #include <GL/glew.h>
 
@@ -18,7 +19,10 @@ CGraphicsCore::CGraphicsCore()
       m_ShadowMethod(SHADOW_VOLUME), m_bPCF(false) {}
 
 // The GL texture and frame buffer object die with the context, SDL at process exit.
-CGraphicsCore::~CGraphicsCore() {}
+CGraphicsCore::~CGraphicsCore() {
+    delete m_pCursor;
+    delete m_pWindowMoveCursor;
+}
 
 void CGraphicsCore::Initialize(int width, int height, int bpp, bool fullscreen, bool mode2D) {
     m_iWidth = width;
@@ -242,4 +246,38 @@ void CGraphicsCore::SetMouseToCenter() {
     const int x = int(float(m_iWidth) / 2.0f);
     const int y = int(float(m_iHeight) / 2.0f);
     if (g_EventManager) g_EventManager->SetMouseCoordinates(x, y);
+}
+
+void CGraphicsCore::LoadCustomMouseCursor(char* file) {
+    delete m_pCursor; // a second load replaces the first instead of leaking it
+    m_pCursor = new CTexture(file ? file : "");
+    m_bCustomCursor = true;
+    m_pCurrentCursor = m_pCursor;
+    SDL_ShowCursor(0);
+}
+
+void CGraphicsCore::LoadCustomMouseCursorOnWindowMove(char* file) {
+    const bool wasCurrent = m_pCurrentCursor && m_pCurrentCursor == m_pWindowMoveCursor;
+    delete m_pWindowMoveCursor;
+    m_pWindowMoveCursor = new CTexture(file ? file : "");
+    if (wasCurrent) m_pCurrentCursor = m_pWindowMoveCursor;
+    m_bWindowMoveCursorLoaded = true;
+}
+
+void CGraphicsCore::LoadCustomMouseCursors(char* normal, char* windowMove) {
+    LoadCustomMouseCursor(normal);
+    LoadCustomMouseCursorOnWindowMove(windowMove);
+    m_pCurrentCursor = m_pCursor;
+}
+
+void CGraphicsCore::setActualCursorToWindowMove(bool moving) {
+    m_pCurrentCursor = moving ? m_pWindowMoveCursor : m_pCursor;
+}
+
+void CGraphicsCore::DrawCustomCursor() {
+    // Until a window-move cursor exists the normal one is drawn whatever is current.
+    CTexture* cursor = m_bWindowMoveCursorLoaded ? m_pCurrentCursor : m_pCursor;
+    if (!cursor || !g_EventManager) return;
+    cursor->Draw(float(g_EventManager->GetMouseX()), float(g_EventManager->GetMouseY()), 1.0f, 0.0f,
+                 1.0f, 1.0f, 1.0f, 1.0f);
 }

@@ -91,6 +91,16 @@ public:
     bool IsCustomCursorActive() const { return m_bCustomCursor; }
     void SetMouseToCenter();
 
+    // Custom cursors: textures drawn by the engine's frame with their top-left corner at
+    // the mouse position, in place of the hidden system cursor.
+    void LoadCustomMouseCursor(char* file);
+    void LoadCustomMouseCursorOnWindowMove(char* file);
+    void LoadCustomMouseCursors(char* normal, char* windowMove);
+    // Movable windows call this every frame: true while the mouse is over a header.
+    void setActualCursorToWindowMove(bool moving);
+    void DrawCustomCursor();
+    CTexture* GetCurrentCursor() const { return m_pCurrentCursor; }
+
     Uint32 GetVideoFlags() const { return m_VideoFlags; }
 
 private:

@@ -5,6 +5,7 @@
 #include "core/CGraphicsCore.h"
 #include "core/CLogger.h"
 #include "core/Utils.h"
+#include "gui/CFont.h"
 #include "gui/CFontManager.h"
 #include "gui/CWindowManager.h"
 #include "image/CTextureManager.h"
@@ -146,8 +147,12 @@ void Engine::MainLoop() {
     g_Graphics->InitGlOrthoMode();
     glLoadIdentity();
     g_Windowmanager->MainLoop();
-    // The custom cursor and the FPS text are drawn here once textures and fonts exist.
-    if (m_bFPSCounting) g_Utils->CalculateFrameRate();
+    if (g_Graphics->IsCustomCursorActive()) g_Graphics->DrawCustomCursor();
+    if (m_bFPSCounting) {
+        g_Utils->CalculateFrameRate();
+        if (CFont* font = g_FontManager->getFont(1))
+            font->PrintText(3, 5, 0, "Current FPS: %d", g_Utils->GetFPS());
+    }
     if (g_Graphics->Get3DEnabled()) {
         g_Graphics->ViewPerspective();
     } else {

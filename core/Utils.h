@@ -3,8 +3,8 @@
 
 #include <SDL.h>
 
-// Frame timing shared by everything that moves, plus a few drawing aids and the
-// tangent-space helper of parallax-mapped models.
+// Frame timing shared by everything that moves, plus a few drawing aids, the
+// tangent-space helper of parallax-mapped models and texture creation from image files.
 class CUtils {
 public:
     CUtils();
@@ -36,6 +36,9 @@ public:
 
     unsigned int CreateTexture(char* file);
     unsigned int CreateTextureFromBMP(char* file);
+    // The reading and row-swapping steps of CreateTextureFromBMP (null when unreadable).
+    SDL_Surface* LoadBMP(const char* file);
+    void swap(unsigned char& a, unsigned char& b);
 
 private:
     int m_FPS = 0;

@@ -1,8 +1,25 @@
 #pragma once
+#include <vector>
 
+class CFont;
+
+// The registry of loaded fonts, numbered from 1. Fonts live for the whole run.
 class CFontManager {
 public:
     CFontManager();
+    // Empties the list; the fonts themselves are kept for the rest of the run.
     ~CFontManager();
-    void LoadFont(const char* /*file*/) {}
+    CFontManager(const CFontManager&) = delete;
+    CFontManager& operator=(const CFontManager&) = delete;
+
+    void LoadFont(const char* file);
+    void RegisterFont(CFont* font);
+    // Font number index (1-based); 0 or past the count gives the last font, and null when
+    // none is loaded.
+    CFont* getFont(unsigned int index);
+    unsigned int GetFontCount() const { return m_FontCount; }
+
+private:
+    std::vector<CFont*> m_Fonts;
+    unsigned int m_FontCount = 0;
 };

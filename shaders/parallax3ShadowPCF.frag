@@ -7,6 +7,9 @@ varying vec3 viewInTangentSpace;
 varying vec3 normal;
 varying vec3 eyePos;
 
+// GL's default light model: the viewer sits at infinity along +z in eye space.
+const vec3 kViewer = vec3(0.0, 0.0, 1.0);
+
 // Share of the neighbourhood that the light reaches: nine depth comparisons one
 // texel apart, each itself bilinearly filtered, soften the shadow's edge.
 const float kTexel = 1.0 / 1024.0; // the engine's shadow-map size
@@ -40,7 +43,7 @@ void lightFragment(vec3 n, out vec3 ambient, out vec3 diffuse, out vec3 specular
     diffuse = gl_FrontLightProduct[0].diffuse.rgb * (nDotL * attenuation);
     specular = vec3(0.0);
     if (nDotL > 0.0) {
-        vec3 halfway = normalize(toLight - normalize(eyePos));
+        vec3 halfway = normalize(toLight + kViewer);
         specular = gl_FrontLightProduct[0].specular.rgb *
                    (pow(max(dot(n, halfway), 1e-4), gl_FrontMaterial.shininess) * attenuation);
     }

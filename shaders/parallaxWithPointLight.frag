@@ -17,6 +17,9 @@ vec2 parallaxTexCoord() {
     return uv + viewInTangentSpace.xy * (height * kHeightScale / len);
 }
 
+// GL's default light model: the viewer sits at infinity along +z in eye space.
+const vec3 kViewer = vec3(0.0, 0.0, 1.0);
+
 void main() {
     vec3 n = normalize(normal);
     vec3 toLight = gl_LightSource[0].position.xyz - eyePos;
@@ -29,7 +32,7 @@ void main() {
     vec3 diffuse = gl_FrontLightProduct[0].ambient.rgb + gl_FrontLightProduct[0].diffuse.rgb * nDotL;
     vec3 specular = vec3(0.0);
     if (nDotL > 0.0) {
-        vec3 halfway = normalize(toLight - normalize(eyePos));
+        vec3 halfway = normalize(toLight + kViewer);
         specular = gl_FrontLightProduct[0].specular.rgb *
                    pow(max(dot(n, halfway), 1e-4), gl_FrontMaterial.shininess);
     }

@@ -2,6 +2,9 @@
 varying vec3 normal;
 varying vec3 eyePos;
 
+// GL's default light model: the viewer sits at infinity along +z in eye space.
+const vec3 kViewer = vec3(0.0, 0.0, 1.0);
+
 void main() {
     vec3 toLight = gl_LightSource[0].position.xyz - eyePos;
     float dist = length(toLight);
@@ -19,7 +22,7 @@ void main() {
         vec3 light =
             gl_FrontLightProduct[0].ambient.rgb + gl_FrontLightProduct[0].diffuse.rgb * nDotL;
         if (nDotL > 0.0) {
-            vec3 halfway = normalize(toLight - normalize(eyePos));
+            vec3 halfway = normalize(toLight + kViewer);
             light += gl_FrontLightProduct[0].specular.rgb *
                      pow(max(dot(n, halfway), 1e-4), gl_FrontMaterial.shininess);
         }

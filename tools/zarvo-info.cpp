@@ -1,207 +1,34 @@
-// zarvo-info: inspects data files with the engine's own readers.
-//   zarvo-info model FILE [--skin FILE] [--folder DIR] [--swap] [--json]
-#include <unistd.h>
-
+// zarvo-info: checks an asset with the engine's own readers before the engine sees it.
 #include <cstdio>
 #include <cstring>
-#include <string>
-#include <vector>
 
-#include "models/3dsLoader.h"
-#include "models/CMD2Loader.h"
-#include "models/MeshMath.h"
+#include "tools/zarvo-info.h"
 
 namespace {
 
-int Usage() {
-    std::fprintf(stderr,
-                 "usage: zarvo-info model FILE [--skin FILE] [--folder DIR] [--swap] [--json]\n");
-    return 2;
-}
-
-// --- model -------------------------------------------------------------------------------
-
-struct ModelOptions {
-    std::string file, skin, folder;
-    bool hasSkin = false, swap = false, json = false;
+struct sSubcommand {
+    const char* name;
+    const char* usage;
+    int (*run)(int argc, char** argv); // argv[0] is the subcommand's first argument
 };
 
-std::string Quote(const char* s) {
-    std::string out = "\"";
-    for (const char* p = s; *p; ++p) {
-        const unsigned char c = static_cast<unsigned char>(*p);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += char(c);
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof(buf), "\\u%04x", c);
-            out += buf;
-        } else {
-            out += char(c);
-        }
-    }
-    return out + "\"";
-}
+const sSubcommand kSubcommands[] = {
+    {"image", "image FILE [--pam OUT.pam]", RunImageInfo},
+    {"model", "model FILE [--skin FILE] [--folder DIR] [--swap] [--json]", RunModelInfo},
+};
 
-std::string Vec(const CVector3& v, bool json) {
-    char buf[96];
-    std::snprintf(buf, sizeof(buf), json ? "[%g, %g, %g]" : "(%g, %g, %g)", v.x, v.y, v.z);
-    return buf;
-}
-
-std::string Box(const sBoundingBox& b, bool json) {
-    if (json) return "{\"min\": " + Vec(b.min, true) + ", \"max\": " + Vec(b.max, true) + "}";
-    return "min " + Vec(b.min, false) + " max " + Vec(b.max, false);
-}
-
-void PrintModel(const ModelOptions& o, const char* format, const t3DModel& m,
-                const sBoundingBox& modelBox) {
-    const bool md2 = std::strcmp(format, "MD2") == 0;
-    const t3DObject* first = m.pObject.empty() ? nullptr : &m.pObject[0];
-    sBoundingBox firstBox;
-    if (first) firstBox = first->boundingBox;
-    int faces = 0, vertices = 0;
-    if (md2 && first) {
-        faces = first->numOfFaces;
-        vertices = first->numOfVerts;
-    } else {
-        for (const t3DObject& obj : m.pObject) {
-            faces += obj.numOfFaces;
-            vertices += obj.numOfVerts;
-        }
-    }
-    if (o.json) {
-        std::printf("{\n  \"file\": %s,\n  \"format\": \"%s\",\n  \"%s\": %d,\n",
-                    Quote(o.file.c_str()).c_str(), format, md2 ? "frames" : "objects",
-                    m.numOfObjects);
-        std::printf("  \"vertices\": %d,\n  \"faces\": %d,\n", vertices, faces);
-        if (!md2) {
-            std::printf("  \"object_list\": [");
-            for (size_t i = 0; i < m.pObject.size(); ++i) {
-                const t3DObject& obj = m.pObject[i];
-                std::printf("%s\n    {\"name\": %s, \"vertices\": %d, \"faces\": %d, "
-                            "\"texcoords\": %d, \"material\": %d, \"bounds\": %s}",
-                            i ? "," : "", Quote(obj.strName).c_str(), obj.numOfVerts,
-                            obj.numOfFaces, obj.numTexVertex, obj.materialID,
-                            Box(obj.boundingBox, true).c_str());
-            }
-            std::printf("\n  ],\n");
-        }
-        std::printf("  \"materials\": [");
-        for (size_t i = 0; i < m.pMaterials.size(); ++i)
-            std::printf("%s\n    {\"name\": %s, \"texture\": %s}", i ? "," : "",
-                        Quote(m.pMaterials[i].strName).c_str(),
-                        Quote(m.pMaterials[i].strFile).c_str());
-        std::printf("\n  ],\n  \"animations\": [");
-        for (size_t i = 0; i < m.pAnimations.size(); ++i)
-            std::printf("%s\n    {\"name\": %s, \"start\": %d, \"end\": %d}", i ? "," : "",
-                        Quote(m.pAnimations[i].strName).c_str(), m.pAnimations[i].startFrame,
-                        m.pAnimations[i].endFrame);
-        std::printf("\n  ],\n  \"bounds\": %s,\n  \"frame0_bounds\": %s\n}\n",
-                    Box(modelBox, true).c_str(), first ? Box(firstBox, true).c_str() : "null");
-        return;
-    }
-    std::printf("%s: %s\n", o.file.c_str(), format);
-    std::printf("%s: %d\nvertices: %d%s\nfaces: %d\n", md2 ? "frames" : "objects", m.numOfObjects,
-                vertices, md2 ? " per frame" : "", faces);
-    if (!md2)
-        for (const t3DObject& obj : m.pObject)
-            std::printf("  object %s: %d vertices, %d faces, %d texture coordinates, material %d\n",
-                        Quote(obj.strName).c_str(), obj.numOfVerts, obj.numOfFaces,
-                        obj.numTexVertex, obj.materialID);
-    std::printf("materials: %d\n", m.numOfMaterials);
-    for (const tMaterialInfo& mat : m.pMaterials)
-        std::printf("  %s texture %s\n", Quote(mat.strName).c_str(), Quote(mat.strFile).c_str());
-    std::printf("animations: %d\n", m.numOfAnimations);
-    for (const tAnimationInfo& a : m.pAnimations)
-        std::printf("  %s [%d, %d]\n", a.strName, a.startFrame, a.endFrame);
-    std::printf("bounds: %s\n", Box(modelBox, false).c_str());
-    if (first)
-        std::printf("%s bounds: %s\n", md2 ? "frame 0" : "object 0", Box(firstBox, false).c_str());
-}
-
-bool HasSuffix(const std::string& s, const char* suffix) {
-    const size_t n = std::strlen(suffix);
-    if (s.size() < n) return false;
-    for (size_t i = 0; i < n; ++i)
-        if (std::tolower(static_cast<unsigned char>(s[s.size() - n + i])) != suffix[i])
-            return false;
-    return true;
-}
-
-int ModelCommand(int argc, char** argv) {
-    ModelOptions o;
-    for (int i = 0; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--skin" && i + 1 < argc) {
-            o.skin = argv[++i];
-            o.hasSkin = true;
-        } else if (arg == "--folder" && i + 1 < argc) {
-            o.folder = argv[++i];
-        } else if (arg == "--swap") {
-            o.swap = true;
-        } else if (arg == "--json") {
-            o.json = true;
-        } else if (o.file.empty() && arg.rfind("--", 0) != 0) {
-            o.file = arg;
-        } else {
-            return Usage();
-        }
-    }
-    if (o.file.empty()) return Usage();
-    std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(o.file.c_str(), bytes)) {
-        std::fprintf(stderr, "Unable to find the file: %s!\n", o.file.c_str());
-        return 1;
-    }
-    const bool md2 =
-        (bytes.size() >= 4 && std::memcmp(bytes.data(), "IDP2", 4) == 0) ||
-        (!(bytes.size() >= 2 && bytes[0] == 0x4D && bytes[1] == 0x4D) && HasSuffix(o.file, ".md2"));
-    // Loader warnings must not end up inside the JSON document.
-    std::fflush(stdout);
-    const int savedStdout = dup(1);
-    if (o.json) dup2(2, 1);
-    t3DModel model;
-    sBoundingBox modelBox;
-    bool ok;
-    std::string error;
-    if (md2) {
-        CMD2Loader loader;
-        ok = loader.ImportMD2FromMemory(&model, bytes.data(), bytes.size(),
-                                        o.hasSkin ? o.skin.c_str() : nullptr);
-        error = loader.GetLastError();
-        // The loader keeps boxes per frame; the model's box spans them all.
-        ResetBox(modelBox);
-        for (const t3DObject& frame : model.pObject)
-            GrowBox(modelBox, frame.pVerts, frame.numOfVerts);
-    } else {
-        CLoad3DS loader;
-        ok = loader.Import3DSFromMemory(&model, bytes.data(), bytes.size(), o.swap);
-        error = loader.GetLastError();
-        modelBox = model.boundingBox;
-        for (tMaterialInfo& m : model.pMaterials)
-            if (m.strFile[0] && !o.folder.empty())
-                CopyName(m.strFile, sizeof(m.strFile), (o.folder + m.strFile).c_str(),
-                         o.folder.size() + std::strlen(m.strFile));
-    }
-    std::fflush(stdout);
-    dup2(savedStdout, 1);
-    close(savedStdout);
-    if (!ok) {
-        std::fprintf(stderr, "%s: %s!\n", error.c_str(), o.file.c_str());
-        return 1;
-    }
-    PrintModel(o, md2 ? "MD2" : "3DS", model, modelBox);
-    ReleaseModel(model);
-    return 0;
+int Usage() {
+    std::fprintf(stderr, "usage:\n");
+    for (const sSubcommand& command : kSubcommands)
+        std::fprintf(stderr, "  zarvo-info %s\n", command.usage);
+    return 2;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) return Usage();
-    const std::string command = argv[1];
-    if (command == "model") return ModelCommand(argc - 2, argv + 2);
+    for (const sSubcommand& command : kSubcommands)
+        if (std::strcmp(argv[1], command.name) == 0) return command.run(argc - 2, argv + 2);
     return Usage();
 }

@@ -20,7 +20,11 @@ protected:
         m_Dir = zarvo_test::MakeTempDir("logger");
         ASSERT_EQ(chdir(m_Dir.c_str()), 0);
     }
-    void TearDown() override { ASSERT_EQ(chdir(m_OldDir.c_str()), 0); }
+    void TearDown() override {
+        if (!m_OldDir.empty()) {
+            ASSERT_EQ(chdir(m_OldDir.c_str()), 0);
+        }
+    }
 
     std::string ReadLog() {
         std::string text;

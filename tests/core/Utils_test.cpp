@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "core/CGraphicsCore.h"
+#include "core/Engine.h"
 #include "core/Utils.h"
 
 #include <SDL.h>
@@ -55,6 +57,9 @@ TEST_F(FrameTimingTest, IntervalIsTheTimeBetweenCallsLimitedToOneSecond) {
 }
 
 TEST_F(FrameTimingTest, RateCountsTheFramesOfEachPeriodOfOverOneSecond) {
+    CGraphicsCore graphics;
+    graphics.setWindowTitle("Demo");
+    g_Graphics = &graphics;
     CUtils utils;
     const Uint32 start = g_Now;
     for (int frame = 1; frame <= 59; ++frame) {
@@ -66,7 +71,7 @@ TEST_F(FrameTimingTest, RateCountsTheFramesOfEachPeriodOfOverOneSecond) {
     utils.CalculateFrameRate();
     EXPECT_EQ(utils.GetFPS(), 60);
     EXPECT_STREQ(utils.GetFPString(), " Current FPS: 60");
-    EXPECT_EQ(Caption(), " Current FPS: 60");
+    EXPECT_EQ(Caption(), "Demo Current FPS: 60");
 
     // The value holds between updates; exactly one second later is not yet "over".
     const Uint32 second = g_Now;
@@ -81,7 +86,8 @@ TEST_F(FrameTimingTest, RateCountsTheFramesOfEachPeriodOfOverOneSecond) {
     g_Now = second + 1002;
     utils.CalculateFrameRate();
     EXPECT_EQ(utils.GetFPS(), 31);
-    EXPECT_EQ(Caption(), " Current FPS: 31");
+    EXPECT_EQ(Caption(), "Demo Current FPS: 31");
+    g_Graphics = nullptr;
 }
 
 void ExpectVector(const CVector3& v, float x, float y, float z) {

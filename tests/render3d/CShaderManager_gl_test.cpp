@@ -88,7 +88,9 @@ protected:
     }
     void TearDown() override {
         CShader::SetQuitHandler(nullptr);
-        ASSERT_EQ(chdir(m_OldDir.c_str()), 0);
+        if (!m_OldDir.empty()) {
+            ASSERT_EQ(chdir(m_OldDir.c_str()), 0);
+        }
     }
     void CopyFromSource(const std::string& name) {
         CopyFile(zarvo_test::SourceDir() + "/shaders/" + name, "shaders/" + name);
@@ -190,12 +192,14 @@ TEST(ShaderTable, EveryBuiltInProgramCompilesAndLinks) {
 
 TEST(ShaderTable, EndUnbindsWhateverProgramIsCurrent) {
     ZARVO_REQUIRE_GL(64, 64);
-    const GLhandleARB program = glCreateProgramObjectARB();
-    glUseProgramObjectARB(program);
+    CShader color;
+    color.setShaders("shaders/color.frag", "shaders/color.vert");
+    color.Begin();
+    ASSERT_EQ(glGetHandleARB(GL_PROGRAM_OBJECT_ARB), color.getShaderHandler());
     CShader neverBuilt;
     neverBuilt.End();
     EXPECT_EQ(glGetHandleARB(GL_PROGRAM_OBJECT_ARB), 0u);
-    glDeleteObjectARB(program);
+    EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
 }
 
 } // namespace

@@ -1,0 +1,8 @@
+#include "image/loadjpeg.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    sDecodedImage image;
+    std::string error;
+    DecodeJPEG(data, size, image, error);
+    return 0;
+}

@@ -1,0 +1,119 @@
+#include "image/CTGALoader.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "image/ImageUpload.h"
+
+namespace {
+
+const GLubyte kUncompressedHeader[11] = {0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+const GLubyte kCompressedHeader[11] = {0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+
+bool Fail(std::string& error, const char* message, const char* file) {
+    error = std::string(message) + file;
+    return false;
+}
+
+} // namespace
+
+bool CTGALoader::ReadInfoHeader(const char* file, CByteReader& in, std::string& error) {
+    if (!in.ReadBytes(infoHeader, sizeof infoHeader))
+        return Fail(error, "Could not read info header: ", file);
+    width = GLuint(infoHeader[1]) * 256 + infoHeader[0];
+    height = GLuint(infoHeader[3]) * 256 + infoHeader[2];
+    bpp = infoHeader[4];
+    tgaWidth = width;
+    tgaHeight = height;
+    tgaBpp = bpp;
+    std::string sizeError;
+    if (!CheckImageSize(width, height, sizeError) || (bpp != 24 && bpp != 32))
+        return Fail(error, "Invalid texture information: ", file);
+    type = bpp == 24 ? GL_RGB : GL_RGBA;
+    bytesPerPixel = bpp / 8;
+    imageSize = width * height * bytesPerPixel;
+    return true;
+}
+
+bool CTGALoader::LoadUncompressedTGA(const char* file, CByteReader& in, std::string& error) {
+    if (!ReadInfoHeader(file, in, error)) return false;
+    // Checked before allocating: the file must hold every pixel it declares.
+    if (imageSize > in.Remaining()) return Fail(error, "Could not read image data: ", file);
+    imageData = static_cast<GLubyte*>(std::malloc(imageSize));
+    if (!imageData) return Fail(error, "Could not allocate memory for image: ", file);
+    CopySwapRedBlue(imageData, in.Take(imageSize), size_t(width) * height, int(bytesPerPixel));
+    return true;
+}
+
+bool CTGALoader::LoadCompressedTGA(const char* file, CByteReader& in, std::string& error) {
+    if (!ReadInfoHeader(file, in, error)) return false;
+    const size_t pixelCount = size_t(width) * height;
+    if ((pixelCount + 127) / 128 * (1 + bytesPerPixel) > in.Remaining())
+        return Fail(error, "Could not read image data: ", file);
+    imageData = static_cast<GLubyte*>(std::malloc(imageSize));
+    if (!imageData) return Fail(error, "Could not allocate memory for image: ", file);
+    switch (DecodeTgaRle(in, imageData, pixelCount, int(bytesPerPixel), eRleOverrun::Refuse)) {
+    case eRleResult::Ok:
+        return true;
+    case eRleResult::Overrun:
+        Fail(error, "Too many pixels read: ", file);
+        break;
+    case eRleResult::Truncated:
+        Fail(error, "Could not read image data: ", file);
+        break;
+    }
+    std::free(imageData);
+    imageData = nullptr;
+    return false;
+}
+
+bool CTGALoader::DecodeTGA(const unsigned char* data, size_t size, const char* file,
+                           std::string& error) {
+    std::free(imageData);
+    imageData = nullptr;
+    CByteReader in(data, size);
+    GLubyte idLength;
+    if (!in.ReadU8(idLength)) return Fail(error, "Failed to read TGAcomment!", "");
+    if (!in.ReadBytes(header + 1, 11)) return Fail(error, "Could not read file header: ", file);
+    header[0] = idLength;
+    // The ID field is not skipped: pixels follow the 18-byte header directly.
+    if (std::memcmp(header + 1, kUncompressedHeader, 11) == 0)
+        return LoadUncompressedTGA(file, in, error);
+    if (std::memcmp(header + 1, kCompressedHeader, 11) == 0)
+        return LoadCompressedTGA(file, in, error);
+    return Fail(error, "TGA file be type 2 or type 10, Invalid Image: ", file);
+}
+
+bool CTGALoader::TakeImage(sDecodedImage& out) {
+    if (!imageData) return false;
+    out.width = int(width);
+    out.height = int(height);
+    out.components = int(bytesPerPixel);
+    out.bottomUp = false; // stored order; the origin bit is not used
+    out.pixels.reset(imageData);
+    imageData = nullptr;
+    return true;
+}
+
+bool CTGALoader::LoadTGA(char* file) {
+    std::vector<uint8_t> bytes;
+    if (!ReadFileToMemory(file, bytes)) {
+        std::printf("Could not open texture file: %s\n", file);
+        return false;
+    }
+    std::string error;
+    if (!DecodeTGA(bytes.data(), bytes.size(), file, error)) {
+        std::printf("%s\n", error.c_str());
+        return false;
+    }
+    glGenTextures(1, &texID);
+    glBindTexture(GL_TEXTURE_2D, texID);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    CScopedUnpackAlignment alignment;
+    glTexImage2D(GL_TEXTURE_2D, 0, GLint(type), GLsizei(width), GLsizei(height), 0, type,
+                 GL_UNSIGNED_BYTE, imageData);
+    return true;
+}

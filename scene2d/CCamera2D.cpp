@@ -1,0 +1,1 @@
+#include "scene2d/CCamera2D.h"

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "image/ImageBuffer.h"
+
+TEST(ChooseImageReader, FirstMatchingSubstringOfTheWholePathWins) {
+    EXPECT_EQ(ChooseImageReader("Data/wall.bmp"), eImageReader::BMP);
+    EXPECT_EQ(ChooseImageReader("Data/WALL.BMP"), eImageReader::BMP);
+    EXPECT_EQ(ChooseImageReader("Data/skin.pcx"), eImageReader::PCX);
+    EXPECT_EQ(ChooseImageReader("Data/a.dds"), eImageReader::DDS);
+    EXPECT_EQ(ChooseImageReader("Data/a.jpg"), eImageReader::JPEG);
+    EXPECT_EQ(ChooseImageReader("Data/a.jpeg"), eImageReader::JPEG);
+    EXPECT_EQ(ChooseImageReader("Data/a.TGA"), eImageReader::TGA);
+    EXPECT_EQ(ChooseImageReader("Data/a.png"), eImageReader::ImageLibrary);
+    // A substring test, not an extension test: the folder name decides here.
+    EXPECT_EQ(ChooseImageReader("Data/tgaimages/logo.png"), eImageReader::TGA);
+    EXPECT_EQ(ChooseImageReader("Data/bmp/skin.pcx"), eImageReader::BMP);
+    // Only "BMP" and "TGA" are also tested in upper case.
+    EXPECT_EQ(ChooseImageReader("Data/SKIN.PCX"), eImageReader::ImageLibrary);
+    EXPECT_EQ(ChooseImageReader("Data/A.JPG"), eImageReader::ImageLibrary);
+}
+
+TEST(ByteReader, NeverReadsPastTheEnd) {
+    const uint8_t data[] = {0x34, 0x12, 0x78, 0x56, 0xAA};
+    CByteReader in(data, sizeof data);
+    uint16_t word = 0;
+    uint32_t dword = 0;
+    ASSERT_TRUE(in.ReadU16LE(word));
+    EXPECT_EQ(word, 0x1234);
+    EXPECT_FALSE(in.ReadU32LE(dword)); // three bytes left
+    EXPECT_EQ(in.Tell(), 2u);          // a failed read consumes nothing
+    EXPECT_EQ(in.Take(4), nullptr);
+    EXPECT_NE(in.Take(3), nullptr);
+    uint8_t byte;
+    EXPECT_FALSE(in.ReadU8(byte));
+    EXPECT_FALSE(in.Seek(6));
+    EXPECT_FALSE(in.Skip(1));
+}
+
+TEST(ImageSize, AbsurdOrEmptySizesAreRefusedBeforeAllocation) {
+    std::string error;
+    EXPECT_TRUE(CheckImageSize(4096, 4096, error));
+    EXPECT_FALSE(CheckImageSize(0, 10, error));
+    EXPECT_FALSE(CheckImageSize(10, -1, error));
+    EXPECT_FALSE(CheckImageSize(65535, 65535, error));
+    EXPECT_NE(error.find("too large"), std::string::npos);
+    sDecodedImage image;
+    EXPECT_FALSE(AllocateImage(image, 40000, 2, 3, error));
+    EXPECT_EQ(image.pixels, nullptr);
+}
+
+TEST(TgaRle, RunAndRawPacketsInRedGreenBlueOrder) {
+    // 0x85: one blue-green-red pixel six times; 0x05: six pixels one after another.
+    std::vector<uint8_t> data = {0x85, 1, 2, 3, 0x05};
+    for (uint8_t i = 0; i < 6; ++i)
+        data.insert(data.end(), {uint8_t(10 + i), 20, 30});
+    std::vector<uint8_t> out(12 * 3);
+    CByteReader in(data.data(), data.size());
+    ASSERT_EQ(DecodeTgaRle(in, out.data(), 12, 3, eRleOverrun::Refuse), eRleResult::Ok);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(out[size_t(i) * 3], 3);
+        EXPECT_EQ(out[size_t(i) * 3 + 2], 1);
+        EXPECT_EQ(out[size_t(6 + i) * 3], 30);
+        EXPECT_EQ(out[size_t(6 + i) * 3 + 2], 10 + i);
+    }
+}
+
+TEST(TgaRle, PacketsRunningPastTheImageAreCutOrRefused) {
+    const uint8_t data[] = {0x87, 1, 2, 3, 4}; // eight copies of a 4-byte pixel
+    std::vector<uint8_t> out(5 * 4 + 4, 0xEE);
+    CByteReader cut(data, sizeof data);
+    EXPECT_EQ(DecodeTgaRle(cut, out.data(), 5, 4, eRleOverrun::Truncate), eRleResult::Ok);
+    EXPECT_EQ(out[20], 0xEE); // nothing written past the five pixels
+    EXPECT_EQ(out[16], 3);
+    EXPECT_EQ(out[19], 4);
+    CByteReader refuse(data, sizeof data);
+    EXPECT_EQ(DecodeTgaRle(refuse, out.data(), 5, 4, eRleOverrun::Refuse), eRleResult::Overrun);
+    const uint8_t shortRaw[] = {0x03, 1, 2, 3, 4, 5};
+    CByteReader truncated(shortRaw, sizeof shortRaw);
+    EXPECT_EQ(DecodeTgaRle(truncated, out.data(), 4, 3, eRleOverrun::Refuse),
+              eRleResult::Truncated);
+}

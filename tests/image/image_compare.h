@@ -1,0 +1,93 @@
+#pragma once
+// Helpers shared by the image reader tests: corpus paths and pixel comparison with
+// the reference decodes (which list the top row first).
+#include <dirent.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "image/ImageBuffer.h"
+#include "support/netpbm.h"
+#include "support/test_paths.h"
+
+namespace image_test {
+
+inline std::string CorpusImage(const std::string& relative) {
+    return zarvo_test::CorpusDir() + "/images/" + relative;
+}
+
+inline std::vector<uint8_t> ReadCorpusBytes(const std::string& relative) {
+    std::string bytes;
+    zarvo_test::ReadFileBytes(CorpusImage(relative), bytes);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+inline zarvo_test::RefImage ReadReference(const std::string& relative) {
+    zarvo_test::RefImage ref;
+    zarvo_test::ReadNetpbm(CorpusImage(relative), ref);
+    return ref;
+}
+
+struct sDifference {
+    bool sameSize = false;
+    int maxDiff = 0;
+    double psnr = 0.0;
+};
+
+// Compares the channels both images have (greyscale counts as three equal channels).
+inline sDifference Compare(const sDecodedImage& image, const zarvo_test::RefImage& ref) {
+    sDifference d;
+    if (image.width != ref.width || image.height != ref.height || ref.pixels.empty()) return d;
+    d.sameSize = true;
+    const int channels = image.components == 1 ? 3 : std::min(image.components, ref.channels);
+    double squared = 0.0;
+    for (int y = 0; y < image.height; ++y) {
+        const int row = image.bottomUp ? image.height - 1 - y : y;
+        for (int x = 0; x < image.width; ++x) {
+            const uint8_t* a =
+                image.pixels.get() + (size_t(row) * image.width + x) * image.components;
+            const uint8_t* b = ref.pixels.data() + (size_t(y) * ref.width + x) * ref.channels;
+            for (int c = 0; c < channels; ++c) {
+                const int av = image.components == 1 ? a[0] : a[c];
+                const int bv = ref.channels == 1 ? b[0] : b[c];
+                const int diff = std::abs(av - bv);
+                d.maxDiff = std::max(d.maxDiff, diff);
+                squared += double(diff) * diff;
+            }
+        }
+    }
+    const double mse = squared / (double(image.width) * image.height * channels);
+    d.psnr = mse == 0.0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mse);
+    return d;
+}
+
+// Corpus files of one folder with the given extension, sorted.
+inline std::vector<std::string> CorpusFiles(const std::string& folder, const std::string& ext) {
+    std::vector<std::string> names;
+    if (DIR* dir = opendir((zarvo_test::CorpusDir() + "/images/" + folder).c_str())) {
+        while (dirent* entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name.size() > ext.size() &&
+                name.compare(name.size() - ext.size(), ext.size(), ext) == 0)
+                names.push_back(folder + "/" + name);
+        }
+        closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The reference decode beside a corpus file: NAME.ref.ppm or NAME.ref.pam.
+inline std::string ReferenceOf(const std::string& relative) {
+    const std::string base = relative.substr(0, relative.rfind('.'));
+    for (const char* suffix : {".ref.ppm", ".ref.pam"}) {
+        std::string bytes;
+        if (zarvo_test::ReadFileBytes(CorpusImage(base + suffix), bytes)) return base + suffix;
+    }
+    return "";
+}
+
+} // namespace image_test
