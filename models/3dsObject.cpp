@@ -2,14 +2,17 @@
 
 #include <cstdio>
 
+#include "core/Engine.h"
 #include "core/Utils.h"
 #include "models/MeshMath.h"
+#include "render3d/CCamera.h"
+#include "render3d/CShadowVolume.h"
 
 namespace {
 constexpr size_t kMinTextureSlots = 10;
-// The camera's frustum, once a camera exists to provide it; until then every mesh is drawn.
+// The frustum of the last CCamera::Look(); without a camera every mesh is drawn.
 const CFrustum* ActiveFrustum() {
-    return nullptr;
+    return g_Camera ? g_Camera->GetFrustum() : nullptr;
 }
 } // namespace
 
@@ -17,6 +20,8 @@ C3DSObject::C3DSObject() : m_Textures(kMinTextureSlots, 0) {}
 
 C3DSObject::~C3DSObject() {
     Destroy();
+    for (CShadowVolume* volume : m_MeshVolumes)
+        delete volume;
 }
 
 std::string C3DSObject::TexturePath(const char* folder, const char* file) {
@@ -27,12 +32,11 @@ void C3DSObject::Init(char* folder, char* file, bool swap) {
     m_Loader.Import3DS(&m_Model, file, swap);
     if (size_t(m_Model.numOfMaterials) > m_Textures.size())
         m_Textures.resize(size_t(m_Model.numOfMaterials), 0);
-    CUtils utils;
     for (int i = 0; i < m_Model.numOfMaterials; ++i) {
         tMaterialInfo& material = m_Model.pMaterials[size_t(i)];
         if (material.strFile[0] != '\0') {
             std::string path = TexturePath(folder, material.strFile);
-            m_Textures[size_t(i)] = utils.CreateTexture(&path[0]);
+            m_Textures[size_t(i)] = CreateModelTexture(path);
             std::printf("%s\n", path.c_str());
         }
         material.texureId = i;
@@ -139,12 +143,29 @@ void C3DSObject::DrawVBO(bool textured, const CFrustum* frustum) {
     glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
+    // Left enabled, the coordinate array would keep pointing into this mesh's buffer
+    // and later array draws with more vertices would read past its end.
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glPopMatrix();
 }
 
-void C3DSObject::BuildShadowVolume(CVector3) {}
-void C3DSObject::RenderToStencilV() {}
-void C3DSObject::DrawShadowVolumeV() {}
+void C3DSObject::BuildShadowVolume(CVector3 light) {
+    if (m_MeshVolumes.empty())
+        for (size_t i = 0; i < m_Model.pObject.size(); ++i)
+            m_MeshVolumes.push_back(new CShadowVolume());
+    for (size_t i = 0; i < m_Model.pObject.size() && i < m_MeshVolumes.size(); ++i)
+        m_MeshVolumes[i]->buildShadowV3DS(m_Model.pObject[i], light, m_vPosition, m_vSize, m_fAngle,
+                                          m_vRotationAxis);
+}
+
+void C3DSObject::RenderToStencilV() {
+    RenderVolumesToStencil(m_MeshVolumes);
+}
+
+void C3DSObject::DrawShadowVolumeV() {
+    for (CShadowVolume* volume : m_MeshVolumes)
+        volume->DrawSillhoute();
+}
 
 void C3DSObject::DrawBoundingBox() {
     TransformToWordCoordinate();

@@ -26,8 +26,7 @@ public:
     void SetSize(float x, float y, float z) override;
     void SetAngle(float angle);
 
-    // Shadow volumes belong to the shadow-volume pass; until it is attached these build
-    // and draw nothing.
+    // One volume per mesh, created by the first build and rebuilt in place afterwards.
     void BuildShadowVolume(CVector3 light) override;
     void RenderToStencilV() override;
     void DrawShadowVolumeV() override;
@@ -41,6 +40,7 @@ public:
     CVector3 GetBoundingSphereCenter();
     float GetBoundingSphereRadius() const { return m_Model.boundingSphere.radius; }
     t3DModel* getModel() { return &m_Model; }
+    const std::vector<CShadowVolume*>& GetShadowVolumes() const { return m_MeshVolumes; }
     CShader* GetShader() const { return m_pShader; }
     GLuint GetTexture(int material) const;
     // Number of meshes the last buffer draw sent to GL.
@@ -58,5 +58,6 @@ private:
     // At least ten entries, one per material when there are more.
     std::vector<GLuint> m_Textures;
     CShader* m_pShader = nullptr;
+    std::vector<CShadowVolume*> m_MeshVolumes; // owned
     int m_iDrawnMeshes = 0;
 };

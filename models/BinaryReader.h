@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 class CBinaryReader {
 public:
@@ -77,6 +78,4 @@ private:
 };
 
 // Reads a whole file into memory; false when it cannot be opened or read.
-#include <string>
-#include <vector>
 bool ReadWholeFile(const char* path, std::vector<uint8_t>& out);

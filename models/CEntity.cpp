@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#include "core/CGraphicsCore.h"
+#include "core/Engine.h"
+#include "render3d/CShadowVolume.h"
+
 t3DObject MakeEmptyObject() {
     t3DObject object{};
     return object;
@@ -63,6 +67,54 @@ void CEntity::TransformToWordCoordinate() {
     glTranslatef(m_vPosition.x, m_vPosition.y, m_vPosition.z);
     glRotatef(m_fAngle, m_vRotationAxis.x, m_vRotationAxis.y, m_vRotationAxis.z);
     glScalef(m_vSize.x, m_vSize.y, m_vSize.z);
+}
+
+void CEntity::RenderVolumesToStencil(const std::vector<CShadowVolume*>& volumes) {
+    auto drawAll = [&volumes] {
+        for (CShadowVolume* volume : volumes)
+            if (volume) volume->DrawSillhoute();
+    };
+    const bool twoSided =
+        g_Graphics && g_Graphics->GetSupportTwoSidedStencilBuffer() && glActiveStencilFaceEXT;
+    if (!twoSided) {
+        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+        glDepthMask(GL_FALSE);
+        glEnable(GL_STENCIL_TEST);
+        glStencilFunc(GL_ALWAYS, 0, 0);
+        glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_FRONT);
+        drawAll();
+        glStencilOp(GL_KEEP, GL_KEEP, GL_DECR);
+        glCullFace(GL_BACK);
+        drawAll();
+        glCullFace(GL_BACK);
+        glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+        glDisable(GL_STENCIL_TEST);
+        glDepthMask(GL_TRUE);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glDisable(GL_CULL_FACE);
+        return;
+    }
+    glDepthMask(GL_FALSE);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_STENCIL_TEST);
+    glEnable(GL_STENCIL_TEST_TWO_SIDE_EXT);
+    glActiveStencilFaceEXT(GL_BACK);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_DECR_WRAP_EXT);
+    glStencilMask(~0u);
+    glStencilFunc(GL_ALWAYS, 0, ~0u);
+    glActiveStencilFaceEXT(GL_FRONT);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_INCR_WRAP_EXT);
+    glStencilMask(~0u);
+    glStencilFunc(GL_ALWAYS, 0, ~0u);
+    drawAll();
+    glCullFace(GL_BACK);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    glDisable(GL_STENCIL_TEST);
+    glDepthMask(GL_TRUE);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 }
 
 void CEntity::TransformPoint(CVector3& p) {

@@ -136,6 +136,10 @@ public:
     bool IsTransformBBCoordinates() const { return m_bTransformBB; }
 
 protected:
+    // Counts the volumes' walls into the stencil buffer (depth pass, no caps), with
+    // two-sided stencil when the graphics core reports it.
+    static void RenderVolumesToStencil(const std::vector<CShadowVolume*>& volumes);
+
     // Moves a point to world space: translate(rotate_y(scale(p))). The rotation axis
     // field is deliberately not used here.
     void TransformPoint(CVector3& p);

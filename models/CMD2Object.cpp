@@ -21,11 +21,10 @@ CMD2Object::~CMD2Object() {
 void CMD2Object::Init(char* file, char* skin) {
     m_Loader.ImportMD2(&m_Model, file, skin);
     ComputeBoundingRadius();
-    CUtils utils;
     for (int i = 0; i < m_Model.numOfMaterials; ++i) {
         tMaterialInfo& material = m_Model.pMaterials[size_t(i)];
         if (material.strFile[0] == '\0') continue;
-        m_SkinTexture = utils.CreateTexture(material.strFile);
+        m_SkinTexture = CreateModelTexture(material.strFile);
         material.texureId = i;
     }
     UpdateWorldBox();
@@ -125,9 +124,23 @@ void CMD2Object::Draw(bool textured) {
     glPopMatrix();
 }
 
-void CMD2Object::BuildShadowVolume(CVector3) {}
-void CMD2Object::RenderToStencilV() {}
-void CMD2Object::DrawShadowVolumeV() {}
+void CMD2Object::BuildShadowVolume(CVector3 light) {
+    if (m_Model.numOfObjects <= 0) return;
+    const int current = m_Model.currentFrame;
+    const int next = NextFrame(false);
+    const float t = ReturnCurrentTime(next);
+    m_ShadowVolume.buildShadowMD2(&m_Model.pObject[0], &m_Model.pObject[size_t(current)],
+                                  &m_Model.pObject[size_t(next)], t, &light, &m_vPosition, &m_vSize,
+                                  m_fAngle, m_vRotationAxis);
+}
+
+void CMD2Object::RenderToStencilV() {
+    RenderVolumesToStencil({&m_ShadowVolume});
+}
+
+void CMD2Object::DrawShadowVolumeV() {
+    m_ShadowVolume.DrawSillhoute();
+}
 
 void CMD2Object::DrawBoundingBox() {
     if (m_Model.numOfObjects <= 0) return;

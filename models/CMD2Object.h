@@ -6,6 +6,7 @@
 
 #include "models/CEntity.h"
 #include "models/CMD2Loader.h"
+#include "render3d/CShadowVolume.h"
 
 class CMD2Object : public CEntity {
 public:
@@ -31,8 +32,8 @@ public:
     // Returns the interpolation factor computed before the step (not clamped).
     float ReturnCurrentTime(int next);
 
-    // The shadow volume of a character belongs to the shadow-volume pass; until it is
-    // attached these build and draw nothing.
+    // The volume is built between the current and the next frame and advances the same
+    // clock as Draw.
     void BuildShadowVolume(CVector3 light) override;
     void RenderToStencilV() override;
     void DrawShadowVolumeV() override;
@@ -47,6 +48,7 @@ public:
     void Destroy();
 
     t3DModel* getModel() { return &m_Model; }
+    CShadowVolume* GetShadowVolume() { return &m_ShadowVolume; }
     GLuint GetSkinTexture() const { return m_SkinTexture; }
     // Replaces the skin (the texture is not owned).
     void SetSkinTexture(GLuint texture) { m_SkinTexture = texture; }
@@ -66,6 +68,7 @@ private:
     float m_fLastTime = 0.0f;
     float m_fAnimationSpeed = 5.0f;
     float m_fBoundingRadius = 0.0f;
+    CShadowVolume m_ShadowVolume;
     int m_iDefaultAnimation = -1;
     TickSource m_TickSource;
 };

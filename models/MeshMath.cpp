@@ -4,7 +4,11 @@
 
 #include <cmath>
 
+#include <string>
 #include <vector>
+
+#include "core/Engine.h"
+#include "core/Utils.h"
 
 const CVector3 kUnusedVertexNormal(0.0f, 1.0f, 0.0f);
 
@@ -69,6 +73,13 @@ sBoundingSphere ComputeSphereOverObjects(const std::vector<t3DObject>& objects) 
         }
     sphere.radius = radius;
     return sphere;
+}
+
+GLuint CreateModelTexture(const std::string& path) {
+    std::string name = path;
+    if (g_Utils) return g_Utils->CreateTexture(&name[0]);
+    CUtils utils;
+    return utils.CreateTexture(&name[0]);
 }
 
 void DrawBoxEdges(const sBoundingBox& box) {

@@ -1,5 +1,7 @@
 #pragma once
 // Geometry steps shared by the model loaders: vertex normals, boxes and spheres.
+#include <string>
+
 #include "models/CEntity.h"
 
 // Normal given to a vertex that no face uses (or whose face normals cancel out), so
@@ -20,6 +22,10 @@ void GrowBox(sBoundingBox& box, const CVector3* points, int count);
 // Centre = mean of all vertices of all objects, radius = largest distance from it.
 // An empty model gets centre 0 and radius 0.
 sBoundingSphere ComputeSphereOverObjects(const std::vector<t3DObject>& objects);
+
+// A model texture through the engine's utility object (a local one before the engine
+// has created it).
+GLuint CreateModelTexture(const std::string& path);
 
 // The 12 edges of a box as GL_LINES (no matrix or colour changes).
 void DrawBoxEdges(const sBoundingBox& box);

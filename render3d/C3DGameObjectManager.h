@@ -3,6 +3,8 @@
 // with the active shadow technique. Owns the objects.
 #include <vector>
 
+#include "render3d/CShaderManager.h"
+
 class C3DGameObject;
 
 class C3DGameObjectManager {
@@ -19,8 +21,14 @@ public:
     void Render();
     // Lights GL_LIGHT0 and draws every visible object inside the camera's frustum.
     void DrawObjects();
+    // Stencil shadow volumes: lit scene, volumes counted into the stencil buffer, then
+    // every pixel with a non-zero count darkened.
     void DrawObjectsShadowVolume();
+    // Shadow map: casters' depth from light 1, then the scene through a program that
+    // compares each fragment's light-space depth with the map on texture unit 1.
     void DrawObjectsShadowMapping();
+    // Parallax mapping wins over PCF; the single-tap per-pixel-light program otherwise.
+    static Default_Shader_Types SelectShadowMapProgram();
 
     void DrawingShadowVolume(bool draw) { m_bDrawShadowVolume = draw; }
     bool GetDrawingShadowVolume() const { return m_bDrawShadowVolume; }
@@ -34,6 +42,8 @@ public:
     std::vector<C3DGameObject*> Get3DObjects() const { return m_Objects; }
 
 private:
+    void DarkenStencilledPixels();
+
     std::vector<C3DGameObject*> m_Objects;
     bool m_bDrawShadowVolume;
     bool m_bRegenerateShadowVolume;

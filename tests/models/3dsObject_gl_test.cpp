@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "model_builders.h"
+#include "render3d/CShadowVolume.h"
 #include "support/gl_context.h"
 #include "support/test_paths.h"
 
@@ -71,6 +72,21 @@ TEST(C3DSObjectGL, BufferDrawSkipsMeshesOutsideTheView) {
     object.DrawVBO(true, nullptr);
     EXPECT_EQ(object.GetDrawnMeshCount(), 2);
     EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
+
+    // A textured mesh leaves no client array pointing into its buffers.
+    std::string texturedPath = zarvo_test::MakeTempDir("3ds") + "/textured.3ds";
+    std::ofstream(texturedPath, std::ios::binary)
+        << Build3ds(Material("red", "missing.bmp") + Quad("t", 0));
+    C3DSObject textured;
+    testing::internal::CaptureStdout();
+    textured.Init(folder, &texturedPath[0], false);
+    testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(textured.getModel()->pObject[0].bHasTexture);
+    textured.DrawVBO(true, nullptr);
+    EXPECT_EQ(textured.GetDrawnMeshCount(), 1);
+    EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
+    glDisable(GL_TEXTURE_2D);
 }
 
 TEST(C3DSObjectGL, ImmediateDrawUsesTheMaterialColour) {
@@ -87,4 +103,52 @@ TEST(C3DSObjectGL, ImmediateDrawUsesTheMaterialColour) {
     EXPECT_EQ(centre.r, 255);
     EXPECT_EQ(centre.g, 0);
     EXPECT_EQ(centre.b, 0);
+}
+
+TEST(C3DSObjectGL, StencilPassCountsTheShadowBehindAnOccluder) {
+    ZARVO_REQUIRE_GL(kSize, kSize);
+    std::string path = zarvo_test::MakeTempDir("3ds") + "/occluder.3ds";
+    std::ofstream(path, std::ios::binary)
+        << Build3ds(Material("red", "", 255, 0, 0) + Quad("q", 0));
+    C3DSObject occluder;
+    char folder[] = "";
+    occluder.Init(folder, &path[0], false);
+    occluder.SetSize(0.5f, 0.5f, 0.5f);
+    occluder.BuildShadowVolume(CVector3(0, 0, 10));
+    ASSERT_EQ(occluder.GetShadowVolumes().size(), 1u);
+    ASSERT_EQ(occluder.GetShadowVolumes()[0]->GetVolumeVertexCount(), 24u);
+
+    // Seen from the side, the shadow falls on a wall behind the quad.
+    glViewport(0, 0, kSize, kSize);
+    glClearStencil(0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60.0, 1.0, 1.0, 100.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(2, 0, 6, 0, 0, -2, 0, 1, 0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glBegin(GL_QUADS);
+    glVertex3f(-20, -20, -2);
+    glVertex3f(20, -20, -2);
+    glVertex3f(20, 20, -2);
+    glVertex3f(-20, 20, -2);
+    glEnd();
+    occluder.Draw(true);
+    occluder.RenderToStencilV();
+    std::vector<uint8_t> stencil(size_t(kSize) * kSize);
+    glReadPixels(0, 0, kSize, kSize, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, stencil.data());
+    int shadowed = 0;
+    for (uint8_t s : stencil)
+        shadowed += s != 0;
+    EXPECT_GT(shadowed, 20);
+    EXPECT_LT(shadowed, kSize * kSize / 2);
+    // The sequence leaves writing on and the stencil test off.
+    GLboolean colourMask[4];
+    glGetBooleanv(GL_COLOR_WRITEMASK, colourMask);
+    EXPECT_TRUE(colourMask[0]);
+    EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
+    glDisable(GL_DEPTH_TEST);
 }

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "model_builders.h"
+#include "render3d/CShadowVolume.h"
 #include "support/test_paths.h"
 
 using namespace model_test;
@@ -47,4 +48,21 @@ TEST(C3DSObject, SphereCentreAndWorldBoxFollowThePlacement) {
     EXPECT_FLOAT_EQ(object.GetBoundingSphereCenter().x, 2.0f / 3 + 5);
     EXPECT_FLOAT_EQ(object.GetBoundingBoxMaxPoint()->x, 7.0f);
     EXPECT_FLOAT_EQ(object.GetBoundingBoxMinPoint()->x, 5.0f);
+}
+
+TEST(C3DSObject, ShadowVolumesAreMadeOncePerMeshAndRebuiltInPlace) {
+    std::string path = zarvo_test::MakeTempDir("3ds") + "/two.3ds";
+    std::ofstream(path, std::ios::binary) << Build3ds(TriangleMesh("a") + TriangleMesh("b"));
+    C3DSObject object;
+    char folder[] = "";
+    object.Init(folder, &path[0], false);
+    object.BuildShadowVolume(CVector3(0, 0, 10)); // lights the triangle's face
+    ASSERT_EQ(object.GetShadowVolumes().size(), 2u);
+    const CShadowVolume* first = object.GetShadowVolumes()[0];
+    // A lone lit triangle: three silhouette edges, two wall triangles each.
+    EXPECT_EQ(first->GetVolumeVertexCount(), 18u);
+    object.BuildShadowVolume(CVector3(0, 0, 0)); // a light at the origin lights nothing
+    ASSERT_EQ(object.GetShadowVolumes().size(), 2u);
+    EXPECT_EQ(object.GetShadowVolumes()[0], first);
+    EXPECT_EQ(first->GetVolumeVertexCount(), 0u);
 }

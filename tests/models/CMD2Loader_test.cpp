@@ -124,15 +124,15 @@ TEST(CMD2Loader, AnimationsFollowTheFrameNumberRule) {
 }
 
 TEST(CMD2Loader, StandThenRunGivesTwoRanges) {
-    Md2Spec spec;
+    Md2Recipe recipe;
     for (int i = 1; i <= 40; ++i)
-        spec.frameNames.push_back("stand" + std::string(i < 10 ? "0" : "") + std::to_string(i));
-    spec.frameNames.erase(spec.frameNames.begin());
+        recipe.frameNames.push_back("stand" + std::string(i < 10 ? "0" : "") + std::to_string(i));
+    recipe.frameNames.erase(recipe.frameNames.begin());
     for (int i = 1; i <= 6; ++i)
-        spec.frameNames.push_back("run" + std::to_string(i));
+        recipe.frameNames.push_back("run" + std::to_string(i));
     CMD2Loader loader;
     t3DModel model;
-    ASSERT_TRUE(Load(model, BuildMd2(spec), loader)) << loader.GetLastError();
+    ASSERT_TRUE(Load(model, BuildMd2(recipe), loader)) << loader.GetLastError();
     ASSERT_EQ(model.numOfAnimations, 2);
     EXPECT_EQ(model.pAnimations[0].startFrame, 0);
     EXPECT_EQ(model.pAnimations[0].endFrame, 40);
@@ -142,12 +142,12 @@ TEST(CMD2Loader, StandThenRunGivesTwoRanges) {
 }
 
 TEST(CMD2Loader, FrameNumbersCannotPointOutsideTheModel) {
-    Md2Spec spec;
+    Md2Recipe recipe;
     // "x99" would start at frame 98 and a name without digits at frame -1.
-    spec.frameNames = {"x99", "x98", "walk", "walk", "end1"};
+    recipe.frameNames = {"x99", "x98", "walk", "walk", "end1"};
     CMD2Loader loader;
     t3DModel model;
-    ASSERT_TRUE(Load(model, BuildMd2(spec), loader));
+    ASSERT_TRUE(Load(model, BuildMd2(recipe), loader));
     ASSERT_EQ(model.numOfAnimations, 2);
     for (const tAnimationInfo& a : model.pAnimations) {
         EXPECT_GE(a.startFrame, 0);
@@ -162,18 +162,18 @@ TEST(CMD2Loader, FrameNumbersCannotPointOutsideTheModel) {
 }
 
 TEST(CMD2Loader, DecodesVerticesIntoYUpAndTextureCoordinates) {
-    Md2Spec spec;
-    spec.packed = {{1, 2, 3, 4, 5, 6, 7, 8, 9}};
-    spec.scale[0] = 2;
-    spec.scale[1] = 3;
-    spec.scale[2] = 4;
-    spec.translate[0] = 1;
-    spec.translate[1] = 1;
-    spec.translate[2] = 1;
+    Md2Recipe recipe;
+    recipe.packed = {{1, 2, 3, 4, 5, 6, 7, 8, 9}};
+    recipe.scale[0] = 2;
+    recipe.scale[1] = 3;
+    recipe.scale[2] = 4;
+    recipe.translate[0] = 1;
+    recipe.translate[1] = 1;
+    recipe.translate[2] = 1;
     CMD2Loader loader;
     t3DModel model;
     char skin[] = "skin.pcx";
-    ASSERT_TRUE(Load(model, BuildMd2(spec), loader, skin));
+    ASSERT_TRUE(Load(model, BuildMd2(recipe), loader, skin));
     const CVector3& v = model.pObject[0].pVerts[0];
     EXPECT_FLOAT_EQ(v.x, 1 * 2 + 1);
     EXPECT_FLOAT_EQ(v.y, 3 * 4 + 1);
@@ -188,13 +188,13 @@ TEST(CMD2Loader, DecodesVerticesIntoYUpAndTextureCoordinates) {
 }
 
 TEST(CMD2Loader, NormalsAverageFacesAndUnusedVerticesPointUp) {
-    Md2Spec spec;
-    spec.numVertices = 5; // vertex 4 is used by no face
-    spec.packed = {{0, 0, 0, 10, 0, 0, 0, 10, 0, 10, 10, 0, 50, 50, 50}};
-    spec.triangles = {{{0, 1, 2}, {0, 1, 2}}, {{1, 3, 2}, {0, 1, 2}}};
+    Md2Recipe recipe;
+    recipe.numVertices = 5; // vertex 4 is used by no face
+    recipe.packed = {{0, 0, 0, 10, 0, 0, 0, 10, 0, 10, 10, 0, 50, 50, 50}};
+    recipe.triangles = {{{0, 1, 2}, {0, 1, 2}}, {{1, 3, 2}, {0, 1, 2}}};
     CMD2Loader loader;
     t3DModel model;
-    ASSERT_TRUE(Load(model, BuildMd2(spec), loader));
+    ASSERT_TRUE(Load(model, BuildMd2(recipe), loader));
     const t3DObject& frame = model.pObject[0];
     for (int i = 0; i < 4; ++i) {
         // A flat quad in the file's xy plane lies in the engine's xz plane.
@@ -208,7 +208,7 @@ TEST(CMD2Loader, NormalsAverageFacesAndUnusedVerticesPointUp) {
 }
 
 TEST(CMD2Loader, RejectsDamagedFilesWithAClearMessage) {
-    const std::string good = BuildMd2(Md2Spec());
+    const std::string good = BuildMd2(Md2Recipe());
     struct Case {
         const char* what;
         size_t field;

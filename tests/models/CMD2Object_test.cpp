@@ -17,10 +17,10 @@ struct ClockedModel {
     uint32_t now = 0;
 
     explicit ClockedModel(const std::vector<std::string>& frames) {
-        Md2Spec spec;
-        spec.frameNames = frames;
+        Md2Recipe recipe;
+        recipe.frameNames = frames;
         std::string path = zarvo_test::MakeTempDir("md2") + "/model.md2";
-        std::ofstream(path, std::ios::binary) << BuildMd2(spec);
+        std::ofstream(path, std::ios::binary) << BuildMd2(recipe);
         object.SetTickSource([this] { return now; });
         object.Init(&path[0], nullptr);
     }
@@ -101,4 +101,15 @@ TEST(CMD2Object, WorldBoxFollowsPlacementAndBrokenFilesLeaveAnEmptyModel) {
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(broken.getModel()->numOfObjects, 0);
     EXPECT_EQ(broken.GetModelVertexNum(), 0);
+}
+
+TEST(CMD2Object, ShadowVolumeAppearsFromTheSecondBuild) {
+    ClockedModel m({"a1", "a2", "a3"});
+    // The synthetic triangle lies in a plane of constant z and faces -z.
+    m.object.BuildShadowVolume(CVector3(0, 0, -100));
+    EXPECT_EQ(m.object.GetShadowVolume()->GetVolumeVertexCount(), 0u);
+    m.now = 50;
+    m.object.BuildShadowVolume(CVector3(0, 0, -100));
+    EXPECT_GT(m.object.GetShadowVolume()->GetVolumeVertexCount(), 0u);
+    EXPECT_EQ(m.object.GetShadowVolume()->GetVolumeVertexCount() % 6, 0u);
 }

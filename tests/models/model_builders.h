@@ -27,7 +27,7 @@ struct Md2Triangle {
 
 // Frame f moves vertex i to packed bytes (i, f, 0) scaled by 1 and translated by 0 unless
 // positions are given.
-struct Md2Spec {
+struct Md2Recipe {
     std::vector<std::string> frameNames{"stand01"};
     int numVertices = 3;
     std::vector<Md2Triangle> triangles{{{0, 1, 2}, {0, 1, 2}}};
@@ -53,30 +53,30 @@ enum Md2Field {
     kOfsFrames = 56
 };
 
-inline std::string BuildMd2(const Md2Spec& spec) {
-    const int frameSize = 40 + 4 * spec.numVertices;
+inline std::string BuildMd2(const Md2Recipe& recipe) {
+    const int frameSize = 40 + 4 * recipe.numVertices;
     std::string st, tris, frames;
-    for (int i = 0; i < spec.numTexCoords; ++i) {
+    for (int i = 0; i < recipe.numTexCoords; ++i) {
         PutI16(st, int16_t(i * 8));
         PutI16(st, int16_t(i * 4));
     }
-    for (const Md2Triangle& t : spec.triangles) {
+    for (const Md2Triangle& t : recipe.triangles) {
         for (int16_t v : t.v)
             PutI16(tris, v);
         for (int16_t c : t.t)
             PutI16(tris, c);
     }
-    for (size_t f = 0; f < spec.frameNames.size(); ++f) {
-        for (float s : spec.scale)
+    for (size_t f = 0; f < recipe.frameNames.size(); ++f) {
+        for (float s : recipe.scale)
             PutF32(frames, s);
-        for (float t : spec.translate)
+        for (float t : recipe.translate)
             PutF32(frames, t);
-        std::string name = spec.frameNames[f];
+        std::string name = recipe.frameNames[f];
         name.resize(16, '\0');
         frames += name;
-        for (int i = 0; i < spec.numVertices; ++i) {
-            if (f < spec.packed.size()) {
-                frames.append(reinterpret_cast<const char*>(&spec.packed[f][size_t(i) * 3]), 3);
+        for (int i = 0; i < recipe.numVertices; ++i) {
+            if (f < recipe.packed.size()) {
+                frames.append(reinterpret_cast<const char*>(&recipe.packed[f][size_t(i) * 3]), 3);
             } else {
                 frames += char(i * 10);
                 frames += char(f);
@@ -91,15 +91,15 @@ inline std::string BuildMd2(const Md2Spec& spec) {
     std::string out;
     const int32_t header[17] = {0x32504449,
                                 8,
-                                spec.skinWidth,
-                                spec.skinHeight,
+                                recipe.skinWidth,
+                                recipe.skinHeight,
                                 frameSize,
                                 1,
-                                spec.numVertices,
-                                spec.numTexCoords,
-                                int32_t(spec.triangles.size()),
+                                recipe.numVertices,
+                                recipe.numTexCoords,
+                                int32_t(recipe.triangles.size()),
                                 0,
-                                int32_t(spec.frameNames.size()),
+                                int32_t(recipe.frameNames.size()),
                                 ofsSkins,
                                 ofsSt,
                                 ofsTris,
