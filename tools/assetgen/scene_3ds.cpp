@@ -233,7 +233,8 @@ Canvas Brick(int size) {
             float fx = static_cast<float>(x) * cols / size + (row % 2) * 0.5f;
             int col = static_cast<int>(std::floor(fx)) % cols;
             float ex = fx - std::floor(fx), ey = fy - row;
-            float edge = std::min(std::min(ex, 1 - ex) * 2.0f, std::min(ey, 1 - ey)); // bricks are twice as wide as tall
+            float edge = std::min(std::min(ex, 1 - ex) * 2.0f,
+                                  std::min(ey, 1 - ey)); // bricks are twice as wide as tall
             Color brick = Mix(Rgb(142, 58, 40), Rgb(178, 92, 60), n.Hash(col, row));
             brick = Scale(brick, 0.8f + 0.3f * n.Fbm(fx * 6, fy * 3, 0, 3));
             c.At(x, y) = Mix(Rgb(196, 190, 176), brick, SmoothStep(0.05f, 0.1f, edge));

@@ -1,0 +1,190 @@
+// The image writers of zarvo-assets, read back with the Debian decoders and with
+// small independent decoders that follow each format's layout.
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+#include <png.h>
+
+#include <cstring>
+#include <set>
+#include <stdexcept>
+
+#include "tools/assetgen/encoders.h"
+
+using namespace assetgen;
+
+namespace {
+
+Canvas Pattern(int w, int h) {
+    Canvas c(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            c.At(x, y) = Rgb((x * 37) % 256, (y * 53) % 256, (x + y) * 11 % 256,
+                             ((x ^ y) & 1) ? 1.0f : 0.5f);
+    return c;
+}
+
+uint32_t U16(const Bytes& b, size_t at) {
+    return b[at] | b[at + 1] << 8;
+}
+uint32_t U32(const Bytes& b, size_t at) {
+    return U16(b, at) | U16(b, at + 2) << 16;
+}
+
+} // namespace
+
+TEST(Encoders, TgaIsUncompressedBottomUpWithTheFontReadersHeader) {
+    Canvas c = Pattern(5, 3);
+    std::vector<uint8_t> rgba = c.ToRgba8();
+    for (bool alpha : {true, false}) {
+        Bytes tga = EncodeTga(c, alpha);
+        const uint8_t pattern[11] = {0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+        EXPECT_EQ(tga[0], 0) << "no ID field: some readers take pixels from offset 18";
+        EXPECT_EQ(std::memcmp(&tga[1], pattern, 11), 0);
+        EXPECT_EQ(U16(tga, 12), 5u);
+        EXPECT_EQ(U16(tga, 14), 3u);
+        int bpp = alpha ? 4 : 3;
+        EXPECT_EQ(tga[16], bpp * 8);
+        ASSERT_EQ(tga.size(), 18u + 5 * 3 * bpp);
+        // First stored row is the canvas's bottom row, as blue, green, red[, alpha].
+        for (int x = 0; x < 5; ++x) {
+            const uint8_t* src = &rgba[(2 * 5 + x) * 4];
+            const uint8_t* px = &tga[18 + x * bpp];
+            EXPECT_EQ(px[0], src[2]);
+            EXPECT_EQ(px[1], src[1]);
+            EXPECT_EQ(px[2], src[0]);
+            if (alpha) {
+                EXPECT_EQ(px[3], src[3]);
+            }
+        }
+    }
+}
+
+TEST(Encoders, BmpIsBottomUpBgrAndRefusesRowsThatNeedPadding) {
+    Canvas c = Pattern(4, 2);
+    Bytes bmp = EncodeBmp(c);
+    ASSERT_EQ(bmp.size(), 54u + 4 * 2 * 3);
+    EXPECT_EQ(bmp[0], 'B');
+    EXPECT_EQ(U32(bmp, 2), bmp.size());
+    EXPECT_EQ(U32(bmp, 10), 54u);
+    EXPECT_EQ(U32(bmp, 14), 40u);
+    EXPECT_EQ(U16(bmp, 28), 24u);
+    EXPECT_EQ(U32(bmp, 30), 0u);
+    std::vector<uint8_t> rgba = c.ToRgba8();
+    EXPECT_EQ(bmp[54], rgba[(1 * 4) * 4 + 2]); // bottom row, blue first
+    EXPECT_EQ(bmp[56], rgba[(1 * 4) * 4 + 0]);
+    // The engine's BMP reader does not skip row padding, so such widths must not be written.
+    EXPECT_THROW(EncodeBmp(Pattern(5, 2)), std::runtime_error);
+}
+
+// Independent PCX decoder: RLE lines top-down, 256-colour palette after 0x0C.
+static std::vector<uint8_t> DecodePcx(const Bytes& pcx, int& w, int& h) {
+    w = U16(pcx, 8) - U16(pcx, 4) + 1;
+    h = U16(pcx, 10) - U16(pcx, 6) + 1;
+    int bytesPerLine = U16(pcx, 66);
+    EXPECT_EQ(pcx[0], 10);
+    EXPECT_EQ(pcx[3] * pcx[65], 8);
+    EXPECT_EQ(bytesPerLine % 2, 0);
+    EXPECT_EQ(pcx[pcx.size() - 769], 0x0C);
+    const uint8_t* palette = &pcx[pcx.size() - 768];
+    std::vector<uint8_t> rgb;
+    size_t at = 128;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < bytesPerLine;) {
+            uint8_t c = pcx.at(at++);
+            int run = 1;
+            if (c >= 0xC0) run = c & 0x3F, c = pcx.at(at++);
+            for (int k = 0; k < run; ++k, ++x)
+                if (x < w) rgb.insert(rgb.end(), palette + 3 * c, palette + 3 * c + 3);
+            EXPECT_LE(x, bytesPerLine) << "a run crosses the end of a scan line";
+        }
+    }
+    EXPECT_EQ(at, pcx.size() - 769) << "image data must end right at the palette marker";
+    return rgb;
+}
+
+TEST(Encoders, PcxRoundTripsImagesOfAtMost256ColoursExactly) {
+    // Odd width (padded line), long runs (> 63) and values >= 0xC0 that need a run byte.
+    Canvas c(131, 7, Rgb(10, 20, 30));
+    for (int x = 0; x < 131; ++x)
+        c.At(x, 3) = Rgb(x, 255 - x, (x * 7) % 256);
+    for (int x = 0; x < 131; x += 2)
+        c.At(x, 5) = Rgb(200, 200, 200);
+    int w = 0, h = 0;
+    std::vector<uint8_t> rgb = DecodePcx(EncodePcx(c), w, h);
+    ASSERT_EQ(w, 131);
+    ASSERT_EQ(h, 7);
+    std::vector<uint8_t> rgba = c.ToRgba8();
+    ASSERT_EQ(rgb.size(), 131u * 7 * 3);
+    for (size_t i = 0; i < 131 * 7; ++i)
+        for (int k = 0; k < 3; ++k)
+            ASSERT_EQ(rgb[3 * i + k], rgba[4 * i + k]) << "pixel " << i;
+}
+
+TEST(Encoders, QuantizerKeepsRichImagesCloseAndIsDeterministic) {
+    Canvas c(64, 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            c.At(x, y) = Color{x / 63.0f, y / 63.0f, (x * y) / 3969.0f, 1};
+    Indexed a = Quantize(c), b = Quantize(c);
+    EXPECT_EQ(a.palette, b.palette);
+    EXPECT_EQ(a.indices, b.indices);
+    std::vector<uint8_t> rgba = c.ToRgba8();
+    double err = 0;
+    for (size_t i = 0; i < a.indices.size(); ++i)
+        for (int k = 0; k < 3; ++k)
+            err += std::abs(int(a.palette[3 * a.indices[i] + k]) - int(rgba[4 * i + k]));
+    EXPECT_LT(err / (a.indices.size() * 3), 6.0) << "mean error per channel";
+}
+
+TEST(Encoders, PngDecodesToTheSameRgba) {
+    Canvas c = Pattern(17, 9);
+    Bytes png = EncodePng(c);
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_memory(&image, png.data(), png.size()));
+    image.format = PNG_FORMAT_RGBA;
+    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
+    EXPECT_EQ(image.width, 17u);
+    EXPECT_EQ(image.height, 9u);
+    EXPECT_EQ(pixels, c.ToRgba8());
+}
+
+TEST(Encoders, JpegIsBaselineAndCloseToTheSource) {
+    Canvas c(32, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 32; ++x)
+            c.At(x, y) = Color{x / 31.0f, 0.5f, y / 15.0f, 1};
+    Bytes jpg = EncodeJpeg(c, 95);
+    // The engine's decoder takes only baseline frames (SOF0) without restart markers.
+    std::set<int> markers;
+    for (size_t i = 0; i + 1 < jpg.size(); ++i)
+        if (jpg[i] == 0xFF && jpg[i + 1] != 0 && jpg[i + 1] != 0xFF) markers.insert(jpg[i + 1]);
+    EXPECT_TRUE(markers.count(0xC0));
+    EXPECT_FALSE(markers.count(0xC2));
+    EXPECT_FALSE(markers.count(0xDD));
+    jpeg_decompress_struct cinfo;
+    jpeg_error_mgr jerr;
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, jpg.data(), jpg.size());
+    ASSERT_EQ(jpeg_read_header(&cinfo, TRUE), JPEG_HEADER_OK);
+    jpeg_start_decompress(&cinfo);
+    ASSERT_EQ(cinfo.output_width, 32u);
+    ASSERT_EQ(cinfo.output_components, 3);
+    std::vector<uint8_t> row(32 * 3);
+    std::vector<uint8_t> rgba = c.ToRgba8();
+    int worst = 0;
+    while (cinfo.output_scanline < cinfo.output_height) {
+        int y = cinfo.output_scanline;
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_read_scanlines(&cinfo, rows, 1);
+        for (int x = 0; x < 32; ++x)
+            for (int k = 0; k < 3; ++k)
+                worst = std::max(worst, std::abs(row[3 * x + k] - rgba[(y * 32 + x) * 4 + k]));
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    EXPECT_LT(worst, 24);
+}
