@@ -2,7 +2,6 @@
 // shadow-mapping demo unless the command line names another.
 #include "core/CommandLine.h"
 #include "core/cApp.h"
-#include "demos/CMinimalApp.h"
 #include "demos/EngineTestApp.h"
 #include "demos/testGameObject.h"
 #include "demos/testImageFade.h"
@@ -48,11 +47,7 @@ int SDL_main(int argc, char* argv[]) {
     CApp* const applications[DEMO_COUNT] = {&engineTest,   &imageFade,      &kavrixBases,
                                             &gameObject,   &parallaxScroll, &particles2D,
                                             &shadowMapping};
-    // The shadow-mapping demo has no scene yet; this application stands in for it and,
-    // constructed last, owns the managers in use.
-    CMinimalApp standIn;
-    CApp& app = commandLine.demo == DEMO_SHADOW_MAPPING ? static_cast<CApp&>(standIn)
-                                                        : *applications[commandLine.demo];
+    CApp& app = *applications[commandLine.demo];
     app.Init();
     app.Run();
     app.Shutdown();
