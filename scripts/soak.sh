@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 frames=${1:-2000}
 dir=build-asan
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARVO_SANITIZE=ON \
-  -DZARVO_BUILD_TESTS=OFF >/dev/null
+  -DZARVO_BUILD_TESTS=OFF -DZARVO_BUILD_TOOLS=ON >/dev/null
 cmake --build "$dir" -j2 --target zarvo zarvo_assets_data
 
 out=$(mktemp -d)
