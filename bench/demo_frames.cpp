@@ -1,7 +1,8 @@
 // Frame time and start-up time of the shadow-mapping demo at 1024 x 768, as the program
 // runs it (all seven applications constructed, the demo's own Init and Run passes).
 //   demo_frames [WARMUP] [FRAMES]    defaults 30 and 300; run under X (Xvfb: llvmpipe)
-// Prints one line: start-up to the first frame, then median, p95 and fastest frame, in ms.
+// Prints one line: start-up to the first frame, then median, p95 and fastest frame, in ms,
+// and the heap growth over the timed frames.
 #include "core/cApp.h"
 #include "demos/EngineTestApp.h"
 #include "demos/testGameObject.h"
@@ -12,6 +13,8 @@
 #include "demos/testShadowMapping.h"
 
 #include <GL/glew.h>
+
+#include <malloc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -50,6 +53,7 @@ int main(int argc, char** argv) {
 
     for (int i = 0; i < warmup; ++i)
         demo.RunPass();
+    const size_t heapAfterWarmup = mallinfo2().uordblks;
     std::vector<double> times;
     times.reserve(size_t(frames));
     for (int i = 0; i < frames; ++i) {
@@ -58,9 +62,14 @@ int main(int argc, char** argv) {
         glFinish();
         times.push_back(Milliseconds(before, Clock::now()));
     }
+    // Heap in use now against after the warm-up: a steady frame allocates nothing for good.
+    const long long heapGrowth = (long long)mallinfo2().uordblks - (long long)heapAfterWarmup;
     std::sort(times.begin(), times.end());
-    std::fprintf(stderr, "startup_ms %.1f median_ms %.2f p95_ms %.2f fastest_ms %.2f\n", startup,
-                 times[times.size() / 2],
-                 times[std::min(times.size() - 1, times.size() * 95 / 100)], times.front());
+    std::fprintf(stderr,
+                 "startup_ms %.1f median_ms %.2f p95_ms %.2f fastest_ms %.2f heap_growth_bytes "
+                 "%lld\n",
+                 startup, times[times.size() / 2],
+                 times[std::min(times.size() - 1, times.size() * 95 / 100)], times.front(),
+                 heapGrowth);
     return 0;
 }
