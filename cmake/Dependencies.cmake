@@ -5,10 +5,11 @@ pkg_check_modules(SDL_IMAGE REQUIRED IMPORTED_TARGET SDL_image)
 pkg_check_modules(SDL_MIXER REQUIRED IMPORTED_TARGET SDL_mixer)
 pkg_check_modules(GLEW REQUIRED IMPORTED_TARGET glew)
 pkg_check_modules(GLU REQUIRED IMPORTED_TARGET glu)
+pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 find_package(OpenGL REQUIRED COMPONENTS OpenGL)
 
 add_library(zarvo_deps INTERFACE)
 add_library(zarvo::deps ALIAS zarvo_deps)
 target_link_libraries(zarvo_deps INTERFACE
   PkgConfig::SDL_IMAGE PkgConfig::SDL_MIXER PkgConfig::SDL
-  PkgConfig::GLEW PkgConfig::GLU OpenGL::GL m)
+  PkgConfig::GLEW PkgConfig::GLU PkgConfig::PNG OpenGL::GL m)

@@ -1,6 +1,7 @@
 #include "core/Engine.h"
 
 #include "core/CEventManager.h"
+#include "core/cApp.h"
 #include "core/CGraphicsCore.h"
 #include "core/CLogger.h"
 #include "core/Utils.h"
@@ -127,6 +128,8 @@ void Engine::InitSDLEventSubsystem() {
 }
 
 void Engine::Initialize(int width, int height, int bpp, bool fullscreen, bool mode2D) {
+    // Every application asks here, so the command line's --windowed is honoured once.
+    if (CApp::GetRunOptions().windowed) fullscreen = false;
     g_Graphics->Initialize(width, height, bpp, fullscreen, mode2D);
 
     std::printf("\nDetected Video Card Vendor: %s\n", g_Graphics->DetectVideoCardVendor());

@@ -10,11 +10,9 @@ class Engine;
 // the keyboard): stop after a number of frames and save the last one.
 struct sRunOptions {
     int frameLimit = 0;         // 0: run until Escape or the window closes
-    std::string screenshotFile; // BMP written from the last frame; empty: none
+    std::string screenshotFile; // PNG (BMP for a .bmp name) of the last frame; empty: none
+    bool windowed = false;      // a window even where the application asks for full screen
 };
-
-// Reads "--frames N" and "--screenshot FILE"; false with a message on anything else.
-bool ParseRunOptions(int argc, const char* const* argv, sRunOptions& options, std::string& error);
 
 class CApp {
 public:
@@ -50,6 +48,3 @@ protected:
 private:
     int m_iFramesPresented;
 };
-
-// Saves the current back buffer (width x height from the bottom-left corner) as a BMP.
-bool SaveBackBufferBMP(const std::string& file, int width, int height);

@@ -1,6 +1,7 @@
-// Program entry: constructs the demo applications and runs one of them.
+// Program entry: constructs the seven demo applications and runs one of them, the
+// shadow-mapping demo unless the command line names another.
+#include "core/CommandLine.h"
 #include "core/cApp.h"
-#include "demos/CMinimalApp.h"
 #include "demos/EngineTestApp.h"
 #include "demos/testGameObject.h"
 #include "demos/testImageFade.h"
@@ -16,18 +17,37 @@
 #include <string>
 
 // SDL 1.2 on Linux does not wrap main, so main below calls this entry itself.
-int SDL_main(int /*argc*/, char* /*argv*/[]) {
+int SDL_main(int argc, char* argv[]) {
+    const sCommandLine commandLine = ParseCommandLine(argc, argv);
+    switch (commandLine.command) {
+    case COMMAND_HELP:
+        std::fputs(UsageText().c_str(), stdout);
+        return 0;
+    case COMMAND_LIST:
+        std::fputs(DemoListText().c_str(), stdout);
+        return 0;
+    case COMMAND_ERROR:
+        std::fprintf(stderr, "zarvo: %s\n%s", commandLine.error.c_str(), UsageText().c_str());
+        return 2;
+    case COMMAND_RUN:
+        break;
+    }
+    CApp::SetRunOptions(commandLine.run);
+
+    // Each construction creates a full set of managers; the last one constructed owns the
+    // set in use, whichever application runs. Locals end in reverse order.
     EngineTestApp engineTest;
     testImageFade imageFade;
     testKavrixBases kavrixBases;
     testGameObject gameObject;
     testParallaxScroll parallaxScroll;
-    testParticleSystem2D particles;
+    testParticleSystem2D particles2D;
     testShadowMapping shadowMapping;
 
-    // The shadow-mapping demo has no scene yet; this application stands in for it and,
-    // constructed last, owns the managers in use.
-    CMinimalApp app;
+    CApp* const applications[DEMO_COUNT] = {&engineTest,   &imageFade,      &kavrixBases,
+                                            &gameObject,   &parallaxScroll, &particles2D,
+                                            &shadowMapping};
+    CApp& app = *applications[commandLine.demo];
     app.Init();
     app.Run();
     app.Shutdown();
@@ -44,15 +64,6 @@ int Fail(const char* message) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    sRunOptions options;
-    std::string error;
-    if (!ParseRunOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "zarvo: %s\nusage: zarvo [--frames N] [--screenshot FILE.bmp]\n",
-                     error.c_str());
-        return 2;
-    }
-    CApp::SetRunOptions(options);
-
     // Start-up failures arrive as string exceptions; they end the program with their
     // message instead of an unexplained abort.
     try {

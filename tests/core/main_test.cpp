@@ -1,7 +1,7 @@
-// The program entry's failure path and the run options, without a display.
+// The program entry without a display: its failure path and the command line.
 #include <gtest/gtest.h>
 
-#include "core/cApp.h"
+#include "core/CommandLine.h"
 #include "support/test_paths.h"
 
 #include <cstdlib>
@@ -23,33 +23,43 @@ TEST(ProgramEntry, StartUpFailureIsReportedOnStandardErrorWithNonZeroStatus) {
     EXPECT_NE(text.find("Error: SDL Could not be initialized: "), std::string::npos) << text;
 }
 
-TEST(RunOptions, ParsesFramesAndScreenshotAndRejectsTheRest) {
-    sRunOptions options;
-    std::string error;
-    const char* good[] = {"zarvo", "--frames", "12", "--screenshot", "out.bmp"};
-    ASSERT_TRUE(ParseRunOptions(5, good, options, error)) << error;
-    EXPECT_EQ(options.frameLimit, 12);
-    EXPECT_EQ(options.screenshotFile, "out.bmp");
+namespace {
+struct Output {
+    int status = -1;
+    std::string out, err;
+};
 
-    const char* none[] = {"zarvo"};
-    ASSERT_TRUE(ParseRunOptions(1, none, options, error));
-    EXPECT_EQ(options.frameLimit, 0);
-    EXPECT_TRUE(options.screenshotFile.empty());
+Output RunWithoutDisplay(const std::string& args) {
+    const std::string dir = zarvo_test::MakeTempDir("zarvo-cmdline");
+    const std::string command = std::string("cd ") + dir + " && env -u DISPLAY " +
+                                ZARVO_BINARY_DIR + "/zarvo " + args + " >out.txt 2>err.txt";
+    Output result;
+    const int raw = std::system(command.c_str());
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    zarvo_test::ReadFileBytes(dir + "/out.txt", result.out);
+    zarvo_test::ReadFileBytes(dir + "/err.txt", result.err);
+    return result;
+}
+} // namespace
 
-    const std::vector<std::vector<const char*>> bad = {{"zarvo", "--frames"},
-                                                       {"zarvo", "--frames", "0"},
-                                                       {"zarvo", "--frames", "-3"},
-                                                       {"zarvo", "--frames", "12x"},
-                                                       {"zarvo", "--frames", "99999999999"},
-                                                       {"zarvo", "--screenshot"},
-                                                       {"zarvo", "--screenshot", ""},
-                                                       {"zarvo", "-x"}};
-    for (const auto& args : bad) {
-        sRunOptions kept;
-        kept.frameLimit = 7;
-        error.clear();
-        EXPECT_FALSE(ParseRunOptions(int(args.size()), args.data(), kept, error)) << args.back();
-        EXPECT_FALSE(error.empty());
-        EXPECT_EQ(kept.frameLimit, 7) << "options changed on failure";
+TEST(ProgramEntry, HelpAndListAnswerWithoutStartingTheEngine) {
+    const Output help = RunWithoutDisplay("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out, UsageText());
+    EXPECT_TRUE(help.err.empty()) << help.err;
+
+    const Output list = RunWithoutDisplay("--list");
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.out, DemoListText());
+    EXPECT_EQ(list.out.find("Zarvo Engine version"), std::string::npos) << "engine started";
+}
+
+TEST(ProgramEntry, UnknownOptionsGiveTheUsageAndANonZeroStatus) {
+    for (const char* args : {"--bogus", "--demo nosuchdemo", "--frames", "--screenshot x.gif"}) {
+        const Output run = RunWithoutDisplay(args);
+        EXPECT_EQ(run.status, 2) << args;
+        EXPECT_NE(run.err.find("zarvo: "), std::string::npos) << args;
+        EXPECT_NE(run.err.find(UsageText()), std::string::npos) << args;
+        EXPECT_EQ(run.out.find("Zarvo Engine version"), std::string::npos) << args;
     }
 }
