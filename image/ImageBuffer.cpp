@@ -36,24 +36,10 @@ bool AllocateImage(sDecodedImage& image, long long width, long long height, int 
     return true;
 }
 
-bool CByteReader::ReadBytes(void* dst, size_t count) {
-    const uint8_t* p = Take(count);
-    if (!p) return false;
-    std::memcpy(dst, p, count);
-    return true;
-}
-
-bool ReadFileToMemory(const char* path, std::vector<uint8_t>& out) {
-    FILE* f = std::fopen(path, "rb");
-    if (!f) return false;
-    out.clear();
-    uint8_t chunk[65536];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-        out.insert(out.end(), chunk, chunk + got);
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
+bool ReadImageFile(const char* file, std::vector<uint8_t>& bytes) {
+    if (ReadFileToMemory(file, bytes)) return true;
+    std::fprintf(stderr, "error: couldn't open \"%s\"!\n", file ? file : "");
+    return false;
 }
 
 namespace {
