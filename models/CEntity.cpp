@@ -52,6 +52,21 @@ CEntity::~CEntity() = default;
 
 void CEntity::SetSize(float, float, float) {}
 void CEntity::SetPosition(float, float, float) {}
+
+void CEntity::PlaceAt(float x, float y, float z) {
+    m_vPosition = CVector3(x, y, z);
+    UpdateWorldBox();
+}
+
+void CEntity::ScaleTo(float x, float y, float z) {
+    m_vSize = CVector3(x, y, z);
+    UpdateWorldBox();
+}
+
+void CEntity::TurnTo(float angle) {
+    m_fAngle = angle;
+    UpdateWorldBox();
+}
 void CEntity::Draw(bool) {}
 void CEntity::BuildShadowVolume(CVector3) {}
 void CEntity::RenderToStencilV() {}

@@ -140,6 +140,13 @@ protected:
     // two-sided stencil when the graphics core reports it.
     static void RenderVolumesToStencil(const std::vector<CShadowVolume*>& volumes);
 
+    // Placement changes of models whose world box follows them: each stores the value and
+    // calls UpdateWorldBox.
+    void PlaceAt(float x, float y, float z);
+    void ScaleTo(float x, float y, float z);
+    void TurnTo(float angle);
+    virtual void UpdateWorldBox() {}
+
     // Moves a point to world space: translate(rotate_y(scale(p))). The rotation axis
     // field is deliberately not used here.
     void TransformPoint(CVector3& p);
