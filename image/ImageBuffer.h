@@ -41,12 +41,21 @@ bool CheckImageSize(long long width, long long height, std::string& error);
 bool AllocateImage(sDecodedImage& image, long long width, long long height, int components,
                    std::string& error, bool zeroed = false);
 
+// Hands a malloc'd buffer of width x height x components bytes (stored order) to `out`
+// and clears `pixels`; false when there is no buffer.
+bool AdoptPixels(sDecodedImage& out, uint8_t*& pixels, unsigned width, unsigned height,
+                 unsigned components);
+
 // ReadFileToMemory, telling stderr which file could not be opened.
 bool ReadImageFile(const char* file, std::vector<uint8_t>& bytes);
 
 // Copies `pixelCount` pixels of `components` bytes, exchanging bytes 0 and 2
 // (blue-green-red files into red-green-blue order).
 void CopySwapRedBlue(uint8_t* dst, const uint8_t* src, size_t pixelCount, int components);
+
+// The true-colour TGA image specification (width, height and bits per pixel, little
+// endian) shared by the TGA readers; false unless the size is sane and the depth is 24 or 32.
+bool ParseTgaTrueColourInfo(const uint8_t* info, unsigned& width, unsigned& height, unsigned& bpp);
 
 // TGA run-length packets, used by two TGA readers with different overrun rules: a
 // packet that runs past the image is either cut there or refused.
