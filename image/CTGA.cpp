@@ -36,12 +36,6 @@ bool CTGA::LoadTGA(char* file) {
     std::vector<uint8_t> bytes;
     if (!ReadFileToMemory(file, bytes) || !Decode(bytes.data(), bytes.size())) return false;
     const GLenum format = bpp == 24 ? GL_RGB : GL_RGBA;
-    glGenTextures(1, &texID);
-    glBindTexture(GL_TEXTURE_2D, texID);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    CScopedUnpackAlignment alignment;
-    glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), GLsizei(width), GLsizei(height), 0, format,
-                 GL_UNSIGNED_BYTE, imageData);
+    texID = UploadLinearTexture(format, GLsizei(width), GLsizei(height), imageData);
     return true;
 }

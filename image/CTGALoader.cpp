@@ -97,12 +97,6 @@ bool CTGALoader::LoadTGA(char* file) {
         std::printf("%s\n", error.c_str());
         return false;
     }
-    glGenTextures(1, &texID);
-    glBindTexture(GL_TEXTURE_2D, texID);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    CScopedUnpackAlignment alignment;
-    glTexImage2D(GL_TEXTURE_2D, 0, GLint(type), GLsizei(width), GLsizei(height), 0, type,
-                 GL_UNSIGNED_BYTE, imageData);
+    texID = UploadLinearTexture(type, GLsizei(width), GLsizei(height), imageData);
     return true;
 }

@@ -51,6 +51,18 @@ void SetRepeatSampling(GLint minFilter, bool maxAnisotropy) {
     if (maxAnisotropy) SetMaxAnisotropy();
 }
 
+GLuint UploadLinearTexture(GLenum format, GLsizei width, GLsizei height, const GLubyte* pixels) {
+    GLuint id = 0;
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    CScopedUnpackAlignment alignment;
+    glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), width, height, 0, format, GL_UNSIGNED_BYTE,
+                 pixels);
+    return id;
+}
+
 GLuint UploadTextureRecord(gl_texture_t* texture, bool anisotropic) {
     if (!texture) return 0;
     if (!texture->texels) {
