@@ -84,6 +84,17 @@ void CEntity::TransformToWordCoordinate() {
     glScalef(m_vSize.x, m_vSize.y, m_vSize.z);
 }
 
+namespace {
+// Back to normal drawing after the volumes were counted into the stencil buffer.
+void RestoreAfterStencilCount() {
+    glCullFace(GL_BACK);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    glDisable(GL_STENCIL_TEST);
+    glDepthMask(GL_TRUE);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+}
+} // namespace
+
 void CEntity::RenderVolumesToStencil(const std::vector<CShadowVolume*>& volumes) {
     auto drawAll = [&volumes] {
         for (CShadowVolume* volume : volumes)
@@ -103,11 +114,7 @@ void CEntity::RenderVolumesToStencil(const std::vector<CShadowVolume*>& volumes)
         glStencilOp(GL_KEEP, GL_KEEP, GL_DECR);
         glCullFace(GL_BACK);
         drawAll();
-        glCullFace(GL_BACK);
-        glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-        glDisable(GL_STENCIL_TEST);
-        glDepthMask(GL_TRUE);
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        RestoreAfterStencilCount();
         glDisable(GL_CULL_FACE);
         return;
     }
@@ -125,11 +132,7 @@ void CEntity::RenderVolumesToStencil(const std::vector<CShadowVolume*>& volumes)
     glStencilMask(~0u);
     glStencilFunc(GL_ALWAYS, 0, ~0u);
     drawAll();
-    glCullFace(GL_BACK);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-    glDisable(GL_STENCIL_TEST);
-    glDepthMask(GL_TRUE);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    RestoreAfterStencilCount();
 }
 
 void CEntity::TransformPoint(CVector3& p) {
