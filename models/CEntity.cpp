@@ -136,12 +136,17 @@ void CEntity::RenderVolumesToStencil(const std::vector<CShadowVolume*>& volumes)
 }
 
 void CEntity::TransformPoint(CVector3& p) {
-    m_mTransform.scale(m_vSize);
-    m_mTransform.transformPoint(&p);
-    m_mTransform.rotate_y(m_fAngle);
-    m_mTransform.transformPoint(&p);
-    m_mTransform.translate(m_vPosition);
-    m_mTransform.transformPoint(&p);
+    PlaceInWorld(m_mTransform, p, m_vPosition, m_vSize, m_fAngle);
+}
+
+void PlaceInWorld(matrix4x4f& scratch, CVector3& p, const CVector3& position, const CVector3& size,
+                  float angle) {
+    scratch.scale(size);
+    scratch.transformPoint(&p);
+    scratch.rotate_y(angle);
+    scratch.transformPoint(&p);
+    scratch.translate(position);
+    scratch.transformPoint(&p);
 }
 
 void CEntity::TransformModelLevelBoundingBoxCoordinates(CVector3& min, CVector3& max) {

@@ -103,6 +103,11 @@ void ReleaseObjectArrays(t3DObject& object);
 // Releases every mesh of the model and empties its lists and counts.
 void ReleaseModel(t3DModel& model);
 
+// Moves p to world space as models place themselves: translate(rotate_y(scale(p))).
+// `scratch` holds the step matrices (the rotation axis is deliberately not used).
+void PlaceInWorld(matrix4x4f& scratch, CVector3& p, const CVector3& position, const CVector3& size,
+                  float angle);
+
 class CEntity {
 public:
     CEntity();
