@@ -196,11 +196,7 @@ unsigned int CUtils::CreateTexture(char* file) {
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    if (anisotropic) SetMaxAnisotropy();
+    SetRepeatSampling(GL_LINEAR, anisotropic);
     UploadSurfaceMipmaps(surface);
     SDL_FreeSurface(surface);
     return name;
@@ -239,10 +235,6 @@ unsigned int CUtils::CreateTextureFromBMP(char* file) {
         CScopedUnpackAlignment tightRows;
         gluBuild2DMipmaps(GL_TEXTURE_2D, 3, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     }
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    if (AnisotropicGenerationOn()) SetMaxAnisotropy();
+    SetRepeatSampling(GL_LINEAR, AnisotropicGenerationOn());
     return texture;
 }

@@ -17,12 +17,7 @@ bool CTGA::Decode(const unsigned char* data, size_t size) {
     if (!in.ReadU8(idLength) || !(header = in.Take(11)) ||
         std::memcmp(header, kUncompressedHeader, 11) != 0 || !(info = in.Take(6)))
         return false;
-    width = GLuint(info[1]) * 256 + info[0];
-    height = GLuint(info[3]) * 256 + info[2];
-    bpp = info[4];
-    std::string sizeError;
-    if (!in.Skip(idLength) || !CheckImageSize(width, height, sizeError) || (bpp != 24 && bpp != 32))
-        return false;
+    if (!ParseTgaTrueColourInfo(info, width, height, bpp) || !in.Skip(idLength)) return false;
     const size_t pixelCount = size_t(width) * height;
     const size_t bytes = pixelCount * (bpp / 8);
     const uint8_t* src = in.Take(bytes);
@@ -34,26 +29,13 @@ bool CTGA::Decode(const unsigned char* data, size_t size) {
 }
 
 bool CTGA::TakeImage(sDecodedImage& out) {
-    if (!imageData) return false;
-    out.width = int(width);
-    out.height = int(height);
-    out.components = int(bpp / 8);
-    out.bottomUp = false; // stored order; the origin bit is not used
-    out.pixels.reset(imageData);
-    imageData = nullptr;
-    return true;
+    return AdoptPixels(out, imageData, width, height, bpp / 8);
 }
 
 bool CTGA::LoadTGA(char* file) {
     std::vector<uint8_t> bytes;
     if (!ReadFileToMemory(file, bytes) || !Decode(bytes.data(), bytes.size())) return false;
     const GLenum format = bpp == 24 ? GL_RGB : GL_RGBA;
-    glGenTextures(1, &texID);
-    glBindTexture(GL_TEXTURE_2D, texID);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    CScopedUnpackAlignment alignment;
-    glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), GLsizei(width), GLsizei(height), 0, format,
-                 GL_UNSIGNED_BYTE, imageData);
+    texID = UploadLinearTexture(format, GLsizei(width), GLsizei(height), imageData);
     return true;
 }

@@ -22,15 +22,11 @@ bool Fail(std::string& error, const char* message, const char* file) {
 bool CTGALoader::ReadInfoHeader(const char* file, CByteReader& in, std::string& error) {
     if (!in.ReadBytes(infoHeader, sizeof infoHeader))
         return Fail(error, "Could not read info header: ", file);
-    width = GLuint(infoHeader[1]) * 256 + infoHeader[0];
-    height = GLuint(infoHeader[3]) * 256 + infoHeader[2];
-    bpp = infoHeader[4];
+    const bool accepted = ParseTgaTrueColourInfo(infoHeader, width, height, bpp);
     tgaWidth = width;
     tgaHeight = height;
     tgaBpp = bpp;
-    std::string sizeError;
-    if (!CheckImageSize(width, height, sizeError) || (bpp != 24 && bpp != 32))
-        return Fail(error, "Invalid texture information: ", file);
+    if (!accepted) return Fail(error, "Invalid texture information: ", file);
     type = bpp == 24 ? GL_RGB : GL_RGBA;
     bytesPerPixel = bpp / 8;
     imageSize = width * height * bytesPerPixel;
@@ -87,14 +83,7 @@ bool CTGALoader::DecodeTGA(const unsigned char* data, size_t size, const char* f
 }
 
 bool CTGALoader::TakeImage(sDecodedImage& out) {
-    if (!imageData) return false;
-    out.width = int(width);
-    out.height = int(height);
-    out.components = int(bytesPerPixel);
-    out.bottomUp = false; // stored order; the origin bit is not used
-    out.pixels.reset(imageData);
-    imageData = nullptr;
-    return true;
+    return AdoptPixels(out, imageData, width, height, bytesPerPixel);
 }
 
 bool CTGALoader::LoadTGA(char* file) {
@@ -108,12 +97,6 @@ bool CTGALoader::LoadTGA(char* file) {
         std::printf("%s\n", error.c_str());
         return false;
     }
-    glGenTextures(1, &texID);
-    glBindTexture(GL_TEXTURE_2D, texID);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    CScopedUnpackAlignment alignment;
-    glTexImage2D(GL_TEXTURE_2D, 0, GLint(type), GLsizei(width), GLsizei(height), 0, type,
-                 GL_UNSIGNED_BYTE, imageData);
+    texID = UploadLinearTexture(type, GLsizei(width), GLsizei(height), imageData);
     return true;
 }

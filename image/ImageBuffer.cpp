@@ -36,24 +36,22 @@ bool AllocateImage(sDecodedImage& image, long long width, long long height, int 
     return true;
 }
 
-bool CByteReader::ReadBytes(void* dst, size_t count) {
-    const uint8_t* p = Take(count);
-    if (!p) return false;
-    std::memcpy(dst, p, count);
+bool AdoptPixels(sDecodedImage& out, uint8_t*& pixels, unsigned width, unsigned height,
+                 unsigned components) {
+    if (!pixels) return false;
+    out.width = int(width);
+    out.height = int(height);
+    out.components = int(components);
+    out.bottomUp = false; // stored order; the origin bit is not used
+    out.pixels.reset(pixels);
+    pixels = nullptr;
     return true;
 }
 
-bool ReadFileToMemory(const char* path, std::vector<uint8_t>& out) {
-    FILE* f = std::fopen(path, "rb");
-    if (!f) return false;
-    out.clear();
-    uint8_t chunk[65536];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-        out.insert(out.end(), chunk, chunk + got);
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
+bool ReadImageFile(const char* file, std::vector<uint8_t>& bytes) {
+    if (ReadFileToMemory(file, bytes)) return true;
+    std::fprintf(stderr, "error: couldn't open \"%s\"!\n", file ? file : "");
+    return false;
 }
 
 namespace {
@@ -108,6 +106,14 @@ void CopySwapRedBlue(uint8_t* dst, const uint8_t* src, size_t pixelCount, int co
         dst[2] = b;
         if (step == 4) dst[3] = src[3];
     }
+}
+
+bool ParseTgaTrueColourInfo(const uint8_t* info, unsigned& width, unsigned& height, unsigned& bpp) {
+    width = unsigned(info[1]) * 256 + info[0];
+    height = unsigned(info[3]) * 256 + info[2];
+    bpp = info[4];
+    std::string sizeError;
+    return CheckImageSize(width, height, sizeError) && (bpp == 24 || bpp == 32);
 }
 
 eRleResult DecodeTgaRle(CByteReader& in, uint8_t* dst, size_t pixelCount, int components,

@@ -1,13 +1,14 @@
 #pragma once
-// Shared pieces of the image readers: a bounds-checked byte reader over a file held in
-// memory, the decoded-image record every reader fills, size checks made before any
-// allocation, and the file-name dispatch that picks a reader.
+// Shared pieces of the image readers: the decoded-image record every reader fills, size
+// checks made before any allocation, and the file-name dispatch that picks a reader.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "core/ByteReader.h"
 
 struct CMallocDeleter {
     void operator()(void* p) const { std::free(p); }
@@ -40,69 +41,21 @@ bool CheckImageSize(long long width, long long height, std::string& error);
 bool AllocateImage(sDecodedImage& image, long long width, long long height, int components,
                    std::string& error, bool zeroed = false);
 
-class CByteReader {
-public:
-    CByteReader(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
+// Hands a malloc'd buffer of width x height x components bytes (stored order) to `out`
+// and clears `pixels`; false when there is no buffer.
+bool AdoptPixels(sDecodedImage& out, uint8_t*& pixels, unsigned width, unsigned height,
+                 unsigned components);
 
-    size_t Size() const { return m_size; }
-    size_t Tell() const { return m_pos; }
-    size_t Remaining() const { return m_size - m_pos; }
-    const uint8_t* Data() const { return m_data; }
-
-    bool Seek(size_t pos) {
-        if (pos > m_size) return false;
-        m_pos = pos;
-        return true;
-    }
-    bool Skip(size_t count) {
-        if (count > Remaining()) return false;
-        m_pos += count;
-        return true;
-    }
-    // The next `count` bytes, consumed, or null when the data ends first.
-    const uint8_t* Take(size_t count) {
-        if (count > Remaining()) return nullptr;
-        const uint8_t* p = m_data + m_pos;
-        m_pos += count;
-        return p;
-    }
-    bool ReadU8(uint8_t& v) {
-        if (m_pos >= m_size) return false;
-        v = m_data[m_pos++];
-        return true;
-    }
-    bool ReadU16LE(uint16_t& v) {
-        const uint8_t* p = Take(2);
-        if (!p) return false;
-        v = uint16_t(p[0] | (p[1] << 8));
-        return true;
-    }
-    bool ReadU16BE(uint16_t& v) {
-        const uint8_t* p = Take(2);
-        if (!p) return false;
-        v = uint16_t((p[0] << 8) | p[1]);
-        return true;
-    }
-    bool ReadU32LE(uint32_t& v) {
-        const uint8_t* p = Take(4);
-        if (!p) return false;
-        v = uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) |
-            (uint32_t(p[3]) << 24);
-        return true;
-    }
-    bool ReadBytes(void* dst, size_t count);
-
-private:
-    const uint8_t* m_data;
-    size_t m_size;
-    size_t m_pos = 0;
-};
-
-bool ReadFileToMemory(const char* path, std::vector<uint8_t>& out);
+// ReadFileToMemory, telling stderr which file could not be opened.
+bool ReadImageFile(const char* file, std::vector<uint8_t>& bytes);
 
 // Copies `pixelCount` pixels of `components` bytes, exchanging bytes 0 and 2
 // (blue-green-red files into red-green-blue order).
 void CopySwapRedBlue(uint8_t* dst, const uint8_t* src, size_t pixelCount, int components);
+
+// The true-colour TGA image specification (width, height and bits per pixel, little
+// endian) shared by the TGA readers; false unless the size is sane and the depth is 24 or 32.
+bool ParseTgaTrueColourInfo(const uint8_t* info, unsigned& width, unsigned& height, unsigned& bpp);
 
 // TGA run-length packets, used by two TGA readers with different overrun rules: a
 // packet that runs past the image is either cut there or refused.

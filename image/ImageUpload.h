@@ -35,6 +35,14 @@ private:
 // Sets GL_TEXTURE_MAX_ANISOTROPY_EXT of the bound texture to the driver's maximum.
 void SetMaxAnisotropy();
 
+// The engine's usual sampling for the bound texture: repeat in both directions, the given
+// minifying filter, linear magnification and, on request, the maximum anisotropy.
+void SetRepeatSampling(GLint minFilter, bool maxAnisotropy);
+
+// The TGA classes' upload: a new texture name with linear filters and level 0 only,
+// internal format = format.
+GLuint UploadLinearTexture(GLenum format, GLsizei width, GLsizei height, const GLubyte* pixels);
+
 // The PCX and BMP upload: a new texture name, filters (or repeat + anisotropy), level 0
 // and mipmaps. Frees the record and returns the name, or 0 when it holds no pixels.
 GLuint UploadTextureRecord(gl_texture_t* texture, bool anisotropic);

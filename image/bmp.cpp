@@ -265,10 +265,7 @@ bool DecodeBMP(const unsigned char* data, size_t size, const char* name, sDecode
 
 gl_texture_t* ReadBMPFile(const char* file) {
     std::vector<uint8_t> bytes;
-    if (!ReadFileToMemory(file, bytes)) {
-        std::fprintf(stderr, "error: couldn't open \"%s\"!\n", file);
-        return nullptr;
-    }
+    if (!ReadImageFile(file, bytes)) return nullptr;
     sDecodedImage image;
     std::string error;
     if (!DecodeBMP(bytes.data(), bytes.size(), file, image, error)) {

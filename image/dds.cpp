@@ -172,10 +172,7 @@ bool DecompressDdsLevel0(const sDdsImage& dds, sDecodedImage& out, std::string& 
 
 gl_texture_t* ReadDDSFile(const char* file) {
     std::vector<uint8_t> bytes;
-    if (!ReadFileToMemory(file, bytes)) {
-        std::fprintf(stderr, "error: couldn't open \"%s\"!\n", file);
-        return nullptr;
-    }
+    if (!ReadImageFile(file, bytes)) return nullptr;
     sDdsImage dds;
     std::string error;
     if (!DecodeDDS(bytes.data(), bytes.size(), file, dds, error)) {

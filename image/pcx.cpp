@@ -178,10 +178,7 @@ ePcxResult DecodePCX(const unsigned char* data, size_t size, sDecodedImage& out,
 
 gl_texture_t* ReadPCXFile(const char* file) {
     std::vector<uint8_t> bytes;
-    if (!ReadFileToMemory(file, bytes)) {
-        std::fprintf(stderr, "error: couldn't open \"%s\"!\n", file);
-        return nullptr;
-    }
+    if (!ReadImageFile(file, bytes)) return nullptr;
     sDecodedImage image;
     std::string error;
     const ePcxResult result = DecodePCX(bytes.data(), bytes.size(), image, error);

@@ -2,15 +2,11 @@
 
 #include <cstring>
 
-namespace {
-
 void SinCosDegrees(double angle, float& s, float& c) {
     const double radians = angle * 3.141592653589793 / 180.0;
     s = float(std::sin(radians));
     c = float(std::cos(radians));
 }
-
-} // namespace
 
 MATRIX4X4::MATRIX4X4(float e0, float e1, float e2, float e3, float e4, float e5, float e6, float e7,
                      float e8, float e9, float e10, float e11, float e12, float e13, float e14,

@@ -5,6 +5,9 @@
 #include "math/vector3d.h"
 #include "math/vector4d.h"
 
+// Sine and cosine of an angle in degrees, computed in double precision.
+void SinCosDegrees(double angle, float& s, float& c);
+
 class MATRIX4X4 {
 public:
     float entries[16];

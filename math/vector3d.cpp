@@ -2,16 +2,6 @@
 
 #include "math/matrix4.h"
 
-namespace {
-
-void SinCosDegrees(double angle, float& s, float& c) {
-    const double radians = angle * 3.141592653589793 / 180.0;
-    s = float(std::sin(radians));
-    c = float(std::cos(radians));
-}
-
-} // namespace
-
 void VECTOR3D::Normalize() {
     const float length = GetLength();
     if (length == 1.0f || length == 0.0f) return;

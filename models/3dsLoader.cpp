@@ -57,7 +57,7 @@ bool CLoad3DS::Import3DS(t3DModel* model, char* file, bool swap) {
     std::vector<uint8_t> bytes;
     bool ok;
     m_bSwap = swap;
-    if (!ReadWholeFile(file, bytes)) {
+    if (!ReadFileToMemory(file, bytes)) {
         m_error = "Unable to find the file";
         ok = false;
     } else {
@@ -76,7 +76,7 @@ bool CLoad3DS::Import3DS(t3DModel* model, char* file, bool swap) {
 bool CLoad3DS::Import3DSFromMemory(t3DModel* model, const uint8_t* data, size_t size, bool swap) {
     m_error.clear();
     m_bSwap = swap;
-    m_reader = CBinaryReader(data, size);
+    m_reader = CByteReader(data, size);
     ReleaseModel(*model);
 
     size_t primaryEnd = 0;
@@ -97,7 +97,7 @@ bool CLoad3DS::Import3DSFromMemory(t3DModel* model, const uint8_t* data, size_t 
 }
 
 bool CLoad3DS::ReadChunk(tChunk& chunk, size_t parentEnd, size_t& chunkEnd) {
-    const size_t start = m_reader.Position();
+    const size_t start = m_reader.Tell();
     chunk.ID = 0;
     chunk.length = 0;
     chunk.bytesRead = 0;
@@ -105,8 +105,8 @@ bool CLoad3DS::ReadChunk(tChunk& chunk, size_t parentEnd, size_t& chunkEnd) {
         return Fail("Corrupt 3DS file (truncated chunk header)");
     uint16_t id = 0;
     uint32_t length = 0;
-    m_reader.ReadU16(id);
-    m_reader.ReadU32(length);
+    m_reader.ReadU16LE(id);
+    m_reader.ReadU32LE(length);
     chunk.ID = id;
     chunk.length = length;
     chunk.bytesRead = kChunkHeaderSize;
@@ -118,7 +118,7 @@ bool CLoad3DS::ReadChunk(tChunk& chunk, size_t parentEnd, size_t& chunkEnd) {
 
 bool CLoad3DS::ProcessNextChunk(t3DModel* model, size_t end, int depth) {
     if (depth > kMaxDepth) return Fail("Corrupt 3DS file (chunks nested too deeply)");
-    while (m_reader.Position() < end) {
+    while (m_reader.Tell() < end) {
         tChunk chunk;
         size_t chunkEnd = 0;
         if (!ReadChunk(chunk, end, chunkEnd)) return false;
@@ -126,7 +126,7 @@ bool CLoad3DS::ProcessNextChunk(t3DModel* model, size_t end, int depth) {
         case VERSION: {
             // Up to four bytes of version; anything beyond is skipped.
             uint8_t raw[4] = {0, 0, 0, 0};
-            m_reader.ReadBytes(raw, std::min<size_t>(4, chunkEnd - m_reader.Position()));
+            m_reader.ReadBytes(raw, std::min<size_t>(4, chunkEnd - m_reader.Tell()));
             const uint32_t version = uint32_t(raw[0]) | uint32_t(raw[1]) << 8 |
                                      uint32_t(raw[2]) << 16 | uint32_t(raw[3]) << 24;
             if (version > 3) {
@@ -164,7 +164,7 @@ bool CLoad3DS::ProcessNextChunk(t3DModel* model, size_t end, int depth) {
 
 bool CLoad3DS::ProcessNextObjectChunk(t3DModel* model, size_t index, size_t end, int depth) {
     if (depth > kMaxDepth) return Fail("Corrupt 3DS file (chunks nested too deeply)");
-    while (m_reader.Position() < end) {
+    while (m_reader.Tell() < end) {
         tChunk chunk;
         size_t chunkEnd = 0;
         if (!ReadChunk(chunk, end, chunkEnd)) return false;
@@ -199,13 +199,13 @@ bool CLoad3DS::ProcessNextObjectChunk(t3DModel* model, size_t index, size_t end,
 
 bool CLoad3DS::ProcessNextMaterialChunk(t3DModel* model, size_t index, size_t end, int depth) {
     if (depth > kMaxDepth) return Fail("Corrupt 3DS file (chunks nested too deeply)");
-    while (m_reader.Position() < end) {
+    while (m_reader.Tell() < end) {
         tChunk chunk;
         size_t chunkEnd = 0;
         if (!ReadChunk(chunk, end, chunkEnd)) return false;
         tMaterialInfo& material = model->pMaterials[index];
         const char* rest = reinterpret_cast<const char*>(m_reader.Current());
-        const size_t restLength = chunkEnd - m_reader.Position();
+        const size_t restLength = chunkEnd - m_reader.Tell();
         switch (chunk.ID) {
         case MATNAME:
             CopyName(material.strName, sizeof(material.strName), rest, restLength);
@@ -229,7 +229,7 @@ bool CLoad3DS::ProcessNextMaterialChunk(t3DModel* model, size_t index, size_t en
 
 bool CLoad3DS::GetString(char* out, size_t outSize, size_t end) {
     const char* start = reinterpret_cast<const char*>(m_reader.Current());
-    const size_t available = end - m_reader.Position();
+    const size_t available = end - m_reader.Tell();
     const void* terminator = std::memchr(start, 0, available);
     if (!terminator) return Fail("Corrupt 3DS file (name without its terminating zero)");
     const size_t length = size_t(static_cast<const char*>(terminator) - start);
@@ -243,14 +243,14 @@ bool CLoad3DS::ReadColorChunk(tMaterialInfo& material, size_t end) {
     size_t colorEnd = 0;
     if (!ReadChunk(m_TempChunk, end, colorEnd)) return false;
     if (m_TempChunk.ID == COLOR_24 || m_TempChunk.ID == LIN_COLOR_24) {
-        if (colorEnd - m_reader.Position() < 3) return Fail("Corrupt 3DS file (short colour)");
+        if (colorEnd - m_reader.Tell() < 3) return Fail("Corrupt 3DS file (short colour)");
         m_reader.ReadBytes(material.color, 3);
     } else if (m_TempChunk.ID == COLOR_F || m_TempChunk.ID == LIN_COLOR_F) {
         // Float colours are converted to the record's bytes.
-        if (colorEnd - m_reader.Position() < 12) return Fail("Corrupt 3DS file (short colour)");
+        if (colorEnd - m_reader.Tell() < 12) return Fail("Corrupt 3DS file (short colour)");
         for (unsigned char& channel : material.color) {
             float f = 0.0f;
-            m_reader.ReadF32(f);
+            m_reader.ReadF32LE(f);
             const float scaled = f * 255.0f + 0.5f;
             channel = scaled >= 255.0f ? 255 : (scaled > 0.0f ? (unsigned char)scaled : 0);
         }
@@ -260,19 +260,18 @@ bool CLoad3DS::ReadColorChunk(tMaterialInfo& material, size_t end) {
 
 bool CLoad3DS::ReadVertices(t3DObject& object, size_t end) {
     uint16_t count = 0;
-    if (end - m_reader.Position() < 2 || !m_reader.ReadU16(count))
+    if (end - m_reader.Tell() < 2 || !m_reader.ReadU16LE(count))
         return Fail("Corrupt 3DS file (truncated vertex list)");
-    if (!m_reader.Fits(m_reader.Position(), count, 12) ||
-        size_t(count) * 12 > end - m_reader.Position())
+    if (!m_reader.Fits(m_reader.Tell(), count, 12) || size_t(count) * 12 > end - m_reader.Tell())
         return Fail("Corrupt 3DS file (vertex list longer than its chunk)");
     delete[] object.pVerts;
     object.numOfVerts = count;
     object.pVerts = new CVector3[count];
     for (uint16_t i = 0; i < count; ++i) {
         CVector3& v = object.pVerts[i];
-        m_reader.ReadF32(v.x);
-        m_reader.ReadF32(v.y);
-        m_reader.ReadF32(v.z);
+        m_reader.ReadF32LE(v.x);
+        m_reader.ReadF32LE(v.y);
+        m_reader.ReadF32LE(v.z);
         if (m_bSwap) {
             const float y = v.y;
             v.y = v.z;
@@ -284,9 +283,9 @@ bool CLoad3DS::ReadVertices(t3DObject& object, size_t end) {
 
 bool CLoad3DS::ReadVertexIndices(t3DObject& object, size_t end) {
     uint16_t count = 0;
-    if (end - m_reader.Position() < 2 || !m_reader.ReadU16(count))
+    if (end - m_reader.Tell() < 2 || !m_reader.ReadU16LE(count))
         return Fail("Corrupt 3DS file (truncated face list)");
-    if (size_t(count) * 8 > end - m_reader.Position())
+    if (size_t(count) * 8 > end - m_reader.Tell())
         return Fail("Corrupt 3DS file (face list longer than its chunk)");
     delete[] object.pFaces;
     object.numOfFaces = count;
@@ -294,7 +293,7 @@ bool CLoad3DS::ReadVertexIndices(t3DObject& object, size_t end) {
     for (uint16_t f = 0; f < count; ++f) {
         uint16_t values[4] = {0, 0, 0, 0};
         for (uint16_t& value : values)
-            m_reader.ReadU16(value);
+            m_reader.ReadU16LE(value);
         tFace& face = object.pFaces[f];
         for (int k = 0; k < 3; ++k) {
             face.vertIndex[k] = values[k];
@@ -306,16 +305,16 @@ bool CLoad3DS::ReadVertexIndices(t3DObject& object, size_t end) {
 
 bool CLoad3DS::ReadUVCoordinates(t3DObject& object, size_t end) {
     uint16_t count = 0;
-    if (end - m_reader.Position() < 2 || !m_reader.ReadU16(count))
+    if (end - m_reader.Tell() < 2 || !m_reader.ReadU16LE(count))
         return Fail("Corrupt 3DS file (truncated texture coordinates)");
-    if (size_t(count) * 8 > end - m_reader.Position())
+    if (size_t(count) * 8 > end - m_reader.Tell())
         return Fail("Corrupt 3DS file (texture coordinates longer than their chunk)");
     delete[] object.pTexVerts;
     object.numTexVertex = count;
     object.pTexVerts = new CVector2[count];
     for (uint16_t i = 0; i < count; ++i) {
-        m_reader.ReadF32(object.pTexVerts[i].x);
-        m_reader.ReadF32(object.pTexVerts[i].y);
+        m_reader.ReadF32LE(object.pTexVerts[i].x);
+        m_reader.ReadF32LE(object.pTexVerts[i].y);
     }
     return true;
 }
@@ -438,5 +437,5 @@ void CLoad3DS::InitVBONEW(t3DModel* model) {
 }
 
 void CLoad3DS::CleanUp() {
-    m_reader = CBinaryReader(nullptr, 0);
+    m_reader = CByteReader(nullptr, 0);
 }

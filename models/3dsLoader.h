@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "models/BinaryReader.h"
+#include "core/ByteReader.h"
 #include "models/CEntity.h"
 
 struct tChunk {
@@ -63,7 +63,7 @@ private:
     bool CheckIndices(t3DModel* model);
     bool Fail(const std::string& message);
 
-    CBinaryReader m_reader{nullptr, 0};
+    CByteReader m_reader{nullptr, 0};
     tChunk m_CurrentChunk{};
     tChunk m_TempChunk{};
     bool m_bSwap = false;

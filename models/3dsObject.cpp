@@ -55,21 +55,6 @@ void C3DSObject::UpdateWorldBox() {
     TransformModelLevelBoundingBoxCoordinates(m_Model.boundingBox.min, m_Model.boundingBox.max);
 }
 
-void C3DSObject::SetPosition(float x, float y, float z) {
-    m_vPosition = CVector3(x, y, z);
-    UpdateWorldBox();
-}
-
-void C3DSObject::SetSize(float x, float y, float z) {
-    m_vSize = CVector3(x, y, z);
-    UpdateWorldBox();
-}
-
-void C3DSObject::SetAngle(float angle) {
-    m_fAngle = angle;
-    UpdateWorldBox();
-}
-
 void C3DSObject::Draw(bool textured) {
     TransformToWordCoordinate();
     for (const t3DObject& mesh : m_Model.pObject) {

@@ -22,9 +22,9 @@ public:
     // The buffer draw against a given frustum; null draws every mesh.
     void DrawVBO(bool textured, const CFrustum* frustum);
 
-    void SetPosition(float x, float y, float z) override;
-    void SetSize(float x, float y, float z) override;
-    void SetAngle(float angle);
+    void SetPosition(float x, float y, float z) override { PlaceAt(x, y, z); }
+    void SetSize(float x, float y, float z) override { ScaleTo(x, y, z); }
+    void SetAngle(float angle) { TurnTo(angle); }
 
     // One volume per mesh, created by the first build and rebuilt in place afterwards.
     void BuildShadowVolume(CVector3 light) override;
@@ -51,7 +51,7 @@ public:
     static std::string TexturePath(const char* folder, const char* file);
 
 private:
-    void UpdateWorldBox();
+    void UpdateWorldBox() override;
 
     CLoad3DS m_Loader;
     t3DModel m_Model;

@@ -52,6 +52,21 @@ CEntity::~CEntity() = default;
 
 void CEntity::SetSize(float, float, float) {}
 void CEntity::SetPosition(float, float, float) {}
+
+void CEntity::PlaceAt(float x, float y, float z) {
+    m_vPosition = CVector3(x, y, z);
+    UpdateWorldBox();
+}
+
+void CEntity::ScaleTo(float x, float y, float z) {
+    m_vSize = CVector3(x, y, z);
+    UpdateWorldBox();
+}
+
+void CEntity::TurnTo(float angle) {
+    m_fAngle = angle;
+    UpdateWorldBox();
+}
 void CEntity::Draw(bool) {}
 void CEntity::BuildShadowVolume(CVector3) {}
 void CEntity::RenderToStencilV() {}
@@ -68,6 +83,17 @@ void CEntity::TransformToWordCoordinate() {
     glRotatef(m_fAngle, m_vRotationAxis.x, m_vRotationAxis.y, m_vRotationAxis.z);
     glScalef(m_vSize.x, m_vSize.y, m_vSize.z);
 }
+
+namespace {
+// Back to normal drawing after the volumes were counted into the stencil buffer.
+void RestoreAfterStencilCount() {
+    glCullFace(GL_BACK);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    glDisable(GL_STENCIL_TEST);
+    glDepthMask(GL_TRUE);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+}
+} // namespace
 
 void CEntity::RenderVolumesToStencil(const std::vector<CShadowVolume*>& volumes) {
     auto drawAll = [&volumes] {
@@ -88,11 +114,7 @@ void CEntity::RenderVolumesToStencil(const std::vector<CShadowVolume*>& volumes)
         glStencilOp(GL_KEEP, GL_KEEP, GL_DECR);
         glCullFace(GL_BACK);
         drawAll();
-        glCullFace(GL_BACK);
-        glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-        glDisable(GL_STENCIL_TEST);
-        glDepthMask(GL_TRUE);
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        RestoreAfterStencilCount();
         glDisable(GL_CULL_FACE);
         return;
     }
@@ -110,20 +132,21 @@ void CEntity::RenderVolumesToStencil(const std::vector<CShadowVolume*>& volumes)
     glStencilMask(~0u);
     glStencilFunc(GL_ALWAYS, 0, ~0u);
     drawAll();
-    glCullFace(GL_BACK);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-    glDisable(GL_STENCIL_TEST);
-    glDepthMask(GL_TRUE);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    RestoreAfterStencilCount();
 }
 
 void CEntity::TransformPoint(CVector3& p) {
-    m_mTransform.scale(m_vSize);
-    m_mTransform.transformPoint(&p);
-    m_mTransform.rotate_y(m_fAngle);
-    m_mTransform.transformPoint(&p);
-    m_mTransform.translate(m_vPosition);
-    m_mTransform.transformPoint(&p);
+    PlaceInWorld(m_mTransform, p, m_vPosition, m_vSize, m_fAngle);
+}
+
+void PlaceInWorld(matrix4x4f& scratch, CVector3& p, const CVector3& position, const CVector3& size,
+                  float angle) {
+    scratch.scale(size);
+    scratch.transformPoint(&p);
+    scratch.rotate_y(angle);
+    scratch.transformPoint(&p);
+    scratch.translate(position);
+    scratch.transformPoint(&p);
 }
 
 void CEntity::TransformModelLevelBoundingBoxCoordinates(CVector3& min, CVector3& max) {

@@ -103,6 +103,11 @@ void ReleaseObjectArrays(t3DObject& object);
 // Releases every mesh of the model and empties its lists and counts.
 void ReleaseModel(t3DModel& model);
 
+// Moves p to world space as models place themselves: translate(rotate_y(scale(p))).
+// `scratch` holds the step matrices (the rotation axis is deliberately not used).
+void PlaceInWorld(matrix4x4f& scratch, CVector3& p, const CVector3& position, const CVector3& size,
+                  float angle);
+
 class CEntity {
 public:
     CEntity();
@@ -139,6 +144,13 @@ protected:
     // Counts the volumes' walls into the stencil buffer (depth pass, no caps), with
     // two-sided stencil when the graphics core reports it.
     static void RenderVolumesToStencil(const std::vector<CShadowVolume*>& volumes);
+
+    // Placement changes of models whose world box follows them: each stores the value and
+    // calls UpdateWorldBox.
+    void PlaceAt(float x, float y, float z);
+    void ScaleTo(float x, float y, float z);
+    void TurnTo(float angle);
+    virtual void UpdateWorldBox() {}
 
     // Moves a point to world space: translate(rotate_y(scale(p))). The rotation axis
     // field is deliberately not used here.

@@ -29,7 +29,7 @@ bool CMD2Loader::Fail(const std::string& message) {
 bool CMD2Loader::ImportMD2(t3DModel* model, char* file, char* skin) {
     std::vector<uint8_t> bytes;
     bool ok;
-    if (!ReadWholeFile(file, bytes)) {
+    if (!ReadFileToMemory(file, bytes)) {
         m_error = "Unable to find the file";
         ok = false;
     } else {
@@ -45,7 +45,7 @@ bool CMD2Loader::ImportMD2(t3DModel* model, char* file, char* skin) {
 bool CMD2Loader::ImportMD2FromMemory(t3DModel* model, const uint8_t* data, size_t size,
                                      const char* skin) {
     m_error.clear();
-    m_reader = CBinaryReader(data, size);
+    m_reader = CByteReader(data, size);
     ReleaseModel(*model);
     if (!ReadMD2Data()) {
         CleanUp();
@@ -68,11 +68,11 @@ bool CMD2Loader::ImportMD2FromMemory(t3DModel* model, const uint8_t* data, size_
 }
 
 bool CMD2Loader::ReadMD2Data() {
-    CBinaryReader& r = m_reader;
+    CByteReader& r = m_reader;
     int32_t* fields = &m_header.magic;
     if (r.Size() < kHeaderSize) return Fail("Invalid file format (shorter than an MD2 header)");
     for (size_t i = 0; i < kHeaderSize / 4; ++i)
-        r.ReadI32(fields[i]);
+        r.ReadI32LE(fields[i]);
     if (m_header.version != 8) return Fail("Invalid file format (Version not 8)");
 
     const tMd2Header& h = m_header;
@@ -108,17 +108,17 @@ bool CMD2Loader::ReadMD2Data() {
     r.Seek(size_t(h.offsetTexCoords));
     m_texCoords.resize(size_t(h.numTexCoords));
     for (tMd2TexCoord& st : m_texCoords) {
-        r.ReadI16(st.u);
-        r.ReadI16(st.v);
+        r.ReadI16LE(st.u);
+        r.ReadI16LE(st.v);
     }
 
     r.Seek(size_t(h.offsetTriangles));
     m_triangles.resize(size_t(h.numTriangles));
     for (tMd2Face& tri : m_triangles) {
         for (int16_t& v : tri.vertexIndices)
-            r.ReadI16(v);
+            r.ReadI16LE(v);
         for (int16_t& t : tri.textureIndices)
-            r.ReadI16(t);
+            r.ReadI16LE(t);
         for (int k = 0; k < 3; ++k) {
             if (tri.vertexIndices[k] < 0 || tri.vertexIndices[k] >= h.numVertices)
                 return Fail("Corrupt MD2 file (triangle vertex index out of range)");
@@ -132,9 +132,9 @@ bool CMD2Loader::ReadMD2Data() {
         r.Seek(size_t(h.offsetFrames) + size_t(i) * size_t(h.frameSize));
         float scale[3] = {0, 0, 0}, translate[3] = {0, 0, 0};
         for (float& s : scale)
-            r.ReadF32(s);
+            r.ReadF32LE(s);
         for (float& t : translate)
-            r.ReadF32(t);
+            r.ReadF32LE(t);
         tMd2Frame& frame = m_frames[size_t(i)];
         r.ReadBytes(frame.strName, sizeof(frame.strName));
         frame.vertices.resize(size_t(h.numVertices));
@@ -248,7 +248,7 @@ void CMD2Loader::ComputeBoundingSphere(t3DModel* model) {
 }
 
 void CMD2Loader::CleanUp() {
-    m_reader = CBinaryReader(nullptr, 0);
+    m_reader = CByteReader(nullptr, 0);
     m_skins.clear();
     m_texCoords.clear();
     m_triangles.clear();

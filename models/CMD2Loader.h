@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "models/BinaryReader.h"
+#include "core/ByteReader.h"
 #include "models/CEntity.h"
 
 struct tMd2Header {
@@ -71,7 +71,7 @@ public:
 private:
     bool Fail(const std::string& message);
 
-    CBinaryReader m_reader{nullptr, 0};
+    CByteReader m_reader{nullptr, 0};
     tMd2Header m_header;
     std::vector<std::string> m_skins;
     std::vector<tMd2TexCoord> m_texCoords;

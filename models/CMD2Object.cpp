@@ -36,21 +36,6 @@ void CMD2Object::UpdateWorldBox() {
     TransformModelLevelBoundingBoxCoordinates(box.min, box.max);
 }
 
-void CMD2Object::SetPosition(float x, float y, float z) {
-    m_vPosition = CVector3(x, y, z);
-    UpdateWorldBox();
-}
-
-void CMD2Object::SetSize(float x, float y, float z) {
-    m_vSize = CVector3(x, y, z);
-    UpdateWorldBox();
-}
-
-void CMD2Object::SetAngle(float angle) {
-    m_fAngle = angle;
-    UpdateWorldBox();
-}
-
 void CMD2Object::SetAnim(int n) {
     if (m_Model.numOfAnimations <= 0) return;
     m_Model.currentAnim = WrapIndex(n, m_Model.numOfAnimations);

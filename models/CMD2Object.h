@@ -24,9 +24,9 @@ public:
     // Animation to fall back to when the current one ends; -1 for none.
     void SetDefaultAnimation(int n) { m_iDefaultAnimation = n; }
 
-    void SetPosition(float x, float y, float z) override;
-    void SetSize(float x, float y, float z) override;
-    void SetAngle(float angle);
+    void SetPosition(float x, float y, float z) override { PlaceAt(x, y, z); }
+    void SetSize(float x, float y, float z) override { ScaleTo(x, y, z); }
+    void SetAngle(float angle) { TurnTo(angle); }
 
     // Advances the clock: when a frame step has passed, the current frame becomes next.
     // Returns the interpolation factor computed before the step (not clamped).
@@ -59,7 +59,7 @@ public:
     int NextFrame(bool applyDefault);
 
 private:
-    void UpdateWorldBox();
+    void UpdateWorldBox() override;
 
     CMD2Loader m_Loader;
     t3DModel m_Model;

@@ -139,12 +139,7 @@ void CShadowVolume::calculateFaceNormalObject3DS(t3DObject& mesh, int face, floa
 
 void CShadowVolume::ToWorld(CVector3& p, const CVector3& position, const CVector3& size,
                             float angle) {
-    m_Transform.scale(size);
-    m_Transform.transformPoint(&p);
-    m_Transform.rotate_y(angle);
-    m_Transform.transformPoint(&p);
-    m_Transform.translate(position);
-    m_Transform.transformPoint(&p);
+    PlaceInWorld(m_Transform, p, position, size, angle);
 }
 
 void CShadowVolume::AppendWall(const CVector3& p1, const CVector3& p2, const CVector3& e1,

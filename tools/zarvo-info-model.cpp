@@ -154,7 +154,7 @@ int RunModelInfo(int argc, char** argv) {
     }
     if (o.file.empty()) return Usage();
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(o.file.c_str(), bytes)) {
+    if (!ReadFileToMemory(o.file.c_str(), bytes)) {
         std::fprintf(stderr, "Unable to find the file: %s!\n", o.file.c_str());
         return 1;
     }

@@ -24,15 +24,7 @@ GLint Integer(GLenum name) {
 // Opens the window through the core; a failure to start SDL or the mode fails the test.
 std::unique_ptr<CGraphicsCore> Open(int w, int h, bool fullscreen, bool mode2D,
                                     void (*configure)(CGraphicsCore&) = nullptr) {
-    // SDL keeps the context across video modes; undo what earlier tests pushed.
-    if (SDL_GetVideoSurface()) {
-        glMatrixMode(GL_PROJECTION);
-        while (Integer(GL_PROJECTION_STACK_DEPTH) > 1)
-            glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        while (Integer(GL_MODELVIEW_STACK_DEPTH) > 1)
-            glPopMatrix();
-    }
+    zarvo_test::PopMatrixStacksToBase();
     auto core = std::make_unique<CGraphicsCore>();
     if (configure) configure(*core);
     try {

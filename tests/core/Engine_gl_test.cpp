@@ -22,15 +22,7 @@ GLint Integer(GLenum name) {
 }
 
 std::unique_ptr<Engine> StartEngine(bool mode2D) {
-    // SDL keeps the context across video modes; undo what earlier tests pushed.
-    if (SDL_GetVideoSurface()) {
-        glMatrixMode(GL_PROJECTION);
-        while (Integer(GL_PROJECTION_STACK_DEPTH) > 1)
-            glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        while (Integer(GL_MODELVIEW_STACK_DEPTH) > 1)
-            glPopMatrix();
-    }
+    zarvo_test::PopMatrixStacksToBase();
     testing::internal::CaptureStdout();
     auto engine = std::make_unique<Engine>();
     try {

@@ -16,15 +16,7 @@ namespace {
 constexpr int kW = 640, kH = 480; // the engine tests' window, so nothing is resized
 
 std::unique_ptr<Engine> StartEngine() {
-    if (SDL_GetVideoSurface()) { // undo what earlier tests pushed
-        GLint depth = 0;
-        glMatrixMode(GL_PROJECTION);
-        for (glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth); depth > 1; --depth)
-            glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        for (glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth); depth > 1; --depth)
-            glPopMatrix();
-    }
+    zarvo_test::PopMatrixStacksToBase();
     testing::internal::CaptureStdout();
     auto engine = std::make_unique<Engine>();
     try {

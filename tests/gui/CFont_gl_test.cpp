@@ -43,14 +43,7 @@ std::string WriteTestFont() {
     return path;
 }
 
-CShaderManager* BuiltInShaders() {
-    static CShaderManager* shaders = [] {
-        auto* s = new CShaderManager();
-        s->LoadDefaultShaders();
-        return s;
-    }();
-    return shaders;
-}
+using zarvo_test::BuiltInShaders;
 
 // withShader: built while the shader table exists, so it draws through the text shader;
 // otherwise through the fixed pipeline.

@@ -8,18 +8,6 @@ using namespace image_test;
 
 namespace {
 
-std::vector<uint8_t> Header(uint8_t type, uint16_t w, uint16_t h, uint8_t bpp) {
-    return {0,          0,
-            type,       0,
-            0,          0,
-            0,          0,
-            0,          0,
-            0,          0,
-            uint8_t(w), uint8_t(w >> 8),
-            uint8_t(h), uint8_t(h >> 8),
-            bpp,        0};
-}
-
 bool Decode(CTGALoader& loader, const std::vector<uint8_t>& bytes, std::string& error) {
     return loader.DecodeTGA(bytes.data(), bytes.size(), "x.tga", error);
 }

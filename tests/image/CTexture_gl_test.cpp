@@ -47,14 +47,7 @@ Color ColorAt(int x, int y) {
     return Other;
 }
 
-CShaderManager* BuiltInShaders() {
-    static CShaderManager* shaders = [] {
-        auto* s = new CShaderManager();
-        s->LoadDefaultShaders();
-        return s;
-    }();
-    return shaders;
-}
+using zarvo_test::BuiltInShaders;
 
 // Runs every case through the built-in texture shader and through the fixed pipeline
 // that stands in when no shader table exists.

@@ -21,23 +21,6 @@ TEST(ChooseImageReader, FirstMatchingSubstringOfTheWholePathWins) {
     EXPECT_EQ(ChooseImageReader("Data/A.JPG"), eImageReader::ImageLibrary);
 }
 
-TEST(ByteReader, NeverReadsPastTheEnd) {
-    const uint8_t data[] = {0x34, 0x12, 0x78, 0x56, 0xAA};
-    CByteReader in(data, sizeof data);
-    uint16_t word = 0;
-    uint32_t dword = 0;
-    ASSERT_TRUE(in.ReadU16LE(word));
-    EXPECT_EQ(word, 0x1234);
-    EXPECT_FALSE(in.ReadU32LE(dword)); // three bytes left
-    EXPECT_EQ(in.Tell(), 2u);          // a failed read consumes nothing
-    EXPECT_EQ(in.Take(4), nullptr);
-    EXPECT_NE(in.Take(3), nullptr);
-    uint8_t byte;
-    EXPECT_FALSE(in.ReadU8(byte));
-    EXPECT_FALSE(in.Seek(6));
-    EXPECT_FALSE(in.Skip(1));
-}
-
 TEST(ImageSize, AbsurdOrEmptySizesAreRefusedBeforeAllocation) {
     std::string error;
     EXPECT_TRUE(CheckImageSize(4096, 4096, error));

@@ -15,18 +15,6 @@ bool Decode(const std::vector<uint8_t>& bytes, unsigned flags, sDecodedImage& ou
     return tgaDecode(bytes.data(), bytes.size(), flags, out, error);
 }
 
-std::vector<uint8_t> Header(uint8_t type, uint16_t w, uint16_t h, uint8_t bpp, uint8_t id = 0) {
-    return {id,         0,
-            type,       0,
-            0,          0,
-            0,          0,
-            0,          0,
-            0,          0,
-            uint8_t(w), uint8_t(w >> 8),
-            uint8_t(h), uint8_t(h >> 8),
-            bpp,        0};
-}
-
 } // namespace
 
 TEST(tgaload, TrueColourCorpusFilesDecodeExactly) {

@@ -4,7 +4,29 @@
 
 #include <cstdio>
 
+#include "render3d/CShaderManager.h"
+
 namespace zarvo_test {
+
+void PopMatrixStacksToBase() {
+    if (!SDL_GetVideoSurface()) return;
+    GLint depth = 0;
+    glMatrixMode(GL_PROJECTION);
+    for (glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth); depth > 1; --depth)
+        glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    for (glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth); depth > 1; --depth)
+        glPopMatrix();
+}
+
+CShaderManager* BuiltInShaders() {
+    static CShaderManager* shaders = [] {
+        auto* s = new CShaderManager();
+        s->LoadDefaultShaders();
+        return s;
+    }();
+    return shaders;
+}
 
 bool EnsureGLContext(int width, int height, std::string* error) {
     static int openWidth = 0, openHeight = 0;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class CShaderManager;
+
 namespace zarvo_test {
 
 // Opens (or re-opens with a new size) a double-buffered window with a 24-bit depth
@@ -27,11 +29,19 @@ bool WritePam(const std::string& path, int width, int height, int channels,
 // Drains and returns every pending glGetError code (0 when none).
 GLenum TakeGLError();
 
+// SDL keeps the context across video modes: pops what earlier tests left on the
+// projection and modelview stacks of an open window.
+void PopMatrixStacksToBase();
+
+// One default shader table per test process, loaded on first use and kept (shaders
+// outlive any single test's objects).
+CShaderManager* BuiltInShaders();
+
 } // namespace zarvo_test
 
 // Skips the current test when no GL context can be opened.
-#define ZARVO_REQUIRE_GL(w, h)                                                                   \
-    do {                                                                                         \
-        std::string gl_error_;                                                                   \
-        if (!zarvo_test::EnsureGLContext((w), (h), &gl_error_)) GTEST_FAIL() << gl_error_;       \
+#define ZARVO_REQUIRE_GL(w, h)                                                                     \
+    do {                                                                                           \
+        std::string gl_error_;                                                                     \
+        if (!zarvo_test::EnsureGLContext((w), (h), &gl_error_)) GTEST_FAIL() << gl_error_;         \
     } while (0)

@@ -45,6 +45,16 @@ private:
     std::vector<Color> pixels_;
 };
 
+// A size x size canvas with every pixel set to paint(u, v), where u = x / size and
+// v = y / size: the base layer of most procedural textures.
+template <class Paint> Canvas PaintSquare(int size, Paint paint) {
+    Canvas c(size, size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            c.At(x, y) = paint(static_cast<float>(x) / size, static_cast<float>(y) / size);
+    return c;
+}
+
 // Seeded lattice value noise with an integer period, so textures tile.
 class Noise {
 public:

@@ -97,26 +97,22 @@ Mesh RailgunCoils() {
 }
 
 Canvas PaintRailgun(int size) {
-    Canvas c(size, size);
     Noise n(303);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            float u = static_cast<float>(x) / size, v = static_cast<float>(y) / size;
-            Color col;
-            if (u < 0.5f) {
-                col = Scale(Rgb(70, 76, 88), 0.85f + 0.2f * n.Value(u * 300, v * 10, 0));
-                if (std::fmod(v * 8, 1.0f) < 0.06f) col = Rgb(120, 210, 140); // green status strips
-                if (std::fmod(u * 4, 1.0f) > 0.25f && std::fmod(u * 4, 1.0f) < 0.5f)
-                    col = Scale(col, 1.2f);
-            } else if (v < 0.5f) {
-                col = Scale(Rgb(34, 34, 38), 0.85f + 0.25f * n.Fbm(u * 40, v * 40, 0, 3));
-            } else {
-                float band = 0.5f + 0.5f * std::cos((v - 0.75f) * 40);
-                col = Mix(Rgb(40, 160, 70), Rgb(190, 255, 200), band);
-            }
-            c.At(x, y) = col;
+    return PaintSquare(size, [&](float u, float v) {
+        Color col;
+        if (u < 0.5f) {
+            col = Scale(Rgb(70, 76, 88), 0.85f + 0.2f * n.Value(u * 300, v * 10, 0));
+            if (std::fmod(v * 8, 1.0f) < 0.06f) col = Rgb(120, 210, 140); // green status strips
+            if (std::fmod(u * 4, 1.0f) > 0.25f && std::fmod(u * 4, 1.0f) < 0.5f)
+                col = Scale(col, 1.2f);
+        } else if (v < 0.5f) {
+            col = Scale(Rgb(34, 34, 38), 0.85f + 0.25f * n.Fbm(u * 40, v * 40, 0, 3));
+        } else {
+            float band = 0.5f + 0.5f * std::cos((v - 0.75f) * 40);
+            col = Mix(Rgb(40, 160, 70), Rgb(190, 255, 200), band);
         }
-    return c;
+        return col;
+    });
 }
 
 } // namespace

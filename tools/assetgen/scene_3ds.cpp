@@ -124,18 +124,14 @@ Mesh Cylinder(const Vec3& base, float radius, float height, int segments, float 
 // ---- Textures ----
 
 Canvas Grass(int size) {
-    Canvas c(size, size);
     Noise n(11);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            float u = static_cast<float>(x) / size, v = static_cast<float>(y) / size;
-            float patches = n.Fbm(u * 4, v * 4, 4, 4), blades = n.Value(u * 128, v * 128, 128);
-            Color col = Mix(Rgb(58, 92, 34), Rgb(104, 130, 52), patches);
-            col = Mix(col, Rgb(120, 104, 62),
-                      SmoothStep(0.62f, 0.8f, n.Fbm(u * 3 + 7, v * 3, 3, 3)) * 0.6f);
-            c.At(x, y) = Scale(col, 0.8f + 0.35f * blades);
-        }
-    return c;
+    return PaintSquare(size, [&](float u, float v) {
+        float patches = n.Fbm(u * 4, v * 4, 4, 4), blades = n.Value(u * 128, v * 128, 128);
+        Color col = Mix(Rgb(58, 92, 34), Rgb(104, 130, 52), patches);
+        col = Mix(col, Rgb(120, 104, 62),
+                  SmoothStep(0.62f, 0.8f, n.Fbm(u * 3 + 7, v * 3, 3, 3)) * 0.6f);
+        return Scale(col, 0.8f + 0.35f * blades);
+    });
 }
 
 Canvas Paving(int size) {
@@ -161,30 +157,22 @@ Canvas Paving(int size) {
 }
 
 Canvas Concrete(int size) {
-    Canvas c(size, size);
     Noise n(13);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            float u = static_cast<float>(x) / size, v = static_cast<float>(y) / size;
-            float k =
-                0.8f + 0.15f * n.Fbm(u * 8, v * 8, 8, 5) + 0.08f * n.Value(u * 200, v * 200, 200);
-            Color col = Scale(Rgb(168, 166, 160), k);
-            col = Mix(col, Rgb(110, 104, 96),
-                      SmoothStep(0.6f, 0.85f, n.Fbm(u * 2, v * 2, 2, 4)) * 0.5f);
-            c.At(x, y) = col;
-        }
-    return c;
+    return PaintSquare(size, [&](float u, float v) {
+        float k = 0.8f + 0.15f * n.Fbm(u * 8, v * 8, 8, 5) + 0.08f * n.Value(u * 200, v * 200, 200);
+        Color col = Scale(Rgb(168, 166, 160), k);
+        col =
+            Mix(col, Rgb(110, 104, 96), SmoothStep(0.6f, 0.85f, n.Fbm(u * 2, v * 2, 2, 4)) * 0.5f);
+        return col;
+    });
 }
 
 Canvas Facade(int size) {
     // Two window bays by two floors; tiles seamlessly.
-    Canvas c(size, size);
     Noise n(14);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            float u = static_cast<float>(x) / size, v = static_cast<float>(y) / size;
-            c.At(x, y) = Scale(Rgb(196, 170, 134), 0.85f + 0.2f * n.Fbm(u * 8, v * 8, 8, 4));
-        }
+    Canvas c = PaintSquare(size, [&](float u, float v) {
+        return Scale(Rgb(196, 170, 134), 0.85f + 0.2f * n.Fbm(u * 8, v * 8, 8, 4));
+    });
     for (int by = 0; by < 2; ++by)
         for (int bx = 0; bx < 2; ++bx) {
             float x0 = (bx * 0.5f + 0.12f) * size, x1 = (bx * 0.5f + 0.38f) * size;
@@ -211,15 +199,11 @@ Canvas Facade(int size) {
 }
 
 Canvas Roof(int size) {
-    Canvas c(size, size);
     Noise n(15);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            float u = static_cast<float>(x) / size, v = static_cast<float>(y) / size;
-            float gravel = n.Value(u * 96, v * 96, 96), stain = n.Fbm(u * 3, v * 3, 3, 4);
-            c.At(x, y) = Scale(Mix(Rgb(92, 90, 88), Rgb(60, 58, 62), stain), 0.75f + 0.4f * gravel);
-        }
-    return c;
+    return PaintSquare(size, [&](float u, float v) {
+        float gravel = n.Value(u * 96, v * 96, 96), stain = n.Fbm(u * 3, v * 3, 3, 4);
+        return Scale(Mix(Rgb(92, 90, 88), Rgb(60, 58, 62), stain), 0.75f + 0.4f * gravel);
+    });
 }
 
 Canvas Brick(int size) {
@@ -243,17 +227,14 @@ Canvas Brick(int size) {
 }
 
 Canvas Crate(int size) {
-    Canvas c(size, size);
     Noise n(17);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            float u = static_cast<float>(x) / size, v = static_cast<float>(y) / size;
-            float grain = n.Value(u * 6, v * 90, 0) * 0.6f + n.Value(u * 30, v * 400, 0) * 0.4f;
-            float plank = std::fmod(u * 5, 1.0f);
-            Color col = Scale(Rgb(176, 128, 72), 0.75f + 0.35f * grain);
-            if (plank < 0.03f) col = Scale(col, 0.5f);
-            c.At(x, y) = col;
-        }
+    Canvas c = PaintSquare(size, [&](float u, float v) {
+        float grain = n.Value(u * 6, v * 90, 0) * 0.6f + n.Value(u * 30, v * 400, 0) * 0.4f;
+        float plank = std::fmod(u * 5, 1.0f);
+        Color col = Scale(Rgb(176, 128, 72), 0.75f + 0.35f * grain);
+        if (plank < 0.03f) col = Scale(col, 0.5f);
+        return col;
+    });
     // Frame and diagonal brace.
     Color frame = Rgb(132, 92, 50);
     float b = size * 0.1f;
@@ -271,22 +252,17 @@ Canvas Crate(int size) {
 }
 
 Canvas Barrel(int size) {
-    Canvas c(size, size);
     Noise n(18);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            float u = static_cast<float>(x) / size, v = static_cast<float>(y) / size;
-            Color col = Scale(Rgb(160, 40, 32), 0.85f + 0.15f * n.Value(u * 20, v * 200, 20));
-            float rib = std::min(std::fabs(v - 0.33f), std::fabs(v - 0.66f));
-            if (rib < 0.02f) col = Scale(col, 1.2f - 8 * rib);
-            if (v < 0.04f || v > 0.96f) col = Rgb(90, 90, 94);
-            float rust = SmoothStep(0.6f, 0.8f, n.Fbm(u * 6, v * 6, 6, 4));
-            col = Mix(col, Rgb(110, 62, 30), rust * 0.8f);
-            if (u > 0.4f && u < 0.6f && v > 0.42f && v < 0.58f)
-                col = Rgb(230, 200, 40); // hazard label
-            c.At(x, y) = col;
-        }
-    return c;
+    return PaintSquare(size, [&](float u, float v) {
+        Color col = Scale(Rgb(160, 40, 32), 0.85f + 0.15f * n.Value(u * 20, v * 200, 20));
+        float rib = std::min(std::fabs(v - 0.33f), std::fabs(v - 0.66f));
+        if (rib < 0.02f) col = Scale(col, 1.2f - 8 * rib);
+        if (v < 0.04f || v > 0.96f) col = Rgb(90, 90, 94);
+        float rust = SmoothStep(0.6f, 0.8f, n.Fbm(u * 6, v * 6, 6, 4));
+        col = Mix(col, Rgb(110, 62, 30), rust * 0.8f);
+        if (u > 0.4f && u < 0.6f && v > 0.42f && v < 0.58f) col = Rgb(230, 200, 40); // hazard label
+        return col;
+    });
 }
 
 } // namespace

@@ -1,17 +1,17 @@
-#include "models/BinaryReader.h"
+#include "core/ByteReader.h"
 
 #include <cstdio>
 
-bool ReadWholeFile(const char* path, std::vector<uint8_t>& out) {
+bool ReadFileToMemory(const char* path, std::vector<uint8_t>& out) {
     out.clear();
     if (!path) return false;
     FILE* file = std::fopen(path, "rb");
     if (!file) return false;
     uint8_t chunk[65536];
     size_t got;
-    while ((got = std::fread(chunk, 1, sizeof(chunk), file)) > 0)
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
         out.insert(out.end(), chunk, chunk + got);
-    bool ok = !std::ferror(file);
+    const bool ok = !std::ferror(file);
     std::fclose(file);
     return ok;
 }
