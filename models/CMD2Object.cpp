@@ -1,5 +1,7 @@
 #include "models/CMD2Object.h"
 
+#include <algorithm>
+
 #include <SDL/SDL.h>
 
 #include "core/Utils.h"
@@ -68,6 +70,14 @@ float CMD2Object::ReturnCurrentTime(int next) {
     return t;
 }
 
+float CMD2Object::BlendTowards(int next) {
+    // The clock's factor grows past 1 when a frame takes longer than an animation step.
+    // Blending that far would extrapolate the model beyond its next pose: after one stall
+    // it balloons over the screen, the next frame is slower still and the stall feeds
+    // itself. The shape never goes past the next frame.
+    return std::min(ReturnCurrentTime(next), 1.0f);
+}
+
 void CMD2Object::Draw(bool textured) {
     TransformToWordCoordinate();
     glColor3f(1.0f, 1.0f, 1.0f);
@@ -77,7 +87,7 @@ void CMD2Object::Draw(bool textured) {
     }
     const int current = m_Model.currentFrame;
     const int next = NextFrame(true);
-    const float t = ReturnCurrentTime(next);
+    const float t = BlendTowards(next);
 
     if (textured) {
         glActiveTextureARB(GL_TEXTURE0);
@@ -114,7 +124,7 @@ void CMD2Object::BuildShadowVolume(CVector3 light) {
     if (m_Model.numOfObjects <= 0) return;
     const int current = m_Model.currentFrame;
     const int next = NextFrame(false);
-    const float t = ReturnCurrentTime(next);
+    const float t = BlendTowards(next);
     m_ShadowVolume.buildShadowMD2(&m_Model.pObject[0], &m_Model.pObject[size_t(current)],
                                   &m_Model.pObject[size_t(next)], t, &light, &m_vPosition, &m_vSize,
                                   m_fAngle, m_vRotationAxis);

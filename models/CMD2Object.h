@@ -57,6 +57,8 @@ public:
     // Frame shown after the current one. With applyDefault the end of an animation
     // switches to the default animation (drawing does this, shadow building does not).
     int NextFrame(bool applyDefault);
+    // The clock's interpolation factor, limited to the next frame's pose.
+    float BlendTowards(int next);
 
 private:
     void UpdateWorldBox() override;

@@ -46,6 +46,40 @@ TEST(CMD2Object, ClockStepsAtTheSpeedAndInterpolates) {
     EXPECT_EQ(m.Frame(), 2);
 }
 
+// A frame that takes longer than an animation step must not push the shape past the
+// next pose: the volume built after a 1-second stall equals the one built exactly at
+// the step.
+TEST(CMD2Object, ShapeStopsAtTheNextPoseAfterAStall) {
+    Md2Recipe recipe;
+    recipe.frameNames = {"run1", "run2", "run3"};
+    recipe.triangles = {{{0, 1, 2}, {0, 1, 2}}, {{0, 2, 1}, {0, 2, 1}}};
+    recipe.packed = {{0, 0, 0, 10, 0, 0, 0, 10, 0},
+                     {20, 0, 0, 30, 0, 0, 20, 10, 5},
+                     {40, 0, 0, 50, 0, 0, 40, 10, 9}};
+    auto volumeAfter = [&](uint32_t secondCall) {
+        std::string path = zarvo_test::MakeTempDir("md2") + "/model.md2";
+        std::ofstream(path, std::ios::binary) << BuildMd2(recipe);
+        uint32_t now = 0;
+        CMD2Object object;
+        object.SetTickSource([&now] { return now; });
+        object.Init(&path[0], nullptr);
+        object.SetAnimationSpeed(5.0f);                    // 200 ms a frame
+        object.BuildShadowVolume(CVector3(300, 700, 500)); // first build only counts
+        now = secondCall;
+        object.BuildShadowVolume(CVector3(300, 700, 500));
+        return object.GetShadowVolume()->GetVolumeVertices();
+    };
+    const std::vector<vertex> atStep = volumeAfter(200);
+    const std::vector<vertex> afterStall = volumeAfter(1000);
+    ASSERT_FALSE(atStep.empty());
+    ASSERT_EQ(atStep.size(), afterStall.size());
+    for (size_t i = 0; i < atStep.size(); ++i) {
+        EXPECT_FLOAT_EQ(atStep[i].x, afterStall[i].x) << i;
+        EXPECT_FLOAT_EQ(atStep[i].y, afterStall[i].y) << i;
+        EXPECT_FLOAT_EQ(atStep[i].z, afterStall[i].z) << i;
+    }
+}
+
 TEST(CMD2Object, LastFrameIsNeverShownAndDefaultAnimationTakesOver) {
     // a: [0, 3], b: [3, 5]; frame 5 (b's end) is never current.
     const std::vector<std::string> frames = {"a1", "a2", "a3", "b1", "b2", "b3"};
