@@ -53,7 +53,7 @@ bool ReadImageFile(const char* file, std::vector<uint8_t>& bytes);
 // (blue-green-red files into red-green-blue order).
 void CopySwapRedBlue(uint8_t* dst, const uint8_t* src, size_t pixelCount, int components);
 
-// The true-colour TGA image specification (width, height and bits per pixel, little
+// The true-colour TGA image description fields (width, height and bits per pixel, little
 // endian) shared by the TGA readers; false unless the size is sane and the depth is 24 or 32.
 bool ParseTgaTrueColourInfo(const uint8_t* info, unsigned& width, unsigned& height, unsigned& bpp);
 
