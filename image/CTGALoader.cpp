@@ -17,6 +17,23 @@ bool Fail(std::string& error, const char* message, const char* file) {
     return false;
 }
 
+// True for a complete stream; otherwise the message of the read or packet that failed.
+bool RleSucceeded(eRleResult result, const char* file, std::string& error) {
+    switch (result) {
+    case eRleResult::Ok:
+        return true;
+    case eRleResult::TruncatedHeader:
+        return Fail(error, "Could not read RLE header: ", file);
+    case eRleResult::TruncatedRaw:
+        return Fail(error, "Could not read image data: ", file);
+    case eRleResult::TruncatedRun:
+        return Fail(error, "Could not read from file: ", file);
+    case eRleResult::Overrun:
+        return Fail(error, "Too many pixels read: ", file);
+    }
+    return Fail(error, "Could not read image data: ", file);
+}
+
 } // namespace
 
 bool CTGALoader::ReadInfoHeader(const char* file, CByteReader& in, std::string& error) {
@@ -46,20 +63,21 @@ bool CTGALoader::LoadUncompressedTGA(const char* file, CByteReader& in, std::str
 bool CTGALoader::LoadCompressedTGA(const char* file, CByteReader& in, std::string& error) {
     if (!ReadInfoHeader(file, in, error)) return false;
     const size_t pixelCount = size_t(width) * height;
-    if ((pixelCount + 127) / 128 * (1 + bytesPerPixel) > in.Remaining())
-        return Fail(error, "Could not read image data: ", file);
+    // A file too short for the pixels it declares is walked without a buffer first, so
+    // an absurd header never gets its allocation and the failure keeps its own message.
+    if ((pixelCount + 127) / 128 * (1 + bytesPerPixel) > in.Remaining()) {
+        CByteReader dryRun = in;
+        const eRleResult result =
+            DecodeTgaRle(dryRun, nullptr, pixelCount, int(bytesPerPixel), eRleOverrun::Refuse);
+        // The stream cannot hold every pixel, so the walk always ends in a failure.
+        RleSucceeded(result == eRleResult::Ok ? eRleResult::TruncatedHeader : result, file, error);
+        return false;
+    }
     imageData = static_cast<GLubyte*>(std::malloc(imageSize));
     if (!imageData) return Fail(error, "Could not allocate memory for image: ", file);
-    switch (DecodeTgaRle(in, imageData, pixelCount, int(bytesPerPixel), eRleOverrun::Refuse)) {
-    case eRleResult::Ok:
-        return true;
-    case eRleResult::Overrun:
-        Fail(error, "Too many pixels read: ", file);
-        break;
-    case eRleResult::Truncated:
-        Fail(error, "Could not read image data: ", file);
-        break;
-    }
+    const eRleResult result =
+        DecodeTgaRle(in, imageData, pixelCount, int(bytesPerPixel), eRleOverrun::Refuse);
+    if (RleSucceeded(result, file, error)) return true;
     std::free(imageData);
     imageData = nullptr;
     return false;

@@ -122,26 +122,27 @@ eRleResult DecodeTgaRle(CByteReader& in, uint8_t* dst, size_t pixelCount, int co
     size_t done = 0;
     while (done < pixelCount) {
         uint8_t header;
-        if (!in.ReadU8(header)) return eRleResult::Truncated;
+        if (!in.ReadU8(header)) return eRleResult::TruncatedHeader;
         size_t count = size_t(header & 0x7F) + 1;
         if (count > pixelCount - done) {
             if (overrun == eRleOverrun::Refuse) return eRleResult::Overrun;
             count = pixelCount - done;
         }
-        uint8_t* out = dst + done * comps;
+        uint8_t* out = dst ? dst + done * comps : nullptr;
+        done += count;
         if (header & 0x80) {
             const uint8_t* src = in.Take(comps);
-            if (!src) return eRleResult::Truncated;
+            if (!src) return eRleResult::TruncatedRun;
+            if (!out) continue;
             uint8_t pixel[4] = {0, 0, 0, 0};
             CopySwapRedBlue(pixel, src, 1, components);
             for (size_t i = 0; i < count; ++i, out += comps)
                 std::memcpy(out, pixel, comps);
         } else {
             const uint8_t* src = in.Take(count * comps);
-            if (!src) return eRleResult::Truncated;
-            CopySwapRedBlue(out, src, count, components);
+            if (!src) return eRleResult::TruncatedRaw;
+            if (out) CopySwapRedBlue(out, src, count, components);
         }
-        done += count;
     }
     return eRleResult::Ok;
 }

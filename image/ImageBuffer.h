@@ -60,9 +60,12 @@ bool ParseTgaTrueColourInfo(const uint8_t* info, unsigned& width, unsigned& heig
 // TGA run-length packets, used by two TGA readers with different overrun rules: a
 // packet that runs past the image is either cut there or refused.
 enum class eRleOverrun { Truncate, Refuse };
-enum class eRleResult { Ok, Truncated, Overrun };
+// A truncated stream says which read came up short: the packet header, the one pixel
+// of a run packet or the pixels of a raw packet (the TGA loader names each differently).
+enum class eRleResult { Ok, TruncatedHeader, TruncatedRun, TruncatedRaw, Overrun };
 // Decodes pixelCount pixels of `components` bytes (stored blue-green-red[-alpha]) into
-// dst as red-green-blue[-alpha].
+// dst as red-green-blue[-alpha]. A null dst only walks the packets, so a reader can find
+// out how a stream fails before allocating the image it declares.
 eRleResult DecodeTgaRle(CByteReader& in, uint8_t* dst, size_t pixelCount, int components,
                         eRleOverrun overrun);
 

@@ -65,6 +65,35 @@ TEST(CTGALoader, BadHeadersAndDataGiveTheirMessages) {
     }
 }
 
+TEST(CTGALoader, ShortRleStreamsNameTheReadThatFailed) {
+    auto rle = [](uint16_t w, std::vector<uint8_t> packets) {
+        auto bytes = Header(10, w, 1, 24);
+        bytes.insert(bytes.end(), packets.begin(), packets.end());
+        return bytes;
+    };
+    struct Case {
+        std::vector<uint8_t> bytes;
+        const char* message;
+    } cases[] = {
+        // Too short for the declared size: found before the image is allocated.
+        {rle(4, {}), "Could not read RLE header: x.tga"},
+        {rle(200, {0xFF, 1, 2, 3}), "Could not read RLE header: x.tga"},
+        {rle(4, {0x81, 1, 2}), "Could not read from file: x.tga"},
+        {rle(4, {0x03, 1, 2, 3}), "Could not read image data: x.tga"},
+        // Long enough for the declared size, cut short in the middle of the packets.
+        {rle(4, {0x00, 1, 2, 3, 0x00, 4, 5, 6}), "Could not read RLE header: x.tga"},
+        {rle(4, {0x80, 1, 2, 3, 0x80, 1}), "Could not read from file: x.tga"},
+        {rle(4, {0x80, 1, 2, 3, 0x02, 4, 5, 6}), "Could not read image data: x.tga"},
+    };
+    for (const Case& c : cases) {
+        CTGALoader loader;
+        std::string error;
+        EXPECT_FALSE(Decode(loader, c.bytes, error));
+        EXPECT_EQ(error, c.message);
+        EXPECT_EQ(loader.imageData, nullptr);
+    }
+}
+
 TEST(CTGALoader, RlePacketPastTheImageStopsTheLoad) {
     auto bytes = Header(10, 2, 2, 24);
     bytes.insert(bytes.end(), {0x84, 1, 2, 3}); // five copies into four pixels

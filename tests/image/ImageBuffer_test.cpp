@@ -62,7 +62,29 @@ TEST(TgaRle, PacketsRunningPastTheImageAreCutOrRefused) {
     const uint8_t shortRaw[] = {0x03, 1, 2, 3, 4, 5};
     CByteReader truncated(shortRaw, sizeof shortRaw);
     EXPECT_EQ(DecodeTgaRle(truncated, out.data(), 4, 3, eRleOverrun::Refuse),
-              eRleResult::Truncated);
+              eRleResult::TruncatedRaw);
+}
+
+TEST(TgaRle, WalkWithoutABufferEndsExactlyAsTheDecode) {
+    // Readers walk a short stream without a buffer to learn how it fails before they
+    // allocate; the walk must agree with the real decode on every stream.
+    uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    for (int trial = 0; trial < 2000; ++trial) {
+        std::vector<uint8_t> stream(next() % 40);
+        for (uint8_t& byte : stream)
+            byte = uint8_t(next() >> 24) & (next() & 1 ? 0x83 : 0xFF);
+        const size_t pixels = next() % 12;
+        const int components = next() & 1 ? 3 : 4;
+        for (eRleOverrun rule : {eRleOverrun::Truncate, eRleOverrun::Refuse}) {
+            std::vector<uint8_t> out(pixels * size_t(components));
+            CByteReader decode(stream.data(), stream.size());
+            CByteReader walk(stream.data(), stream.size());
+            EXPECT_EQ(DecodeTgaRle(decode, out.data(), pixels, components, rule),
+                      DecodeTgaRle(walk, nullptr, pixels, components, rule));
+            EXPECT_EQ(decode.Tell(), walk.Tell());
+        }
+    }
 }
 
 TEST(SwapRedBlue, EveryLengthAroundTheVectorStepsSwapsExactly) {
