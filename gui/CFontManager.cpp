@@ -8,12 +8,16 @@
 CFontManager::CFontManager() = default;
 
 CFontManager::~CFontManager() {
+    // Fonts registered from outside belong to their owner; the loaded ones die here, while
+    // the engine's GL context still exists, so their display lists are released with them.
     m_Fonts.clear();
+    m_LoadedFonts.clear();
 }
 
 void CFontManager::LoadFont(const char* file) {
     std::cout << "Loading Font: " << (file ? file : "") << std::endl;
-    auto* font = new CFont();
+    m_LoadedFonts.push_back(std::make_unique<CFont>());
+    CFont* font = m_LoadedFonts.back().get();
     std::string path = file ? file : "";
     font->BuildFont(path.data());
     RegisterFont(font);

@@ -1,13 +1,16 @@
 #pragma once
+#include <memory>
 #include <vector>
 
 class CFont;
 
-// The registry of loaded fonts, numbered from 1. Fonts live for the whole run.
+// The registry of loaded fonts, numbered from 1. Fonts live for the whole run: the ones
+// the manager loads itself until it is destroyed, registered ones as long as their owner
+// keeps them.
 class CFontManager {
 public:
     CFontManager();
-    // Empties the list; the fonts themselves are kept for the rest of the run.
+    // Empties the list and deletes the fonts LoadFont created.
     ~CFontManager();
     CFontManager(const CFontManager&) = delete;
     CFontManager& operator=(const CFontManager&) = delete;
@@ -21,5 +24,6 @@ public:
 
 private:
     std::vector<CFont*> m_Fonts;
+    std::vector<std::unique_ptr<CFont>> m_LoadedFonts;
     unsigned int m_FontCount = 0;
 };

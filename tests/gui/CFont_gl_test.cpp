@@ -2,6 +2,7 @@
 
 #include "core/Engine.h"
 #include "gui/CFont.h"
+#include "gui/CFontManager.h"
 #include "render3d/CShaderManager.h"
 #include "support/gl_context.h"
 #include "support/pixel_view.h"
@@ -229,4 +230,23 @@ TEST_P(FontGL, TextIsPlacedInTheViewportWhateverTheModelview) {
     font.PrintText(3, 5, 0, "A");
     glLoadIdentity();
     EXPECT_EQ(LitSpan(12), std::make_pair(3, 18));
+}
+
+TEST(FontManagerGL, LoadedFontsAreReleasedWithTheManagerRegisteredOnesAreNot) {
+    ZARVO_REQUIRE_GL(kWin, kWin);
+    std::string path = WriteTestFont();
+    CFont registered;
+    registered.BuildFont(path.data());
+    GLuint loadedLists = 0;
+    {
+        CFontManager manager;
+        manager.LoadFont(path.c_str());
+        manager.RegisterFont(&registered);
+        loadedLists = manager.getFont(1)->GetListBase();
+        ASSERT_NE(loadedLists, 0u);
+        EXPECT_TRUE(glIsList(loadedLists));
+    }
+    EXPECT_FALSE(glIsList(loadedLists));
+    EXPECT_FALSE(glIsList(loadedLists + 255));
+    EXPECT_TRUE(glIsList(registered.GetListBase()));
 }
