@@ -91,6 +91,46 @@ Box TextBox(int x, int y, int glyphs, float scale, bool bold) {
             y + int(16 * scale) + 2};
 }
 
+// Any loaded SDL surface as tightly packed RGB rows, top row first; empty when null.
+sRGBImage ToRGBImage(SDL_Surface* loaded) {
+    sRGBImage image;
+    if (!loaded) return image;
+    SDL_Surface* rgb = SDL_CreateRGBSurface(SDL_SWSURFACE, loaded->w, loaded->h, 24, 0x0000ff,
+                                            0x00ff00, 0xff0000, 0);
+    SDL_BlitSurface(loaded, nullptr, rgb, nullptr);
+    image.width = rgb->w;
+    image.height = rgb->h;
+    for (int y = 0; y < rgb->h; ++y) {
+        const unsigned char* row = static_cast<unsigned char*>(rgb->pixels) + y * rgb->pitch;
+        image.pixels.insert(image.pixels.end(), row, row + rgb->w * 3);
+    }
+    SDL_FreeSurface(rgb);
+    SDL_FreeSurface(loaded);
+    return image;
+}
+
+// The overlay's colours: white counters, the orange title and logo, the blue hints.
+bool IsWhite(const Pixel& p) {
+    return std::abs(p.r - p.b) < 40 && std::abs(p.g - p.b) < 40;
+}
+bool IsOrange(const Pixel& p) {
+    return p.r > p.g + 20 && p.g > p.b + 10;
+}
+bool IsBlue(const Pixel& p) {
+    return p.b > p.r + 20 && std::abs(p.r - p.g) < 30;
+}
+
+int CountIn(const sRGBImage& image, const Box& box, bool (*colour)(const Pixel&),
+            int minSum = 30) {
+    int n = 0;
+    for (int y = std::max(box.top, 0); y < std::min(box.bottom, image.height); ++y)
+        for (int x = std::max(box.left, 0); x < std::min(box.right, image.width); ++x) {
+            const Pixel p = At(image, x, y);
+            n += p.Sum() >= minSum && colour(p);
+        }
+    return n;
+}
+
 } // namespace
 
 class ShadowDemoGL : public testing::Test {
@@ -98,6 +138,12 @@ protected:
     static void SetUpTestSuite() {
         CUtils::SetTickSource(FakeTicks);
         testing::internal::CaptureStdout();
+        // Windowed: a full-screen SDL window grabs pointer and keyboard for as long as
+        // SDL's video lasts in this process, and the full-screen program runs below would
+        // wait for that grab forever.
+        sRunOptions windowed;
+        windowed.windowed = true;
+        CApp::SetRunOptions(windowed);
         demo_ = new DemoUnderTest();
         try {
             demo_->Init();
@@ -144,21 +190,7 @@ protected:
         demo_->RunPass();
         testing::internal::GetCapturedStdout();
         CApp::SetRunOptions(sRunOptions());
-        sRGBImage image;
-        SDL_Surface* loaded = SDL_LoadBMP(options.screenshotFile.c_str());
-        if (!loaded) return image;
-        SDL_Surface* rgb = SDL_CreateRGBSurface(SDL_SWSURFACE, loaded->w, loaded->h, 24, 0x0000ff,
-                                                0x00ff00, 0xff0000, 0);
-        SDL_BlitSurface(loaded, nullptr, rgb, nullptr);
-        image.width = rgb->w;
-        image.height = rgb->h;
-        for (int y = 0; y < rgb->h; ++y) {
-            const unsigned char* row = static_cast<unsigned char*>(rgb->pixels) + y * rgb->pitch;
-            image.pixels.insert(image.pixels.end(), row, row + rgb->w * 3);
-        }
-        SDL_FreeSurface(rgb);
-        SDL_FreeSurface(loaded);
-        return image;
+        return ToRGBImage(SDL_LoadBMP(options.screenshotFile.c_str()));
     }
     static CVector3 LightPosition() {
         const float* p = demo_->GetLight()->GetPosition();
@@ -230,9 +262,7 @@ TEST_F(ShadowDemoGL, TextsFpsCounterAndLogoAreDrawnWhereTheyBelongAndNowhereElse
                 if (!region.box.Contains(x, y)) continue;
                 inside = true;
                 ++region.lit;
-                const bool white = std::abs(p.r - p.b) < 40 && std::abs(p.g - p.b) < 40;
-                const bool orange = p.r > p.g + 20 && p.g > p.b + 10;
-                const bool blue = p.b > p.r + 20 && std::abs(p.r - p.g) < 30;
+                const bool white = IsWhite(p), orange = IsOrange(p), blue = IsBlue(p);
                 const std::string what = region.what;
                 if ((what == "title" && orange) ||
                     (what.find("hint") != std::string::npos && blue) ||
@@ -434,35 +464,44 @@ size_t Count(const std::string& text, const std::string& what) {
 
 } // namespace
 
-TEST(ShadowDemoProgramGL, AWindowedRunRendersTheSceneAndSavesIt) {
+TEST(ShadowDemoProgramGL, AFullScreenRunOfThreeHundredFramesRendersTheSceneAndSavesIt) {
     const std::string shot = zarvo_test::MakeTempDir("zarvo-shot") + "/frame.png";
-    const ProgramRun run = RunProgram("--windowed --frames 40 --screenshot " + shot);
+    const ProgramRun run = RunProgram("--frames 300 --screenshot " + shot);
     EXPECT_EQ(run.status, 0) << run.output;
     for (const char* bad : {"Error", "Sorry", "Unable", "Failed", "Cannot", "Warnig"})
         EXPECT_EQ(run.output.find(bad), std::string::npos) << bad << " in:\n" << run.output;
     EXPECT_EQ(Count(run.output, "Zarvo Engine version 0.02..."), 7u) << "seven applications";
-    EXPECT_NE(run.output.find("Saved frame 40 as " + shot), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("Saved frame 300 as " + shot), std::string::npos) << run.output;
 
-    SDL_Surface* image = IMG_Load(shot.c_str());
-    ASSERT_NE(image, nullptr) << IMG_GetError();
-    EXPECT_EQ(image->w, kWidth);
-    EXPECT_EQ(image->h, kHeight);
+    const sRGBImage image = ToRGBImage(IMG_Load(shot.c_str()));
+    ASSERT_EQ(image.width, kWidth) << IMG_GetError();
+    EXPECT_EQ(image.height, kHeight);
     std::set<Uint32> colours;
     double brightness = 0;
     int samples = 0;
-    SDL_LockSurface(image);
-    const int bpp = image->format->BytesPerPixel;
-    for (int y = 0; y < image->h; y += 4)
-        for (int x = 0; x < image->w; x += 4) {
-            const Uint8* p = static_cast<const Uint8*>(image->pixels) + y * image->pitch + x * bpp;
-            colours.insert(Uint32(p[0]) | Uint32(p[1]) << 8 | Uint32(p[2]) << 16);
-            brightness += (p[0] + p[1] + p[2]) / 3.0;
+    for (int y = 0; y < image.height; y += 4)
+        for (int x = 0; x < image.width; x += 4) {
+            const Pixel p = At(image, x, y);
+            colours.insert(Uint32(p.r) | Uint32(p.g) << 8 | Uint32(p.b) << 16);
+            brightness += p.Sum() / 3.0;
             ++samples;
         }
-    SDL_UnlockSurface(image);
-    SDL_FreeSurface(image);
     EXPECT_GT(colours.size(), 1000u) << "the frame looks blank";
     EXPECT_GT(brightness / samples, 40.0) << "the frame is nearly black";
+
+    // The overlay over the scene after three hundred frames: each text in its own colour
+    // inside its box, and the orange logo in the bottom-right corner, 5 pixels clear of
+    // the edges.
+    EXPECT_GT(CountIn(image, TextBox(3, 5, 16, 1.0f, false), IsWhite, 300), 100) << "FPS counter";
+    EXPECT_GT(CountIn(image, TextBox(360, 5, 19, 2.0f, true), IsOrange), 300) << "title";
+    EXPECT_GT(CountIn(image, TextBox(1, 80, 35, 1.1f, true), IsBlue), 200) << "Space hint";
+    EXPECT_GT(CountIn(image, TextBox(1, 110, 28, 1.1f, true), IsBlue), 200) << "light hint";
+    const Box corner{kWidth - 320, kHeight - 120, kWidth - 5, kHeight - 5};
+    EXPECT_GT(CountIn(image, corner, IsOrange, 200), 1000) << "logo";
+    const Box margin[2] = {{kWidth - 5, kHeight - 120, kWidth, kHeight},
+                           {kWidth - 320, kHeight - 5, kWidth, kHeight}};
+    for (const Box& strip : margin)
+        EXPECT_EQ(CountIn(image, strip, IsOrange, 200), 0) << "logo ink in the 5-pixel margin";
 }
 
 TEST(ShadowDemoProgramGL, AnotherDemoIsReachedByName) {
