@@ -77,7 +77,8 @@ void Report() {
 
 extern "C" void SDL_GL_SwapBuffers(void) {
     using SwapFunction = void (*)(void);
-    static const auto realSwap = reinterpret_cast<SwapFunction>(dlsym(RTLD_NEXT, "SDL_GL_SwapBuffers"));
+    static const auto realSwap =
+        reinterpret_cast<SwapFunction>(dlsym(RTLD_NEXT, "SDL_GL_SwapBuffers"));
     if (g_frames == 0) std::atexit(Report);
     realSwap();
     if (g_frames < kMaxFrames) g_heapAfterFrame[g_frames++] = HeapInUse();

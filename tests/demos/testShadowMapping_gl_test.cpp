@@ -120,8 +120,7 @@ bool IsBlue(const Pixel& p) {
     return p.b > p.r + 20 && std::abs(p.r - p.g) < 30;
 }
 
-int CountIn(const sRGBImage& image, const Box& box, bool (*colour)(const Pixel&),
-            int minSum = 30) {
+int CountIn(const sRGBImage& image, const Box& box, bool (*colour)(const Pixel&), int minSum = 30) {
     int n = 0;
     for (int y = std::max(box.top, 0); y < std::min(box.bottom, image.height); ++y)
         for (int x = std::max(box.left, 0); x < std::min(box.right, image.width); ++x) {
