@@ -77,7 +77,9 @@ template <typename T> void Destroy(T*& global) {
 
 Engine::Engine() : m_bFPSCounting(false) {
     // The previous engine's set is replaced here; deleting it keeps its memory, its audio
-    // device and its log file writer from outliving it.
+    // device and its log file writer from outliving it. The device itself stays open
+    // across the swap, so the program's start-up does not wait for it once per engine.
+    CAudioDeviceHold keepAudioOpen;
     Shutdown();
     Initalize();
 }

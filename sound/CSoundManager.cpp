@@ -11,6 +11,10 @@
 
 namespace {
 const int kMaxVolume = MIX_MAX_VOLUME;
+const int kFrequency = 22050;
+const Uint16 kFormat = AUDIO_S16LSB;
+const int kChannels = 2;
+const int kChunkSize = 4096;
 
 int ClampVolume(int volume) {
     return std::clamp(volume, 0, kMaxVolume);
@@ -20,7 +24,7 @@ int ClampVolume(int volume) {
 CSoundManager::CSoundManager()
     : m_iSoundVolume(kMaxVolume), m_iMusicVolume(kMaxVolume), m_bAudioOpen(false) {
     SDL_Init(SDL_INIT_AUDIO);
-    if (Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096) != 0) {
+    if (Mix_OpenAudio(kFrequency, kFormat, kChannels, kChunkSize) != 0) {
         std::printf("Unable to open audio\n");
         SDL_Quit();
         return;
@@ -92,4 +96,16 @@ void CSoundManager::PlayMusic(unsigned int index, int loops) {
 
 void CSoundManager::PlaySound(unsigned int index, unsigned int loops) {
     if (index < m_Sounds.size()) m_Sounds[index]->Play(loops);
+}
+
+CAudioDeviceHold::CAudioDeviceHold() : m_bHeld(false) {
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    // An open device with the same format only counts one more opening.
+    if (Mix_QuerySpec(&frequency, &format, &channels) > 0)
+        m_bHeld = Mix_OpenAudio(frequency, format, channels, kChunkSize) == 0;
+}
+
+CAudioDeviceHold::~CAudioDeviceHold() {
+    if (m_bHeld) Mix_CloseAudio();
 }

@@ -41,3 +41,18 @@ private:
     int m_iMusicVolume;
     bool m_bAudioOpen;
 };
+
+// Keeps SDL_mixer's device open for its lifetime when it is open already. A set of managers
+// that replaces another holds it across the swap: the old sound manager's close would
+// otherwise wait for the device to play out its buffer (about 0.2 s) just before the new
+// one opens it again.
+class CAudioDeviceHold {
+public:
+    CAudioDeviceHold();
+    ~CAudioDeviceHold();
+    CAudioDeviceHold(const CAudioDeviceHold&) = delete;
+    CAudioDeviceHold& operator=(const CAudioDeviceHold&) = delete;
+
+private:
+    bool m_bHeld;
+};

@@ -13,6 +13,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -157,6 +158,31 @@ TEST(EngineLifeCycle, ReplacedSetsAreDeletedAndDestroyingSeveralAppsDeletesOnce)
     EXPECT_TRUE(AllGlobalsNull());
     EXPECT_EQ(AudioOpenCount(), 0);
     apps.clear();
+    EXPECT_TRUE(AllGlobalsNull());
+    EXPECT_EQ(AudioOpenCount(), 0);
+}
+
+TEST(EngineLifeCycle, ReplacingASetKeepsTheAudioDeviceOpen) {
+    // SDL's disk driver creates its output file when the device opens. With the file
+    // removed after the first engine, a second one that reopened the device would bring it
+    // back.
+    const std::string file = zarvo_test::MakeTempDir("audio") + "/out.raw";
+    setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+    setenv("SDL_DISKAUDIODELAY", "0", 1);
+    {
+        ScopedAudioDriver audio("disk");
+        testing::internal::CaptureStdout();
+        auto first = std::make_unique<Engine>();
+        ASSERT_EQ(std::remove(file.c_str()), 0) << "the disk driver wrote no file";
+        auto second = std::make_unique<Engine>();
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(AudioOpenCount(), 1);
+        std::FILE* reopened = std::fopen(file.c_str(), "rb");
+        EXPECT_EQ(reopened, nullptr) << "the device was closed and opened again";
+        if (reopened) std::fclose(reopened);
+    }
+    unsetenv("SDL_DISKAUDIOFILE");
+    unsetenv("SDL_DISKAUDIODELAY");
     EXPECT_TRUE(AllGlobalsNull());
     EXPECT_EQ(AudioOpenCount(), 0);
 }
