@@ -24,15 +24,9 @@ std::string Quad(const std::string& name, float x) {
 }
 
 void LookAtOrigin() {
-    glViewport(0, 0, kSize, kSize);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, 1.0, 1.0, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(0, 0, 5, 0, 0, 0, 0, 1, 0);
+    const float black[3] = {0, 0, 0};
+    const double eye[3] = {0, 0, 5}, origin[3] = {0, 0, 0};
+    zarvo_test::LookAt(kSize, 100.0, black, eye, origin);
     glDisable(GL_LIGHTING);
     glDisable(GL_TEXTURE_2D);
 }

@@ -35,15 +35,9 @@ std::set<uint32_t> TextureColours(GLuint texture) {
 // every covered pixel summed, with the number of covered pixels.
 void DrawCulled(CMD2Object& model, GLenum cullFace, double& depthSum, int& covered,
                 std::vector<uint8_t>* colour = nullptr) {
-    glViewport(0, 0, kSize, kSize);
-    glClearColor(1, 0, 1, 1); // magenta: not a colour of the skin
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, 1.0, 1.0, 500.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(0, 3, 90, 0, 3, 0, 0, 1, 0);
+    const float magenta[3] = {1, 0, 1}; // not a colour of the skin
+    const double eye[3] = {0, 3, 90}, centre[3] = {0, 3, 0};
+    zarvo_test::LookAt(kSize, 500.0, magenta, eye, centre);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);

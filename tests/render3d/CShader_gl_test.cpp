@@ -16,6 +16,21 @@ namespace {
 
 constexpr int kSize = 64;
 
+// A quad over the whole view, facing the viewer, showing u from u0 to u1 on unit 0.
+void FacingQuad(float u0, float u1) {
+    glBegin(GL_QUADS);
+    glNormal3f(0, 0, 1);
+    glTexCoord2f(u0, 0);
+    glVertex3f(-1, -1, 0);
+    glTexCoord2f(u1, 0);
+    glVertex3f(1, -1, 0);
+    glTexCoord2f(u1, 1);
+    glVertex3f(1, 1, 0);
+    glTexCoord2f(u0, 1);
+    glVertex3f(-1, 1, 0);
+    glEnd();
+}
+
 using zarvo_test::ReadPixelTopDown;
 using zarvo_test::Rgba;
 
@@ -114,19 +129,7 @@ protected:
     }
 
     // The whole view, facing the viewer, texture coordinates 0..1 on unit 0.
-    static void FullQuad() {
-        glBegin(GL_QUADS);
-        glNormal3f(0, 0, 1);
-        glTexCoord2f(0, 0);
-        glVertex3f(-1, -1, 0);
-        glTexCoord2f(1, 0);
-        glVertex3f(1, -1, 0);
-        glTexCoord2f(1, 1);
-        glVertex3f(1, 1, 0);
-        glTexCoord2f(0, 1);
-        glVertex3f(-1, 1, 0);
-        glEnd();
-    }
+    static void FullQuad() { FacingQuad(0, 1); }
     static void Sphere() {
         GLUquadric* quadric = gluNewQuadric();
         gluQuadricNormals(quadric, GLU_SMOOTH);
@@ -321,17 +324,7 @@ TEST_F(ShaderRenderTest, TerrainPicksGroundTextureByTheMapsColour) {
 
 // The quad shows only u 0.45..0.55 of a texture that turns from black to white at 0.5.
 void ParallaxQuad() {
-    glBegin(GL_QUADS);
-    glNormal3f(0, 0, 1);
-    glTexCoord2f(0.45f, 0);
-    glVertex3f(-1, -1, 0);
-    glTexCoord2f(0.55f, 0);
-    glVertex3f(1, -1, 0);
-    glTexCoord2f(0.55f, 1);
-    glVertex3f(1, 1, 0);
-    glTexCoord2f(0.45f, 1);
-    glVertex3f(-1, 1, 0);
-    glEnd();
+    FacingQuad(0.45f, 0.55f);
 }
 
 int FirstWhiteColumn(int row) {

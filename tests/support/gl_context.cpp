@@ -1,5 +1,6 @@
 #include "gl_context.h"
 
+#include <GL/glu.h>
 #include <SDL.h>
 
 #include <cstdio>
@@ -17,6 +18,19 @@ void PopMatrixStacksToBase() {
     glMatrixMode(GL_MODELVIEW);
     for (glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth); depth > 1; --depth)
         glPopMatrix();
+}
+
+void LookAt(int size, double farPlane, const float clear[3], const double eye[3],
+            const double centre[3]) {
+    glViewport(0, 0, size, size);
+    glClearColor(clear[0], clear[1], clear[2], 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, 1.0, 1.0, farPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(eye[0], eye[1], eye[2], centre[0], centre[1], centre[2], 0, 1, 0);
 }
 
 CShaderManager* BuiltInShaders() {

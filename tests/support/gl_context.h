@@ -33,6 +33,11 @@ GLenum TakeGLError();
 // projection and modelview stacks of an open window.
 void PopMatrixStacksToBase();
 
+// A square viewport of `size` pixels cleared to `clear`, a 45-degree perspective out to
+// `farPlane`, and the modelview looking from `eye` at `centre` with y up.
+void LookAt(int size, double farPlane, const float clear[3], const double eye[3],
+            const double centre[3]);
+
 // One default shader table per test process, loaded on first use and kept (shaders
 // outlive any single test's objects).
 CShaderManager* BuiltInShaders();
