@@ -23,6 +23,14 @@ std::string Quad(const std::string& name, float x) {
                           FaceList({0, 1, 2, 0, 2, 3}, FaceMaterial("red")));
 }
 
+// Writes the chunks as a file of its own and loads it into `object`.
+void LoadChunks(C3DSObject& object, const std::string& fileName, const std::string& chunks) {
+    std::string path = zarvo_test::MakeTempDir("3ds") + "/" + fileName;
+    std::ofstream(path, std::ios::binary) << Build3ds(chunks);
+    char folder[] = "";
+    object.Init(folder, &path[0], false);
+}
+
 void LookAtOrigin() {
     const float black[3] = {0, 0, 0};
     const double eye[3] = {0, 0, 5}, origin[3] = {0, 0, 0};
@@ -35,12 +43,9 @@ void LookAtOrigin() {
 
 TEST(C3DSObjectGL, BufferDrawSkipsMeshesOutsideTheView) {
     ZARVO_REQUIRE_GL(kSize, kSize);
-    std::string path = zarvo_test::MakeTempDir("3ds") + "/scene.3ds";
-    std::ofstream(path, std::ios::binary)
-        << Build3ds(Material("red", "", 255, 0, 0) + Quad("seen", 0) + Quad("aside", 500));
     C3DSObject object;
-    char folder[] = "";
-    object.Init(folder, &path[0], false);
+    LoadChunks(object, "scene.3ds",
+               Material("red", "", 255, 0, 0) + Quad("seen", 0) + Quad("aside", 500));
     ASSERT_EQ(object.getModel()->numOfObjects, 2);
     ASSERT_NE(object.getModel()->pObject[0].vertexBuffer, 0u);
 
@@ -68,12 +73,9 @@ TEST(C3DSObjectGL, BufferDrawSkipsMeshesOutsideTheView) {
     EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
 
     // A textured mesh leaves no client array pointing into its buffers.
-    std::string texturedPath = zarvo_test::MakeTempDir("3ds") + "/textured.3ds";
-    std::ofstream(texturedPath, std::ios::binary)
-        << Build3ds(Material("red", "missing.bmp") + Quad("t", 0));
     C3DSObject textured;
     testing::internal::CaptureStdout();
-    textured.Init(folder, &texturedPath[0], false);
+    LoadChunks(textured, "textured.3ds", Material("red", "missing.bmp") + Quad("t", 0));
     testing::internal::GetCapturedStdout();
     ASSERT_TRUE(textured.getModel()->pObject[0].bHasTexture);
     textured.DrawVBO(true, nullptr);
@@ -85,12 +87,8 @@ TEST(C3DSObjectGL, BufferDrawSkipsMeshesOutsideTheView) {
 
 TEST(C3DSObjectGL, ImmediateDrawUsesTheMaterialColour) {
     ZARVO_REQUIRE_GL(kSize, kSize);
-    std::string path = zarvo_test::MakeTempDir("3ds") + "/red.3ds";
-    std::ofstream(path, std::ios::binary)
-        << Build3ds(Material("red", "", 255, 0, 0) + Quad("q", 0));
     C3DSObject object;
-    char folder[] = "";
-    object.Init(folder, &path[0], false);
+    LoadChunks(object, "red.3ds", Material("red", "", 255, 0, 0) + Quad("q", 0));
     LookAtOrigin();
     object.Draw(true);
     const zarvo_test::Rgba centre = zarvo_test::ReadPixelTopDown(kSize / 2, kSize / 2);
@@ -101,12 +99,8 @@ TEST(C3DSObjectGL, ImmediateDrawUsesTheMaterialColour) {
 
 TEST(C3DSObjectGL, StencilPassCountsTheShadowBehindAnOccluder) {
     ZARVO_REQUIRE_GL(kSize, kSize);
-    std::string path = zarvo_test::MakeTempDir("3ds") + "/occluder.3ds";
-    std::ofstream(path, std::ios::binary)
-        << Build3ds(Material("red", "", 255, 0, 0) + Quad("q", 0));
     C3DSObject occluder;
-    char folder[] = "";
-    occluder.Init(folder, &path[0], false);
+    LoadChunks(occluder, "occluder.3ds", Material("red", "", 255, 0, 0) + Quad("q", 0));
     occluder.SetSize(0.5f, 0.5f, 0.5f);
     occluder.BuildShadowVolume(CVector3(0, 0, 10));
     ASSERT_EQ(occluder.GetShadowVolumes().size(), 1u);
