@@ -14,6 +14,7 @@
 #include "render3d/CLightManager.h"
 #include "core/Engine.h"
 #include "demos/testShadowMapping.h"
+#include "support/program_run.h"
 #include "support/test_paths.h"
 
 #include <GL/glew.h>
@@ -435,32 +436,13 @@ TEST_F(ShadowDemoGL, EscapeAndAWindowCloseEndTheRunInThePassThatTakesThem) {
     CApp::SetRunOptions(sRunOptions());
 }
 
+using zarvo_test::RunProgram;
+using zarvo_test::ProgramRun;
+
 namespace {
-
-struct ProgramRun {
-    int status = -1;
-    std::string output;
-};
-
-ProgramRun RunProgram(const std::string& args) {
-    const std::string dir = zarvo_test::MakeTempDir("zarvo-run");
-    const std::string log = dir + "/output.txt";
-    const std::string command =
-        std::string(ZARVO_BINARY_DIR) + "/zarvo " + args + " >" + log + " 2>&1";
-    ProgramRun run;
-    const int raw = std::system(command.c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    zarvo_test::ReadFileBytes(log, run.output);
-    return run;
-}
-
 size_t Count(const std::string& text, const std::string& what) {
-    size_t n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++n;
-    return n;
+    return zarvo_test::CountOccurrences(text, what);
 }
-
 } // namespace
 
 TEST(ShadowDemoProgramGL, AFullScreenRunOfThreeHundredFramesRendersTheSceneAndSavesIt) {

@@ -1,0 +1,17 @@
+#pragma once
+// Pushes SDL events into the real queue, as a person at the keyboard and mouse would
+// produce them, for tests that drive an application or the GUI frame by frame.
+#include <SDL.h>
+
+namespace zarvo_test {
+
+// Each returns false when SDL refused the event (queue full or video not started).
+bool PushKey(SDLKey key, bool down);
+bool PushMouseMotion(int x, int y, int dx = 0, int dy = 0);
+bool PushMouseButton(Uint8 button, bool down, int x, int y);
+bool PushQuit();
+
+// Drops every pending event (left over from an earlier test).
+void DrainEvents();
+
+} // namespace zarvo_test
