@@ -1,11 +1,13 @@
 #include "core/ByteReader.h"
 
+#include "core/DataPath.h"
+
 #include <cstdio>
 
 bool ReadFileToMemory(const char* path, std::vector<uint8_t>& out) {
     out.clear();
     if (!path) return false;
-    FILE* file = std::fopen(path, "rb");
+    FILE* file = std::fopen(ResolveDataPath(path).c_str(), "rb");
     if (!file) return false;
     uint8_t chunk[65536];
     size_t got;

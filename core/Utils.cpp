@@ -1,5 +1,6 @@
 #include "core/Utils.h"
 
+#include "core/DataPath.h"
 #include "core/CGraphicsCore.h"
 #include "core/Engine.h"
 #include "image/CTexture.h"
@@ -187,7 +188,7 @@ unsigned int CUtils::CreateTexture(char* file) {
         break;
     }
 
-    SDL_Surface* surface = file ? IMG_Load(file) : nullptr;
+    SDL_Surface* surface = file ? IMG_Load(ResolveDataPath(file).c_str()) : nullptr;
     if (!surface) {
         std::cout << "\nFailed to load the image: " << (file ? file : "") << std::endl;
         return 0;
@@ -203,7 +204,7 @@ unsigned int CUtils::CreateTexture(char* file) {
 }
 
 SDL_Surface* CUtils::LoadBMP(const char* file) {
-    SDL_RWops* rw = file ? SDL_RWFromFile(file, "rb") : nullptr;
+    SDL_RWops* rw = file ? SDL_RWFromFile(ResolveDataPath(file).c_str(), "rb") : nullptr;
     return rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
 }
 

@@ -1,5 +1,6 @@
 #include "image/CTexture.h"
 
+#include "core/DataPath.h"
 #include "core/Engine.h"
 #include "image/CTextureManager.h"
 #include "image/ImageUpload.h"
@@ -180,7 +181,7 @@ void CTexture::Load(std::string file) {
         m_Height = image.info.height;
         tgaFree(&image);
     } else {
-        SDL_Surface* surface = IMG_Load(file.c_str());
+        SDL_Surface* surface = IMG_Load(ResolveDataPath(file).c_str());
         if (!surface) {
             std::cout << "Failed to load the image: " << file << ", Error: " << SDL_GetError()
                       << std::endl;

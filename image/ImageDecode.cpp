@@ -1,5 +1,7 @@
 #include "image/ImageDecode.h"
 
+#include "core/DataPath.h"
+
 #include <SDL/SDL.h>
 #include <SDL/SDL_image.h>
 
@@ -16,7 +18,7 @@
 namespace {
 
 bool DecodeWithImageLibrary(const char* path, sDecodedImage& out, std::string& error) {
-    SDL_Surface* surface = IMG_Load(path);
+    SDL_Surface* surface = IMG_Load(ResolveDataPath(path).c_str());
     if (!surface) {
         error = std::string("Failed to load the image: ") + path + ", Error: " + SDL_GetError();
         return false;

@@ -1,5 +1,7 @@
 #include "render3d/CShader.h"
 
+#include "core/DataPath.h"
+
 #include <SDL.h>
 
 #include <cstdio>
@@ -42,7 +44,7 @@ CShader::~CShader() {
 
 char* CShader::LoadShader(const char* path) {
     if (!path) return nullptr;
-    std::FILE* file = std::fopen(path, "rt");
+    std::FILE* file = std::fopen(ResolveDataPath(path).c_str(), "rt");
     if (!file) return nullptr;
     // Read until the end instead of trusting the size the stream reports: a directory
     // opens fine on some systems and claims an absurd size.

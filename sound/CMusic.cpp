@@ -1,5 +1,6 @@
 #include "sound/CMusic.h"
 
+#include "core/DataPath.h"
 #include "core/Engine.h"
 #include "sound/CSoundManager.h"
 
@@ -19,7 +20,7 @@ CMusic::~CMusic() {
 }
 
 bool CMusic::Load(const std::string& file) {
-    Mix_Music* music = Mix_LoadMUS(file.c_str());
+    Mix_Music* music = Mix_LoadMUS(ResolveDataPath(file).c_str());
     if (!music) {
         std::printf("Failed to load music %s\n", file.c_str());
         return false;

@@ -1,5 +1,6 @@
 #include "sound/CSound.h"
 
+#include "core/DataPath.h"
 #include "core/Engine.h"
 #include "sound/CSoundManager.h"
 
@@ -18,7 +19,7 @@ CSound::~CSound() {
 }
 
 bool CSound::Load(const std::string& file) {
-    Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromFile(file.c_str(), "rb"), 1);
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromFile(ResolveDataPath(file).c_str(), "rb"), 1);
     if (!chunk) {
         std::printf("Failed to load sound: %s\n", file.c_str());
         return false;

@@ -15,8 +15,10 @@ ProgramRun RunProgram(const std::string& args, const std::string& workDir,
                       const std::string& env, const std::string& program) {
     const std::string log = MakeTempDir("zarvo-run") + "/output.txt";
     const std::string dir = workDir.empty() ? SourceDir() : workDir;
-    const std::string command = "cd '" + dir + "' && env " + env + " " + ZARVO_BINARY_DIR +
-                                "/" + program + " " + args + " >" + log + " 2>&1";
+    const std::string path =
+        program[0] == '/' ? program : std::string(ZARVO_BINARY_DIR) + "/" + program;
+    const std::string command =
+        "cd '" + dir + "' && env " + env + " " + path + " " + args + " >" + log + " 2>&1";
     ProgramRun run;
     const int raw = std::system(command.c_str());
     if (WIFEXITED(raw)) {

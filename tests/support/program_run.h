@@ -12,8 +12,9 @@ struct ProgramRun {
     std::string output;   // standard output and standard error, interleaved
 };
 
-// Runs `ZARVO_BINARY_DIR/<program> <args>` in `workDir` ("" = the source tree, where
-// Data/ and shaders/ are), with `env` (e.g. "SDL_AUDIODRIVER=disk") before it.
+// Runs `ZARVO_BINARY_DIR/<program> <args>` (or `program` itself when it is an absolute
+// path) in `workDir` ("" = the source tree, where Data/ and shaders/ are), with `env`
+// (e.g. "SDL_AUDIODRIVER=disk") before it.
 ProgramRun RunProgram(const std::string& args, const std::string& workDir = "",
                       const std::string& env = "", const std::string& program = "zarvo");
 
