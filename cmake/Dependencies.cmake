@@ -10,6 +10,7 @@ find_package(OpenGL REQUIRED COMPONENTS OpenGL)
 
 add_library(zarvo_deps INTERFACE)
 add_library(zarvo::deps ALIAS zarvo_deps)
+# Exported with the engine; the package config file finds the same libraries again.
 target_link_libraries(zarvo_deps INTERFACE
   PkgConfig::SDL_IMAGE PkgConfig::SDL_MIXER PkgConfig::SDL
   PkgConfig::GLEW PkgConfig::GLU PkgConfig::PNG OpenGL::GL m)

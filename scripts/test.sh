@@ -12,7 +12,7 @@ mode=normal
 jobs=$(nproc 2>/dev/null || echo 2)
 if [ "$mode" = sanitize ]; then
   dir=build-asan
-  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DZARVO_SANITIZE=ON >/dev/null
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DZARVO_SANITIZE=ON -DZARVO_WERROR=ON >/dev/null
   cmake --build "$dir" -j"$jobs"
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
@@ -21,11 +21,11 @@ if [ "$mode" = sanitize ]; then
 fi
 
 dir=build
-cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARVO_WERROR=ON >/dev/null
 cmake --build "$dir" -j"$jobs"
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 if [ -n "${DISPLAY:-}" ]; then
-  exec ctest --test-dir "$dir" --output-on-failure
+  exec ctest --test-dir "$dir" --output-on-failure -j"$jobs"
 fi
 # The GL tests share one private X server. -noreset keeps it up between test programs:
 # without it Xvfb resets when the last client leaves and refuses the next program's
@@ -35,7 +35,7 @@ log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 for attempt in 1 2; do
   status=0
-  xvfb-run -a -n "$((200 + RANDOM % 5000))" -s "-screen 0 1024x768x24 -noreset" ctest --test-dir "$dir" --output-on-failure \
+  xvfb-run -a -n "$((200 + RANDOM % 5000))" -s "-screen 0 1024x768x24 -noreset" ctest --test-dir "$dir" --output-on-failure -j"$jobs" \
     2>&1 | tee "$log" || status=$?
   [ "$status" -eq 0 ] && exit 0
   grep -q "Xvfb failed to start" "$log" || exit "$status"
