@@ -19,6 +19,13 @@ void CWindowManager::RegisterWindow(CWindow* window) {
     m_Windows.push_back(window);
 }
 
+void CWindowManager::UnRegisterWindow(CWindow* window) {
+    auto it = std::find(m_Windows.begin(), m_Windows.end(), window);
+    if (it == m_Windows.end()) return;
+    m_Windows.erase(it);
+    delete window;
+}
+
 void CWindowManager::MainLoop() {
     bool overHeader = false;
     for (CWindow* window : m_Windows) {

@@ -15,6 +15,8 @@ public:
 
     // The manager takes ownership; a window already in the list is not added twice.
     void RegisterWindow(CWindow* window);
+    // Takes the window out of the list and deletes it, at any time (also mid-drag).
+    void UnRegisterWindow(CWindow* window);
     // Draws (and so runs the input of) every visible window.
     void MainLoop();
     // Activates, and so shows, every window with this ID; the others keep their state.
