@@ -253,8 +253,8 @@ bool testGUI::RenderScene() {
     font->PrintText(360, 5, 2, 0.8f, 0.6f, 0.2f, 1.0f, 2.0f, 2.0f, "GUI demo");
     font->PrintText(1, 50, 0, "Drag the windows by their headers; click the buttons and boxes.");
     if (!m_sLastClick.empty())
-        font->PrintText(40, 600, 2, 1.0f, 1.0f, 0.5f, 1.0f, 1.3f, 1.3f, "%s", m_sLastClick.c_str());
-    font->PrintText(40, 640, 0, "Music: %s", m_bMusicOn ? "playing" : "stopped");
+        font->PrintText(40, 690, 2, 1.0f, 1.0f, 0.5f, 1.0f, 1.3f, 1.3f, "%s", m_sLastClick.c_str());
+    font->PrintText(40, 730, 0, "Music: %s", m_bMusicOn ? "playing" : "stopped");
     g_Graphics->ViewPerspective();
 
     return PresentFrame();
