@@ -160,9 +160,10 @@ void CWindow::Draw() {
         if (CheckMouseOnHeader()) {
             if (g_EventManager && g_EventManager->GetEventFlag()) {
                 const SDL_Event event = g_EventManager->GetEvent();
-                const bool left = event.button.button == SDL_BUTTON_LEFT;
-                if (event.type == SDL_MOUSEBUTTONDOWN && left) m_bDragging = true;
-                if (event.type == SDL_MOUSEBUTTONUP && left) m_bDragging = false;
+                const bool press = event.type == SDL_MOUSEBUTTONDOWN;
+                if ((press || event.type == SDL_MOUSEBUTTONUP) &&
+                    event.button.button == SDL_BUTTON_LEFT)
+                    m_bDragging = press;
             }
             DrawTooltip();
         }
