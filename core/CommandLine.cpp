@@ -16,6 +16,7 @@ const sDemoInfo kDemos[DEMO_COUNT] = {
     {"parallax", "testParallaxScroll", "three scrolling background layers (arrow keys)"},
     {"particles2d", "testParticleSystem2D", "two 2D particle emitters"},
     {"shadow", "testShadowMapping", "two characters in a shadow-mapped scene (arrows, Space, Q)"},
+    {"gui", "testGUI", "movable windows, buttons, check boxes, progress bar, texts, sounds"},
 };
 
 bool ParseFrameCount(const char* text, int& out) {

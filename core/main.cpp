@@ -3,6 +3,7 @@
 #include "core/CommandLine.h"
 #include "core/cApp.h"
 #include "demos/EngineTestApp.h"
+#include "demos/testGUI.h"
 #include "demos/testGameObject.h"
 #include "demos/testImageFade.h"
 #include "demos/testKavrixBases.h"
@@ -43,10 +44,11 @@ int SDL_main(int argc, char* argv[]) {
     testParallaxScroll parallaxScroll;
     testParticleSystem2D particles2D;
     testShadowMapping shadowMapping;
+    testGUI gui;
 
     CApp* const applications[DEMO_COUNT] = {&engineTest,   &imageFade,      &kavrixBases,
                                             &gameObject,   &parallaxScroll, &particles2D,
-                                            &shadowMapping};
+                                            &shadowMapping, &gui};
     CApp& app = *applications[commandLine.demo];
     app.Init();
     app.Run();

@@ -45,4 +45,21 @@ void DrainEvents() {
     }
 }
 
+bool WarpMouse(int x, int y) {
+    SDL_WarpMouse(Uint16(x), Uint16(y));
+    for (int i = 0; i < 200; ++i) {
+        SDL_PumpEvents();
+        int mx = -1, my = -1;
+        SDL_GetMouseState(&mx, &my);
+        if (mx == x && my == y) {
+            // The server may still report the move a moment later.
+            SDL_Delay(5);
+            DrainEvents();
+            return true;
+        }
+        SDL_Delay(5);
+    }
+    return false;
+}
+
 } // namespace zarvo_test

@@ -14,4 +14,9 @@ bool PushQuit();
 // Drops every pending event (left over from an earlier test).
 void DrainEvents();
 
+// Moves the pointer to (x, y) in the open window and waits until SDL's mouse state shows
+// it, then drops the motion events the move produced, so the next event a frame takes is
+// the one a test pushes. False when the display does not move the pointer.
+bool WarpMouse(int x, int y);
+
 } // namespace zarvo_test
