@@ -36,15 +36,16 @@ int SDL_main(int argc, char* argv[]) {
     CApp::SetRunOptions(commandLine.run);
 
     // Each construction creates a full set of managers; the last one constructed owns the
-    // set in use, whichever application runs. Locals end in reverse order.
+    // set in use, whichever application runs: the shadow-mapping demo's, as it always
+    // was, so the demos beyond the first seven come before it. Locals end in reverse order.
     EngineTestApp engineTest;
     testImageFade imageFade;
     testKavrixBases kavrixBases;
     testGameObject gameObject;
     testParallaxScroll parallaxScroll;
     testParticleSystem2D particles2D;
-    testShadowMapping shadowMapping;
     testGUI gui;
+    testShadowMapping shadowMapping;
 
     CApp* const applications[DEMO_COUNT] = {&engineTest,   &imageFade,      &kavrixBases,
                                             &gameObject,   &parallaxScroll, &particles2D,
