@@ -80,6 +80,12 @@ public:
     CVector4(float x_, float y_, float z_, float w_) : x(x_), y(y_), z(z_), w(w_) {}
 };
 
+// A colour of four floats from 0 to 1, kept in the order red, blue, green, alpha; whoever
+// hands one to GL or a shader passes it as red, green, blue, alpha.
+struct sColor {
+    float r, b, g, a;
+};
+
 class CQuaternion {
 public:
     float x, y, z, w;
