@@ -16,6 +16,7 @@ const sDemoInfo kDemos[DEMO_COUNT] = {
     {"parallax", "testParallaxScroll", "three scrolling background layers (arrow keys)"},
     {"particles2d", "testParticleSystem2D", "two 2D particle emitters"},
     {"shadow", "testShadowMapping", "two characters in a shadow-mapped scene (arrows, Space, Q)"},
+    {"outdoor", "testOutdoor", "terrain, sky dome, fountain and rain (mouse, W/A/S/D)"},
 };
 
 bool ParseFrameCount(const char* text, int& out) {

@@ -8,6 +8,7 @@
 #include "demos/testKavrixBases.h"
 #include "demos/testParallaxScroll.h"
 #include "demos/testParticleSystem2D.h"
+#include "demos/testOutdoor.h"
 #include "demos/testShadowMapping.h"
 
 #include <SDL.h>
@@ -43,10 +44,11 @@ int SDL_main(int argc, char* argv[]) {
     testParallaxScroll parallaxScroll;
     testParticleSystem2D particles2D;
     testShadowMapping shadowMapping;
+    testOutdoor outdoor;
 
     CApp* const applications[DEMO_COUNT] = {&engineTest,   &imageFade,      &kavrixBases,
                                             &gameObject,   &parallaxScroll, &particles2D,
-                                            &shadowMapping};
+                                            &shadowMapping, &outdoor};
     CApp& app = *applications[commandLine.demo];
     app.Init();
     app.Run();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/CEventManager.h"
+#include "core/CommandLine.h"
 #include "core/CGraphicsCore.h"
 #include "core/Screenshot.h"
 #include "core/Utils.h"
@@ -451,7 +452,8 @@ TEST(ShadowDemoProgramGL, AFullScreenRunOfThreeHundredFramesRendersTheSceneAndSa
     EXPECT_EQ(run.status, 0) << run.output;
     for (const char* bad : {"Error", "Sorry", "Unable", "Failed", "Cannot", "Warnig"})
         EXPECT_EQ(run.output.find(bad), std::string::npos) << bad << " in:\n" << run.output;
-    EXPECT_EQ(Count(run.output, "Zarvo Engine version 0.02..."), 7u) << "seven applications";
+    EXPECT_EQ(Count(run.output, "Zarvo Engine version 0.02..."), size_t(DEMO_COUNT))
+        << "every application";
     EXPECT_NE(run.output.find("Saved frame 300 as " + shot), std::string::npos) << run.output;
 
     const sRGBImage image = ToRGBImage(IMG_Load(shot.c_str()));
@@ -490,5 +492,5 @@ TEST(ShadowDemoProgramGL, AnotherDemoIsReachedByName) {
     // all seven applications and end cleanly.
     const ProgramRun run = RunProgram("--demo fade --windowed --frames 3");
     EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_EQ(Count(run.output, "Zarvo Engine version 0.02..."), 7u) << run.output;
+    EXPECT_EQ(Count(run.output, "Zarvo Engine version 0.02..."), size_t(DEMO_COUNT)) << run.output;
 }

@@ -11,5 +11,6 @@ void WriteMd3Character(const std::string& root);  // lara with the railgun
 void WriteScene3ds(const std::string& root);
 void WriteXmlModel(const std::string& root);
 void WriteImages2d(const std::string& root);
+void WriteOutdoor(const std::string& root); // terrain height image and rock texture
 
 } // namespace assetgen

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
         assetgen::WriteMd3Character(root);
         assetgen::WriteScene3ds(root);
         assetgen::WriteXmlModel(root);
+        assetgen::WriteOutdoor(root);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zarvo-assets: %s\n", e.what());
         return 1;
