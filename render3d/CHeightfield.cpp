@@ -81,9 +81,8 @@ void UploadArray(unsigned int& buffer, const std::vector<float>& data) {
 CHeightField::CHeightField()
     : m_Heights(size_t(MAX_SIDE) * MAX_SIDE, 0), m_pTexture(nullptr), m_pTextureA(nullptr),
       m_pTextureB(nullptr), m_pTextureC(nullptr), m_TextureMap(0), m_LightMap(0),
-      m_pProgram(nullptr), m_iCellStep(1), m_iWidth(0), m_iDepth(0), m_iLayer1(50),
-      m_iLayer2(125), m_iVertexCount(0), m_VertexBuffer(0), m_TexCoordBuffer(0),
-      m_iDrawMode(DRAW_NONE) {}
+      m_pProgram(nullptr), m_iCellStep(1), m_iWidth(0), m_iDepth(0), m_iLayer1(50), m_iLayer2(125),
+      m_iVertexCount(0), m_VertexBuffer(0), m_TexCoordBuffer(0), m_iDrawMode(DRAW_NONE) {}
 
 // The textures belong to the texture manager, which deletes them at shutdown.
 CHeightField::~CHeightField() = default;
@@ -138,8 +137,7 @@ bool CHeightField::ReadRawHeights(const std::vector<unsigned char>& bytes, int w
     }
     const size_t needed = size_t(width) * size_t(depth);
     if (bytes.size() < needed) {
-        error = "holds " + std::to_string(bytes.size()) + " bytes, needs " +
-                std::to_string(needed);
+        error = "holds " + std::to_string(bytes.size()) + " bytes, needs " + std::to_string(needed);
         return false;
     }
     if (divisor == 0) divisor = 1;
@@ -238,7 +236,9 @@ int CHeightField::CellsAlongZ() const {
 
 void CHeightField::CellTriangles(int x, int z, CVector3 tri[2][3]) const {
     const int s = m_iCellStep;
-    auto corner = [&](int cx, int cz) { return CVector3(float(cx), GridHeight(cx, cz), float(cz)); };
+    auto corner = [&](int cx, int cz) {
+        return CVector3(float(cx), GridHeight(cx, cz), float(cz));
+    };
     tri[0][0] = corner(x, z);
     tri[0][1] = corner(x + s, z);
     tri[0][2] = corner(x + s, z + s);
@@ -316,8 +316,8 @@ std::vector<unsigned char> CHeightField::ComputeLightmap(CVector3 const& light, 
     std::vector<float> shade(size_t(size) * size, 1.0f);
     for (int i = 1; i <= size - 2; ++i)
         for (int j = 1; j <= size - 2; ++j) {
-            const CVector3 n = Normalize(
-                CVector3(T(i - 1, j) - T(i + 1, j), 1.0f, T(i, j - 1) - T(i, j + 1)));
+            const CVector3 n =
+                Normalize(CVector3(T(i - 1, j) - T(i + 1, j), 1.0f, T(i, j - 1) - T(i, j + 1)));
             shade[size_t(i) * size + j] = std::min(std::fabs(Dot(L, n)) + 0.3f, 1.0f);
         }
 
@@ -395,7 +395,8 @@ std::vector<unsigned char> CHeightField::ComputeMyLightMap() const {
             for (int cz = firstZ; cz <= lastZ; ++cz) {
                 CVector3 tri[2][3];
                 CellTriangles(cx * s, cz * s, tri);
-                if (IntersectedPolygon(tri[0], segment, 3) || IntersectedPolygon(tri[1], segment, 3))
+                if (IntersectedPolygon(tri[0], segment, 3) ||
+                    IntersectedPolygon(tri[1], segment, 3))
                     return true;
             }
         }

@@ -40,11 +40,14 @@ void BillboardAxes(const float* m, CVector3& right, CVector3& up) {
 
 CParticleSystem::CParticleSystem()
     : m_fPointSize(10.0f), m_bTransparency(true), m_bPointSprites(true), m_bMoveEmitter(true),
-      m_fGravityStrength(0.1f), m_fSpeed(0.0f),
-      m_Velocity{{0, 0, 0.0f}, {0, 30, 1000.0f}, {0, 0, 0.0f}}, m_EnergyMin(1),
-      m_EnergyMax(300), m_Box{{-10, 10, 100.0f}, {0, 0, 1.0f}, {-10, 10, 100.0f}},
-      m_Color{1.0f, 1.0f, 1.0f, 1.0f}, m_Texture(0), m_fLargestPointSize(0.0f),
-      m_QuadSize(1.0f, 1.0f, 1.0f), m_ViewMatrix{}, m_bBlend(false) {}
+      m_fGravityStrength(0.1f),
+      m_fSpeed(0.0f), m_Velocity{{0, 0, 0.0f}, {0, 30, 1000.0f}, {0, 0, 0.0f}}, m_EnergyMin(1),
+      m_EnergyMax(300), m_Box{{-10, 10, 100.0f}, {0, 0, 1.0f}, {-10, 10, 100.0f}}, m_Color{1.0f,
+                                                                                           1.0f,
+                                                                                           1.0f,
+                                                                                           1.0f},
+      m_Texture(0), m_fLargestPointSize(0.0f), m_QuadSize(1.0f, 1.0f, 1.0f), m_ViewMatrix{},
+      m_bBlend(false) {}
 
 CParticleSystem::~CParticleSystem() {
     for (CParticle* p : m_Particles)
@@ -111,8 +114,8 @@ void CParticleSystem::InitParticle(int count, char* textureFile, bool pointSprit
     InitParticle(count, m_Color, textureFile, pointSprites, blendFlag);
 }
 
-void CParticleSystem::InitParticle(int count, sColor colour, char* textureFile,
-                                   bool pointSprites, bool blendFlag) {
+void CParticleSystem::InitParticle(int count, sColor colour, char* textureFile, bool pointSprites,
+                                   bool blendFlag) {
     m_bPointSprites = pointSprites;
     m_bBlend = blendFlag;
     glGetFloatv(GL_POINT_SIZE_MAX_ARB, &m_fLargestPointSize);

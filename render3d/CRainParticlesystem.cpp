@@ -23,8 +23,8 @@ float RandomDropHeight(float top, float bottom) {
 
 CRainParticlesystem::CRainParticlesystem()
     : m_Size(0.1f, 2.0f, 0.1f), m_Color{1.0f, 1.0f, 1.0f, 0.5f}, m_fTop(30.0f),
-      m_fBottom(0.0f), m_ViewMatrix{}, m_Texture(0),
-      m_Box{{0, 0, 1.0f}, {0, 0, 1.0f}, {0, 0, 1.0f}} {}
+      m_fBottom(0.0f), m_ViewMatrix{},
+      m_Texture(0), m_Box{{0, 0, 1.0f}, {0, 0, 1.0f}, {0, 0, 1.0f}} {}
 
 CRainParticlesystem::~CRainParticlesystem() {
     for (CParticle* p : m_Particles)

@@ -75,8 +75,9 @@ TEST_F(HeightFieldGL, ShaderModeShowsTheGroundTextureOfEachHeightLayer) {
     SDL_SetColors(image, grey, 0, 256);
     for (int z = 0; z < 12; ++z)
         for (int x = 0; x < 12; ++x)
-            static_cast<Uint8*>(image->pixels)[z * image->pitch + x] =
-                x < 4 ? 100 : x < 8 ? 170 : 230;
+            static_cast<Uint8*>(image->pixels)[z * image->pitch + x] = x < 4   ? 100
+                                                                       : x < 8 ? 170
+                                                                               : 230;
     const std::string file = dir_ + "/layers.bmp";
     ASSERT_EQ(SDL_SaveBMP(image, file.c_str()), 0);
     SDL_FreeSurface(image);

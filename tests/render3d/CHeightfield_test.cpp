@@ -198,8 +198,8 @@ TEST(HeightFieldLightMap, PointLightMapWalksOnlyCrossedCellsYetMatchesTheFullSea
 TEST(HeightFieldLightMap, RayMarchShadowsEqualTheBackwardSearchOfEachTexel) {
     // Directions whose rays pass through whole texels, where walking each ray once must
     // match looking back from every texel towards the light.
-    const CVector3 lights[] = {{1, -1, 0}, {-1, -1, 0}, {0, -1, 1}, {0, -1, -1}, {1, 0, 1},
-                               {-1, 0, 1}, {1, 0, -1}};
+    const CVector3 lights[] = {{1, -1, 0}, {-1, -1, 0}, {0, -1, 1}, {0, -1, -1},
+                               {1, 0, 1},  {-1, 0, 1},  {1, 0, -1}};
     CHeightField field;
     RandomTerrain(field, 24, 1, 60, 9);
     field.SetGrid(24, 24, CHeightField::DRAW_SHADER, 1);
@@ -207,8 +207,8 @@ TEST(HeightFieldLightMap, RayMarchShadowsEqualTheBackwardSearchOfEachTexel) {
         const std::vector<unsigned char> map = field.ComputeLightmap(light, 24);
         const CVector3 L = Normalize(light);
         const int sx = (L.x > 0) - (L.x < 0), sz = (L.z > 0) - (L.z < 0);
-        const float sink = std::fabs(L.y) * std::sqrt(float(sx * sx + sz * sz)) /
-                           std::sqrt(L.x * L.x + L.z * L.z);
+        const float sink =
+            std::fabs(L.y) * std::sqrt(float(sx * sx + sz * sz)) / std::sqrt(L.x * L.x + L.z * L.z);
         size_t shadowed = 0;
         for (int i = 0; i < 24; ++i)
             for (int j = 0; j < 24; ++j) {

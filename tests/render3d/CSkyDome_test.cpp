@@ -14,9 +14,7 @@ TEST(SkyDomeGeometry, FifteenDegreeStepsGiveTwentyFourBySixCellsInGroupsOfFour) 
     ASSERT_EQ(dome.GetVertexCount(), 576);
     // Group g = phi step * 24 + theta step, corners (phi, theta), (phi+15, theta),
     // (phi, theta+15), (phi+15, theta+15); (a, b) lies at r (sin a cos b, sin a sin b, cos a).
-    const struct {
-        int phi, theta;
-    } cells[] = {{0, 0}, {2, 3}, {5, 23}};
+    const struct { int phi, theta; } cells[] = {{0, 0}, {2, 3}, {5, 23}};
     for (const auto& cell : cells)
         for (int corner = 0; corner < 4; ++corner) {
             const int i = (cell.phi * 24 + cell.theta) * 4 + corner;
