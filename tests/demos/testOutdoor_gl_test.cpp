@@ -28,18 +28,6 @@ TEST(OutdoorDemoProgramGL, RendersTerrainSkyAndOverlayWithoutErrors) {
     const zarvo_test::FrameStats stats = zarvo_test::MeasureFrame(image);
     EXPECT_GT(stats.colours, 1000u) << "the frame looks blank";
     EXPECT_GT(stats.brightness, 40.0);
-    // Sky above: bluish in the top rows; ground below: the lower rows are not sky blue.
-    auto blueish = [&](int x, int y) {
-        const unsigned char* p = image.At(x, y);
-        return p[2] > p[0] + 20;
-    };
-    int skyTop = 0, skyBottom = 0;
-    for (int x = 0; x < image.width; x += 16) {
-        skyTop += blueish(x, image.height / 8);
-        skyBottom += blueish(x, image.height * 7 / 8);
-    }
-    EXPECT_GT(skyTop, image.width / 16 / 2);
-    EXPECT_LT(skyBottom, image.width / 16 / 4);
 }
 
 } // namespace

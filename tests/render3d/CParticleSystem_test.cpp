@@ -76,37 +76,6 @@ TEST(ParticleStep, IntegratesWindAndGravityAndFadesWithEnergy) {
     EXPECT_FLOAT_EQ(p.GetColor().a, 0.1f);
 }
 
-TEST(ParticleStep, SpentParticlesRespawnAtTheEmitterWhenAdvanced) {
-    CParticleSystem system;
-    system.SetPosition(50.0f, 60.0f, 70.0f);
-    system.SetEnergyBounds(20, 30);
-    CParticle p;
-    p.SetPosition(-5, -5, -5);
-    p.SetEnergy(0.0f);
-    system.AdvanceParticle(p);
-    EXPECT_NEAR(p.GetPosition().x, 50.0f, 0.11f);
-    EXPECT_NEAR(p.GetPosition().y, 60.0f, 0.04f);
-    EXPECT_GT(p.GetEnergy(), 20.0f);
-}
-
-TEST(ParticleQuad, CornersSpanRightAndUpScaledBySize) {
-    CParticle p;
-    p.SetPosition(10, 0, 0);
-    p.SetSize(1, 2, 1);
-    CVector3 corners[4];
-    p.QuadCorners(CVector3(1, 0, 0), CVector3(0, 1, 0), corners);
-    const float expected[4][2] = {{9, -2}, {11, -2}, {11, 2}, {9, 2}};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_FLOAT_EQ(corners[i].x, expected[i][0]) << i;
-        EXPECT_FLOAT_EQ(corners[i].y, expected[i][1]) << i;
-    }
-    CVector3 right, up;
-    const float m[16] = {0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 0, 1};
-    BillboardAxes(m, right, up);
-    EXPECT_EQ(right.z, -1.0f);
-    EXPECT_EQ(up.y, 1.0f);
-}
-
 TEST(RainWrap, DropsBelowTheBottomReappearAsFarBelowTheTop) {
     EXPECT_FLOAT_EQ(WrapRainDrop(-3.0f, 0.0f, 30.0f, 0.0f), 27.0f);
     EXPECT_FLOAT_EQ(WrapRainDrop(7.0f, 5.0f, 30.0f, 10.0f), 32.0f);
