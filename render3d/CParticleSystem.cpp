@@ -187,6 +187,7 @@ void CParticleSystem::RenderParticlesAsPointSprite() {
     glPointParameterfvARB(GL_POINT_DISTANCE_ATTENUATION_ARB, attenuation);
     glPointParameterfARB(GL_POINT_FADE_THRESHOLD_SIZE_ARB, 120.0f);
     glPointParameterfARB(GL_POINT_SIZE_MIN_ARB, MinimumPointSize(distance));
+    // The size the attenuation scales; without it every sprite would start from GL's 1.
     glPointSize(m_fPointSize);
 
     glTexEnvf(GL_POINT_SPRITE_ARB, GL_COORD_REPLACE_ARB, GL_TRUE);
