@@ -17,6 +17,7 @@ const sDemoInfo kDemos[DEMO_COUNT] = {
     {"particles2d", "testParticleSystem2D", "two 2D particle emitters"},
     {"shadow", "testShadowMapping", "two characters in a shadow-mapped scene (arrows, Space, Q)"},
     {"gui", "testGUI", "movable windows, buttons, check boxes, progress bar, texts, sounds"},
+    {"outdoor", "testOutdoor", "terrain, sky dome, fountain and rain (mouse, W/A/S/D)"},
 };
 
 bool ParseFrameCount(const char* text, int& out) {

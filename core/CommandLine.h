@@ -16,6 +16,7 @@ enum eDemo {
     DEMO_PARTICLES_2D,
     DEMO_SHADOW_MAPPING,
     DEMO_GUI,
+    DEMO_OUTDOOR,
     DEMO_COUNT
 };
 

@@ -9,6 +9,7 @@
 #include "demos/testKavrixBases.h"
 #include "demos/testParallaxScroll.h"
 #include "demos/testParticleSystem2D.h"
+#include "demos/testOutdoor.h"
 #include "demos/testShadowMapping.h"
 
 #include <SDL.h>
@@ -45,11 +46,12 @@ int SDL_main(int argc, char* argv[]) {
     testParallaxScroll parallaxScroll;
     testParticleSystem2D particles2D;
     testGUI gui;
+    testOutdoor outdoor;
     testShadowMapping shadowMapping;
 
-    CApp* const applications[DEMO_COUNT] = {&engineTest,   &imageFade,      &kavrixBases,
-                                            &gameObject,   &parallaxScroll, &particles2D,
-                                            &shadowMapping, &gui};
+    CApp* const applications[DEMO_COUNT] = {
+        &engineTest,     &imageFade, &kavrixBases, &gameObject, &parallaxScroll,
+        &particles2D,    &shadowMapping, &gui,     &outdoor};
     CApp& app = *applications[commandLine.demo];
     app.Init();
     app.Run();

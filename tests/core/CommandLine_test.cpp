@@ -32,7 +32,8 @@ TEST(CommandLine, EveryDemoIsReachableByShortAndClassNameInConstructionOrder) {
         {"enginetest", "EngineTestApp"},    {"fade", "testImageFade"},
         {"kavrix", "testKavrixBases"},      {"gameobject", "testGameObject"},
         {"parallax", "testParallaxScroll"}, {"particles2d", "testParticleSystem2D"},
-        {"shadow", "testShadowMapping"},    {"gui", "testGUI"}};
+        {"shadow", "testShadowMapping"},    {"gui", "testGUI"},
+        {"outdoor", "testOutdoor"}};
     std::set<std::string> names;
     for (int i = 0; i < DEMO_COUNT; ++i) {
         const sDemoInfo& info = GetDemoInfo(eDemo(i));

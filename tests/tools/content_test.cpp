@@ -58,6 +58,8 @@ const char* const kDemoFiles[] = {
     "Data/scroll/Background04_big_alpha.png",
     "Data/scroll/Background05_big_alpha.png",
     "Data/scroll/BackgroundCloud012.png",
+    "Data/Terrain/heightmap.bmp",
+    "Data/Terrain/rock_1.png",
 };
 
 std::string DataRoot() {

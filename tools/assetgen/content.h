@@ -12,5 +12,6 @@ void WriteScene3ds(const std::string& root);
 void WriteXmlModel(const std::string& root);
 void WriteImages2d(const std::string& root);
 void WriteGuiContent(const std::string& root); // GUI demo images and sounds
+void WriteOutdoor(const std::string& root); // terrain height image and rock texture
 
 } // namespace assetgen

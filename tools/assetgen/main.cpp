@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
         assetgen::WriteScene3ds(root);
         assetgen::WriteXmlModel(root);
         assetgen::WriteGuiContent(root);
+        assetgen::WriteOutdoor(root);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zarvo-assets: %s\n", e.what());
         return 1;

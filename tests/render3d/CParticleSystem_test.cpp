@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include "render3d/CParticle.h"
+#include "render3d/CParticleSystem.h"
+#include "render3d/CRainParticlesystem.h"
+
+#include <cstdlib>
+#include <set>
+
+namespace {
+
+// Draws `n` values and returns the distinct ones.
+template <class F> std::set<float> Draw(int n, F draw) {
+    std::set<float> seen;
+    for (int i = 0; i < n; ++i)
+        seen.insert(draw());
+    return seen;
+}
+
+TEST(ParticleRandom, EqualBoundsGiveTheMinimumUndividedOtherwiseMinPlusOneToMaxDivided) {
+    std::srand(17);
+    EXPECT_EQ(RandomBoxValue(5, 5, 100.0f), 5.0f);
+    EXPECT_EQ(RandomVelocityValue(30, 30, 1000.0f), 30.0f);
+    EXPECT_EQ(RandomEnergy(40, 40), 40u) << "no division by zero";
+
+    const std::set<float> box = Draw(2000, [] { return RandomBoxValue(-10, 10, 100.0f); });
+    EXPECT_FLOAT_EQ(*box.begin(), -0.09f);
+    EXPECT_FLOAT_EQ(*box.rbegin(), 0.1f);
+    EXPECT_EQ(box.size(), 20u);
+    const std::set<float> speed = Draw(2000, [] { return RandomVelocityValue(0, 30, 10.0f); });
+    EXPECT_FLOAT_EQ(*speed.begin(), 0.1f);
+    EXPECT_FLOAT_EQ(*speed.rbegin(), 3.0f);
+    const std::set<float> energy = Draw(2000, [] { return float(RandomEnergy(1, 300)); });
+    EXPECT_EQ(*energy.begin(), 2.0f);
+    EXPECT_EQ(*energy.rbegin(), 300.0f);
+    EXPECT_GE(RandomBoxValue(2, 4, 0.0f), 3.0f) << "a divisor of 0 leaves the value whole";
+}
+
+TEST(ParticleRandom, SettersRefuseUpsideDownBoundsAndKeepTheOldOnes) {
+    CParticleSystem system;
+    EXPECT_FALSE(system.SetParticleVelocityY(50, 10, 1.0f));
+    EXPECT_FALSE(system.SetGenerationBoxX(3, -3, 1.0f));
+    EXPECT_FALSE(system.SetEnergyBounds(9, 8));
+    EXPECT_TRUE(system.SetEnergyBounds(7, 7));
+    EXPECT_TRUE(system.SetGenerationBoxY(2, 2, 1.0f));
+    system.SetPosition(1.0f, 2.0f, 3.0f);
+    std::srand(3);
+    for (int i = 0; i < 200; ++i) {
+        CParticle p;
+        system.Spawn(p);
+        // Defaults: box x, z in (-0.09 .. 0.1), velocity y in (0.001 .. 0.03).
+        EXPECT_GE(p.GetPosition().x, 1.0f - 0.0901f);
+        EXPECT_LE(p.GetPosition().x, 1.0f + 0.1001f);
+        EXPECT_EQ(p.GetPosition().y, 4.0f);
+        EXPECT_GT(p.GetVelocity().y, 0.0f);
+        EXPECT_LE(p.GetVelocity().y, 0.0301f);
+        EXPECT_EQ(p.GetEnergy(), 7.0f);
+    }
+}
+
+TEST(ParticleStep, IntegratesWindAndGravityAndFadesWithEnergy) {
+    CParticle p;
+    p.SetPosition(0, 10, 0);
+    p.SetVelocity(1, 0, 0);
+    p.SetEnergy(100.0f);
+    p.Step(CVector3(0, 0, 2), CVector3(0, -4, 0), 0.5f);
+    EXPECT_FLOAT_EQ(p.GetVelocity().y, -2.0f);
+    EXPECT_FLOAT_EQ(p.GetVelocity().z, 1.0f);
+    EXPECT_FLOAT_EQ(p.GetPosition().x, 0.5f);
+    EXPECT_FLOAT_EQ(p.GetPosition().y, 9.0f);
+    EXPECT_FLOAT_EQ(p.GetEnergy(), 95.0f);
+    p.FadeByEnergy();
+    EXPECT_FLOAT_EQ(p.GetColor().a, 0.95f);
+    p.Step(CVector3(), CVector3(), 9.5f); // exactly spent
+    p.FadeByEnergy();
+    EXPECT_FLOAT_EQ(p.GetColor().a, 0.1f);
+}
+
+TEST(RainWrap, DropsBelowTheBottomReappearAsFarBelowTheTop) {
+    EXPECT_FLOAT_EQ(WrapRainDrop(-3.0f, 0.0f, 30.0f, 0.0f), 27.0f);
+    EXPECT_FLOAT_EQ(WrapRainDrop(7.0f, 5.0f, 30.0f, 10.0f), 32.0f);
+    EXPECT_FLOAT_EQ(WrapRainDrop(10.0f, 0.0f, 30.0f, 10.0f), 30.0f) << "at the bottom wraps";
+    EXPECT_FLOAT_EQ(WrapRainDrop(10.5f, 0.0f, 30.0f, 10.0f), 10.5f);
+    // A band less than a unit high, or upside down, starts every drop at the top.
+    std::srand(1);
+    EXPECT_EQ(RandomDropHeight(30.0f, 30.0f), 30.0f);
+    EXPECT_EQ(RandomDropHeight(30.0f, 29.5f), 30.0f);
+    EXPECT_EQ(RandomDropHeight(0.0f, 10.0f), 0.0f);
+    const std::set<float> heights = Draw(500, [] { return RandomDropHeight(5.0f, 0.0f); });
+    EXPECT_EQ(heights, (std::set<float>{1, 2, 3, 4, 5}));
+}
+
+} // namespace
