@@ -203,12 +203,12 @@ void C3DGameObject::BuildShadowVolume() {
 
 void C3DGameObject::RenderToStencil() {
     CEntity* model = GetModel();
-    if (model != nullptr && m_pOps->hasBoundsAndShadows) model->RenderToStencilV();
+    if (!HasEmptyModel() && m_pOps->hasBoundsAndShadows) model->RenderToStencilV();
 }
 
 void C3DGameObject::DrawShadowVolume() {
     CEntity* model = GetModel();
-    if (model != nullptr && m_pOps->hasBoundsAndShadows) model->DrawShadowVolumeV();
+    if (!HasEmptyModel() && m_pOps->hasBoundsAndShadows) model->DrawShadowVolumeV();
 }
 
 void C3DGameObject::DrawBoundingBox() {
