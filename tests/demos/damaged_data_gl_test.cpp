@@ -6,17 +6,15 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 
 #include "support/program_run.h"
 #include "support/test_paths.h"
 
 namespace fs = std::filesystem;
+using namespace zarvo_test;
 
 namespace {
-
-enum eDamage { CUT_AT_HALF, CUT_TO_HEADER, RANDOM_BYTES, EMPTIED, REMOVED };
 
 struct sDamageCase {
     const char* file; // relative to the working directory
@@ -42,24 +40,6 @@ const sDamageCase kCases[] = {
      "Cannot Load fragment shader: shaders/ShadowMappingPerPixelLight.frag"},
 };
 
-std::string Damaged(const std::string& good, const sDamageCase& c) {
-    switch (c.damage) {
-    case CUT_AT_HALF:
-        return good.substr(0, good.size() / 2);
-    case CUT_TO_HEADER:
-        return good.substr(0, c.headerBytes);
-    case RANDOM_BYTES: {
-        std::mt19937 random(25);
-        std::string bytes(good.size(), '\0');
-        for (char& b : bytes)
-            b = char(random());
-        return bytes;
-    }
-    default:
-        return std::string();
-    }
-}
-
 // Links every entry of `from` into `to`, except along `rest`, which becomes real
 // directories down to the damaged file.
 void MirrorWithDamage(const fs::path& from, const fs::path& to, const fs::path& rest,
@@ -74,16 +54,16 @@ void MirrorWithDamage(const fs::path& from, const fs::path& to, const fs::path& 
             MirrorWithDamage(entry.path(), to / name, rest.lexically_relative(first), c);
         } else if (c.damage != REMOVED) {
             std::string good;
-            ASSERT_TRUE(zarvo_test::ReadFileBytes(entry.path().string(), good));
-            std::ofstream(to / name, std::ios::binary) << Damaged(good, c);
+            ASSERT_TRUE(ReadFileBytes(entry.path().string(), good));
+            std::ofstream(to / name, std::ios::binary) << Damaged(good, c.damage, c.headerBytes);
         }
     }
 }
 
 // A working directory whose Data/ and shaders/ are the source tree's but for one file.
 std::string PrepareDirectory(const sDamageCase& c) {
-    const fs::path dir = zarvo_test::MakeTempDir("damaged");
-    const fs::path source = zarvo_test::SourceDir();
+    const fs::path dir = MakeTempDir("damaged");
+    const fs::path source = SourceDir();
     const fs::path file = c.file;
     const fs::path top = *file.begin();
     for (const char* folder : {"Data", "shaders"})
@@ -96,28 +76,22 @@ const char kEnvironment[] = "SDL_AUDIODRIVER=dummy MESA_EXTENSION_OVERRIDE='"
                             "-GL_EXT_texture_filter_anisotropic "
                             "-GL_ARB_texture_filter_anisotropic'";
 
-const char* DamageName(eDamage d) {
-    static const char* const names[] = {"cut at half", "cut to its header", "random bytes",
-                                        "emptied", "removed"};
-    return names[d];
-}
-
 } // namespace
 
 TEST(DamagedDataGL, EachBrokenFileIsReportedAndTheDemoDrawsTheRest) {
     for (const sDamageCase& c : kCases) {
-        SCOPED_TRACE(std::string(c.file) + " " + DamageName(c.damage));
+        SCOPED_TRACE(c.message);
         const std::string dir = PrepareDirectory(c);
-        const zarvo_test::ProgramRun run = zarvo_test::RunProgram(
-            "--windowed --frames 30 --screenshot shot.png", dir, kEnvironment);
+        const ProgramRun run =
+            RunProgram("--windowed --frames 30 --screenshot shot.png", dir, kEnvironment);
         EXPECT_EQ(run.signal, 0) << run.output;
         EXPECT_EQ(run.status, 0) << run.output;
         EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
-        const zarvo_test::ShotImage shot = zarvo_test::LoadShot(dir + "/shot.png");
+        const ShotImage shot = LoadShot(dir + "/shot.png");
         ASSERT_TRUE(shot.Valid()) << "no screenshot\n" << run.output;
         // The rest of the scene, or at least the characters and the overlay when the
         // scene itself is lost: a blank frame has a handful of colours.
-        const zarvo_test::FrameStats stats = zarvo_test::MeasureFrame(shot);
+        const FrameStats stats = MeasureFrame(shot);
         EXPECT_GT(stats.colours, 1000u);
         EXPECT_GT(stats.brightness, 3.0);
     }
@@ -127,8 +101,8 @@ TEST(DamagedDataGL, ABrokenFontEndsTheProgramCleanly) {
     const sDamageCase c{"Data/Font/fontDemo.tga", CUT_AT_HALF, 0,
                         "Cannot load font image: Data/Font/fontDemo.tga"};
     const std::string dir = PrepareDirectory(c);
-    const zarvo_test::ProgramRun run =
-        zarvo_test::RunProgram("--windowed --frames 30 --screenshot shot.png", dir, kEnvironment);
+    const ProgramRun run =
+        RunProgram("--windowed --frames 30 --screenshot shot.png", dir, kEnvironment);
     EXPECT_EQ(run.signal, 0) << run.output;
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
@@ -136,8 +110,8 @@ TEST(DamagedDataGL, ABrokenFontEndsTheProgramCleanly) {
 }
 
 TEST(DamagedDataGL, AScreenshotThatCannotBeWrittenFailsTheRun) {
-    const zarvo_test::ProgramRun run =
-        zarvo_test::RunProgram("--screenshot /no/such/dir/x.png --frames 3", "", kEnvironment);
+    const ProgramRun run =
+        RunProgram("--screenshot /no/such/dir/x.png --frames 3", "", kEnvironment);
     EXPECT_EQ(run.signal, 0) << run.output;
     EXPECT_NE(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("Cannot save screenshot /no/such/dir/x.png"), std::string::npos)

@@ -5,8 +5,6 @@
 #include <SDL.h>
 
 #include <fstream>
-#include <random>
-#include <string>
 
 #include "model_builders.h"
 #include "models/3dsObject.h"
@@ -15,77 +13,41 @@
 #include "support/test_paths.h"
 
 using namespace model_test;
-
-namespace {
-
-struct sDamage {
-    const char* name;
-    bool present;
-    std::string (*apply)(const std::string& good);
-};
-
-const sDamage kDamages[] = {
-    {"removed", false, [](const std::string&) { return std::string(); }},
-    {"emptied", true, [](const std::string&) { return std::string(); }},
-    {"cut to its header", true, [](const std::string& good) { return good.substr(0, 8); }},
-    {"cut at half", true, [](const std::string& good) { return good.substr(0, good.size() / 2); }},
-    {"random bytes", true,
-     [](const std::string& good) {
-         std::mt19937 random(25);
-         std::string bytes(good.size(), '\0');
-         for (char& c : bytes)
-             c = char(random());
-         return bytes;
-     }},
-};
-
-struct sFormat {
-    const char* name;
-    std::string good;
-    bool md2;
-};
-
-// Loads `bytes` (or nothing) as the format into a fresh object, capturing what it prints.
-bool LoadInto(C3DGameObject& object, const sFormat& format, const std::string& dir,
-              const std::string* bytes, std::string& printed) {
-    std::string path = dir + "/model." + (format.md2 ? "md2" : "3ds");
-    std::remove(path.c_str());
-    if (bytes) std::ofstream(path, std::ios::binary) << *bytes;
-    std::string folder = dir + "/";
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    const bool loaded = format.md2 ? object.LoadMD2Model(&path[0], nullptr)
-                                   : object.Load3DS(&folder[0], &path[0], false);
-    printed = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
-    return loaded;
-}
-
-} // namespace
+using namespace zarvo_test;
+using testing::internal::CaptureStderr;
+using testing::internal::CaptureStdout;
+using testing::internal::GetCapturedStderr;
+using testing::internal::GetCapturedStdout;
 
 TEST(FailedModelLoad, DamagedFilesLeaveAnEmptyInertModelAndSDLUp) {
     ASSERT_EQ(SDL_Init(SDL_INIT_TIMER), 0) << SDL_GetError();
-    const std::string dir = zarvo_test::MakeTempDir("failed-load");
-    const sFormat formats[] = {
-        {"MD2", BuildMd2(Md2Recipe()), true},
-        {"3DS", Build3ds(TriangleMesh()), false},
-    };
-    for (const sFormat& format : formats) {
-        // The undamaged file loads, so every failure below is the damage's doing.
-        C3DGameObject intact;
-        std::string printed;
-        ASSERT_TRUE(LoadInto(intact, format, dir, &format.good, printed)) << printed;
-        EXPECT_FALSE(intact.HasEmptyModel());
-        EXPECT_EQ(intact.GetObjectVertexNum(), 3);
-
-        for (const sDamage& damage : kDamages) {
-            SCOPED_TRACE(std::string(format.name) + " " + damage.name);
-            const std::string bytes = damage.apply(format.good);
+    const std::string dir = MakeTempDir("failed-load");
+    std::string folder = dir + "/";
+    for (const bool md2 : {true, false}) {
+        const std::string good = md2 ? BuildMd2(Md2Recipe()) : Build3ds(TriangleMesh());
+        std::string path = dir + (md2 ? "/model.md2" : "/model.3ds");
+        // The undamaged file first, so every failure below is the damage's doing.
+        for (const int damage : {-1, int(REMOVED), int(EMPTIED), int(CUT_TO_HEADER),
+                                 int(CUT_AT_HALF), int(RANDOM_BYTES)}) {
+            SCOPED_TRACE(path + " damage " + std::to_string(damage));
+            std::remove(path.c_str());
+            if (damage != REMOVED)
+                std::ofstream(path, std::ios::binary)
+                    << (damage < 0 ? good : Damaged(good, eDamage(damage), 8));
             C3DGameObject object;
-            EXPECT_FALSE(LoadInto(object, format, dir, damage.present ? &bytes : nullptr, printed));
-            EXPECT_NE(printed.find("/model." + std::string(format.md2 ? "md2" : "3ds") + "!"),
-                      std::string::npos)
-                << printed;
-            EXPECT_NE(SDL_WasInit(SDL_INIT_TIMER), 0u) << "a failed load shut SDL down";
+            CaptureStdout();
+            CaptureStderr();
+            const bool loaded = md2 ? object.LoadMD2Model(&path[0], nullptr)
+                                    : object.Load3DS(&folder[0], &path[0], false);
+            const std::string printed = GetCapturedStdout() + GetCapturedStderr();
+            EXPECT_NE(SDL_WasInit(SDL_INIT_TIMER), 0u) << "a load shut SDL down";
+            if (damage < 0) {
+                ASSERT_TRUE(loaded) << printed;
+                EXPECT_EQ(object.GetObjectVertexNum(), 3);
+                continue;
+            }
+            EXPECT_FALSE(loaded);
+            EXPECT_NE(printed.find(path + "!\n"), std::string::npos) << printed;
 
             object.SetPosition(5.0f, 6.0f, 7.0f);
             object.SetSize(2.0f, 2.0f, 2.0f);
@@ -95,22 +57,16 @@ TEST(FailedModelLoad, DamagedFilesLeaveAnEmptyInertModelAndSDLUp) {
             EXPECT_EQ(object.GetObjectVertexNum(), 0);
             // A box without extent where the object stands, which culling always skips.
             for (const CVector3* corner :
-                 {object.GetBoundingBoxMinPoint(), object.GetBoundingBoxMaxPoint()}) {
-                EXPECT_EQ(corner->x, 5.0f);
-                EXPECT_EQ(corner->y, 6.0f);
-                EXPECT_EQ(corner->z, 7.0f);
-            }
+                 {object.GetBoundingBoxMinPoint(), object.GetBoundingBoxMaxPoint()})
+                EXPECT_TRUE(corner->x == 5.0f && corner->y == 6.0f && corner->z == 7.0f);
             object.checkFrustum();
             EXPECT_FALSE(object.IsObjectInFrustum());
             object.BuildShadowVolume();
-            if (auto* md2 = dynamic_cast<CMD2Object*>(object.GetModel())) {
-                EXPECT_EQ(md2->GetShadowVolume()->GetVolumeVertexCount(), 0u);
-                EXPECT_EQ(md2->getModel()->currentFrame, 0) << "an empty model animated";
-            } else {
-                auto* model3ds = dynamic_cast<C3DSObject*>(object.GetModel());
-                ASSERT_NE(model3ds, nullptr);
-                EXPECT_TRUE(model3ds->GetShadowVolumes().empty());
-                EXPECT_EQ(model3ds->GetBoundingSphereRadius(), 0.0f);
+            if (auto* model = dynamic_cast<CMD2Object*>(object.GetModel())) {
+                EXPECT_EQ(model->GetShadowVolume()->GetVolumeVertexCount(), 0u);
+                EXPECT_EQ(model->getModel()->currentFrame, 0) << "an empty model animated";
+            } else if (auto* model = dynamic_cast<C3DSObject*>(object.GetModel())) {
+                EXPECT_TRUE(model->GetShadowVolumes().empty());
             }
         }
     }
@@ -118,16 +74,14 @@ TEST(FailedModelLoad, DamagedFilesLeaveAnEmptyInertModelAndSDLUp) {
 }
 
 TEST(FailedModelLoad, AFailedReloadEmptiesTheModelItReplaces) {
-    const std::string dir = zarvo_test::MakeTempDir("failed-reload");
+    const std::string dir = MakeTempDir("failed-reload");
     std::string good = dir + "/good.md2", missing = dir + "/missing.md2";
     std::ofstream(good, std::ios::binary) << BuildMd2(Md2Recipe());
     CMD2Object object;
     ASSERT_TRUE(object.Init(&good[0], nullptr));
-    ASSERT_FALSE(object.IsEmpty());
-    testing::internal::CaptureStderr();
+    CaptureStderr();
     EXPECT_FALSE(object.Init(&missing[0], nullptr));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Unable to find the file: " + missing + "!\n");
+    EXPECT_EQ(GetCapturedStderr(), "Unable to find the file: " + missing + "!\n");
     EXPECT_TRUE(object.IsEmpty());
     EXPECT_EQ(object.GetModelVertexNum(), 0);
 }
