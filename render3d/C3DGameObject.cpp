@@ -189,7 +189,7 @@ void C3DGameObject::SetGenerateShadowVolume(bool generate) {
 
 void C3DGameObject::Draw(bool textured) {
     CEntity* model = GetModel();
-    if (model != nullptr && m_pOps->draw != nullptr) m_pOps->draw(*model, textured);
+    if (!HasEmptyModel() && m_pOps->draw != nullptr) m_pOps->draw(*model, textured);
 }
 
 void C3DGameObject::BuildShadowVolume() {
@@ -213,7 +213,7 @@ void C3DGameObject::DrawShadowVolume() {
 
 void C3DGameObject::DrawBoundingBox() {
     CEntity* model = GetModel();
-    if (model != nullptr && m_pOps->drawBoundingBox != nullptr) m_pOps->drawBoundingBox(*model);
+    if (!HasEmptyModel() && m_pOps->drawBoundingBox != nullptr) m_pOps->drawBoundingBox(*model);
 }
 
 int C3DGameObject::GetObjectVertexNum() {
