@@ -9,6 +9,7 @@
 
 namespace {
 sRunOptions g_RunOptions;
+bool g_bScreenshotFailed = false;
 } // namespace
 
 void CApp::SetRunOptions(const sRunOptions& options) {
@@ -17,6 +18,10 @@ void CApp::SetRunOptions(const sRunOptions& options) {
 
 const sRunOptions& CApp::GetRunOptions() {
     return g_RunOptions;
+}
+
+bool CApp::ScreenshotFailed() {
+    return g_bScreenshotFailed;
 }
 
 CApp::CApp()
@@ -42,8 +47,10 @@ bool CApp::PresentFrame() {
         if (screen && SaveBackBuffer(options.screenshotFile, screen->w, screen->h))
             std::printf("Saved frame %d as %s\n", m_iFramesPresented,
                         options.screenshotFile.c_str());
-        else
+        else {
             std::fprintf(stderr, "Cannot save screenshot %s\n", options.screenshotFile.c_str());
+            g_bScreenshotFailed = true;
+        }
     }
     SDL_GL_SwapBuffers();
     return !last;

@@ -31,6 +31,9 @@ public:
 
     static void SetRunOptions(const sRunOptions& options);
     static const sRunOptions& GetRunOptions();
+    // True once a screenshot the run options asked for could not be written; the
+    // program then ends with a non-zero status.
+    static bool ScreenshotFailed();
 
 protected:
     // Swaps the finished frame to the screen, saving it first when it is the last one the

@@ -56,7 +56,8 @@ int SDL_main(int argc, char* argv[]) {
     app.Init();
     app.Run();
     app.Shutdown();
-    return 0;
+    // A screenshot that was asked for and not written fails the run.
+    return CApp::ScreenshotFailed() ? 1 : 0;
 }
 
 namespace {

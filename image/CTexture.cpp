@@ -169,8 +169,9 @@ CTexture::~CTexture() {
     if (g_TextureManager) g_TextureManager->Forget(this);
 }
 
-void CTexture::Load(std::string file) {
+bool CTexture::Load(std::string file) {
     std::cout << "Loading Texture: " << file << std::endl;
+    bool loaded = true;
     if (FileNameSelectsTGA(file)) {
         glGenTextures(1, &m_Texture);
         glBindTexture(GL_TEXTURE_2D, m_Texture);
@@ -179,18 +180,20 @@ void CTexture::Load(std::string file) {
         tgaSetTexParams(GL_LINEAR, GL_LINEAR, GL_MODULATE);
         m_Width = image.info.width;
         m_Height = image.info.height;
+        loaded = image.data != nullptr;
         tgaFree(&image);
     } else {
         SDL_Surface* surface = IMG_Load(ResolveDataPath(file).c_str());
         if (!surface) {
             std::cout << "Failed to load the image: " << file << ", Error: " << SDL_GetError()
                       << std::endl;
-            return;
+            return false;
         }
         m_FileName = file;
         MakeTexture(surface);
     }
     m_Shader = DefaultTextureShader();
+    return loaded;
 }
 
 void CTexture::MakeTexture(SDL_Surface* surface) {

@@ -44,7 +44,9 @@ public:
     CTexture(const CTexture&) = delete;
     CTexture& operator=(const CTexture&) = delete;
 
-    void Load(std::string file);
+    // False when the file cannot be read: an image-library file keeps the previous state,
+    // a TGA gets the reader's checkerboard.
+    bool Load(std::string file);
     // Uploads the surface, frees it and registers this texture.
     void MakeTexture(SDL_Surface* surface);
     void Reload();

@@ -228,6 +228,12 @@ int tgaLoadTheImage(char* file, image_t* image, unsigned flags) {
         tgaError(error.c_str(), file, image);
         return 0;
     }
+    // An image type this reader does not know gives no pixels: a file that cannot be a
+    // texture, reported like any other failure instead of leaving an empty texture.
+    if (!image->data) {
+        tgaError("Image type has no pixels to load", file, image);
+        return 0;
+    }
     return 1;
 }
 

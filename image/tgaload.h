@@ -45,6 +45,8 @@ extern bool tgaCompressedTexSupport;
 void tgaLoad(char* file, image_t* image, unsigned flags);
 GLuint tgaLoadAndBind(char* file, unsigned flags);
 void tgaSetTexParams(unsigned min, unsigned mag, unsigned env);
+// Reads the file; a missing, corrupt or pixel-less file prints its message, leaves the
+// checkerboard in the bound texture and returns 0.
 int tgaLoadTheImage(char* file, image_t* image, unsigned flags);
 
 // Decodes a TGA file held in memory into `image` (no GL calls, no fallback). Returns 1,

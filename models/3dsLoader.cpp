@@ -1,7 +1,6 @@
 #include "models/3dsLoader.h"
 
 #include <GL/glew.h>
-#include <SDL/SDL.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -59,14 +58,13 @@ bool CLoad3DS::Import3DS(t3DModel* model, char* file, bool swap) {
     m_bSwap = swap;
     if (!ReadFileToMemory(file, bytes)) {
         m_error = "Unable to find the file";
+        ReleaseModel(*model);
         ok = false;
     } else {
         ok = Import3DSFromMemory(model, bytes.data(), bytes.size(), swap);
     }
     if (!ok) {
-        std::printf("%s: %s!\n", m_error.c_str(), file ? file : "(null)");
-        std::fflush(stdout);
-        SDL_Quit();
+        ReportLoadFailure(stdout, m_error, file);
         return false;
     }
     InitVBONEW(model);

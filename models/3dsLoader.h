@@ -30,8 +30,7 @@ public:
     ~CLoad3DS();
 
     // Reads the file and fills the model. On failure the model is left empty, the
-    // reason goes to standard output (and GetLastError), SDL is shut down and false
-    // is returned.
+    // reason goes to standard output (and GetLastError) and false is returned.
     bool Import3DS(t3DModel* model, char* file, bool swap);
     // Parses a 3DS image in memory with normals and bounds, but creates no buffer
     // objects and prints nothing; false with GetLastError on failure.

@@ -29,8 +29,8 @@ std::string C3DSObject::TexturePath(const char* folder, const char* file) {
     return std::string(folder ? folder : "") + (file ? file : "");
 }
 
-void C3DSObject::Init(char* folder, char* file, bool swap) {
-    m_Loader.Import3DS(&m_Model, file, swap);
+bool C3DSObject::Init(char* folder, char* file, bool swap) {
+    const bool loaded = m_Loader.Import3DS(&m_Model, file, swap);
     if (size_t(m_Model.numOfMaterials) > m_Textures.size())
         m_Textures.resize(size_t(m_Model.numOfMaterials), 0);
     for (int i = 0; i < m_Model.numOfMaterials; ++i) {
@@ -43,8 +43,10 @@ void C3DSObject::Init(char* folder, char* file, bool swap) {
         material.texureId = i;
     }
     std::fflush(stdout);
-    m_pShader = g_ShaderManager ? g_ShaderManager->getDefaultShaders(SHADER_DIR_PER_PIXEL) : nullptr;
+    m_pShader =
+        g_ShaderManager ? g_ShaderManager->getDefaultShaders(SHADER_DIR_PER_PIXEL) : nullptr;
     UpdateWorldBox();
+    return loaded;
 }
 
 GLuint C3DSObject::GetTexture(int material) const {

@@ -15,8 +15,9 @@ public:
     ~C3DSObject() override;
 
     // Loads file; material textures are looked up as folder + texture file name (the
-    // folder is expected to end with "/").
-    void Init(char* folder, char* file, bool swap);
+    // folder is expected to end with "/"). False when the model file failed (the object
+    // stays empty); a failed texture only leaves its material untextured.
+    bool Init(char* folder, char* file, bool swap);
     void Draw(bool textured) override;
     void DrawVBONEW(bool textured) override;
     // The buffer draw against a given frustum; null draws every mesh.
@@ -32,6 +33,7 @@ public:
     void DrawShadowVolumeV() override;
 
     int GetModelVertexNum() override { return m_Model.numOfVertices; }
+    bool IsEmpty() override { return m_Model.pObject.empty(); }
     void DrawBoundingBox() override;
     void DrawBoundingBoxNEW();
     void DrawBoundingSphere();

@@ -43,6 +43,11 @@ void ReleaseModel(t3DModel& model) {
     model = t3DModel();
 }
 
+void ReportLoadFailure(std::FILE* stream, const std::string& message, const char* file) {
+    std::fprintf(stream, "%s: %s!\n", message.c_str(), file ? file : "(null)");
+    std::fflush(stream);
+}
+
 CEntity::CEntity()
     : m_vSize(1.0f, 1.0f, 1.0f), m_fAngle(0.0f), m_vRotationAxis(0.0f, 1.0f, 0.0f),
       m_bTransformBB(true) {}

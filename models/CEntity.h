@@ -1,8 +1,24 @@
 #pragma once
 // The abstract model every loaded 3D model derives from, and the shared in-memory
 // model record that the MD2, 3DS, MD3 and OBJ loaders fill.
+//
+// What every loader of a model, skin, texture or configuration file does when the file
+// cannot be used (missing, cut short, corrupt):
+// - it prints its message once (ReportLoadFailure for models) and reports false or 0
+//   to its caller; it never shuts SDL down and never ends the program, since the
+//   window, the GL context and the rest of the scene are still in use;
+// - the object it was meant for stays empty: IsEmpty() is true, GetModelVertexNum() is
+//   0, the bounding box has no extent, and drawing, shadow volumes and animation do
+//   nothing. C3DGameObject culls an empty model and leaves it out of shadow casting
+//   and ray tests, so the rest of the scene renders as usual;
+// - a failed skin or texture leaves texture name 0 (or the reader's own fallback
+//   image) and the model draws untextured.
+// Only the documented ends stop the program (an unloadable font, the XML reader's
+// parse error): cleanly, with the message and their exit status, never by a crash.
 #include <GL/glew.h>
 
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "math/Matrix4x4f.h"
@@ -102,6 +118,8 @@ void CopyName(char* dst, size_t dstSize, const char* src, size_t srcLength);
 void ReleaseObjectArrays(t3DObject& object);
 // Releases every mesh of the model and empties its lists and counts.
 void ReleaseModel(t3DModel& model);
+// The one line a model loader prints when a file fails: "<message>: <file>!".
+void ReportLoadFailure(std::FILE* stream, const std::string& message, const char* file);
 
 // Moves p to world space as models place themselves: translate(rotate_y(scale(p))).
 // `scratch` holds the step matrices (the rotation axis is deliberately not used).
@@ -122,6 +140,9 @@ public:
     virtual void DrawVBONEW(bool textured);
     virtual void DrawBoundingBox();
     virtual int GetModelVertexNum();
+    // True while no geometry is loaded (before a load, or after one that failed).
+    // Model classes override it; the base has nothing to say and reports false.
+    virtual bool IsEmpty() { return false; }
 
     CVector3* GetPosition() { return &m_vPosition; }
     CVector3* GetSize() { return &m_vSize; }

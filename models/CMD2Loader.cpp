@@ -1,7 +1,5 @@
 #include "models/CMD2Loader.h"
 
-#include <SDL/SDL.h>
-
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -31,14 +29,12 @@ bool CMD2Loader::ImportMD2(t3DModel* model, char* file, char* skin) {
     bool ok;
     if (!ReadFileToMemory(file, bytes)) {
         m_error = "Unable to find the file";
+        ReleaseModel(*model);
         ok = false;
     } else {
         ok = ImportMD2FromMemory(model, bytes.data(), bytes.size(), skin);
     }
-    if (!ok) {
-        std::fprintf(stderr, "%s: %s!\n", m_error.c_str(), file ? file : "(null)");
-        SDL_Quit();
-    }
+    if (!ok) ReportLoadFailure(stderr, m_error, file);
     return ok;
 }
 

@@ -52,10 +52,9 @@ public:
     CMD2Loader();
 
     // Reads the file and fills the model. On failure the model is left empty, the
-    // reason goes to standard error (and GetLastError), SDL is shut down and false
-    // is returned.
+    // reason goes to standard error (and GetLastError) and false is returned.
     bool ImportMD2(t3DModel* model, char* file, char* skin);
-    // The same from an MD2 image in memory, without the message or the SDL shutdown.
+    // The same from an MD2 image in memory, without the message.
     bool ImportMD2FromMemory(t3DModel* model, const uint8_t* data, size_t size, const char* skin);
     const std::string& GetLastError() const { return m_error; }
 

@@ -20,8 +20,8 @@ CMD2Object::~CMD2Object() {
     Destroy();
 }
 
-void CMD2Object::Init(char* file, char* skin) {
-    m_Loader.ImportMD2(&m_Model, file, skin);
+bool CMD2Object::Init(char* file, char* skin) {
+    const bool loaded = m_Loader.ImportMD2(&m_Model, file, skin);
     ComputeBoundingRadius();
     for (int i = 0; i < m_Model.numOfMaterials; ++i) {
         tMaterialInfo& material = m_Model.pMaterials[size_t(i)];
@@ -30,10 +30,15 @@ void CMD2Object::Init(char* file, char* skin) {
         material.texureId = i;
     }
     UpdateWorldBox();
+    return loaded;
 }
 
 void CMD2Object::UpdateWorldBox() {
-    if (m_Model.numOfObjects <= 0) return;
+    if (IsEmpty()) {
+        // No extent: a point where the object stands.
+        m_vTransformedBBMin = m_vTransformedBBMax = m_vPosition;
+        return;
+    }
     sBoundingBox& box = m_Model.pObject[size_t(m_Model.currentFrame)].boundingBox;
     TransformModelLevelBoundingBoxCoordinates(box.min, box.max);
 }

@@ -15,7 +15,9 @@ public:
     CMD2Object();
     ~CMD2Object() override;
 
-    void Init(char* file, char* skin);
+    // Loads the model and its skin; false when the model file failed (the object stays
+    // empty). A failed skin only leaves the model untextured.
+    bool Init(char* file, char* skin);
     void Draw(bool textured) override;
 
     void SetAnim(int n);
@@ -39,6 +41,7 @@ public:
     void DrawShadowVolumeV() override;
 
     int GetModelVertexNum() override { return m_Model.numOfVertices; }
+    bool IsEmpty() override { return m_Model.numOfObjects <= 0; }
     void DrawBoundingBox() override;
     void DrawBoundingSphere();
     CVector3* GetBoundingBoxMinPoint() { return GetTransformedModelLevelBBMinPoint(); }

@@ -138,16 +138,23 @@ void C3DGameObject::AttachModel(int kind, CEntity* model, const sModelKindOps* o
     m_pOps = ops != nullptr ? ops : &GetModelKindOps(kind);
 }
 
-void C3DGameObject::LoadMD2Model(char* modelFile, char* skinFile) {
+bool C3DGameObject::LoadMD2Model(char* modelFile, char* skinFile) {
     auto* model = new CMD2Object();
-    model->Init(modelFile, skinFile);
+    const bool loaded = model->Init(modelFile, skinFile);
     AttachModel(MODEL_KIND_MD2, model);
+    return loaded;
 }
 
-void C3DGameObject::Load3DS(char* textureFolder, char* modelFile, bool swap) {
+bool C3DGameObject::Load3DS(char* textureFolder, char* modelFile, bool swap) {
     auto* model = new C3DSObject();
-    model->Init(textureFolder, modelFile, swap);
+    const bool loaded = model->Init(textureFolder, modelFile, swap);
     AttachModel(MODEL_KIND_3DS, model);
+    return loaded;
+}
+
+bool C3DGameObject::HasEmptyModel() const {
+    CEntity* model = GetModel();
+    return model == nullptr || model->IsEmpty();
 }
 
 void C3DGameObject::SetPosition(float x, float y, float z) {
@@ -182,12 +189,12 @@ void C3DGameObject::SetGenerateShadowVolume(bool generate) {
 
 void C3DGameObject::Draw(bool textured) {
     CEntity* model = GetModel();
-    if (model != nullptr && m_pOps->draw != nullptr) m_pOps->draw(*model, textured);
+    if (!HasEmptyModel() && m_pOps->draw != nullptr) m_pOps->draw(*model, textured);
 }
 
 void C3DGameObject::BuildShadowVolume() {
     CEntity* model = GetModel();
-    if (model == nullptr || !m_pOps->hasBoundsAndShadows) return;
+    if (HasEmptyModel() || !m_pOps->hasBoundsAndShadows) return;
     const CVector3 light =
         g_LightManager != nullptr ? g_LightManager->getLightPos(1) : CVector3(0.0f, 100.0f, 0.0f);
     model->BuildShadowVolume(light);
@@ -196,17 +203,17 @@ void C3DGameObject::BuildShadowVolume() {
 
 void C3DGameObject::RenderToStencil() {
     CEntity* model = GetModel();
-    if (model != nullptr && m_pOps->hasBoundsAndShadows) model->RenderToStencilV();
+    if (!HasEmptyModel() && m_pOps->hasBoundsAndShadows) model->RenderToStencilV();
 }
 
 void C3DGameObject::DrawShadowVolume() {
     CEntity* model = GetModel();
-    if (model != nullptr && m_pOps->hasBoundsAndShadows) model->DrawShadowVolumeV();
+    if (!HasEmptyModel() && m_pOps->hasBoundsAndShadows) model->DrawShadowVolumeV();
 }
 
 void C3DGameObject::DrawBoundingBox() {
     CEntity* model = GetModel();
-    if (model != nullptr && m_pOps->drawBoundingBox != nullptr) m_pOps->drawBoundingBox(*model);
+    if (!HasEmptyModel() && m_pOps->drawBoundingBox != nullptr) m_pOps->drawBoundingBox(*model);
 }
 
 int C3DGameObject::GetObjectVertexNum() {
@@ -232,6 +239,10 @@ void C3DGameObject::checkFrustum() {
     const CVector3* min = GetBoundingBoxMinPoint();
     const CVector3* max = GetBoundingBoxMaxPoint();
     CFrustum* frustum = g_Camera != nullptr ? g_Camera->GetFrustum() : nullptr;
+    if (HasEmptyModel()) {
+        m_bInFrustum = false;
+        return;
+    }
     // Without a box (MD3) or a camera there is nothing to cull against.
     if (min == nullptr || max == nullptr || frustum == nullptr) {
         m_bInFrustum = true;
@@ -260,7 +271,7 @@ void C3DGameObject::SetDefaultAnimation(int animation) {
 
 void C3DGameObject::CheckRayHit(CRay& ray) {
     CEntity* model = GetModel();
-    if (model != nullptr && m_pOps->checkRayHit != nullptr) m_pOps->checkRayHit(*model, ray);
+    if (!HasEmptyModel() && m_pOps->checkRayHit != nullptr) m_pOps->checkRayHit(*model, ray);
 }
 
 CVector3 C3DGameObject::GetBoundingSphereCenter() {

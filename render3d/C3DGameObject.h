@@ -48,8 +48,10 @@ public:
     C3DGameObject& operator=(const C3DGameObject&) = delete;
 
     // Loaders: each creates the model, initialises it from the files and attaches it.
-    void LoadMD2Model(char* modelFile, char* skinFile);
-    void Load3DS(char* textureFolder, char* modelFile, bool swap);
+    // False when the model file failed: the empty model is attached all the same, is
+    // culled and casts no shadow, and the rest of the scene goes on.
+    bool LoadMD2Model(char* modelFile, char* skinFile);
+    bool Load3DS(char* textureFolder, char* modelFile, bool swap);
 
     // Stores a loaded model in the kind's slot (releasing one already there) and makes
     // it the current kind. The object owns the model. Without a row the kind's built-in
@@ -81,8 +83,11 @@ public:
     int GetObjectVertexNum();
     CVector3* GetBoundingBoxMinPoint();
     CVector3* GetBoundingBoxMaxPoint();
-    // Tests the model's world box against the camera's frustum and stores the result.
+    // Tests the model's world box against the camera's frustum and stores the result;
+    // an empty model is never inside.
     void checkFrustum();
+    // True without a model or with one whose load failed.
+    bool HasEmptyModel() const;
 
     void SetAnimation(int animation);
     void SetAnimationSpeed(float speed);

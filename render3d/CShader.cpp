@@ -2,15 +2,11 @@
 
 #include "core/DataPath.h"
 
-#include <SDL.h>
-
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 namespace {
-
-CShader::QuitHandler g_QuitHandler = SDL_Quit;
 
 std::string InfoLog(GLhandleARB object) {
     GLint length = 0;
@@ -31,10 +27,6 @@ bool ObjectStatusOk(GLhandleARB object, GLenum status) {
 }
 
 } // namespace
-
-void CShader::SetQuitHandler(QuitHandler handler) {
-    g_QuitHandler = handler ? handler : SDL_Quit;
-}
 
 CShader::~CShader() {
     // The program object stays with the GL context, which may already be gone here.
@@ -76,7 +68,8 @@ void CShader::setShaders(const char* fragmentFile, const char* vertexFile) {
         m_VertexSource = m_FragmentSource = nullptr;
         glDeleteObjectARB(vertexShader);
         glDeleteObjectARB(fragmentShader);
-        g_QuitHandler();
+        // The program stays 0 and draws with the fixed pipeline; SDL and the context stay
+        // up for the rest of the scene.
         return;
     }
 

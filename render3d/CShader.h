@@ -16,7 +16,8 @@ public:
     char* LoadShader(const char* path);
 
     // Builds the program; the fragment file comes first. A missing file prints a message
-    // and shuts SDL down; compile and link failures go to standard error with the GL log.
+    // and leaves the program at 0; compile and link failures go to standard error with
+    // the GL log.
     void setShaders(const char* fragmentFile, const char* vertexFile);
 
     void Begin();
@@ -25,11 +26,6 @@ public:
     // Sets an int uniform (a sampler unit, usually) of the current program.
     void uniform1i(const char* name, int value);
     uint32_t getShaderHandler() const { return m_Program; }
-
-    // What a missing source file shuts down; tests swap it for a counter so their GL
-    // context survives. Null restores SDL_Quit.
-    using QuitHandler = void (*)();
-    static void SetQuitHandler(QuitHandler handler);
 
 private:
     char* m_VertexSource = nullptr;

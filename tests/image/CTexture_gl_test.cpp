@@ -152,7 +152,7 @@ TEST_P(TextureDrawGL, ImageLibraryTexturesRegisterAndAFailedLoadKeepsTheOldState
     ASSERT_EQ(m_Manager.GetTextures().size(), 1u);
     EXPECT_EQ(m_Manager.GetTextures()[0], m_Texture);
     const unsigned int name = m_Texture->GetTextureName();
-    m_Texture->Load("no/such/file.png");
+    EXPECT_FALSE(m_Texture->Load("no/such/file.png"));
     EXPECT_EQ(m_Texture->GetTextureName(), name);
     EXPECT_EQ(m_Texture->GetWidth(), 32.0f);
     EXPECT_EQ(m_Manager.GetTextures().size(), 1u);

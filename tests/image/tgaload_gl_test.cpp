@@ -6,6 +6,9 @@
 #include "image/tgaload.h"
 #include "image_compare.h"
 #include "support/gl_context.h"
+#include "support/test_paths.h"
+
+#include <fstream>
 
 using namespace image_test;
 
@@ -123,6 +126,16 @@ TEST(tgaloadGL, FailedLoadsLeaveTheCheckerboard) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "File not found - no-such-file.tga\n");
     ASSERT_NE(texture, 0u);
     ExpectCheckerboard(texture); // the new name receives it
+
+    // A type the reader does not know has no pixels: reported, not an empty texture.
+    std::string unknown = zarvo_test::MakeTempDir("tga") + "/type11.tga";
+    std::ofstream(unknown, std::ios::binary)
+        << std::string("\0\0\x0b\0\0\0\0\0\0\0\0\0\x04\0\x04\0\x08\0", 18);
+    testing::internal::CaptureStdout();
+    texture = tgaLoadAndBind(&unknown[0], 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Image type has no pixels to load - " + unknown + "\n");
+    ExpectCheckerboard(texture);
 }
 
 TEST(tgaloadGL, LoadAndBindUploadsMipmappedIntoANewName) {

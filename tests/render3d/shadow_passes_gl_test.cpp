@@ -535,3 +535,26 @@ TEST_F(ShadowPassGL, DebugViewDrawsTheVolumeWalls) {
         changed += plain.rgba[i] != debug.rgba[i];
     EXPECT_GT(changed, 1000);
 }
+
+TEST_F(ShadowPassGL, ACasterWhoseFileFailedChangesNeitherPass) {
+    Scene scene;
+    scene.manager.DrawingShadowVolume(true);
+    Render(scene, SHADOW_MAPPING); // the map's first use settles its state
+    const Frame volumes = Render(scene, SHADOW_VOLUME);
+    const Frame maps = Render(scene, SHADOW_MAPPING);
+    const int vertices = scene.manager.GetNumOfAllVertices();
+
+    auto* broken = new C3DGameObject();
+    char missing[] = "no-such-model.md2";
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(broken->LoadMD2Model(missing, nullptr));
+    testing::internal::GetCapturedStderr();
+    // Between the light and the ground, where a real caster would throw a shadow.
+    broken->SetPosition(-20, 20, 0);
+    broken->SetCastShadow(true);
+    scene.manager.RegisterObject(broken);
+    EXPECT_EQ(scene.manager.GetNumOfAllVertices(), vertices);
+    EXPECT_TRUE(Render(scene, SHADOW_VOLUME).rgba == volumes.rgba);
+    EXPECT_TRUE(Render(scene, SHADOW_MAPPING).rgba == maps.rgba);
+    EXPECT_FALSE(broken->IsObjectInFrustum());
+}

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace zarvo_test {
@@ -15,7 +16,9 @@ static bool IsDir(const std::string& p) {
     return stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::string SourceDir() { return ZARVO_SOURCE_DIR; }
+std::string SourceDir() {
+    return ZARVO_SOURCE_DIR;
+}
 
 std::string CorpusDir() {
     if (const char* env = std::getenv("ZARVO_CORPUS")) {
@@ -45,6 +48,24 @@ bool ReadFileBytes(const std::string& path, std::string& out) {
     ss << in.rdbuf();
     out = ss.str();
     return true;
+}
+
+std::string Damaged(const std::string& good, eDamage damage, size_t header) {
+    switch (damage) {
+    case CUT_AT_HALF:
+        return good.substr(0, good.size() / 2);
+    case CUT_TO_HEADER:
+        return good.substr(0, header);
+    case RANDOM_BYTES: {
+        std::mt19937 random(25);
+        std::string bytes(good.size(), '\0');
+        for (char& b : bytes)
+            b = char(random());
+        return bytes;
+    }
+    default:
+        return std::string();
+    }
 }
 
 } // namespace zarvo_test

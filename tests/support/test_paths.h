@@ -11,10 +11,16 @@ std::string SourceDir();
 std::string MakeTempDir(const std::string& tag);
 bool ReadFileBytes(const std::string& path, std::string& out);
 
+// Ways a data file arrives broken, for the loaders' failure paths.
+enum eDamage { CUT_AT_HALF, CUT_TO_HEADER, RANDOM_BYTES, EMPTIED, REMOVED };
+// What is left of `good` after the damage (the same bytes on every call); CUT_TO_HEADER
+// keeps `header` bytes, REMOVED and EMPTIED leave nothing.
+std::string Damaged(const std::string& good, eDamage damage, size_t header = 0);
+
 } // namespace zarvo_test
 
 // Skips the current test cleanly when the corpus is absent.
-#define ZARVO_REQUIRE_CORPUS()                                                                   \
-    do {                                                                                         \
-        if (zarvo_test::CorpusDir().empty()) GTEST_SKIP() << "shared corpus not present";        \
+#define ZARVO_REQUIRE_CORPUS()                                                                     \
+    do {                                                                                           \
+        if (zarvo_test::CorpusDir().empty()) GTEST_SKIP() << "shared corpus not present";          \
     } while (0)
