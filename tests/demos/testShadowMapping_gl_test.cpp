@@ -484,11 +484,3 @@ TEST(ShadowDemoProgramGL, AFullScreenRunOfThreeHundredFramesRendersTheSceneAndSa
     for (const Box& strip : margin)
         EXPECT_EQ(CountIn(image, strip, IsOrange, 200), 0) << "logo ink in the 5-pixel margin";
 }
-
-TEST(ShadowDemoProgramGL, AnotherDemoIsReachedByName) {
-    // The other demos' scenes arrive with their own work; picking one must still construct
-    // all seven applications and end cleanly.
-    const ProgramRun run = RunProgram("--demo fade --windowed --frames 3");
-    EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_EQ(Count(run.output, "Zarvo Engine version 0.02..."), 7u) << run.output;
-}
