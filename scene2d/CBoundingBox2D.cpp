@@ -63,40 +63,69 @@ void TestPair(const std::vector<sBoxMove>& moves, unsigned int i, unsigned int j
     if (c.newNew || c.newStart || c.startNew) contacts.push_back(c);
 }
 
-void SweepPairs(const std::vector<sBoxMove>& moves, std::vector<sContact>& contacts) {
+// A uniform grid of cells about twice the size of an average object's envelope: an
+// object lies in a few cells, a cell holds a few objects, so the pairs looked at grow
+// with the number of objects, not its square.
+void GridPairs(const std::vector<sBoxMove>& moves, std::vector<sContact>& contacts) {
     std::vector<CBoundingBox2D> envelopes(moves.size());
-    std::vector<unsigned int> order;
-    order.reserve(moves.size());
-    float lowX = 0, highX = 0, lowY = 0, highY = 0;
+    std::vector<unsigned int> present;
+    present.reserve(moves.size());
+    CVector2 low, high;
+    double extent = 0.0;
     for (unsigned int i = 0; i < moves.size(); ++i) {
         if (!Envelope(moves[i], envelopes[i])) continue;
-        const CVector2 a = envelopes[i].m_vA;
-        if (order.empty()) {
-            lowX = highX = a.x;
-            lowY = highY = a.y;
-        }
-        lowX = std::min(lowX, a.x), highX = std::max(highX, a.x);
-        lowY = std::min(lowY, a.y), highY = std::max(highY, a.y);
-        order.push_back(i);
+        const CBoundingBox2D& e = envelopes[i];
+        if (present.empty()) low = e.m_vA, high = e.m_vB;
+        low = CVector2(std::min(low.x, e.m_vA.x), std::min(low.y, e.m_vA.y));
+        high = CVector2(std::max(high.x, e.m_vB.x), std::max(high.y, e.m_vB.y));
+        extent += std::max(e.m_vB.x - e.m_vA.x, e.m_vB.y - e.m_vA.y);
+        present.push_back(i);
     }
-    // Sweeping along the longer side of the scene keeps the runs of candidates short.
-    const bool alongX = highX - lowX >= highY - lowY;
-    auto low = [&](unsigned int i) { return alongX ? envelopes[i].m_vA.x : envelopes[i].m_vA.y; };
-    auto high = [&](unsigned int i) { return alongX ? envelopes[i].m_vB.x : envelopes[i].m_vB.y; };
-    auto crossLow = [&](unsigned int i) {
-        return alongX ? envelopes[i].m_vA.y : envelopes[i].m_vA.x;
+    if (present.size() < 2) return;
+
+    // Coarser cells when the scene is sparse, so the grid never has more than about
+    // four cells per object.
+    double cell = std::max(2.0 * extent / double(present.size()), 1.0);
+    const double width = double(high.x) - low.x, height = double(high.y) - low.y;
+    const double maxCells = 4.0 * double(present.size()) + 16.0;
+    while ((width / cell + 1.0) * (height / cell + 1.0) > maxCells)
+        cell *= 1.5;
+    const int columns = int(width / cell) + 1, rows = int(height / cell) + 1;
+    auto column = [&](float x) { return std::min(int((double(x) - low.x) / cell), columns - 1); };
+    auto row = [&](float y) { return std::min(int((double(y) - low.y) / cell), rows - 1); };
+
+    // The objects of each cell, as offsets into one list.
+    std::vector<unsigned int> first(size_t(columns) * rows + 1, 0);
+    auto eachCell = [&](unsigned int i, auto&& visit) {
+        const CBoundingBox2D& e = envelopes[i];
+        for (int r = row(e.m_vA.y); r <= row(e.m_vB.y); ++r)
+            for (int c = column(e.m_vA.x); c <= column(e.m_vB.x); ++c)
+                visit(size_t(r) * columns + c);
     };
-    auto crossHigh = [&](unsigned int i) {
-        return alongX ? envelopes[i].m_vB.y : envelopes[i].m_vB.x;
-    };
-    std::sort(order.begin(), order.end(),
-              [&](unsigned int a, unsigned int b) { return low(a) < low(b); });
-    for (size_t k = 0; k < order.size(); ++k) {
-        const unsigned int i = order[k];
-        for (size_t l = k + 1; l < order.size() && low(order[l]) <= high(i); ++l) {
-            const unsigned int j = order[l];
-            if (crossHigh(j) < crossLow(i) || crossHigh(i) < crossLow(j)) continue;
-            TestPair(moves, std::min(i, j), std::max(i, j), contacts);
+    for (unsigned int i : present)
+        eachCell(i, [&](size_t cellIndex) { ++first[cellIndex + 1]; });
+    std::partial_sum(first.begin(), first.end(), first.begin());
+    std::vector<unsigned int> fill(first.begin(), first.end() - 1);
+    std::vector<unsigned int> members(first.back());
+    for (unsigned int i : present)
+        eachCell(i, [&](size_t cellIndex) { members[fill[cellIndex]++] = i; });
+
+    for (size_t cellIndex = 0; cellIndex + 1 < first.size(); ++cellIndex) {
+        for (unsigned int a = first[cellIndex]; a < first[cellIndex + 1]; ++a) {
+            const unsigned int i = members[a];
+            const CBoundingBox2D& p = envelopes[i];
+            for (unsigned int b = a + 1; b < first[cellIndex + 1]; ++b) {
+                const unsigned int j = members[b];
+                const CBoundingBox2D& q = envelopes[j];
+                if (p.m_vB.x < q.m_vA.x || q.m_vB.x < p.m_vA.x || p.m_vB.y < q.m_vA.y ||
+                    q.m_vB.y < p.m_vA.y)
+                    continue;
+                // A pair shares every cell its envelopes' overlap covers; only the cell of
+                // the overlap's top-left corner tests it.
+                const float x = std::max(p.m_vA.x, q.m_vA.x), y = std::max(p.m_vA.y, q.m_vA.y);
+                if (size_t(row(y)) * columns + column(x) != cellIndex) continue;
+                TestPair(moves, std::min(i, j), std::max(i, j), contacts);
+            }
         }
     }
 }
@@ -116,7 +145,7 @@ std::vector<char> ResolveMoves(const std::vector<sBoxMove>& moves, eBroadPhase b
             for (unsigned int j = i + 1; j < n; ++j)
                 TestPair(moves, i, j, contacts);
     } else {
-        SweepPairs(moves, contacts);
+        GridPairs(moves, contacts);
     }
 
     // The contacts of each object, as offsets into one list.

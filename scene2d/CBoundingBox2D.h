@@ -43,9 +43,9 @@ struct sBoxMove {
     CBoundingBox2D to;
 };
 
-// How the pass finds the pairs worth testing. The all-pairs search gives the same result
-// at quadratic cost; it is kept as the yardstick for the sweep.
-enum eBroadPhase { BROAD_PHASE_SWEEP, BROAD_PHASE_ALL_PAIRS };
+// How the pass finds the pairs worth testing: a uniform grid, or every pair, which gives
+// the same result at quadratic cost and is kept as the yardstick for the grid.
+enum eBroadPhase { BROAD_PHASE_GRID, BROAD_PHASE_ALL_PAIRS };
 
 // Decides which moves of a frame are kept (1) and which are refused (0). A move is
 // refused when the new box overlaps another object's box at its place so far and the
@@ -55,4 +55,4 @@ enum eBroadPhase { BROAD_PHASE_SWEEP, BROAD_PHASE_ALL_PAIRS };
 // are therefore apart at the end, objects that overlap may move apart, and a move that
 // hits nothing is kept.
 std::vector<char> ResolveMoves(const std::vector<sBoxMove>& moves,
-                               eBroadPhase broadPhase = BROAD_PHASE_SWEEP);
+                               eBroadPhase broadPhase = BROAD_PHASE_GRID);
