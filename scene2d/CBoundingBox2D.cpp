@@ -41,14 +41,19 @@ struct sContact {
     bool newNew, newStart, startNew;
 };
 
-// The whole ground an object may cover this frame; false when it covers none.
-bool Envelope(const sBoxMove& m, CBoundingBox2D& out) {
+// The whole ground an object may cover this frame, as left, top, right, bottom.
+struct sSpan {
+    float x0, y0, x1, y1;
+};
+
+// False when the object covers no ground.
+bool Envelope(const sBoxMove& m, sSpan& out) {
     const bool from = !m.from.IsEmpty(), to = !m.to.IsEmpty();
     if (!from && !to) return false;
     const CBoundingBox2D& a = from ? m.from : m.to;
     const CBoundingBox2D& b = to ? m.to : m.from;
-    out.m_vA = CVector2(std::min(a.m_vA.x, b.m_vA.x), std::min(a.m_vA.y, b.m_vA.y));
-    out.m_vB = CVector2(std::max(a.m_vB.x, b.m_vB.x), std::max(a.m_vB.y, b.m_vB.y));
+    out = {std::min(a.m_vA.x, b.m_vA.x), std::min(a.m_vA.y, b.m_vA.y), std::max(a.m_vB.x, b.m_vB.x),
+           std::max(a.m_vB.y, b.m_vB.y)};
     return true;
 }
 
@@ -67,64 +72,76 @@ void TestPair(const std::vector<sBoxMove>& moves, unsigned int i, unsigned int j
 // object lies in a few cells, a cell holds a few objects, so the pairs looked at grow
 // with the number of objects, not its square.
 void GridPairs(const std::vector<sBoxMove>& moves, std::vector<sContact>& contacts) {
-    std::vector<CBoundingBox2D> envelopes(moves.size());
-    std::vector<unsigned int> present;
-    present.reserve(moves.size());
-    CVector2 low, high;
+    struct sPlaced {
+        sSpan span;
+        unsigned int object;
+        int column0, row0, column1, row1; // the cells it covers
+    };
+    std::vector<sPlaced> placed;
+    placed.reserve(moves.size());
+    sSpan all{};
     double extent = 0.0;
     for (unsigned int i = 0; i < moves.size(); ++i) {
-        if (!Envelope(moves[i], envelopes[i])) continue;
-        const CBoundingBox2D& e = envelopes[i];
-        if (present.empty()) low = e.m_vA, high = e.m_vB;
-        low = CVector2(std::min(low.x, e.m_vA.x), std::min(low.y, e.m_vA.y));
-        high = CVector2(std::max(high.x, e.m_vB.x), std::max(high.y, e.m_vB.y));
-        extent += std::max(e.m_vB.x - e.m_vA.x, e.m_vB.y - e.m_vA.y);
-        present.push_back(i);
+        sSpan e;
+        if (!Envelope(moves[i], e)) continue;
+        if (placed.empty()) all = e;
+        all = {std::min(all.x0, e.x0), std::min(all.y0, e.y0), std::max(all.x1, e.x1),
+               std::max(all.y1, e.y1)};
+        extent += std::max(e.x1 - e.x0, e.y1 - e.y0);
+        placed.push_back({e, i, 0, 0, 0, 0});
     }
-    if (present.size() < 2) return;
+    if (placed.size() < 2) return;
 
     // Coarser cells when the scene is sparse, so the grid never has more than about
     // four cells per object.
-    double cell = std::max(2.0 * extent / double(present.size()), 1.0);
-    const double width = double(high.x) - low.x, height = double(high.y) - low.y;
-    const double maxCells = 4.0 * double(present.size()) + 16.0;
+    double cell = std::max(2.0 * extent / double(placed.size()), 1.0);
+    const double width = double(all.x1) - all.x0, height = double(all.y1) - all.y0;
+    const double maxCells = 4.0 * double(placed.size()) + 16.0;
     while ((width / cell + 1.0) * (height / cell + 1.0) > maxCells)
         cell *= 1.5;
     const int columns = int(width / cell) + 1, rows = int(height / cell) + 1;
-    auto column = [&](float x) { return std::min(int((double(x) - low.x) / cell), columns - 1); };
-    auto row = [&](float y) { return std::min(int((double(y) - low.y) / cell), rows - 1); };
-
-    // The objects of each cell, as offsets into one list.
-    std::vector<unsigned int> first(size_t(columns) * rows + 1, 0);
-    auto eachCell = [&](unsigned int i, auto&& visit) {
-        const CBoundingBox2D& e = envelopes[i];
-        for (int r = row(e.m_vA.y); r <= row(e.m_vB.y); ++r)
-            for (int c = column(e.m_vA.x); c <= column(e.m_vB.x); ++c)
-                visit(size_t(r) * columns + c);
+    const auto column = [&](float x) {
+        return std::min(int((double(x) - all.x0) / cell), columns - 1);
     };
-    for (unsigned int i : present)
-        eachCell(i, [&](size_t cellIndex) { ++first[cellIndex + 1]; });
+    const auto row = [&](float y) { return std::min(int((double(y) - all.y0) / cell), rows - 1); };
+
+    // Each cell's objects, copied next to each other so a cell reads one run of memory,
+    // with the first cell each covers.
+    struct sMember {
+        sSpan span;
+        unsigned int object;
+        int column0, row0;
+    };
+    std::vector<unsigned int> first(size_t(columns) * rows + 1, 0);
+    for (sPlaced& p : placed) {
+        p.column0 = column(p.span.x0), p.column1 = column(p.span.x1);
+        p.row0 = row(p.span.y0), p.row1 = row(p.span.y1);
+        for (int r = p.row0; r <= p.row1; ++r)
+            for (int c = p.column0; c <= p.column1; ++c)
+                ++first[size_t(r) * columns + c + 1];
+    }
     std::partial_sum(first.begin(), first.end(), first.begin());
     std::vector<unsigned int> fill(first.begin(), first.end() - 1);
-    std::vector<unsigned int> members(first.back());
-    for (unsigned int i : present)
-        eachCell(i, [&](size_t cellIndex) { members[fill[cellIndex]++] = i; });
+    std::vector<sMember> byCell(first.back());
+    for (const sPlaced& p : placed)
+        for (int r = p.row0; r <= p.row1; ++r)
+            for (int c = p.column0; c <= p.column1; ++c)
+                byCell[fill[size_t(r) * columns + c]++] = {p.span, p.object, p.column0, p.row0};
 
     for (size_t cellIndex = 0; cellIndex + 1 < first.size(); ++cellIndex) {
+        const int c = int(cellIndex % size_t(columns)), r = int(cellIndex / size_t(columns));
         for (unsigned int a = first[cellIndex]; a < first[cellIndex + 1]; ++a) {
-            const unsigned int i = members[a];
-            const CBoundingBox2D& p = envelopes[i];
+            const sMember& p = byCell[a];
             for (unsigned int b = a + 1; b < first[cellIndex + 1]; ++b) {
-                const unsigned int j = members[b];
-                const CBoundingBox2D& q = envelopes[j];
-                if (p.m_vB.x < q.m_vA.x || q.m_vB.x < p.m_vA.x || p.m_vB.y < q.m_vA.y ||
-                    q.m_vB.y < p.m_vA.y)
+                const sMember& q = byCell[b];
+                if (p.span.x1 < q.span.x0 || q.span.x1 < p.span.x0 || p.span.y1 < q.span.y0 ||
+                    q.span.y1 < p.span.y0)
                     continue;
                 // A pair shares every cell its envelopes' overlap covers; only the cell of
                 // the overlap's top-left corner tests it.
-                const float x = std::max(p.m_vA.x, q.m_vA.x), y = std::max(p.m_vA.y, q.m_vA.y);
-                if (size_t(row(y)) * columns + column(x) != cellIndex) continue;
-                TestPair(moves, std::min(i, j), std::max(i, j), contacts);
+                if (std::max(p.column0, q.column0) != c || std::max(p.row0, q.row0) != r) continue;
+                TestPair(moves, std::min(p.object, q.object), std::max(p.object, q.object),
+                         contacts);
             }
         }
     }
