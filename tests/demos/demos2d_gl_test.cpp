@@ -14,10 +14,9 @@
 #include "scene2d/CParticle2D.h"
 #include "scene2d/CPictureFade.h"
 #include "support/event_driver.h"
+#include "support/gl_context.h"
 #include "support/program_run.h"
 #include "support/test_paths.h"
-
-#include <GL/glew.h>
 
 #include <cstdlib>
 #include <string>
@@ -108,13 +107,7 @@ protected:
         // The GL context outlives the demo in this process. The 2D frame leaves one more
         // pixel view on the projection stack each frame, and the frame clock must not
         // run backwards for the next suite: leave both as a fresh process has them.
-        for (GLenum depth : {GL_PROJECTION_STACK_DEPTH, GL_MODELVIEW_STACK_DEPTH}) {
-            glMatrixMode(depth == GL_PROJECTION_STACK_DEPTH ? GL_PROJECTION : GL_MODELVIEW);
-            GLint pushed = 1;
-            for (glGetIntegerv(depth, &pushed); pushed > 1; --pushed)
-                glPopMatrix();
-            glLoadIdentity();
-        }
+        zarvo_test::PopMatrixStacksToBase();
         g_Ticks = 0;
         g_TickStep = 0;
         g_Utils->CalculateFrameRate();
