@@ -52,21 +52,33 @@ TEST(PictureFade, StepsSnapAtTheThresholdsAndOnlySetTheDoneFlags) {
     EXPECT_EQ(fade.GetAlpha(), 1.0f);
     EXPECT_FALSE(fade.isFadeOutDone());
 
-    // From 1 at 0.1 per second: about 9.7 s of frame time, then one snapping step to 0.
-    int steps = 0;
-    for (; !fade.isFadeOutDone() && steps < 1000; ++steps)
-        fade.StepFadeOut();
-    EXPECT_EQ(fade.GetAlpha(), 0.0f);
-    EXPECT_GE(steps, 97);
-    EXPECT_LE(steps, 99);
-
+    // One 0.1 s step from 1 lands just past or just short of each threshold; the next
+    // call snaps only from past it. Fade-ins start where the fade-out left alpha.
+    struct Case {
+        bool in;
+        float speed, landed;
+        bool snaps;
+    };
+    for (const Case& c : {Case{false, 9.72f, 0.028f, true}, Case{false, 9.6f, 0.04f, false},
+                          Case{true, 9.85f, 0.985f, true}, Case{true, 9.75f, 0.975f, false}}) {
+        CPictureFade f;
+        if (c.in) {
+            f.setFadeSpeed(100.0f);
+            f.StepFadeOut(), f.StepFadeOut(); // down to exactly 0
+        }
+        f.setFadeSpeed(c.speed);
+        c.in ? f.StepFadeIn() : f.StepFadeOut();
+        EXPECT_NEAR(f.GetAlpha(), c.landed, 1e-5);
+        c.in ? f.StepFadeIn() : f.StepFadeOut();
+        EXPECT_EQ(c.in ? f.isFadeInDone() : f.isFadeOutDone(), c.snaps) << c.speed;
+        EXPECT_TRUE(!c.snaps || f.GetAlpha() == (c.in ? 1.0f : 0.0f)) << c.speed;
+    }
+    fade.setFadeSpeed(100.0f);
+    fade.StepFadeOut(), fade.StepFadeOut();
     fade.setFadeSpeed(2.0f);
     fade.StepFadeIn();
     EXPECT_NEAR(fade.GetAlpha(), 0.2f, 1e-6);
     EXPECT_TRUE(fade.isFadeOutDone()) << "fades never clear the flags";
-    while (!fade.isFadeInDone())
-        fade.StepFadeIn();
-    EXPECT_EQ(fade.GetAlpha(), 1.0f);
 
     // Loading keeps the fade's alpha (1), so a fade-in completes at once.
     CPictureFade loaded;
