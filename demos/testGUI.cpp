@@ -75,12 +75,7 @@ const char* WidgetName(int id) {
 }
 
 sColor Colour(float r, float g, float b, float a = 1.0f) {
-    sColor c{};
-    c.r = r;
-    c.g = g;
-    c.b = b;
-    c.a = a;
-    return c;
+    return sColor(r, g, b, a);
 }
 
 } // namespace

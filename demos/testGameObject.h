@@ -1,15 +1,21 @@
 #pragma once
-#include "core/cApp.h"
+// One 2D game object, drawn by the engine's 2D pass; holding R turns it a degree a frame.
+#include "demos/Demo2D.h"
 
-// Constructs and destroys with its engine; the scene arrives with the demo itself.
-class testGameObject : public CApp {
+class CGameObject2D;
+
+class testGameObject : public Demo2D {
 public:
     testGameObject();
     ~testGameObject() override;
 
-    void Init() override {}
-    void Run() override {}
-    void Shutdown() override {}
-    void ResizeWindow(int /*width*/, int /*height*/) override {}
-    void ToggleFullscreen() override {}
+    // Registered with and owned by the 2D object manager.
+    CGameObject2D* GetGameObject() const { return m_pGameObject; }
+
+protected:
+    void InitFeature() override;
+    void HandleKeys() override;
+
+private:
+    CGameObject2D* m_pGameObject;
 };

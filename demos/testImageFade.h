@@ -1,15 +1,20 @@
 #pragma once
-#include "core/cApp.h"
+// A picture that fades out and in without end.
+#include "demos/Demo2D.h"
 
-// Constructs and destroys with its engine; the scene arrives with the demo itself.
-class testImageFade : public CApp {
+class CPictureFade;
+
+class testImageFade : public Demo2D {
 public:
     testImageFade();
     ~testImageFade() override;
 
-    void Init() override {}
-    void Run() override {}
-    void Shutdown() override {}
-    void ResizeWindow(int /*width*/, int /*height*/) override {}
-    void ToggleFullscreen() override {}
+    CPictureFade* GetPictureFade() const { return m_pPictureFade; }
+
+protected:
+    void InitFeature() override;
+    void FeatureFrame() override;
+
+private:
+    CPictureFade* m_pPictureFade;
 };

@@ -1,15 +1,9 @@
 #pragma once
-#include "core/cApp.h"
+// The picture fade once more, as the fade demo shows it.
+#include "demos/testImageFade.h"
 
-// Constructs and destroys with its engine; the scene arrives with the demo itself.
-class testKavrixBases : public CApp {
+class testKavrixBases : public testImageFade {
 public:
     testKavrixBases();
     ~testKavrixBases() override;
-
-    void Init() override {}
-    void Run() override {}
-    void Shutdown() override {}
-    void ResizeWindow(int /*width*/, int /*height*/) override {}
-    void ToggleFullscreen() override {}
 };

@@ -1,15 +1,21 @@
 #pragma once
-#include "core/cApp.h"
+// Three background layers; the arrow keys scroll layers 2 and 3 at their own speeds
+// while layer 1 stays.
+#include "demos/Demo2D.h"
+#include "scene2d/CParallaxScroll.h"
 
-// Constructs and destroys with its engine; the scene arrives with the demo itself.
-class testParallaxScroll : public CApp {
+class testParallaxScroll : public Demo2D {
 public:
     testParallaxScroll();
     ~testParallaxScroll() override;
 
-    void Init() override {}
-    void Run() override {}
-    void Shutdown() override {}
-    void ResizeWindow(int /*width*/, int /*height*/) override {}
-    void ToggleFullscreen() override {}
+    CParallaxScroll& GetScroll() { return m_Scroll; }
+
+protected:
+    void InitFeature() override;
+    void FeatureFrame() override { m_Scroll.Draw(); }
+    void HandleKeys() override;
+
+private:
+    CParallaxScroll m_Scroll;
 };

@@ -1,15 +1,21 @@
 #pragma once
-#include "core/cApp.h"
+// Two 2D emitters side by side: additive fire and alpha-blended, growing smoke.
+#include "demos/Demo2D.h"
+#include "scene2d/CParticleSystem2D.h"
 
-// Constructs and destroys with its engine; the scene arrives with the demo itself.
-class testParticleSystem2D : public CApp {
+class testParticleSystem2D : public Demo2D {
 public:
     testParticleSystem2D();
     ~testParticleSystem2D() override;
 
-    void Init() override {}
-    void Run() override {}
-    void Shutdown() override {}
-    void ResizeWindow(int /*width*/, int /*height*/) override {}
-    void ToggleFullscreen() override {}
+    CParticleSystem2D& GetFire() { return m_Fire; }
+    CParticleSystem2D& GetSmoke() { return m_Smoke; }
+
+protected:
+    void InitFeature() override;
+    void FeatureFrame() override;
+
+private:
+    CParticleSystem2D m_Fire;
+    CParticleSystem2D m_Smoke;
 };

@@ -1,6 +1,8 @@
 #pragma once
 // The general vector family (CVector2, CVector3, CVector4), the quaternion and the free
 // vector, plane, polygon, sphere and triangle routines built on CVector3.
+#include "math/sColor.h"
+
 #include <cmath>
 
 class CVector2 {
@@ -78,12 +80,6 @@ public:
     float x, y, z, w;
 
     CVector4(float x_, float y_, float z_, float w_) : x(x_), y(y_), z(z_), w(w_) {}
-};
-
-// A colour of four floats from 0 to 1, kept in the order red, blue, green, alpha; whoever
-// hands one to GL or a shader passes it as red, green, blue, alpha.
-struct sColor {
-    float r, b, g, a;
 };
 
 class CQuaternion {

@@ -1,5 +1,36 @@
 #include "scene2d/CGameObjectManager.h"
 
-CGameObjectManager::CGameObjectManager() {}
+#include "scene2d/CBoundingBox2D.h"
+#include "scene2d/CGameObject.h"
 
-CGameObjectManager::~CGameObjectManager() {}
+CGameObjectManager::~CGameObjectManager() {
+    for (CGameObject2D* object : m_Objects)
+        delete object;
+}
+
+void CGameObjectManager::RegisterObject(CGameObject2D* object) {
+    if (!object) return;
+    m_Objects.push_back(object);
+    ++m_uiObjectCount;
+}
+
+void CGameObjectManager::Render() {
+    for (CGameObject2D* object : m_Objects)
+        object->Move();
+    checkCollision();
+    for (CGameObject2D* object : m_Objects)
+        object->Draw();
+}
+
+void CGameObjectManager::checkCollision() {
+    std::vector<sBoxMove> moves(m_Objects.size());
+    for (size_t i = 0; i < m_Objects.size(); ++i)
+        moves[i] = {m_Objects[i]->GetBoundingBox(), m_Objects[i]->GetBoundingBoxInNewPosition()};
+    const std::vector<char> kept = ResolveMoves(moves);
+    for (size_t i = 0; i < m_Objects.size(); ++i) {
+        if (kept[i])
+            m_Objects[i]->commitMovement();
+        else
+            m_Objects[i]->revertMovement();
+    }
+}

@@ -1,8 +1,29 @@
 #pragma once
+// Owns the registered 2D objects and runs their frame: automatic motion, the collision
+// pass that commits or refuses each object's moves, then drawing in registration order.
+#include <vector>
+
+class CGameObject2D;
 
 class CGameObjectManager {
 public:
-    CGameObjectManager();
+    CGameObjectManager() = default;
     ~CGameObjectManager();
-    void Render() {}
+    CGameObjectManager(const CGameObjectManager&) = delete;
+    CGameObjectManager& operator=(const CGameObjectManager&) = delete;
+
+    // Takes ownership.
+    void RegisterObject(CGameObject2D* object);
+    void Render();
+    void checkCollision();
+
+    void EnableDrawBoundingBox(bool on) { m_bDrawBoundingBoxes = on; }
+    bool isDrawBoundingBoxEnabled() const { return m_bDrawBoundingBoxes; }
+    unsigned int GetObjectCount() const { return m_uiObjectCount; }
+    const std::vector<CGameObject2D*>& GetObjects() const { return m_Objects; }
+
+private:
+    std::vector<CGameObject2D*> m_Objects;
+    unsigned int m_uiObjectCount = 0;
+    bool m_bDrawBoundingBoxes = false;
 };

@@ -486,11 +486,3 @@ TEST(ShadowDemoProgramGL, AFullScreenRunOfThreeHundredFramesRendersTheSceneAndSa
     for (const Box& strip : margin)
         EXPECT_EQ(CountIn(image, strip, IsOrange, 200), 0) << "logo ink in the 5-pixel margin";
 }
-
-TEST(ShadowDemoProgramGL, AnotherDemoIsReachedByName) {
-    // The other demos' scenes arrive with their own work; picking one must still construct
-    // every application and end cleanly.
-    const ProgramRun run = RunProgram("--demo fade --windowed --frames 3");
-    EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_EQ(Count(run.output, "Zarvo Engine version 0.02..."), size_t(DEMO_COUNT)) << run.output;
-}

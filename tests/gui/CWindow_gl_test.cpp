@@ -212,7 +212,7 @@ TEST_F(GuiGL, TheTooltipShowsOnlyOverAMovableHeaderAndPercentSignsStayText) {
     for (bool movable : {true, false}) { // the second, lower one cannot move
         CWindow* w =
             new CWindow(40, movable ? 40 : 140, 200, 180, nullptr, false, 1, 15, 1, movable);
-        w->SetToolTip(tip, 0, sColor{1, 1, 1, 1}, 10, 200, 0);
+        w->SetToolTip(tip, 0, sColor(1, 1, 1, 1), 10, 200, 0);
         w->SetVisible(true);
         m_Manager.RegisterWindow(w);
     }

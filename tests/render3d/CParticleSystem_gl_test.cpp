@@ -66,7 +66,7 @@ protected:
     std::string texture_;
 };
 
-const sColor kWhite{1, 1, 1, 1};
+const sColor kWhite(1, 1, 1, 1);
 const float kBlack[3] = {0, 0, 0};
 
 TEST_F(ParticleGL, SpritesStopAtTheLargestPointSizeAndKeepTwelvePixelsFarAway) {
@@ -109,7 +109,7 @@ TEST_F(ParticleGL, QuadsFaceTheCameraFromAnySide) {
 TEST_F(ParticleGL, AdditiveAndAlphaBlendingOfSprites) {
     const double eye[3] = {0, 0, 0};
     const float red[3] = {0.5f, 0, 0};
-    const sColor halfBlue{0, 1, 0, 0.5f}; // r, b, g, a
+    const sColor halfBlue(0, 0, 1, 0.5f); // given r, g, b, a; kept r, b, g, a
     for (bool alphaBlend : {true, false}) {
         auto system = Make(CVector3(0, 0, -3), true, alphaBlend, halfBlue, 60.0f);
         Look(eye, red);

@@ -1,0 +1,217 @@
+#include "scene2d/CBoundingBox2D.h"
+
+#include "core/CGraphicsCore.h"
+#include "core/Engine.h"
+
+#include <GL/glew.h>
+
+#include <algorithm>
+#include <numeric>
+
+void CBoundingBox2D::Draw(CVector2 p) const {
+    if (g_Graphics) g_Graphics->SetWireFrameMode(true);
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 0.0f, 0.0f, 1.0f);
+    glBegin(GL_QUADS);
+    glVertex3f(p.x, p.y + m_fHeight, 0.0f);
+    glVertex3f(p.x + m_fWidth, p.y + m_fHeight, 0.0f);
+    glVertex3f(p.x + m_fWidth, p.y, 0.0f);
+    glVertex3f(p.x, p.y, 0.0f);
+    glEnd();
+    if (g_Graphics) g_Graphics->SetWireFrameMode(false);
+}
+
+bool BoxesOverlap(const CBoundingBox2D& a, const CBoundingBox2D& b) {
+    if (a.IsEmpty() || b.IsEmpty()) return false;
+    return !(a.m_vB.x < b.m_vA.x || b.m_vB.x < a.m_vA.x || a.m_vB.y < b.m_vA.y ||
+             b.m_vB.y < a.m_vA.y);
+}
+
+namespace {
+
+bool IsMoving(const sBoxMove& m) {
+    return m.from.m_vA.x != m.to.m_vA.x || m.from.m_vA.y != m.to.m_vA.y ||
+           m.from.m_vB.x != m.to.m_vB.x || m.from.m_vB.y != m.to.m_vB.y;
+}
+
+// Two objects that may stop each other: i's new box against j's new and start boxes,
+// and i's start box against j's new box.
+struct sContact {
+    unsigned int i, j;
+    bool newNew, newStart, startNew;
+};
+
+// The whole ground an object may cover this frame, as left, top, right, bottom.
+struct sSpan {
+    float x0, y0, x1, y1;
+};
+
+// False when the object covers no ground.
+bool Envelope(const sBoxMove& m, sSpan& out) {
+    const bool from = !m.from.IsEmpty(), to = !m.to.IsEmpty();
+    if (!from && !to) return false;
+    const CBoundingBox2D& a = from ? m.from : m.to;
+    const CBoundingBox2D& b = to ? m.to : m.from;
+    out = {std::min(a.m_vA.x, b.m_vA.x), std::min(a.m_vA.y, b.m_vA.y), std::max(a.m_vB.x, b.m_vB.x),
+           std::max(a.m_vB.y, b.m_vB.y)};
+    return true;
+}
+
+void TestPair(const std::vector<sBoxMove>& moves, unsigned int i, unsigned int j,
+              std::vector<sContact>& contacts) {
+    const sBoxMove& a = moves[i];
+    const sBoxMove& b = moves[j];
+    // Objects that already overlap may part or stay; they never stop each other.
+    if (BoxesOverlap(a.from, b.from)) return;
+    const sContact c{i, j, BoxesOverlap(a.to, b.to), BoxesOverlap(a.to, b.from),
+                     BoxesOverlap(a.from, b.to)};
+    if (c.newNew || c.newStart || c.startNew) contacts.push_back(c);
+}
+
+// A uniform grid of cells about twice the size of an average object's envelope: an
+// object lies in a few cells, a cell holds a few objects, so the pairs looked at grow
+// with the number of objects, not its square.
+void GridPairs(const std::vector<sBoxMove>& moves, std::vector<sContact>& contacts) {
+    struct sPlaced {
+        sSpan span;
+        unsigned int object;
+        int column0, row0, column1, row1; // the cells it covers
+    };
+    std::vector<sPlaced> placed;
+    placed.reserve(moves.size());
+    sSpan all{};
+    double extent = 0.0;
+    for (unsigned int i = 0; i < moves.size(); ++i) {
+        sSpan e;
+        if (!Envelope(moves[i], e)) continue;
+        if (placed.empty()) all = e;
+        all = {std::min(all.x0, e.x0), std::min(all.y0, e.y0), std::max(all.x1, e.x1),
+               std::max(all.y1, e.y1)};
+        extent += std::max(e.x1 - e.x0, e.y1 - e.y0);
+        placed.push_back({e, i, 0, 0, 0, 0});
+    }
+    if (placed.size() < 2) return;
+
+    // Coarser cells when the scene is sparse, so the grid never has more than about
+    // four cells per object.
+    double cell = std::max(2.0 * extent / double(placed.size()), 1.0);
+    const double width = double(all.x1) - all.x0, height = double(all.y1) - all.y0;
+    const double maxCells = 4.0 * double(placed.size()) + 16.0;
+    while ((width / cell + 1.0) * (height / cell + 1.0) > maxCells)
+        cell *= 1.5;
+    const int columns = int(width / cell) + 1, rows = int(height / cell) + 1;
+    const auto column = [&](float x) {
+        return std::min(int((double(x) - all.x0) / cell), columns - 1);
+    };
+    const auto row = [&](float y) { return std::min(int((double(y) - all.y0) / cell), rows - 1); };
+
+    // Each cell's objects, copied next to each other so a cell reads one run of memory,
+    // with the first cell each covers.
+    struct sMember {
+        sSpan span;
+        unsigned int object;
+        int column0, row0;
+    };
+    std::vector<unsigned int> first(size_t(columns) * rows + 1, 0);
+    for (sPlaced& p : placed) {
+        p.column0 = column(p.span.x0), p.column1 = column(p.span.x1);
+        p.row0 = row(p.span.y0), p.row1 = row(p.span.y1);
+        for (int r = p.row0; r <= p.row1; ++r)
+            for (int c = p.column0; c <= p.column1; ++c)
+                ++first[size_t(r) * columns + c + 1];
+    }
+    std::partial_sum(first.begin(), first.end(), first.begin());
+    std::vector<unsigned int> fill(first.begin(), first.end() - 1);
+    std::vector<sMember> byCell(first.back());
+    for (const sPlaced& p : placed)
+        for (int r = p.row0; r <= p.row1; ++r)
+            for (int c = p.column0; c <= p.column1; ++c)
+                byCell[fill[size_t(r) * columns + c]++] = {p.span, p.object, p.column0, p.row0};
+
+    for (size_t cellIndex = 0; cellIndex + 1 < first.size(); ++cellIndex) {
+        const int c = int(cellIndex % size_t(columns)), r = int(cellIndex / size_t(columns));
+        for (unsigned int a = first[cellIndex]; a < first[cellIndex + 1]; ++a) {
+            const sMember& p = byCell[a];
+            for (unsigned int b = a + 1; b < first[cellIndex + 1]; ++b) {
+                const sMember& q = byCell[b];
+                if (p.span.x1 < q.span.x0 || q.span.x1 < p.span.x0 || p.span.y1 < q.span.y0 ||
+                    q.span.y1 < p.span.y0)
+                    continue;
+                // A pair shares every cell its envelopes' overlap covers; only the cell of
+                // the overlap's top-left corner tests it.
+                if (std::max(p.column0, q.column0) != c || std::max(p.row0, q.row0) != r) continue;
+                TestPair(moves, std::min(p.object, q.object), std::max(p.object, q.object),
+                         contacts);
+            }
+        }
+    }
+}
+
+} // namespace
+
+std::vector<char> ResolveMoves(const std::vector<sBoxMove>& moves, eBroadPhase broadPhase) {
+    const unsigned int n = unsigned(moves.size());
+    std::vector<char> kept(n, 1);
+    std::vector<char> moving(n);
+    for (unsigned int i = 0; i < n; ++i)
+        moving[i] = IsMoving(moves[i]);
+
+    std::vector<sContact> contacts;
+    if (broadPhase == BROAD_PHASE_ALL_PAIRS) {
+        for (unsigned int i = 0; i < n; ++i)
+            for (unsigned int j = i + 1; j < n; ++j)
+                TestPair(moves, i, j, contacts);
+    } else {
+        GridPairs(moves, contacts);
+    }
+
+    // The contacts of each object, as offsets into one list.
+    std::vector<unsigned int> first(n + 1, 0);
+    for (const sContact& c : contacts)
+        ++first[c.i + 1], ++first[c.j + 1];
+    std::partial_sum(first.begin(), first.end(), first.begin());
+    std::vector<unsigned int> fill(first.begin(), first.end() - 1);
+    std::vector<unsigned int> byObject(contacts.size() * 2);
+    for (unsigned int k = 0; k < contacts.size(); ++k)
+        byObject[fill[contacts[k].i]++] = k, byObject[fill[contacts[k].j]++] = k;
+
+    // Rounds: every move that hits another box at its place after the last round is
+    // refused together, so the order of registration never matters (two objects moving
+    // into each other are both refused). A later round can only be caused by a refusal,
+    // and only the kept movers in contact with it need asking again; refusals only add
+    // up, so the work stays linear in the contacts.
+    auto blocked = [&](unsigned int i) {
+        for (unsigned int k = first[i]; k < first[i + 1]; ++k) {
+            const sContact& c = contacts[byObject[k]];
+            const bool mine = c.i == i;
+            const unsigned int other = mine ? c.j : c.i;
+            const bool hit = kept[other] ? c.newNew : (mine ? c.newStart : c.startNew);
+            if (hit) return true;
+        }
+        return false;
+    };
+    std::vector<unsigned int> ask, refused;
+    std::vector<char> asked(n, 0);
+    for (unsigned int i = 0; i < n; ++i)
+        if (moving[i] && first[i + 1] > first[i]) ask.push_back(i);
+    while (!ask.empty()) {
+        refused.clear();
+        for (unsigned int i : ask)
+            if (kept[i] && blocked(i)) refused.push_back(i);
+        for (unsigned int i : refused)
+            kept[i] = 0;
+        ask.clear();
+        for (unsigned int i : refused)
+            for (unsigned int k = first[i]; k < first[i + 1]; ++k) {
+                const sContact& c = contacts[byObject[k]];
+                const unsigned int other = c.i == i ? c.j : c.i;
+                if (moving[other] && kept[other] && !asked[other]) {
+                    asked[other] = 1;
+                    ask.push_back(other);
+                }
+            }
+        for (unsigned int i : ask)
+            asked[i] = 0;
+    }
+    return kept;
+}
