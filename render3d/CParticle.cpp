@@ -10,7 +10,7 @@ float ParticleFrameInterval() {
 }
 
 CParticle::CParticle()
-    : m_Color{1.0f, 0.0f, 0.4f, 0.5f}, m_fEnergy(300.0f), m_fInverseEnergy(1.0f / 300.0f),
+    : m_Color(1.0f, 0.4f, 0.0f, 0.5f), m_fEnergy(300.0f), m_fInverseEnergy(1.0f / 300.0f),
       m_Size(1.0f, 2.0f, 1.0f) {}
 
 void CParticle::SetEnergy(float e) {
