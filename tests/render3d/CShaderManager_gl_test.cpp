@@ -5,7 +5,6 @@
 #include "support/test_paths.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <fstream>
 #include <string>
@@ -17,48 +16,27 @@ void CountQuit() {
     ++g_QuitCalls;
 }
 
-const char* const kProgressMessages[] = {
-    "Loading simple texture shader...",
-    "Loading simple color shader...",
-    "Loading color eith texture shader...",
-    "Loading heightmap texture shader...",
-    "Loading Directional Per Pixel Diffuse lightning shader...",
-    "Loading Directional Per Vertex Diffuse lightning shader...",
-    "Loading Point Per Pixel lightning shader...",
-    "Loading Spot Per Pixel lightning shader...",
-    "Loading Toon shader...",
-    "Loading vertex diffuse light with texture shader...",
-    "Loading pixel diffuse light with texture shader...",
-    "Loading shadow mapping shader...",
-    "Loading shadow mapping pcf shader...",
-    "Loading parallax mapping shader...",
-    "Loading parallax mapping with lightning shader...",
-    "Loading point light with texture mapping shader...",
-    "Loading parallax mapping with shadow shader...",
-    "Loading parallax mapping with pcf shadow shader...",
-    "Loading shadow mapping per pixel light shader...",
-};
-const char* const kBaseNames[] = {
-    "simpleTexture",
-    "color",
-    "colorWithTex",
-    "hfield",
-    "dirPerPixel",
-    "dirPerVertex",
-    "pointlight",
-    "spotlight",
-    "toonf2",
-    "dirPerVertexTEX",
-    "dirPerPixelTEX",
-    "ShadowMapping",
-    "ShadowMappingPCF",
-    "parallax3",
-    "parallaxWithPointLight",
-    "pointlightTEX",
-    "parallax3Shadow",
-    "parallax3ShadowPCF",
-    "ShadowMappingPerPixelLight",
-};
+// Each row of the built-in table: its progress text and its files' base name.
+const char* const kRows[][2] = {
+    {"simple texture shader", "simpleTexture"},
+    {"simple color shader", "color"},
+    {"color eith texture shader", "colorWithTex"},
+    {"heightmap texture shader", "hfield"},
+    {"Directional Per Pixel Diffuse lightning shader", "dirPerPixel"},
+    {"Directional Per Vertex Diffuse lightning shader", "dirPerVertex"},
+    {"Point Per Pixel lightning shader", "pointlight"},
+    {"Spot Per Pixel lightning shader", "spotlight"},
+    {"Toon shader", "toonf2"},
+    {"vertex diffuse light with texture shader", "dirPerVertexTEX"},
+    {"pixel diffuse light with texture shader", "dirPerPixelTEX"},
+    {"shadow mapping shader", "ShadowMapping"},
+    {"shadow mapping pcf shader", "ShadowMappingPCF"},
+    {"parallax mapping shader", "parallax3"},
+    {"parallax mapping with lightning shader", "parallaxWithPointLight"},
+    {"point light with texture mapping shader", "pointlightTEX"},
+    {"parallax mapping with shadow shader", "parallax3Shadow"},
+    {"parallax mapping with pcf shadow shader", "parallax3ShadowPCF"},
+    {"shadow mapping per pixel light shader", "ShadowMappingPerPixelLight"}};
 
 bool LinkedOk(const CShader* shader) {
     GLint linked = 0;
@@ -66,37 +44,23 @@ bool LinkedOk(const CShader* shader) {
     return linked != 0;
 }
 
-void CopyFile(const std::string& from, const std::string& to) {
-    std::ifstream in(from, std::ios::binary);
-    std::ofstream out(to, std::ios::binary);
-    out << in.rdbuf();
-}
-
 // Runs a test inside an empty directory with a counting stand-in for SDL_Quit.
 class ShaderFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ZARVO_REQUIRE_GL(64, 64);
-        char buf[4096];
-        ASSERT_NE(getcwd(buf, sizeof buf), nullptr);
-        m_OldDir = buf;
-        m_Dir = zarvo_test::MakeTempDir("shaders");
-        ASSERT_EQ(chdir(m_Dir.c_str()), 0);
         ASSERT_EQ(mkdir("shaders", 0755), 0);
         g_QuitCalls = 0;
         CShader::SetQuitHandler(CountQuit);
     }
-    void TearDown() override {
-        CShader::SetQuitHandler(nullptr);
-        if (!m_OldDir.empty()) {
-            ASSERT_EQ(chdir(m_OldDir.c_str()), 0);
-        }
-    }
+    void TearDown() override { CShader::SetQuitHandler(nullptr); }
     void CopyFromSource(const std::string& name) {
-        CopyFile(zarvo_test::SourceDir() + "/shaders/" + name, "shaders/" + name);
+        std::string text;
+        ASSERT_TRUE(zarvo_test::ReadFileBytes(zarvo_test::SourceDir() + "/shaders/" + name, text));
+        std::ofstream("shaders/" + name, std::ios::binary) << text;
     }
 
-    std::string m_OldDir, m_Dir;
+    zarvo_test::ScopedWorkDir m_Dir{"shaders"};
 };
 
 TEST_F(ShaderFilesTest, MissingAndEmptyFilesKeepEveryRowInPlace) {
@@ -115,8 +79,8 @@ TEST_F(ShaderFilesTest, MissingAndEmptyFilesKeepEveryRowInPlace) {
     std::string expected =
         "\n-------------========= Loading built in shaders ==========------------\n\n";
     for (int i = 0; i < 19; ++i) {
-        expected += std::string(kProgressMessages[i]) + "\n";
-        const std::string base = std::string("shaders/") + kBaseNames[i];
+        expected += std::string("Loading ") + kRows[i][0] + "...\n";
+        const std::string base = std::string("shaders/") + kRows[i][1];
         if (i != 18 && i != 5) expected += "\nCannot Load vertex shader: " + base + ".vert\n";
         if (i != 18) expected += "\nCannot Load fragment shader: " + base + ".frag\n";
     }
@@ -176,16 +140,16 @@ TEST(ShaderTable, EveryBuiltInProgramCompilesAndLinks) {
     ASSERT_EQ(manager.GetShaderCount(), 19u);
     for (int i = 0; i < 19; ++i) {
         const CShader* shader = manager.getDefaultShaders(Default_Shader_Types(i));
-        ASSERT_NE(shader->getShaderHandler(), 0u) << kBaseNames[i];
-        EXPECT_TRUE(LinkedOk(shader)) << kBaseNames[i];
+        ASSERT_NE(shader->getShaderHandler(), 0u) << kRows[i][1];
+        EXPECT_TRUE(LinkedOk(shader)) << kRows[i][1];
         GLhandleARB attached[4] = {};
         GLsizei count = 0;
         glGetAttachedObjectsARB(shader->getShaderHandler(), 4, &count, attached);
-        EXPECT_EQ(count, 2) << kBaseNames[i];
+        EXPECT_EQ(count, 2) << kRows[i][1];
         for (GLsizei k = 0; k < count; ++k) {
             GLint compiled = 0;
             glGetObjectParameterivARB(attached[k], GL_OBJECT_COMPILE_STATUS_ARB, &compiled);
-            EXPECT_TRUE(compiled) << kBaseNames[i];
+            EXPECT_TRUE(compiled) << kRows[i][1];
         }
     }
 }

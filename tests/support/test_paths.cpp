@@ -15,7 +15,9 @@ static bool IsDir(const std::string& p) {
     return stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::string SourceDir() { return ZARVO_SOURCE_DIR; }
+std::string SourceDir() {
+    return ZARVO_SOURCE_DIR;
+}
 
 std::string CorpusDir() {
     if (const char* env = std::getenv("ZARVO_CORPUS")) {
@@ -45,6 +47,21 @@ bool ReadFileBytes(const std::string& path, std::string& out) {
     ss << in.rdbuf();
     out = ss.str();
     return true;
+}
+
+ScopedWorkDir::ScopedWorkDir(const std::string& tag) : dir_(MakeTempDir(tag)) {
+    char buf[4096];
+    if (getcwd(buf, sizeof buf)) previous_ = buf;
+    if (chdir(dir_.c_str()) != 0) dir_.clear();
+}
+
+ScopedWorkDir::~ScopedWorkDir() {
+    if (!previous_.empty() && chdir(previous_.c_str()) != 0) std::abort();
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    return bool(out << bytes);
 }
 
 } // namespace zarvo_test

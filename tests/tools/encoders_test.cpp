@@ -26,52 +26,13 @@ Canvas Pattern(int w, int h) {
 uint32_t U16(const Bytes& b, size_t at) {
     return b[at] | b[at + 1] << 8;
 }
-uint32_t U32(const Bytes& b, size_t at) {
-    return U16(b, at) | U16(b, at + 2) << 16;
-}
 
 } // namespace
 
-TEST(Encoders, TgaIsUncompressedBottomUpWithTheFontReadersHeader) {
-    Canvas c = Pattern(5, 3);
-    std::vector<uint8_t> rgba = c.ToRgba8();
-    for (bool alpha : {true, false}) {
-        Bytes tga = EncodeTga(c, alpha);
-        const uint8_t pattern[11] = {0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-        EXPECT_EQ(tga[0], 0) << "no ID field: some readers take pixels from offset 18";
-        EXPECT_EQ(std::memcmp(&tga[1], pattern, 11), 0);
-        EXPECT_EQ(U16(tga, 12), 5u);
-        EXPECT_EQ(U16(tga, 14), 3u);
-        int bpp = alpha ? 4 : 3;
-        EXPECT_EQ(tga[16], bpp * 8);
-        ASSERT_EQ(tga.size(), 18u + 5 * 3 * bpp);
-        // First stored row is the canvas's bottom row, as blue, green, red[, alpha].
-        for (int x = 0; x < 5; ++x) {
-            const uint8_t* src = &rgba[(2 * 5 + x) * 4];
-            const uint8_t* px = &tga[18 + x * bpp];
-            EXPECT_EQ(px[0], src[2]);
-            EXPECT_EQ(px[1], src[1]);
-            EXPECT_EQ(px[2], src[0]);
-            if (alpha) {
-                EXPECT_EQ(px[3], src[3]);
-            }
-        }
-    }
-}
-
-TEST(Encoders, BmpIsBottomUpBgrAndRefusesRowsThatNeedPadding) {
-    Canvas c = Pattern(4, 2);
-    Bytes bmp = EncodeBmp(c);
-    ASSERT_EQ(bmp.size(), 54u + 4 * 2 * 3);
-    EXPECT_EQ(bmp[0], 'B');
-    EXPECT_EQ(U32(bmp, 2), bmp.size());
-    EXPECT_EQ(U32(bmp, 10), 54u);
-    EXPECT_EQ(U32(bmp, 14), 40u);
-    EXPECT_EQ(U16(bmp, 28), 24u);
-    EXPECT_EQ(U32(bmp, 30), 0u);
-    std::vector<uint8_t> rgba = c.ToRgba8();
-    EXPECT_EQ(bmp[54], rgba[(1 * 4) * 4 + 2]); // bottom row, blue first
-    EXPECT_EQ(bmp[56], rgba[(1 * 4) * 4 + 0]);
+// The generated TGA and BMP files are decoded by the engine's readers and compared with
+// ImageMagick in content_engine_test; here only what that cannot show.
+TEST(Encoders, TgaHasNoIdFieldAndBmpRefusesRowsThatNeedPadding) {
+    EXPECT_EQ(EncodeTga(Pattern(5, 3), true)[0], 0) << "some readers take pixels from offset 18";
     // The engine's BMP reader does not skip row padding, so such widths must not be written.
     EXPECT_THROW(EncodeBmp(Pattern(5, 2)), std::runtime_error);
 }
