@@ -34,8 +34,6 @@ if [ "${1:-}" != "--report" ]; then
   # A failing test still leaves its counts, so the summary is printed either way and
   # the script's status reports the failures afterwards.
   export SDL_AUDIODRIVER=dummy
-  # llvmpipe's anisotropic sampling can stall a frame for minutes; hide it as the demos do.
-  export MESA_EXTENSION_OVERRIDE="-GL_EXT_texture_filter_anisotropic -GL_ARB_texture_filter_anisotropic"
   status=0
   xvfb-run -a -n "$((200 + RANDOM % 5000))" -s "-screen 0 1024x768x24 -noreset" \
     ctest --test-dir "$dir" -j"$jobs" --output-on-failure || status=$?
