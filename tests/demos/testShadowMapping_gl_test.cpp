@@ -372,7 +372,7 @@ TEST_F(ShadowDemoGL, EscapeAndAWindowCloseEndTheRunInThePassThatTakesThem) {
     ASSERT_TRUE(zarvo_test::PushKey(SDLK_ESCAPE, true));
     demo_->Run();
     EXPECT_EQ(demo_->Frames(), before + 1);
-    zarvo_test::PushKey(SDLK_ESCAPE, false);
+    Key(SDLK_ESCAPE, false);
 
     before = demo_->Frames();
     ASSERT_TRUE(zarvo_test::PushQuit());
