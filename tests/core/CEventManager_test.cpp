@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/CEventManager.h"
+#include "support/event_driver.h"
 
 #include <SDL.h>
 
@@ -20,33 +21,13 @@ protected:
         if (!SDL_GetVideoSurface()) {
             ASSERT_NE(SDL_SetVideoMode(320, 240, 32, SDL_SWSURFACE), nullptr) << SDL_GetError();
         }
-        SDL_Event drain;
-        while (SDL_PollEvent(&drain)) {
-        }
+        zarvo_test::DrainEvents();
     }
-
     static void PushKey(Uint8 type, SDLKey sym) {
-        SDL_Event e{};
-        e.type = type;
-        e.key.type = type;
-        e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-        e.key.keysym.sym = sym;
-        ASSERT_EQ(SDL_PushEvent(&e), 0);
+        ASSERT_TRUE(zarvo_test::PushKey(sym, type == SDL_KEYDOWN));
     }
-
     static void PushButton(Uint8 type, Uint8 button) {
-        SDL_Event e{};
-        e.type = type;
-        e.button.type = type;
-        e.button.button = button;
-        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        ASSERT_EQ(SDL_PushEvent(&e), 0);
-    }
-
-    static void PushType(Uint8 type) {
-        SDL_Event e{};
-        e.type = type;
-        ASSERT_EQ(SDL_PushEvent(&e), 0);
+        ASSERT_TRUE(zarvo_test::PushMouseButton(button, type == SDL_MOUSEBUTTONDOWN, 0, 0));
     }
 
     CEventManager events;
@@ -151,7 +132,7 @@ TEST_F(EventManagerTest, MouseMotionGivesNoEventKindAndDifferencesLastOneFrame) 
 
 TEST_F(EventManagerTest, QuitStaysSetAndClickedElementResetsEachFrame) {
     events.SetOnClickedGuiElement(7);
-    PushType(SDL_QUIT);
+    ASSERT_TRUE(zarvo_test::PushQuit());
     events.PollEvents();
     EXPECT_EQ(events.GetOnClickedGuiElement(), -1);
     EXPECT_TRUE(events.isactualEvent(EVENT_QUIT));

@@ -11,6 +11,7 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -66,18 +67,14 @@ protected:
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
     }
-    static bool IsRed(int x, int y) {
+    // The pixel is the cursor's red, the window-move cursor's green, or the black clear.
+    static bool Is(int x, int y, int r, int g) {
         const zarvo_test::Rgba p = zarvo_test::ReadPixelTopDown(x, y);
-        return p.r > 200 && p.g < 50;
+        return std::abs(p.r - r) < 55 && std::abs(p.g - g) < 55;
     }
-    static bool IsGreen(int x, int y) {
-        const zarvo_test::Rgba p = zarvo_test::ReadPixelTopDown(x, y);
-        return p.g > 200 && p.r < 50;
-    }
-    static bool IsBlack(int x, int y) {
-        const zarvo_test::Rgba p = zarvo_test::ReadPixelTopDown(x, y);
-        return p.r < 50 && p.g < 50;
-    }
+    static bool IsRed(int x, int y) { return Is(x, y, 255, 0); }
+    static bool IsGreen(int x, int y) { return Is(x, y, 0, 255); }
+    static bool IsBlack(int x, int y) { return Is(x, y, 0, 0); }
 
     CTextureManager m_Textures;
     CEventManager m_Events;

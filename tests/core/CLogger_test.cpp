@@ -4,35 +4,18 @@
 #include "support/test_paths.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
-
-#include <string>
 
 namespace {
 
 // The log file name is fixed, so each test runs its logger inside a fresh directory.
 class LoggerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char buf[4096];
-        ASSERT_NE(getcwd(buf, sizeof buf), nullptr);
-        m_OldDir = buf;
-        m_Dir = zarvo_test::MakeTempDir("logger");
-        ASSERT_EQ(chdir(m_Dir.c_str()), 0);
-    }
-    void TearDown() override {
-        if (!m_OldDir.empty()) {
-            ASSERT_EQ(chdir(m_OldDir.c_str()), 0);
-        }
-    }
-
     std::string ReadLog() {
         std::string text;
-        EXPECT_TRUE(zarvo_test::ReadFileBytes(m_Dir + "/Zarvo_Engine.log", text));
+        EXPECT_TRUE(zarvo_test::ReadFileBytes(m_Dir.Dir() + "/Zarvo_Engine.log", text));
         return text;
     }
-
-    std::string m_OldDir, m_Dir;
+    zarvo_test::ScopedWorkDir m_Dir{"logger"};
 };
 
 TEST_F(LoggerTest, FileHoldsBannerWritesAndClosingLine) {

@@ -1,5 +1,5 @@
 // The engine's share of a frame with a real window: where MainLoop leaves the projection
-// in 3D and in 2D mode, over many frames.
+// in 3D and in 2D mode over many frames, and its FPS text.
 #include <gtest/gtest.h>
 
 #include "core/CGraphicsCore.h"
@@ -10,8 +10,10 @@
 #include <GL/glew.h>
 #include <SDL.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -36,12 +38,31 @@ std::unique_ptr<Engine> StartEngine(bool mode2D) {
     EXPECT_NE(out.find("Detected Video Card Vendor: "), std::string::npos) << out;
     EXPECT_NE(out.find("\nDetected OpenGL version: "), std::string::npos) << out;
     EXPECT_EQ(out.find("Sorry"), std::string::npos) << out;
+    SDL_GL_SwapBuffers(); // Mesa picks up a re-sized window's buffers at a swap
     return engine;
 }
 
 Uint32 g_FakeTicks = 0;
 Uint32 FakeTicks() {
     return g_FakeTicks;
+}
+
+// Bounding box of the lit pixels in the top `h` rows; empty (x0 > x1) when none.
+struct Box {
+    int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;
+};
+Box LitBox(int h) {
+    const std::vector<uint8_t> px = zarvo_test::ReadFramebufferTopDown(640, 480);
+    Box b;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < 640; ++x) {
+            const uint8_t* p = &px[(size_t(y) * 640 + x) * 4];
+            if (p[0] > 100 || p[1] > 100 || p[2] > 100) {
+                b.x0 = std::min(b.x0, x), b.y0 = std::min(b.y0, y);
+                b.x1 = std::max(b.x1, x), b.y1 = std::max(b.y1, y);
+            }
+        }
+    return b;
 }
 
 void Projection(float m[16]) {
@@ -111,4 +132,30 @@ TEST(EngineMainLoopGL, FrameTimingAdvancesOnlyWhileFPSCountingIsOn) {
     engine->MainLoop();
     EXPECT_NEAR(g_Utils->GetFrameInterval(), 0.016, 1e-3);
     CUtils::SetTickSource(nullptr);
+}
+
+// "Current FPS: %d" at (3, 5) in font 1, drawn only while counting is on.
+TEST(EngineMainLoopGL, FpsTextStartsAtThreeFiveOnlyWhileCountingIsOn) {
+    auto engine = StartEngine(false);
+    ASSERT_TRUE(engine);
+    for (bool counting : {false, true}) {
+        engine->EnableFPSCounting(counting);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        engine->MainLoop();
+        const Box text = LitBox(60);
+        if (!counting) {
+            EXPECT_GT(text.x0, text.x1) << "nothing drawn without FPS counting";
+            continue;
+        }
+        ASSERT_LE(text.x0, text.x1) << "the FPS text is drawn";
+        // "Current FPS: 0": glyph cells from (3, 5), 16 high, 12 apart.
+        EXPECT_GE(text.x0, 3);
+        EXPECT_GE(text.y0, 5);
+        EXPECT_LE(text.y1, 5 + 15);
+        EXPECT_LE(text.x1, 3 + 12 * 14 + 15);
+        EXPECT_GT(text.x1, 3 + 12 * 10) << "the text runs over its whole length";
+    }
 }

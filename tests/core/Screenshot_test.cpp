@@ -3,12 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/Screenshot.h"
+#include "support/program_run.h"
 #include "support/test_paths.h"
-
-#include <SDL.h>
-#include <SDL_image.h>
-
-#include <cstdio>
 
 namespace {
 
@@ -27,31 +23,15 @@ sRGBImage Gradient(int width, int height) {
 
 // Every pixel of the file equals the image; the top row of the file is row 0.
 void ExpectFileMatches(const std::string& file, const sRGBImage& image) {
-    SDL_Surface* loaded = IMG_Load(file.c_str());
-    ASSERT_NE(loaded, nullptr) << IMG_GetError();
-    SDL_Surface* rgb = SDL_CreateRGBSurface(SDL_SWSURFACE, loaded->w, loaded->h, 24, 0x0000ff,
-                                            0x00ff00, 0xff0000, 0);
-    ASSERT_NE(rgb, nullptr);
-    SDL_BlitSurface(loaded, nullptr, rgb, nullptr);
-    EXPECT_EQ(rgb->w, image.width);
-    EXPECT_EQ(rgb->h, image.height);
-    int mismatches = 0;
-    for (int y = 0; y < image.height && y < rgb->h; ++y)
-        for (int x = 0; x < image.width && x < rgb->w; ++x)
-            for (int c = 0; c < 3; ++c) {
-                const unsigned char got =
-                    static_cast<unsigned char*>(rgb->pixels)[y * rgb->pitch + x * 3 + c];
-                mismatches += got != image.pixels[(size_t(y) * image.width + x) * 3 + c];
-            }
-    EXPECT_EQ(mismatches, 0) << file;
-    SDL_FreeSurface(rgb);
-    SDL_FreeSurface(loaded);
+    const zarvo_test::ShotImage shot = zarvo_test::LoadShot(file);
+    EXPECT_EQ(shot.width, image.width) << file;
+    EXPECT_EQ(shot.height, image.height) << file;
+    EXPECT_TRUE(shot.rgb == image.pixels) << file;
 }
 
 bool Exists(const std::string& file) {
-    FILE* f = std::fopen(file.c_str(), "rb");
-    if (f) std::fclose(f);
-    return f != nullptr;
+    std::string bytes;
+    return zarvo_test::ReadFileBytes(file, bytes);
 }
 
 } // namespace

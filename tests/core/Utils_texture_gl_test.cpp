@@ -7,6 +7,8 @@
 #include "core/Utils.h"
 #include "image/CTexture.h"
 #include "image/CTextureManager.h"
+#include "image/gl_texture_probe.h"
+#include "image/image_compare.h"
 #include "support/gl_context.h"
 #include "support/netpbm.h"
 #include "support/test_paths.h"
@@ -14,10 +16,8 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cmath>
+#include <array>
 #include <cstdlib>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -27,15 +27,9 @@ struct Level0 {
 };
 
 Level0 ReadLevel0(GLuint name) {
-    Level0 out;
-    glBindTexture(GL_TEXTURE_2D, name);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &out.width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &out.height);
-    out.rgba.resize(size_t(out.width) * out.height * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    if (!out.rgba.empty())
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, out.rgba.data());
-    return out;
+    return {image_test::LevelParameter(name, 0, GL_TEXTURE_WIDTH),
+            image_test::LevelParameter(name, 0, GL_TEXTURE_HEIGHT),
+            image_test::TexturePixels(name, 0, GL_RGBA, 4)};
 }
 
 enum class Rows { TopFirst, BottomFirst };
@@ -81,18 +75,11 @@ enum class Rows { TopFirst, BottomFirst };
     return ::testing::AssertionSuccess();
 }
 
-std::string Corpus(const std::string& rel) {
-    return zarvo_test::CorpusDir() + "/images/" + rel;
-}
+using image_test::CorpusImage;
 
 bool CopyFile(const std::string& from, const std::string& to) {
     std::string bytes;
-    if (!zarvo_test::ReadFileBytes(from, bytes)) return false;
-    FILE* f = std::fopen(to.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    std::fclose(f);
-    return ok;
+    return zarvo_test::ReadFileBytes(from, bytes) && zarvo_test::WriteFileBytes(to, bytes);
 }
 
 class TextureCreationGL : public ::testing::Test {
@@ -124,29 +111,31 @@ TEST_F(TextureCreationGL, EveryReaderLeavesTheDecodedFile) {
     // Texture row 0 is the first row a reader hands over: the first stored row for TGA
     // (these files store the picture's top row first), the bottom row for BMP and PCX,
     // the top row for DDS, JPEG and the image library.
-    EXPECT_TRUE(SameImage(ReadLevel0(Create(Corpus("tga/grad_t2_rgba32_bu.tga"))),
-                          Corpus("tga/grad_t2_rgba32_bu.ref.pam"), Rows::TopFirst));
-    EXPECT_TRUE(SameImage(ReadLevel0(Create(Corpus("tga/stones_t10_rgb24_bu.tga"))),
-                          Corpus("tga/stones_t10_rgb24_bu.ref.ppm"), Rows::TopFirst));
-    EXPECT_TRUE(SameImage(ReadLevel0(Create(Corpus("bmp/wall_bmp24.bmp"))),
-                          Corpus("bmp/wall_bmp24.ref.ppm"), Rows::BottomFirst));
-    EXPECT_TRUE(SameImage(ReadLevel0(Create(Corpus("pcx/wall_pcx24.pcx"))),
-                          Corpus("pcx/wall_pcx24.ref.ppm"), Rows::BottomFirst));
-    EXPECT_TRUE(SameImage(ReadLevel0(Create(Corpus("dds/stones_dxt1_nomip.dds"))),
-                          Corpus("dds/stones_dxt1_nomip.ref.ppm"), Rows::TopFirst, 8, 1.0));
-    EXPECT_TRUE(SameImage(ReadLevel0(Create(Corpus("jpeg/stones_444.jpg"))),
-                          Corpus("jpeg/stones_444.float.ppm"), Rows::TopFirst, 8, 1.0));
-    EXPECT_TRUE(SameImage(ReadLevel0(Create(Corpus("src/wall96.png"))),
-                          Corpus("tga/wall_t2_rgb24_bu.ref.ppm"), Rows::TopFirst));
+    struct Row {
+        const char *file, *reference;
+        Rows rows;
+        int maxAllowed;
+    };
+    for (const Row& r :
+         {Row{"tga/grad_t2_rgba32_bu.tga", "tga/grad_t2_rgba32_bu.ref.pam", Rows::TopFirst, 0},
+          Row{"tga/stones_t10_rgb24_bu.tga", "tga/stones_t10_rgb24_bu.ref.ppm", Rows::TopFirst, 0},
+          Row{"bmp/wall_bmp24.bmp", "bmp/wall_bmp24.ref.ppm", Rows::BottomFirst, 0},
+          Row{"pcx/wall_pcx24.pcx", "pcx/wall_pcx24.ref.ppm", Rows::BottomFirst, 0},
+          Row{"dds/stones_dxt1_nomip.dds", "dds/stones_dxt1_nomip.ref.ppm", Rows::TopFirst, 8},
+          Row{"jpeg/stones_444.jpg", "jpeg/stones_444.float.ppm", Rows::TopFirst, 8},
+          Row{"src/wall96.png", "tga/wall_t2_rgb24_bu.ref.ppm", Rows::TopFirst, 0}})
+        EXPECT_TRUE(SameImage(ReadLevel0(Create(CorpusImage(r.file))), CorpusImage(r.reference),
+                              r.rows, r.maxAllowed, r.maxAllowed ? 1.0 : 0.0))
+            << r.file;
 }
 
 TEST_F(TextureCreationGL, BmpThroughTheImageLibraryPathTurnsRowsBottomUp) {
     // The anisotropic BMP path: odd widths and palettes arrive intact.
     for (const char* name : {"bmp/wall_bmp24", "bmp/stones_bmp8", "bmp/wall_bmp4_64x48"}) {
-        std::string file = Corpus(std::string(name) + ".bmp");
+        std::string file = CorpusImage(std::string(name) + ".bmp");
         const GLuint texture = m_Utils.CreateTextureFromBMP(file.data());
         m_Names.push_back(texture);
-        EXPECT_TRUE(SameImage(ReadLevel0(texture), Corpus(std::string(name) + ".ref.ppm"),
+        EXPECT_TRUE(SameImage(ReadLevel0(texture), CorpusImage(std::string(name) + ".ref.ppm"),
                               Rows::BottomFirst))
             << name;
     }
@@ -165,14 +154,14 @@ TEST_F(TextureCreationGL, AnisotropicGenerationPicksTheBmpPathAndSetsTheMaximum)
     glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &maxAniso);
     for (const char* name : {"bmp/wall_bmp24", "src/wall96"}) {
         const std::string ext = std::string(name).rfind("src", 0) == 0 ? ".png" : ".bmp";
-        const GLuint texture = Create(Corpus(name + ext));
+        const GLuint texture = Create(CorpusImage(name + ext));
         GLfloat aniso = 0;
         glBindTexture(GL_TEXTURE_2D, texture);
         glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, &aniso);
         EXPECT_EQ(aniso, maxAniso) << name;
     }
-    EXPECT_TRUE(
-        SameImage(ReadLevel0(m_Names[0]), Corpus("bmp/wall_bmp24.ref.ppm"), Rows::BottomFirst));
+    EXPECT_TRUE(SameImage(ReadLevel0(m_Names[0]), CorpusImage("bmp/wall_bmp24.ref.ppm"),
+                          Rows::BottomFirst));
     g_Graphics = nullptr;
 }
 
@@ -180,22 +169,18 @@ TEST_F(TextureCreationGL, TheWholePathIsSearchedAndCaseMattersExceptForBmpAndTga
     const std::string dir = zarvo_test::MakeTempDir("dispatch");
     // A folder named tgaimages sends its files to the TGA reader, whatever they are called.
     ASSERT_EQ(system(("mkdir -p '" + dir + "/tgaimages'").c_str()), 0);
-    const std::string tgaAsPng = dir + "/tgaimages/picture.png";
-    ASSERT_TRUE(CopyFile(Corpus("tga/stones_t2_rgb24_bu.tga"), tgaAsPng));
-    EXPECT_TRUE(SameImage(ReadLevel0(Create(tgaAsPng)), Corpus("tga/stones_t2_rgb24_bu.ref.ppm"),
-                          Rows::TopFirst));
-
     // Upper-case PCX is not the PCX reader's: the image library reads the PNG inside.
-    const std::string pngAsPcx = dir + "/PICTURE.PCX";
-    ASSERT_TRUE(CopyFile(Corpus("src/wall96.png"), pngAsPcx));
-    EXPECT_TRUE(SameImage(ReadLevel0(Create(pngAsPcx)), Corpus("tga/wall_t2_rgb24_bu.ref.ppm"),
-                          Rows::TopFirst));
-
-    // Upper-case TGA is.
-    const std::string upperTga = dir + "/STONES.TGA";
-    ASSERT_TRUE(CopyFile(Corpus("tga/stones_t2_rgb24_bu.tga"), upperTga));
-    EXPECT_TRUE(SameImage(ReadLevel0(Create(upperTga)), Corpus("tga/stones_t2_rgb24_bu.ref.ppm"),
-                          Rows::TopFirst));
+    // Upper-case TGA is the TGA reader's.
+    for (const auto& c :
+         {std::array<const char*, 3>{"tgaimages/picture.png", "tga/stones_t2_rgb24_bu.tga",
+                                     "tga/stones_t2_rgb24_bu.ref.ppm"},
+          {"PICTURE.PCX", "src/wall96.png", "tga/wall_t2_rgb24_bu.ref.ppm"},
+          {"STONES.TGA", "tga/stones_t2_rgb24_bu.tga", "tga/stones_t2_rgb24_bu.ref.ppm"}}) {
+        ASSERT_TRUE(CopyFile(CorpusImage(c[1]), dir + "/" + c[0]));
+        EXPECT_TRUE(
+            SameImage(ReadLevel0(Create(dir + "/" + c[0])), CorpusImage(c[2]), Rows::TopFirst))
+            << c[0];
+    }
 
     EXPECT_EQ(Create(dir + "/missing.png"), 0u);
 }
@@ -206,7 +191,7 @@ TEST_F(TextureCreationGL, TextureObjectsTakeTheTgaBranchBySubstringToo) {
     const std::string dir = zarvo_test::MakeTempDir("tgaobject");
     ASSERT_EQ(system(("mkdir -p '" + dir + "/tgaimages'").c_str()), 0);
     const std::string tgaAsPng = dir + "/tgaimages/picture.png";
-    ASSERT_TRUE(CopyFile(Corpus("tga/grad_t2_rgba32_bu.tga"), tgaAsPng));
+    ASSERT_TRUE(CopyFile(CorpusImage("tga/grad_t2_rgba32_bu.tga"), tgaAsPng));
     {
         CTexture texture(tgaAsPng);
         EXPECT_EQ(texture.GetWidth(), 96.0f);
@@ -214,13 +199,13 @@ TEST_F(TextureCreationGL, TextureObjectsTakeTheTgaBranchBySubstringToo) {
         EXPECT_EQ(texture.GetFileName(), "") << "the TGA branch keeps no file name";
         EXPECT_TRUE(manager.GetTextures().empty()) << "and registers nothing";
         EXPECT_TRUE(SameImage(ReadLevel0(texture.GetTextureName()),
-                              Corpus("tga/grad_t2_rgba32_bu.ref.pam"), Rows::TopFirst));
+                              CorpusImage("tga/grad_t2_rgba32_bu.ref.pam"), Rows::TopFirst));
 
-        CTexture png(Corpus("src/wall96.png"));
-        EXPECT_EQ(png.GetFileName(), Corpus("src/wall96.png"));
+        CTexture png(CorpusImage("src/wall96.png"));
+        EXPECT_EQ(png.GetFileName(), CorpusImage("src/wall96.png"));
         EXPECT_EQ(manager.GetTextures().size(), 1u);
         EXPECT_TRUE(SameImage(ReadLevel0(png.GetTextureName()),
-                              Corpus("tga/wall_t2_rgb24_bu.ref.ppm"), Rows::TopFirst));
+                              CorpusImage("tga/wall_t2_rgb24_bu.ref.ppm"), Rows::TopFirst));
     }
     EXPECT_TRUE(manager.GetTextures().empty());
     g_TextureManager = nullptr;

@@ -147,48 +147,31 @@ TEST_P(FontGL, NullFormatDrawsNothing) {
 
 namespace {
 
-struct GlSnapshot {
-    GLboolean enables[5];
-    GLint matrixMode, blendSrc, blendDst, viewport[4], projectionDepth, modelviewDepth;
-    GLfloat projection[16], modelview[16];
+const GLenum kCaps[5] = {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHTING, GL_SCISSOR_TEST, GL_BLEND};
 
-    static GlSnapshot Take() {
-        GlSnapshot s{};
-        const GLenum caps[5] = {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHTING, GL_SCISSOR_TEST,
-                                GL_BLEND};
-        for (int i = 0; i < 5; ++i)
-            s.enables[i] = glIsEnabled(caps[i]);
-        glGetIntegerv(GL_MATRIX_MODE, &s.matrixMode);
-        glGetIntegerv(GL_BLEND_SRC, &s.blendSrc);
-        glGetIntegerv(GL_BLEND_DST, &s.blendDst);
-        glGetIntegerv(GL_VIEWPORT, s.viewport);
-        glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &s.projectionDepth);
-        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &s.modelviewDepth);
-        glGetFloatv(GL_PROJECTION_MATRIX, s.projection);
-        glGetFloatv(GL_MODELVIEW_MATRIX, s.modelview);
-        return s;
+// Every piece of state the font touches, as one list of numbers.
+std::vector<double> GlState() {
+    std::vector<double> s;
+    for (GLenum cap : kCaps)
+        s.push_back(glIsEnabled(cap));
+    GLint v[4];
+    for (GLenum name : {GL_MATRIX_MODE, GL_BLEND_SRC, GL_BLEND_DST, GL_PROJECTION_STACK_DEPTH,
+                        GL_MODELVIEW_STACK_DEPTH}) {
+        glGetIntegerv(name, v);
+        s.push_back(v[0]);
     }
-};
-
-void ExpectSame(const GlSnapshot& a, const GlSnapshot& b) {
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(a.enables[i], b.enables[i]) << "enable " << i;
-    EXPECT_EQ(a.matrixMode, b.matrixMode);
-    EXPECT_EQ(a.blendSrc, b.blendSrc);
-    EXPECT_EQ(a.blendDst, b.blendDst);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(a.viewport[i], b.viewport[i]);
-    EXPECT_EQ(a.projectionDepth, b.projectionDepth);
-    EXPECT_EQ(a.modelviewDepth, b.modelviewDepth);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(a.projection[i], b.projection[i]);
-        EXPECT_EQ(a.modelview[i], b.modelview[i]);
+    glGetIntegerv(GL_VIEWPORT, v);
+    s.insert(s.end(), v, v + 4);
+    GLfloat m[16];
+    for (GLenum name : {GL_PROJECTION_MATRIX, GL_MODELVIEW_MATRIX}) {
+        glGetFloatv(name, m);
+        s.insert(s.end(), m, m + 16);
     }
+    return s;
 }
 
 void SetCaps(bool on) {
-    const GLenum caps[5] = {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHTING, GL_SCISSOR_TEST, GL_BLEND};
-    for (GLenum cap : caps)
+    for (GLenum cap : kCaps)
         on ? glEnable(cap) : glDisable(cap);
 }
 
@@ -207,10 +190,10 @@ TEST_P(FontGL, EveryTouchedStateIsAsBeforeTheCall) {
         glLoadIdentity();
         glTranslatef(3, 4, 5);
         glMatrixMode(capsOn ? GL_TEXTURE : GL_PROJECTION);
-        const GlSnapshot before = GlSnapshot::Take();
+        const std::vector<double> before = GlState();
         font.PrintText(3, 5, 2, "Current FPS: %d", 60);
         font.PrintText(CVector2(3, 5), 3, "x");
-        ExpectSame(before, GlSnapshot::Take());
+        EXPECT_EQ(before, GlState());
         EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
     }
     SetCaps(false);

@@ -7,24 +7,19 @@ using namespace image_test;
 
 namespace {
 
-void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        b[at + size_t(i)] = uint8_t(v >> (8 * i));
-}
-
 // A Windows BMP header with a palette of `colours` entries (entry i = blue i, green 2i, red 3i).
 std::vector<uint8_t> WindowsBmp(int32_t w, int32_t h, uint16_t bits, uint32_t compression,
                                 int colours) {
     std::vector<uint8_t> b(54 + 4 * size_t(colours), 0);
     b[0] = 'B';
     b[1] = 'M';
-    Put32(b, 10, uint32_t(b.size()));
-    Put32(b, 14, 40);
-    Put32(b, 18, uint32_t(w));
-    Put32(b, 22, uint32_t(h));
+    PutLE32(b, 10, uint32_t(b.size()));
+    PutLE32(b, 14, 40);
+    PutLE32(b, 18, uint32_t(w));
+    PutLE32(b, 22, uint32_t(h));
     b[26] = 1;
     b[28] = uint8_t(bits);
-    Put32(b, 30, compression);
+    PutLE32(b, 30, compression);
     for (int i = 0; i < colours; ++i) {
         b[size_t(54 + 4 * i)] = uint8_t(i);
         b[size_t(55 + 4 * i)] = uint8_t(2 * i);
@@ -61,11 +56,11 @@ TEST(bmp, CompressionFourOrMoreIsReadAgainAsOs2) {
     std::vector<uint8_t> b(14 + 12 + 40, 0);
     b[0] = 'B';
     b[1] = 'M';
-    Put32(b, 10, 14 + 12);
-    Put32(b, 14, 40); // claims a Windows header...
-    Put32(b, 30, 4);  // ...but its compression sends it to the OS/2 reading
-    b[18] = 2;        // 16-bit width 2
-    b[20] = 1;        // 16-bit height 1
+    PutLE32(b, 10, 14 + 12);
+    PutLE32(b, 14, 40); // claims a Windows header...
+    PutLE32(b, 30, 4);  // ...but its compression sends it to the OS/2 reading
+    b[18] = 2;          // 16-bit width 2
+    b[20] = 1;          // 16-bit height 1
     b[24] = 24;
     b[26] = 10, b[27] = 20, b[28] = 30, b[29] = 40, b[30] = 50, b[31] = 60;
     sDecodedImage image;

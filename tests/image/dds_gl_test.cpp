@@ -44,12 +44,8 @@ TEST(ddsGL, ZeroMipmapsUploadNothingButGiveAName) {
     ZARVO_REQUIRE_CORPUS();
     auto bytes = ReadCorpusBytes("dds/grad_dxt5_nomip.dds");
     bytes[4 + 24] = 0;
-    const std::string dir = zarvo_test::MakeTempDir("dds");
-    const std::string path = dir + "/nolevels.dds";
-    FILE* f = fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
+    const std::string path = zarvo_test::MakeTempDir("dds") + "/nolevels.dds";
+    ASSERT_TRUE(zarvo_test::WriteFileBytes(path, std::string(bytes.begin(), bytes.end())));
     const GLuint texture = loadDDSTexture(path.c_str());
     EXPECT_NE(texture, 0u);
     EXPECT_EQ(LevelParameter(texture, 0, GL_TEXTURE_WIDTH), 0);

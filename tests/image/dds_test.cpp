@@ -11,11 +11,6 @@ bool Decode(const std::vector<uint8_t>& bytes, sDdsImage& dds, std::string& erro
     return DecodeDDS(bytes.data(), bytes.size(), "x.dds", dds, error);
 }
 
-void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        b[at + size_t(i)] = uint8_t(v >> (8 * i));
-}
-
 } // namespace
 
 TEST(dds, CorpusLevelZeroDecompressesToTheReference) {
@@ -67,10 +62,10 @@ TEST(dds, MipmapCountsAreKeptWithinTheChainAndTheFile) {
     auto bytes = ReadCorpusBytes("dds/stones_dxt1_mip.dds");
     sDdsImage dds;
     std::string error;
-    Put32(bytes, 4 + 24, 0); // no levels: nothing to upload, yet the file loads
+    PutLE32(bytes, 4 + 24, 0); // no levels: nothing to upload, yet the file loads
     ASSERT_TRUE(Decode(bytes, dds, error));
     EXPECT_EQ(dds.levels, 0);
-    Put32(bytes, 4 + 24, 1000); // more than 128x128 has
+    PutLE32(bytes, 4 + 24, 1000); // more than 128x128 has
     ASSERT_TRUE(Decode(bytes, dds, error));
     EXPECT_EQ(dds.levels, 8);
     bytes.pop_back(); // the 1x1 level is cut short
@@ -85,13 +80,13 @@ TEST(dds, BadFilesGiveTheirMessages) {
     EXPECT_FALSE(Decode(bytes, dds, error));
     EXPECT_EQ(error, "the file \"x.dds\" doesn't appear to bea valid .dds file!\n");
     bytes[0] = 'D', bytes[1] = 'D', bytes[2] = 'S', bytes[3] = ' ';
-    Put32(bytes, 4 + 8, 4);
-    Put32(bytes, 4 + 12, 4);
+    PutLE32(bytes, 4 + 8, 4);
+    PutLE32(bytes, 4 + 12, 4);
     bytes[84] = 'A', bytes[85] = 'T', bytes[86] = 'I', bytes[87] = '2';
     EXPECT_FALSE(Decode(bytes, dds, error));
     EXPECT_EQ(error, "the file \"x.dds\" doesn't appear to becompressed using DXT1, DXT3, or "
                      "DXT5! [843666497]\n");
     bytes[84] = 'D', bytes[85] = 'X', bytes[86] = 'T', bytes[87] = '1';
-    Put32(bytes, 4 + 12, 0x7FFFFFFF);
+    PutLE32(bytes, 4 + 12, 0x7FFFFFFF);
     EXPECT_FALSE(Decode(bytes, dds, error));
 }

@@ -31,6 +31,12 @@ inline zarvo_test::RefImage ReadReference(const std::string& relative) {
     return ref;
 }
 
+// Overwrites four bytes at `at` with a little-endian value (for damaging headers).
+inline void PutLE32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        b[at + size_t(i)] = uint8_t(v >> (8 * i));
+}
+
 struct sDifference {
     bool sameSize = false;
     int maxDiff = 0;

@@ -4,6 +4,7 @@
 
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "model_builders.h"
@@ -126,11 +127,9 @@ TEST(C3DSObjectGL, StencilPassCountsTheShadowBehindAnOccluder) {
     glEnd();
     occluder.Draw(true);
     occluder.RenderToStencilV();
-    std::vector<uint8_t> stencil(size_t(kSize) * kSize);
-    glReadPixels(0, 0, kSize, kSize, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, stencil.data());
-    int shadowed = 0;
-    for (uint8_t s : stencil)
-        shadowed += s != 0;
+    const std::vector<uint8_t> stencil = zarvo_test::ReadStencilTopDown(kSize, kSize);
+    const long shadowed =
+        std::count_if(stencil.begin(), stencil.end(), [](uint8_t s) { return s; });
     EXPECT_GT(shadowed, 20);
     EXPECT_LT(shadowed, kSize * kSize / 2);
     // The sequence leaves writing on and the stencil test off.

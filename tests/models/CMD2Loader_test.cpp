@@ -37,7 +37,7 @@ std::vector<std::string> FactFrameNames(const std::string& file) {
 struct CorpusMd2 {
     const char* file;
     int frames, vertices, texCoords, faces;
-    float min[3], max[3]; // assimp's frame-0 bounds, which use the same axis change
+    float bounds[6]; // assimp's frame-0 minimum and maximum, which use the same axis change
 };
 
 void ExpectUnitNormals(const t3DModel& model) {
@@ -50,22 +50,10 @@ void ExpectUnitNormals(const t3DModel& model) {
 
 TEST(CMD2Loader, CorpusModelsMatchTheirFacts) {
     ZARVO_REQUIRE_CORPUS();
-    const CorpusMd2 files[] = {
-        {"models/sydney.md2",
-         198,
-         342,
-         456,
-         679,
-         {-7.734574f, -24.01433f, -10.102956f},
-         {5.501323f, 30.943087f, 11.988738f}},
-        {"models/faerie.md2",
-         198,
-         366,
-         487,
-         654,
-         {-16.813763f, -24.530266f, -12.083273f},
-         {3.271729f, 27.43808f, 14.130598f}},
-    };
+    const CorpusMd2 files[] = {{"models/sydney.md2", 198, 342, 456, 679, -7.734574f, -24.01433f,
+                                -10.102956f, 5.501323f, 30.943087f, 11.988738f},
+                               {"models/faerie.md2", 198, 366, 487, 654, -16.813763f, -24.530266f,
+                                -12.083273f, 3.271729f, 27.43808f, 14.130598f}};
     for (const CorpusMd2& f : files) {
         SCOPED_TRACE(f.file);
         std::string bytes;
@@ -81,8 +69,8 @@ TEST(CMD2Loader, CorpusModelsMatchTheirFacts) {
         EXPECT_EQ(first.numOfFaces, f.faces);
         EXPECT_EQ(model.numOfVertices, f.faces * 3);
         for (int k = 0; k < 3; ++k) {
-            EXPECT_NEAR(first.boundingBox.min.GetArray()[k], f.min[k], 1e-3f);
-            EXPECT_NEAR(first.boundingBox.max.GetArray()[k], f.max[k], 1e-3f);
+            EXPECT_NEAR(first.boundingBox.min.GetArray()[k], f.bounds[k], 1e-3f);
+            EXPECT_NEAR(first.boundingBox.max.GetArray()[k], f.bounds[3 + k], 1e-3f);
         }
         const std::vector<std::string> names = FactFrameNames(f.file);
         ASSERT_EQ(int(names.size()), f.frames);
@@ -164,12 +152,8 @@ TEST(CMD2Loader, FrameNumbersCannotPointOutsideTheModel) {
 TEST(CMD2Loader, DecodesVerticesIntoYUpAndTextureCoordinates) {
     Md2Recipe recipe;
     recipe.packed = {{1, 2, 3, 4, 5, 6, 7, 8, 9}};
-    recipe.scale[0] = 2;
-    recipe.scale[1] = 3;
-    recipe.scale[2] = 4;
-    recipe.translate[0] = 1;
-    recipe.translate[1] = 1;
-    recipe.translate[2] = 1;
+    for (int k = 0; k < 3; ++k)
+        recipe.scale[k] = float(k + 2), recipe.translate[k] = 1;
     CMD2Loader loader;
     t3DModel model;
     char skin[] = "skin.pcx";

@@ -6,6 +6,7 @@
 
 #include <set>
 
+#include "image/gl_texture_probe.h"
 #include "support/gl_context.h"
 #include "support/test_paths.h"
 
@@ -17,13 +18,7 @@ constexpr int kSize = 128;
 // filtering so every drawn pixel is exactly one of them.
 std::set<uint32_t> TextureColours(GLuint texture) {
     std::set<uint32_t> colours;
-    GLint w = 0, h = 0;
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
-    std::vector<uint8_t> texels(size_t(w) * size_t(h) * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+    const std::vector<uint8_t> texels = image_test::TexturePixels(texture, 0, GL_RGB, 3);
     for (size_t i = 0; i < texels.size(); i += 3)
         colours.insert(uint32_t(texels[i]) << 16 | uint32_t(texels[i + 1]) << 8 | texels[i + 2]);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);

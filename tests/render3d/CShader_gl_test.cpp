@@ -66,17 +66,16 @@ protected:
         // reads as the diffuse term alone.
         const float black[4] = {0, 0, 0, 1}, white[4] = {1, 1, 1, 1};
         glLightModelfv(GL_LIGHT_MODEL_AMBIENT, black);
-        glLightfv(GL_LIGHT0, GL_AMBIENT, black);
-        glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
-        glLightfv(GL_LIGHT0, GL_SPECULAR, black);
-        glLightf(GL_LIGHT0, GL_CONSTANT_ATTENUATION, 1);
-        glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, 0);
-        glLightf(GL_LIGHT0, GL_QUADRATIC_ATTENUATION, 0);
-        glLightf(GL_LIGHT0, GL_SPOT_CUTOFF, 180);
-        glLightf(GL_LIGHT0, GL_SPOT_EXPONENT, 0);
-        glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, black);
-        glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, white);
-        glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, black);
+        for (GLenum p : {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR}) {
+            glLightfv(GL_LIGHT0, p, p == GL_DIFFUSE ? white : black);
+            glMaterialfv(GL_FRONT_AND_BACK, p, p == GL_DIFFUSE ? white : black);
+        }
+        for (GLenum p : {GL_CONSTANT_ATTENUATION, GL_LINEAR_ATTENUATION, GL_QUADRATIC_ATTENUATION,
+                         GL_SPOT_CUTOFF, GL_SPOT_EXPONENT})
+            glLightf(GL_LIGHT0, p,
+                     p == GL_CONSTANT_ATTENUATION ? 1
+                     : p == GL_SPOT_CUTOFF        ? 180
+                                                  : 0);
         glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, black);
         glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0);
         glColor4f(1, 1, 1, 1);
@@ -99,9 +98,10 @@ protected:
         return s_Manager->getDefaultShaders(type);
     }
 
-    // An RGBA texture, nearest filtering, bound on the given unit; unit 0 stays active.
-    GLuint Texture(int unit, int width, int height, const std::vector<uint8_t>& rgba,
-                   GLint wrap = GL_REPEAT) {
+    // A texture of the given format, nearest filtering, bound on the given unit; unit 0
+    // stays active.
+    GLuint Texture(int unit, int width, int height, const void* texels, GLint wrap = GL_REPEAT,
+                   GLenum format = GL_RGBA, GLenum type = GL_UNSIGNED_BYTE) {
         GLuint name = 0;
         glGenTextures(1, &name);
         m_Textures.push_back(name);
@@ -111,13 +111,13 @@ protected:
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                     rgba.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, format, width, height, 0, format, type, texels);
         glActiveTextureARB(GL_TEXTURE0_ARB);
         return name;
     }
     GLuint SolidTexture(int unit, uint8_t r, uint8_t g, uint8_t b) {
-        return Texture(unit, 1, 1, {r, g, b, 255});
+        const uint8_t rgba[4] = {r, g, b, 255};
+        return Texture(unit, 1, 1, rgba);
     }
 
     static void SetLightPosition(float x, float y, float z, float w) {
@@ -293,7 +293,8 @@ TEST_F(ShaderRenderTest, TerrainPicksGroundTextureByTheMapsColour) {
     SolidTexture(1, 40, 200, 40); // B
     SolidTexture(3, 40, 40, 200); // C
     // Map: red, green and blue thirds from left to right.
-    Texture(2, 3, 1, {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255}, GL_CLAMP_TO_EDGE);
+    const uint8_t thirds[12] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255};
+    Texture(2, 3, 1, thirds, GL_CLAMP_TO_EDGE);
     CShader* terrain = Program(SHADER_HFIELD);
     terrain->Begin();
     terrain->uniform1i("texA", 0);
@@ -306,25 +307,13 @@ TEST_F(ShaderRenderTest, TerrainPicksGroundTextureByTheMapsColour) {
     ExpectRgb(ReadPixelTopDown(54, 32), 40, 40, 200);
 
     // A light map, once switched on, darkens the ground.
-    glActiveTextureARB(GL_TEXTURE4_ARB);
-    GLuint lightMap = 0;
-    glGenTextures(1, &lightMap);
-    m_Textures.push_back(lightMap);
-    glBindTexture(GL_TEXTURE_2D, lightMap);
     const uint8_t half = 128;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE, 1, 1, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, &half);
-    glActiveTextureARB(GL_TEXTURE0_ARB);
+    Texture(4, 1, 1, &half, GL_REPEAT, GL_LUMINANCE);
     terrain->uniform1i("lightMap", 4);
     terrain->uniform1i("useLightMap", 1);
     TerrainQuad();
     terrain->End();
     ExpectRgb(ReadPixelTopDown(32, 32), 20, 100, 20);
-}
-
-// The quad shows only u 0.45..0.55 of a texture that turns from black to white at 0.5.
-void ParallaxQuad() {
-    FacingQuad(0.45f, 0.55f);
 }
 
 int FirstWhiteColumn(int row) {
@@ -334,7 +323,8 @@ int FirstWhiteColumn(int row) {
 }
 
 TEST_F(ShaderRenderTest, ParallaxShiftsTheTextureWithTheViewAngle) {
-    Texture(0, 2, 1, {0, 0, 0, 255, 255, 255, 255, 255});
+    const uint8_t blackWhite[8] = {0, 0, 0, 255, 255, 255, 255, 255};
+    Texture(0, 2, 1, blackWhite);
     const GLuint flat = SolidTexture(2, 0, 0, 0);
     const GLuint raised = SolidTexture(2, 255, 255, 255);
     // Ambient light only, at full strength, so lit programs show the texture as it is.
@@ -366,7 +356,7 @@ TEST_F(ShaderRenderTest, ParallaxShiftsTheTextureWithTheViewAngle) {
             glLoadIdentity();
             gluLookAt(eyeX, 0, eyeZ, 0, 0, 0, 0, 1, 0);
             glClear(GL_COLOR_BUFFER_BIT);
-            ParallaxQuad();
+            FacingQuad(0.45f, 0.55f); // u 0.45..0.55: black turns white at 0.5
             return FirstWhiteColumn(32);
         };
         // Head-on the middle of the quad is seen straight down: nothing moves there.
@@ -385,15 +375,11 @@ TEST_F(ShaderRenderTest, ParallaxShiftsTheTextureWithTheViewAngle) {
 
 TEST_F(ShaderRenderTest, ShadowProgramsCompareDepthAtUnitOneCoordinates) {
     SolidTexture(0, 255, 255, 255);
-    GLuint depth = 0;
-    glGenTextures(1, &depth);
-    m_Textures.push_back(depth);
+    const std::vector<float> far(16, 1.0f);
+    Texture(1, 4, 4, far.data(), GL_CLAMP_TO_EDGE, GL_DEPTH_COMPONENT, GL_FLOAT);
     glActiveTextureARB(GL_TEXTURE1_ARB);
-    glBindTexture(GL_TEXTURE_2D, depth);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    for (GLenum filter : {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER})
+        glTexParameteri(GL_TEXTURE_2D, filter, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE_ARB, GL_COMPARE_R_TO_TEXTURE_ARB);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC_ARB, GL_LEQUAL);
     // Every eye-space point maps to the middle of the map at depth 0.5.

@@ -5,6 +5,10 @@
 #include <vector>
 
 #include "render3d/CShadowVolume.h"
+#include "test_entity.h"
+
+using zarvo_test::Cube;
+using zarvo_test::TestMesh;
 
 namespace {
 
@@ -31,43 +35,6 @@ void ExpectSameRecords(const std::vector<CShadowVolume::edge>& expected,
         EXPECT_EQ(expected[i].b, actual[i].b) << "record " << i;
         EXPECT_EQ(expected[i].unique, actual[i].unique) << "record " << i;
     }
-}
-
-// A mesh that owns its arrays, for feeding the builders.
-struct TestMesh {
-    std::vector<CVector3> verts;
-    std::vector<tFace> faces;
-    t3DObject object{};
-
-    t3DObject& Object() {
-        object = t3DObject{};
-        object.numOfVerts = int(verts.size());
-        object.numOfFaces = int(faces.size());
-        object.pVerts = verts.data();
-        object.pFaces = faces.data();
-        return object;
-    }
-    void AddTriangle(int a, int b, int c) {
-        tFace f{};
-        f.vertIndex[0] = a;
-        f.vertIndex[1] = b;
-        f.vertIndex[2] = c;
-        faces.push_back(f);
-    }
-};
-
-// Axis-aligned cube from -1 to 1, outward-facing triangles (counter-clockwise).
-TestMesh Cube() {
-    TestMesh m;
-    for (int i = 0; i < 8; ++i)
-        m.verts.push_back(CVector3(i & 1 ? 1.f : -1.f, i & 2 ? 1.f : -1.f, i & 4 ? 1.f : -1.f));
-    const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
-                             {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-    for (const auto& q : quads) {
-        m.AddTriangle(q[0], q[1], q[2]);
-        m.AddTriangle(q[0], q[2], q[3]);
-    }
-    return m;
 }
 
 } // namespace

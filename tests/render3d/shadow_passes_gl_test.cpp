@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdlib>
-#include <string>
 #include <vector>
 
 #include <SDL.h>
@@ -23,6 +21,7 @@
 #include "render3d/CShaderManager.h"
 #include "render3d/CShadowVolume.h"
 #include "support/gl_context.h"
+#include "test_entity.h"
 
 namespace {
 
@@ -37,10 +36,8 @@ const CVector3 kBoxCentre(-10, 10, 0);
 
 // A mesh model drawn in immediate mode with face normals and a white texture, with a
 // real shadow volume: enough of a model to exercise both passes.
-class MeshEntity : public CEntity {
+class MeshEntity : public CEntity, public zarvo_test::TestMesh {
 public:
-    std::vector<CVector3> verts;
-    std::vector<tFace> faces;
     GLint programSeenByDraw = -1;
 
     void SetPosition(float x, float y, float z) override { m_vPosition = CVector3(x, y, z); }
@@ -80,29 +77,16 @@ public:
     int GetModelVertexNum() override { return int(faces.size() * 3); }
 
     void UpdateBox() {
-        sBoundingBox box;
-        box.min = CVector3(1e9f, 1e9f, 1e9f);
-        box.max = CVector3(-1e9f, -1e9f, -1e9f);
-        for (const CVector3& v : verts) {
-            box.min = CVector3(std::min(box.min.x, v.x), std::min(box.min.y, v.y),
-                               std::min(box.min.z, v.z));
-            box.max = CVector3(std::max(box.max.x, v.x), std::max(box.max.y, v.y),
-                               std::max(box.max.z, v.z));
-        }
-        TransformModelLevelBoundingBoxCoordinates(box.min, box.max);
+        CVector3 lo = verts[0], hi = verts[0];
+        for (const CVector3& v : verts)
+            for (float CVector3::*a : {&CVector3::x, &CVector3::y, &CVector3::z})
+                lo.*a = std::min(lo.*a, v.*a), hi.*a = std::max(hi.*a, v.*a);
+        TransformModelLevelBoundingBoxCoordinates(lo, hi);
     }
 
     CShadowVolume volume;
 
 private:
-    t3DObject& Object() {
-        object_ = t3DObject{};
-        object_.numOfVerts = int(verts.size());
-        object_.numOfFaces = int(faces.size());
-        object_.pVerts = verts.data();
-        object_.pFaces = faces.data();
-        return object_;
-    }
     static GLuint WhiteTexture() {
         static GLuint name = 0;
         if (name == 0) {
@@ -115,28 +99,11 @@ private:
         }
         return name;
     }
-    t3DObject object_{};
 };
 
-void AddQuad(MeshEntity& m, int a, int b, int c, int d) {
-    tFace f1{}, f2{};
-    f1.vertIndex[0] = a, f1.vertIndex[1] = b, f1.vertIndex[2] = c;
-    f2.vertIndex[0] = a, f2.vertIndex[1] = c, f2.vertIndex[2] = d;
-    m.faces.push_back(f1);
-    m.faces.push_back(f2);
-}
-
-// Closed box from -1 to 1, outward counter-clockwise faces.
 MeshEntity* MakeBox() {
     auto* m = new MeshEntity();
-    for (int i = 0; i < 8; ++i)
-        m->verts.push_back(CVector3(i & 1 ? 1.f : -1.f, i & 2 ? 1.f : -1.f, i & 4 ? 1.f : -1.f));
-    AddQuad(*m, 0, 2, 3, 1);
-    AddQuad(*m, 4, 5, 7, 6);
-    AddQuad(*m, 0, 1, 5, 4);
-    AddQuad(*m, 2, 6, 7, 3);
-    AddQuad(*m, 0, 4, 6, 2);
-    AddQuad(*m, 1, 3, 7, 5);
+    static_cast<zarvo_test::TestMesh&>(*m) = zarvo_test::Cube();
     return m;
 }
 
@@ -152,7 +119,7 @@ MeshEntity* MakeGround() {
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j) {
             const int a = i * (n + 1) + j;
-            AddQuad(*m, a, a + n + 1, a + n + 2, a + 1);
+            m->AddQuad(a, a + n + 1, a + n + 2, a + 1);
         }
     return m;
 }
@@ -208,18 +175,22 @@ struct Frame {
 };
 
 // Where the box's shadow must fall on the ground: its corners projected from the light.
-void ShadowFootprint(float& minX, float& maxX, float& minZ, float& maxZ) {
-    minX = minZ = 1e9f;
-    maxX = maxZ = -1e9f;
-    for (int i = 0; i < 8; ++i) {
-        const CVector3 p =
-            kBoxCentre + CVector3(i & 1 ? 1.f : -1.f, i & 2 ? 1.f : -1.f, i & 4 ? 1.f : -1.f);
-        const float t = kLight.y / (kLight.y - p.y);
-        const CVector3 s = kLight + (p - kLight) * t;
-        minX = std::min(minX, s.x), maxX = std::max(maxX, s.x);
-        minZ = std::min(minZ, s.z), maxZ = std::max(maxZ, s.z);
+struct Footprint {
+    float minX = 1e9f, maxX = -1e9f, minZ = 1e9f, maxZ = -1e9f;
+    Footprint() {
+        for (int i = 0; i < 8; ++i) {
+            const CVector3 p =
+                kBoxCentre + CVector3(i & 1 ? 1.f : -1.f, i & 2 ? 1.f : -1.f, i & 4 ? 1.f : -1.f);
+            const CVector3 s = kLight + (p - kLight) * (kLight.y / (kLight.y - p.y));
+            minX = std::min(minX, s.x), maxX = std::max(maxX, s.x);
+            minZ = std::min(minZ, s.z), maxZ = std::max(maxZ, s.z);
+        }
     }
-}
+    bool Holds(const CVector3& g, float margin) const {
+        return g.x > minX - margin && g.x < maxX + margin && g.z > minZ - margin &&
+               g.z < maxZ + margin;
+    }
+};
 
 class ShadowPassGL : public ::testing::Test {
 protected:
@@ -242,14 +213,10 @@ protected:
         g_Camera = new CCamera();
     }
     static void TearDownTestSuite() {
-        delete g_Camera;
-        delete g_LightManager;
-        delete g_ShaderManager;
-        delete g_Graphics;
-        g_Camera = nullptr;
-        g_LightManager = nullptr;
-        g_ShaderManager = nullptr;
-        g_Graphics = nullptr;
+        delete g_Camera, g_Camera = nullptr;
+        delete g_LightManager, g_LightManager = nullptr;
+        delete g_ShaderManager, g_ShaderManager = nullptr;
+        delete g_Graphics, g_Graphics = nullptr;
     }
     void SetUp() override {
         g_Graphics->EnableShadows(true);
@@ -284,18 +251,7 @@ protected:
         scene.manager.Render();
         glGetIntegerv(GL_VIEWPORT, frame.viewport);
         frame.rgba = zarvo_test::ReadFramebufferTopDown(kWidth, kHeight);
-        if (const char* dump = std::getenv("ZARVO_TEST_DUMP")) {
-            static int n = 0;
-            zarvo_test::WritePam(std::string(dump) + "/frame" + std::to_string(n++) + ".pam",
-                                 kWidth, kHeight, 4, frame.rgba);
-        }
-        frame.stencil.resize(size_t(kWidth) * kHeight);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        std::vector<uint8_t> bottomUp(frame.stencil.size());
-        glReadPixels(0, 0, kWidth, kHeight, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, bottomUp.data());
-        for (int y = 0; y < kHeight; ++y)
-            std::copy_n(&bottomUp[size_t(kHeight - 1 - y) * kWidth], kWidth,
-                        &frame.stencil[size_t(y) * kWidth]);
+        frame.stencil = zarvo_test::ReadStencilTopDown(kWidth, kHeight);
         return frame;
     }
 
@@ -303,28 +259,13 @@ protected:
     bool twoSidedSupported_ = g_Graphics ? g_Graphics->GetSupportTwoSidedStencilBuffer() : true;
 };
 
-// Pixels that got darker between two frames, with the ground point under each.
-struct Darkened {
-    int count = 0, outsideFootprint = 0;
-};
-
-Darkened CompareGround(const Frame& lit, const Frame& shadowed, float margin) {
-    float minX, maxX, minZ, maxZ;
-    ShadowFootprint(minX, maxX, minZ, maxZ);
-    // The box itself may shade its own far side in one frame and not the other.
-    const auto boxPixel = lit.Project(kBoxCentre);
-    Darkened d;
+// Calls check(x, y) for every pixel but those around the box, which may shade its own
+// far side in one frame and not the other.
+template <typename Check> void ForGroundPixels(const Frame& frame, Check check) {
+    const auto box = frame.Project(kBoxCentre);
     for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) {
-            if (shadowed.Lum(x, y) + 6.f >= lit.Lum(x, y)) continue;
-            if (std::abs(x - boxPixel[0]) < 60 && std::abs(y - boxPixel[1]) < 60) continue;
-            ++d.count;
-            const CVector3 g = lit.GroundUnder(x, y);
-            if (g.x < minX - margin || g.x > maxX + margin || g.z < minZ - margin ||
-                g.z > maxZ + margin)
-                ++d.outsideFootprint;
-        }
-    return d;
+        for (int x = 0; x < kWidth; ++x)
+            if (std::abs(x - box[0]) >= 60 || std::abs(y - box[1]) >= 60) check(x, y);
 }
 
 } // namespace
@@ -341,9 +282,15 @@ TEST_F(ShadowPassGL, ShadowMapDarkensTheGroundUnderTheCasterOnly) {
     const auto far = lit.Project(CVector3(12, 0, 10));
     EXPECT_NEAR(shadowed.Lum(far[0], far[1]), lit.Lum(far[0], far[1]), 2.f);
 
-    const Darkened d = CompareGround(lit, shadowed, 1.0f);
-    EXPECT_GT(d.count, 2000);
-    EXPECT_EQ(0, d.outsideFootprint);
+    const Footprint fp;
+    int darkened = 0, outside = 0;
+    ForGroundPixels(lit, [&](int x, int y) {
+        if (shadowed.Lum(x, y) + 6.f >= lit.Lum(x, y)) return;
+        ++darkened;
+        outside += !fp.Holds(lit.GroundUnder(x, y), 1.0f);
+    });
+    EXPECT_GT(darkened, 2000);
+    EXPECT_EQ(0, outside);
     // The program of the pass is bound while the objects draw.
     EXPECT_EQ(GLint(g_ShaderManager->getDefaultShaders(SHADER_SHADOW_MAPPING_PER_PIXEL_LIGHT)
                         ->getShaderHandler()),
@@ -367,17 +314,16 @@ TEST_F(ShadowPassGL, PcfSoftensTheShadowEdge) {
 
     // Pixels around the footprint whose shade lies clearly between the shadow's core
     // and the lit ground next to it: the border's width.
-    float minX, maxX, minZ, maxZ;
-    ShadowFootprint(minX, maxX, minZ, maxZ);
+    const Footprint fp;
     int left = kWidth, right = 0, top = kHeight, bottom = 0;
-    for (float x : {minX - 1.f, maxX + 1.f})
-        for (float z : {minZ - 1.f, maxZ + 1.f}) {
+    for (float x : {fp.minX - 1.f, fp.maxX + 1.f})
+        for (float z : {fp.minZ - 1.f, fp.maxZ + 1.f}) {
             const auto p = lit.Project(CVector3(x, 0, z));
             left = std::min(left, p[0]), right = std::max(right, p[0]);
             top = std::min(top, p[1]), bottom = std::max(bottom, p[1]);
         }
     const auto core = lit.Project(CVector3(0, 0, 0));
-    const auto outside = lit.Project(CVector3(0, 0, maxZ + 0.8f));
+    const auto outside = lit.Project(CVector3(0, 0, fp.maxZ + 0.8f));
     auto inBetween = [&](const Frame& f) {
         const float dark = f.Lum(core[0], core[1]), bright = f.Lum(outside[0], outside[1]);
         const float margin = 0.2f * (bright - dark);
@@ -503,25 +449,17 @@ TEST_F(ShadowPassGL, ShadowVolumesCountAndDarkenTheShadow) {
     EXPECT_EQ(0, oneSided.stencil[size_t(far[1]) * kWidth + size_t(far[0])]);
     EXPECT_NEAR(0.5f * lit.Lum(centre[0], centre[1]), oneSided.Lum(centre[0], centre[1]), 2.f);
 
-    float minX, maxX, minZ, maxZ;
-    ShadowFootprint(minX, maxX, minZ, maxZ);
-    const auto boxPixel = lit.Project(kBoxCentre);
-    int counted = 0;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) {
-            // The box shades its own far side; the rest must be the ground's shadow.
-            if (std::abs(x - boxPixel[0]) < 60 && std::abs(y - boxPixel[1]) < 60) continue;
-            const bool inShadow = oneSided.stencil[size_t(y) * kWidth + size_t(x)] != 0;
-            const bool darker = oneSided.Lum(x, y) + 2.f < lit.Lum(x, y);
-            EXPECT_EQ(inShadow, darker) << x << "," << y;
-            if (!inShadow) continue;
-            ++counted;
-            const CVector3 g = lit.GroundUnder(x, y);
-            EXPECT_TRUE(g.x > minX - 0.5f && g.x < maxX + 0.5f && g.z > minZ - 0.5f &&
-                        g.z < maxZ + 0.5f)
-                << x << "," << y << " ground " << g.x << "," << g.z << " footprint x " << minX
-                << ".." << maxX << " z " << minZ << ".." << maxZ;
-        }
+    const Footprint fp;
+    int counted = 0, mismatched = 0, outside = 0;
+    ForGroundPixels(lit, [&](int x, int y) {
+        const bool inShadow = oneSided.stencil[size_t(y) * kWidth + size_t(x)] != 0;
+        mismatched += inShadow != (oneSided.Lum(x, y) + 2.f < lit.Lum(x, y));
+        if (!inShadow) return;
+        ++counted;
+        outside += !fp.Holds(lit.GroundUnder(x, y), 0.5f);
+    });
+    EXPECT_EQ(0, mismatched) << "stencil count and darkening disagree";
+    EXPECT_EQ(0, outside) << "shadow outside the box's footprint";
     EXPECT_GT(counted, 2000);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// A model that records what the object layer asks of it, for testing the per-kind
-// dispatch without loading a real file.
+// Test doubles for the object layer: a model that records what it is asked, and a mesh
+// that owns its arrays for the shadow-volume builders.
 #include <GL/glew.h>
 
 #include <string>
@@ -67,5 +67,39 @@ private:
         calls.push_back(call);
     }
 };
+
+// A mesh that owns its arrays, handed to the builders as a t3DObject.
+struct TestMesh {
+    std::vector<CVector3> verts;
+    std::vector<tFace> faces;
+    t3DObject object{};
+
+    t3DObject& Object() {
+        object = t3DObject{};
+        object.numOfVerts = int(verts.size());
+        object.numOfFaces = int(faces.size());
+        object.pVerts = verts.data();
+        object.pFaces = faces.data();
+        return object;
+    }
+    void AddTriangle(int a, int b, int c) {
+        tFace f{};
+        f.vertIndex[0] = a, f.vertIndex[1] = b, f.vertIndex[2] = c;
+        faces.push_back(f);
+    }
+    void AddQuad(int a, int b, int c, int d) { AddTriangle(a, b, c), AddTriangle(a, c, d); }
+};
+
+// Axis-aligned cube from -1 to 1, outward-facing triangles (counter-clockwise).
+inline TestMesh Cube() {
+    TestMesh m;
+    for (int i = 0; i < 8; ++i)
+        m.verts.push_back(CVector3(i & 1 ? 1.f : -1.f, i & 2 ? 1.f : -1.f, i & 4 ? 1.f : -1.f));
+    const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                             {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+    for (const auto& q : quads)
+        m.AddQuad(q[0], q[1], q[2], q[3]);
+    return m;
+}
 
 } // namespace zarvo_test

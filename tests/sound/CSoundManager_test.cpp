@@ -47,9 +47,7 @@ std::string WriteWav(const std::string& dir, const std::string& name, int sample
     for (int i = 0; i < samples; ++i)
         Put16(wav, uint16_t((i / 50) % 2 ? 1000 : -1000));
     const std::string path = dir + "/" + name;
-    FILE* f = std::fopen(path.c_str(), "wb");
-    std::fwrite(wav.data(), 1, wav.size(), f);
-    std::fclose(f);
+    zarvo_test::WriteFileBytes(path, std::string(wav.begin(), wav.end()));
     return path;
 }
 

@@ -81,17 +81,25 @@ Rgba ReadPixelTopDown(int x, int y) {
     return px;
 }
 
-std::vector<uint8_t> ReadFramebufferTopDown(int width, int height) {
-    std::vector<uint8_t> bottomUp(size_t(width) * height * 4);
+static std::vector<uint8_t> ReadTopDown(int width, int height, GLenum format, int bytes) {
+    std::vector<uint8_t> bottomUp(size_t(width) * height * bytes);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    glReadPixels(0, 0, width, height, format, GL_UNSIGNED_BYTE, bottomUp.data());
     std::vector<uint8_t> topDown(bottomUp.size());
-    const size_t row = size_t(width) * 4;
+    const size_t row = size_t(width) * bytes;
     for (int y = 0; y < height; ++y)
         std::copy(bottomUp.begin() + (height - 1 - y) * row, bottomUp.begin() + (height - y) * row,
                   topDown.begin() + y * row);
     return topDown;
+}
+
+std::vector<uint8_t> ReadFramebufferTopDown(int width, int height) {
+    return ReadTopDown(width, height, GL_RGBA, 4);
+}
+
+std::vector<uint8_t> ReadStencilTopDown(int width, int height) {
+    return ReadTopDown(width, height, GL_STENCIL_INDEX, 1);
 }
 
 bool WritePam(const std::string& path, int width, int height, int channels,

@@ -23,6 +23,8 @@ struct Rgba {
 Rgba ReadPixelTopDown(int x, int y);
 // Reads the whole back buffer as RGBA, top row first.
 std::vector<uint8_t> ReadFramebufferTopDown(int width, int height);
+// Reads the whole stencil buffer, one byte per pixel, top row first.
+std::vector<uint8_t> ReadStencilTopDown(int width, int height);
 // Writes an RGBA buffer (top row first) as PNG-free PAM for a person to look at.
 bool WritePam(const std::string& path, int width, int height, int channels,
               const std::vector<uint8_t>& pixels);

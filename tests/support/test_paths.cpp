@@ -68,4 +68,19 @@ std::string Damaged(const std::string& good, eDamage damage, size_t header) {
     }
 }
 
+ScopedWorkDir::ScopedWorkDir(const std::string& tag) : dir_(MakeTempDir(tag)) {
+    char buf[4096];
+    if (getcwd(buf, sizeof buf)) previous_ = buf;
+    if (chdir(dir_.c_str()) != 0) dir_.clear();
+}
+
+ScopedWorkDir::~ScopedWorkDir() {
+    if (!previous_.empty() && chdir(previous_.c_str()) != 0) std::abort();
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    return bool(out << bytes);
+}
+
 } // namespace zarvo_test

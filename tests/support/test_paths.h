@@ -10,6 +10,19 @@ std::string SourceDir();
 // A fresh empty directory under the build tree, unique per call.
 std::string MakeTempDir(const std::string& tag);
 bool ReadFileBytes(const std::string& path, std::string& out);
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+
+// Makes a fresh temporary directory the working directory for the object's lifetime (for
+// code that reads or writes fixed relative names such as the log file).
+class ScopedWorkDir {
+public:
+    explicit ScopedWorkDir(const std::string& tag);
+    ~ScopedWorkDir();
+    const std::string& Dir() const { return dir_; }
+
+private:
+    std::string dir_, previous_;
+};
 
 // Ways a data file arrives broken, for the loaders' failure paths.
 enum eDamage { CUT_AT_HALF, CUT_TO_HEADER, RANDOM_BYTES, EMPTIED, REMOVED };

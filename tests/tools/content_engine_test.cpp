@@ -146,14 +146,19 @@ TEST(ContentEngineReaders, FontsLoadThroughTheFontReaderWithAlpha) {
 }
 
 TEST(ContentEngineLoaders, Md2ModelsLoadWithTheirAnimations) {
+    // Where the demos place each model: y and size put its feet on the ground.
     struct Case {
         const char* file;
         int frames, animations, minFaces;
+        float placeY, size;
+        const char* names; // how the list of animation names begins
     };
     const Case cases[] = {
-        {"Data/Models/MD2/McClane/tris.MD2", 198, 20, 500},
-        {"Data/Models/MD2/r2d2/tris.md2", 52, 3, 200},
-        {"Data/Models/MD2/fegyver/OwnGun.md2", 34, 3, 100},
+        {"Data/Models/MD2/McClane/tris.MD2", 198, 20, 500, 24, 1,
+         "stand run attack pain1 pain2 pain3 jump flip salute taunt wave point crstnd crwalk "
+         "crattak crpain crdeth death1 death2 death3 "},
+        {"Data/Models/MD2/r2d2/tris.md2", 52, 3, 200, 10, 0.4f, "stand "},
+        {"Data/Models/MD2/fegyver/OwnGun.md2", 34, 3, 100, 0, 0, ""},
     };
     for (const Case& c : cases) {
         std::vector<uint8_t> file = ReadData(c.file);
@@ -165,13 +170,20 @@ TEST(ContentEngineLoaders, Md2ModelsLoadWithTheirAnimations) {
         EXPECT_EQ(model.numOfAnimations, c.animations) << c.file;
         ASSERT_FALSE(model.pObject.empty());
         EXPECT_GE(model.pObject[0].numOfFaces, c.minFaces) << c.file;
+        if (c.size > 0) {
+            EXPECT_NEAR(c.placeY + c.size * model.pObject[0].boundingBox.min.y, 0.0f, 1.0f)
+                << c.file;
+        }
         // Every animation starts inside the frame list, in order.
+        std::string names;
         for (int a = 0; a < model.numOfAnimations; ++a) {
             EXPECT_GE(model.pAnimations[a].startFrame, 0);
             EXPECT_LT(model.pAnimations[a].startFrame, model.pAnimations[a].endFrame)
                 << c.file << " animation " << a;
             EXPECT_LE(model.pAnimations[a].endFrame, c.frames - 1);
+            names += std::string(model.pAnimations[a].strName) + " ";
         }
+        EXPECT_EQ(names.rfind(c.names, 0), 0u) << c.file << ": " << names;
         // Normals are unit length (every vertex is used by a face).
         for (int v = 0; v < model.pObject[0].numOfVerts; ++v) {
             const CVector3& n = model.pObject[0].pNormals[v];

@@ -21,46 +21,24 @@ namespace fs = std::filesystem;
 namespace {
 
 // Every file the seven demos and the engine start-up load.
-const char* const kDemoFiles[] = {
-    "Data/Font/font.tga",
-    "Data/Font/fontDemo.tga",
-    "Data/Logo/z3dlogo.png",
-    "Data/Models/MD2/McClane/tris.MD2",
-    "Data/Models/MD2/McClane/nakatomi1.pcx",
-    "Data/Models/MD2/r2d2/tris.md2",
-    "Data/Models/MD2/r2d2/r2d2.pcx",
-    "Data/Models/demo/26_okolie.3DS",
-    "Data/TModel/planeParralax.xml",
-    "Data/Models/MD3/lara/lara_lower.md3",
-    "Data/Models/MD3/lara/lara_upper.md3",
-    "Data/Models/MD3/lara/lara_head.md3",
-    "Data/Models/MD3/lara/lara_lower.skin",
-    "Data/Models/MD3/lara/lara_upper.skin",
-    "Data/Models/MD3/lara/lara_head.skin",
-    "Data/Models/MD3/lara/lara_animation.cfg",
-    "Data/Models/MD3/lara/Railgun.md3",
-    "Data/Models/MD3/lara/Railgun.shader",
-    "Data/Models/MD2/fegyver/OwnGun.md2",
-    "Data/Models/MD2/fegyver/OwnGun.bmp",
-    "Data/SkyDome/clouds2.png",
-    "Data/Particle/texture.png",
-    "Data/Particle/rain.PNG",
-    "Data/Particle/particle.png",
-    "Data/informationConsol2.png",
-    "Data/Crosshair/CrossHairPoint.png",
-    "Data/MousePointer.png",
-    "Data/moveWindow.png",
-    "Data/Sprite/sample1.png",
-    "Data/scroll/BackgroundCloud_layer3.png",
-    "Data/scroll/Background01_big_alpha.png",
-    "Data/scroll/Background02_big_alpha.png",
-    "Data/scroll/Background03_big_alpha.png",
-    "Data/scroll/Background04_big_alpha.png",
-    "Data/scroll/Background05_big_alpha.png",
-    "Data/scroll/BackgroundCloud012.png",
-    "Data/Terrain/heightmap.bmp",
-    "Data/Terrain/rock_1.png",
-};
+const char kDemoFiles[] =
+    "Data/Font/font.tga Data/Font/fontDemo.tga Data/Logo/z3dlogo.png "
+    "Data/Models/MD2/McClane/tris.MD2 Data/Models/MD2/McClane/nakatomi1.pcx "
+    "Data/Models/MD2/r2d2/tris.md2 Data/Models/MD2/r2d2/r2d2.pcx "
+    "Data/Models/demo/26_okolie.3DS Data/TModel/planeParralax.xml "
+    "Data/Models/MD3/lara/lara_lower.md3 Data/Models/MD3/lara/lara_upper.md3 "
+    "Data/Models/MD3/lara/lara_head.md3 Data/Models/MD3/lara/lara_lower.skin "
+    "Data/Models/MD3/lara/lara_upper.skin Data/Models/MD3/lara/lara_head.skin "
+    "Data/Models/MD3/lara/lara_animation.cfg Data/Models/MD3/lara/Railgun.md3 "
+    "Data/Models/MD3/lara/Railgun.shader Data/Models/MD2/fegyver/OwnGun.md2 "
+    "Data/Models/MD2/fegyver/OwnGun.bmp Data/SkyDome/clouds2.png "
+    "Data/Particle/texture.png Data/Particle/rain.PNG Data/Particle/particle.png "
+    "Data/informationConsol2.png Data/Crosshair/CrossHairPoint.png Data/MousePointer.png "
+    "Data/moveWindow.png Data/Sprite/sample1.png Data/scroll/BackgroundCloud_layer3.png "
+    "Data/scroll/Background01_big_alpha.png Data/scroll/Background02_big_alpha.png "
+    "Data/scroll/Background03_big_alpha.png Data/scroll/Background04_big_alpha.png "
+    "Data/scroll/Background05_big_alpha.png Data/scroll/BackgroundCloud012.png "
+    "Data/Terrain/heightmap.bmp Data/Terrain/rock_1.png ";
 
 std::string DataRoot() {
     return zarvo_test::SourceDir();
@@ -118,7 +96,8 @@ std::vector<std::string> ReferencedTextures() {
 } // namespace
 
 TEST(Content, EveryFileTheDemosLoadExists) {
-    for (const char* file : kDemoFiles)
+    std::istringstream files(kDemoFiles);
+    for (std::string file; files >> file;)
         EXPECT_TRUE(fs::is_regular_file(DataRoot() + "/" + file)) << file;
     // The flame and the height-field textures named by the engine itself.
     for (int k = 1; k <= 8; ++k)
@@ -202,33 +181,6 @@ template <typename T> T Get(const std::string& b, size_t at) {
     return v;
 }
 
-// Frame 0 of an MD2 file, by its header.
-Extents Md2Extents(const std::string& b) {
-    Extents e;
-    int numXyz = Get<int32_t>(b, 24);
-    size_t frame = Get<int32_t>(b, 56);
-    float s[3], t[3];
-    for (int k = 0; k < 3; ++k)
-        s[k] = Get<float>(b, frame + 4 * k), t[k] = Get<float>(b, frame + 12 + 4 * k);
-    for (int v = 0; v < numXyz; ++v) {
-        size_t at = frame + 40 + 4 * v;
-        Grow(e, Get<uint8_t>(b, at) * s[0] + t[0], Get<uint8_t>(b, at + 1) * s[1] + t[1],
-             Get<uint8_t>(b, at + 2) * s[2] + t[2]);
-    }
-    e.vertices = numXyz;
-    // Faces collapsed to a point in frame 0 (a hidden muzzle flash) are dropped by readers.
-    size_t tris = Get<int32_t>(b, 52);
-    for (int t = 0; t < Get<int32_t>(b, 32); ++t) {
-        std::array<uint32_t, 3> packed{};
-        for (int k = 0; k < 3; ++k) {
-            size_t at = frame + 40 + 4 * Get<uint16_t>(b, tris + 12 * t + 2 * k);
-            packed[k] = Get<uint32_t>(b, at) & 0xFFFFFF;
-        }
-        if (packed[0] != packed[1] || packed[1] != packed[2]) ++e.faces;
-    }
-    return e;
-}
-
 // Frame 0 of every surface of an MD3 file.
 Extents Md3Extents(const std::string& b) {
     Extents e;
@@ -249,117 +201,23 @@ Extents Md3Extents(const std::string& b) {
     return e;
 }
 
-// Walks the 3DS chunk tree for vertex and face lists.
-void Walk3ds(const std::string& b, size_t from, size_t to, Extents& e) {
-    while (from + 6 <= to) {
-        uint16_t id = Get<uint16_t>(b, from);
-        uint32_t len = Get<uint32_t>(b, from + 2);
-        if (len < 6 || from + len > to) return;
-        size_t data = from + 6;
-        if (id == 0x4D4D || id == 0x3D3D || id == 0x4100) Walk3ds(b, data, from + len, e);
-        if (id == 0x4000) Walk3ds(b, data + std::strlen(b.c_str() + data) + 1, from + len, e);
-        if (id == 0x4110) {
-            int n = Get<uint16_t>(b, data);
-            for (int v = 0; v < n; ++v)
-                Grow(e, Get<float>(b, data + 2 + 12 * v), Get<float>(b, data + 6 + 12 * v),
-                     Get<float>(b, data + 10 + 12 * v));
-        }
-        if (id == 0x4120) e.faces += Get<uint16_t>(b, data);
-        from += len;
-    }
-}
-
 } // namespace
 
-TEST(Content, AssimpAgreesOnModelCountsAndBounds) {
+// MD2 and 3DS files are compared with assimp through the engine's loaders
+// (content_engine_test); MD3 through its header here.
+TEST(Content, AssimpAgreesOnMd3CountsAndBounds) {
     if (!HaveTool("assimp")) GTEST_SKIP() << "assimp CLI not installed";
-    struct Case {
-        const char* file;
-        char kind;
-    };
-    const Case cases[] = {
-        {"Data/Models/MD2/McClane/tris.MD2", '2'},    {"Data/Models/MD2/r2d2/tris.md2", '2'},
-        {"Data/Models/MD2/fegyver/OwnGun.md2", '2'},  {"Data/Models/demo/26_okolie.3DS", 's'},
-        {"Data/Models/MD3/lara/lara_lower.md3", '3'}, {"Data/Models/MD3/lara/lara_upper.md3", '3'},
-        {"Data/Models/MD3/lara/lara_head.md3", '3'},  {"Data/Models/MD3/lara/Railgun.md3", '3'},
-    };
-    for (const Case& c : cases) {
+    for (const char* part : {"lara_lower", "lara_upper", "lara_head", "Railgun"}) {
+        const std::string file = DataRoot() + "/Data/Models/MD3/lara/" + part + ".md3";
         std::string bytes;
-        ASSERT_TRUE(zarvo_test::ReadFileBytes(DataRoot() + "/" + c.file, bytes)) << c.file;
-        Extents ours;
-        if (c.kind == '2') ours = Md2Extents(bytes);
-        if (c.kind == '3') ours = Md3Extents(bytes);
-        if (c.kind == 's') Walk3ds(bytes, 0, bytes.size(), ours);
+        ASSERT_TRUE(zarvo_test::ReadFileBytes(file, bytes)) << file;
+        const Extents ours = Md3Extents(bytes);
         Extents theirs;
-        ASSERT_TRUE(AssimpInfo(DataRoot() + "/" + c.file, theirs))
-            << c.file << " was not read by assimp";
+        ASSERT_TRUE(AssimpInfo(file, theirs)) << file << " was not read by assimp";
         // Faces are the stable count: readers split or join vertices as they please.
-        EXPECT_EQ(ours.faces, theirs.faces) << c.file;
-        EXPECT_GT(theirs.vertices, 0) << c.file;
-        ExpectSameExtents(ours, theirs, 0.02f, c.file);
+        EXPECT_EQ(ours.faces, theirs.faces) << file;
+        ExpectSameExtents(ours, theirs, 0.02f, file);
     }
-}
-
-TEST(Content, ModelsHaveTheShapesTheDemosExpect) {
-    std::string bytes;
-    ASSERT_TRUE(zarvo_test::ReadFileBytes(DataRoot() + "/Data/Models/MD2/McClane/tris.MD2", bytes));
-    Extents man = Md2Extents(bytes);
-    EXPECT_GE(man.faces, 500);
-    EXPECT_LE(man.faces, 1000);
-    // Placed at y = 24 with size 1: feet on the ground (file z is up).
-    EXPECT_NEAR(man.lo[2], -24.0f, 1.0f);
-    EXPECT_NEAR(man.hi[2], 32.0f, 3.0f);
-    ASSERT_TRUE(zarvo_test::ReadFileBytes(DataRoot() + "/Data/Models/MD2/r2d2/tris.md2", bytes));
-    // Placed at y = 10 with size 0.4: the droid's feet at y = 0.
-    EXPECT_NEAR(10 + 0.4f * Md2Extents(bytes).lo[2], 0.0f, 0.5f);
-    // The scene's ground lands at world y = 0 under position (0, 51, 0) and size (7, 15, 7).
-    ASSERT_TRUE(zarvo_test::ReadFileBytes(DataRoot() + "/Data/Models/demo/26_okolie.3DS", bytes));
-    Extents scene;
-    Walk3ds(bytes, 0, bytes.size(), scene);
-    EXPECT_NEAR(51 + 15 * scene.lo[1], 0.0f, 0.01f);
-    EXPECT_GT(7 * scene.hi[0], 100.0f) << "ground reaches beyond the camera's view";
-}
-
-namespace {
-
-// The MD2 loader's grouping of frames into animations by name: a trailing number of
-// at most two digits is cut off, and each change of name starts an animation.
-std::vector<std::string> Md2AnimationNames(const std::string& b) {
-    std::vector<std::string> names;
-    std::string previous;
-    size_t frames = Get<int32_t>(b, 56), size = Get<int32_t>(b, 16);
-    for (int f = 0; f < Get<int32_t>(b, 40); ++f) {
-        std::string name(b.c_str() + frames + f * size + 24,
-                         strnlen(b.c_str() + frames + f * size + 24, 16));
-        size_t cut = name.size();
-        for (size_t p = name.size() >= 2 ? name.size() - 2 : 0; p < name.size(); ++p)
-            if (std::isdigit(static_cast<unsigned char>(name[p]))) {
-                cut = p;
-                break;
-            }
-        name.resize(cut);
-        if (name != previous) names.push_back(name);
-        previous = name;
-    }
-    return names;
-}
-
-} // namespace
-
-TEST(Content, Md2FramesGroupIntoTheExpectedAnimations) {
-    std::string bytes;
-    ASSERT_TRUE(zarvo_test::ReadFileBytes(DataRoot() + "/Data/Models/MD2/McClane/tris.MD2", bytes));
-    std::vector<std::string> expected = {"stand",  "run",    "attack", "pain1",  "pain2",
-                                         "pain3",  "jump",   "flip",   "salute", "taunt",
-                                         "wave",   "point",  "crstnd", "crwalk", "crattak",
-                                         "crpain", "crdeth", "death1", "death2", "death3"};
-    EXPECT_EQ(Md2AnimationNames(bytes), expected);
-    EXPECT_EQ(Get<int32_t>(bytes, 40), 198);
-    ASSERT_TRUE(
-        zarvo_test::ReadFileBytes(DataRoot() + "/Data/Models/MD2/fegyver/OwnGun.md2", bytes));
-    EXPECT_GE(Md2AnimationNames(bytes).size(), 3u) << "the demo plays animation 2";
-    ASSERT_TRUE(zarvo_test::ReadFileBytes(DataRoot() + "/Data/Models/MD2/r2d2/tris.md2", bytes));
-    EXPECT_EQ(Md2AnimationNames(bytes).front(), "stand");
 }
 
 TEST(Content, Md3AnimationConfigHasTheStandardOrder) {

@@ -1,48 +1,25 @@
+// Runs the built inspector on corpus images and on bad input.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <string>
-
 #include "support/netpbm.h"
+#include "support/program_run.h"
 #include "support/test_paths.h"
 
 namespace {
-
-std::string ToolPath() {
-    return std::string(ZARVO_BINARY_DIR) + "/tools/zarvo-info";
+zarvo_test::ProgramRun Info(const std::string& args) {
+    return zarvo_test::RunProgram(args, "", "", "tools/zarvo-info");
 }
-
-#define REQUIRE_TOOL()                                                                             \
-    do {                                                                                           \
-        if (access(ToolPath().c_str(), X_OK) != 0) GTEST_SKIP() << "zarvo-info not built";         \
-    } while (0)
-
-int RunZarvoInfo(const std::string& arguments, std::string& output) {
-    const std::string command = ToolPath() + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return -1;
-    char buffer[512];
-    output.clear();
-    while (fgets(buffer, sizeof buffer, pipe))
-        output += buffer;
-    const int status = pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 } // namespace
 
 TEST(ZarvoInfoImage, PrintsTheImageAndWritesItsPixels) {
     ZARVO_REQUIRE_CORPUS();
-    REQUIRE_TOOL();
     const std::string file = zarvo_test::CorpusDir() + "/images/bmp/stones_bmp8_rle8.bmp";
     const std::string pam = zarvo_test::MakeTempDir("zarvo-info") + "/out.pam";
-    std::string output;
-    ASSERT_EQ(RunZarvoInfo("image '" + file + "' --pam '" + pam + "'", output), 0) << output;
-    EXPECT_NE(output.find("reader: bmp\nwidth: 96\nheight: 96\ncomponents: 3\n"), std::string::npos)
-        << output;
+    const auto run = Info("image '" + file + "' --pam '" + pam + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("reader: bmp\nwidth: 96\nheight: 96\ncomponents: 3\n"),
+              std::string::npos)
+        << run.output;
     zarvo_test::RefImage written, reference;
     ASSERT_TRUE(zarvo_test::ReadNetpbm(pam, written));
     ASSERT_TRUE(zarvo_test::ReadNetpbm(
@@ -52,11 +29,10 @@ TEST(ZarvoInfoImage, PrintsTheImageAndWritesItsPixels) {
 
 TEST(ZarvoInfoImage, FailsWithTheReadersMessage) {
     ZARVO_REQUIRE_CORPUS();
-    REQUIRE_TOOL();
-    std::string output;
     const std::string file = zarvo_test::CorpusDir() + "/images/jpeg/wall_420_progressive.jpg";
-    EXPECT_EQ(RunZarvoInfo("image '" + file + "'", output), 1);
-    EXPECT_EQ(output, "jpeg: unsupported frame type (not baseline)\n");
-    EXPECT_EQ(RunZarvoInfo("image", output), 2);
-    EXPECT_EQ(RunZarvoInfo("nonsense x", output), 2);
+    const auto run = Info("image '" + file + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output, "jpeg: unsupported frame type (not baseline)\n");
+    EXPECT_EQ(Info("image").status, 2);
+    EXPECT_EQ(Info("nonsense x").status, 2);
 }

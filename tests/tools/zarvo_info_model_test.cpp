@@ -1,65 +1,36 @@
 // Runs the built inspector on corpus models and on a broken file.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
 #include <fstream>
-#include <string>
 
+#include "support/program_run.h"
 #include "support/test_paths.h"
-
-namespace {
-
-const std::string kInfo = std::string(ZARVO_BINARY_DIR) + "/tools/zarvo-info";
-
-int RunInfo(const std::string& args, std::string& out) {
-    const std::string command = kInfo + " " + args + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return -1;
-    char buf[4096];
-    size_t n;
-    out.clear();
-    while ((n = fread(buf, 1, sizeof(buf), pipe)) > 0)
-        out.append(buf, n);
-    const int status = pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-} // namespace
-
-#define REQUIRE_INFO_TOOL()                                                                        \
-    do {                                                                                           \
-        if (access(kInfo.c_str(), X_OK) != 0) GTEST_SKIP() << "zarvo-info not built";              \
-    } while (0)
 
 TEST(ZarvoInfoModel, ReportsCountsAnimationsAndBounds) {
     ZARVO_REQUIRE_CORPUS();
-    REQUIRE_INFO_TOOL();
     const std::string models = zarvo_test::CorpusDir() + "/models/";
-    std::string out;
-    ASSERT_EQ(RunInfo("model " + models + "faerie.md2 --skin faerie2.bmp --json", out), 0) << out;
-    EXPECT_NE(out.find("\"frames\": 198"), std::string::npos) << out;
-    EXPECT_NE(out.find("\"faces\": 654"), std::string::npos);
-    EXPECT_NE(out.find("{\"name\": \"run\", \"start\": 40, \"end\": 46}"), std::string::npos);
-    EXPECT_NE(out.find("\"texture\": \"faerie2.bmp\""), std::string::npos);
-    EXPECT_NE(out.find("\"frame0_bounds\": {\"min\": [-16.8138, -24.5303, -12.0833]"),
-              std::string::npos);
+    auto run = zarvo_test::RunProgram("model " + models + "faerie.md2 --skin faerie2.bmp --json",
+                                      "", "", "tools/zarvo-info");
+    ASSERT_EQ(run.status, 0) << run.output;
+    for (const char* line :
+         {"\"frames\": 198", "\"faces\": 654", "{\"name\": \"run\", \"start\": 40, \"end\": 46}",
+          "\"texture\": \"faerie2.bmp\"",
+          "\"frame0_bounds\": {\"min\": [-16.8138, -24.5303, -12.0833]"})
+        EXPECT_NE(run.output.find(line), std::string::npos) << line << " in\n" << run.output;
 
-    ASSERT_EQ(RunInfo("model " + models + "room.3ds --swap", out), 0) << out;
-    EXPECT_NE(out.find("objects: 4"), std::string::npos) << out;
-    EXPECT_NE(out.find("faces: 156"), std::string::npos);
-    EXPECT_NE(out.find("\" -- default --\" texture \"\""), std::string::npos);
-    EXPECT_NE(out.find("bounds: min (-406.989, -0.00024, -351.917)"), std::string::npos);
+    run = zarvo_test::RunProgram("model " + models + "room.3ds --swap", "", "", "tools/zarvo-info");
+    ASSERT_EQ(run.status, 0) << run.output;
+    for (const char* line : {"objects: 4", "faces: 156", "\" -- default --\" texture \"\"",
+                             "bounds: min (-406.989, -0.00024, -351.917)"})
+        EXPECT_NE(run.output.find(line), std::string::npos) << line << " in\n" << run.output;
 }
 
 TEST(ZarvoInfoModel, FailsWithTheLoadersMessage) {
-    REQUIRE_INFO_TOOL();
     const std::string path = zarvo_test::MakeTempDir("info") + "/broken.3ds";
     std::ofstream(path, std::ios::binary) << "MM\x06";
-    std::string out;
-    EXPECT_EQ(RunInfo("model " + path, out), 1);
-    EXPECT_NE(out.find("Unable to load PRIMARY chuck from file"), std::string::npos) << out;
-    EXPECT_EQ(RunInfo("model", out), 2);
+    const auto run = zarvo_test::RunProgram("model " + path, "", "", "tools/zarvo-info");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("Unable to load PRIMARY chuck from file"), std::string::npos)
+        << run.output;
+    EXPECT_EQ(zarvo_test::RunProgram("model", "", "", "tools/zarvo-info").status, 2);
 }
