@@ -48,6 +48,7 @@ public:
     C3DGameObject& operator=(const C3DGameObject&) = delete;
 
     // Loaders: each creates the model, initialises it from the files and attaches it.
+    void LoadZarvoModel(char* file);
     void LoadMD2Model(char* modelFile, char* skinFile);
     void Load3DS(char* textureFolder, char* modelFile, bool swap);
 
