@@ -585,7 +585,9 @@ bool XMLParser::ParseStartTag(const char*& p, bool declaration) {
     p = q;
     const TagEnd end = ParseAttributes(node, p, tagStart, declaration);
     if (end == kFailed) return false;
-    if (end == kOpen) {
+    // Only a declaration at the top holds what follows it (that is how the document
+    // element is found inside the xml declaration); inside an element it is a leaf.
+    if (end == kOpen && !(declaration && m_ElementDepth > 0)) {
         m_Stack.push_back(node);
         if (!declaration) ++m_ElementDepth;
     }
