@@ -626,6 +626,9 @@ XMLNode XMLNode::parseText(const char* text, size_t length, const char* tag, XML
     XMLResults local;
     XMLResults& r = results ? *results : local;
     r = XMLResults();
+    // The text ends at its first zero byte, as a C string would.
+    if (const void* zero = text ? std::memchr(text, 0, length) : nullptr)
+        length = size_t(static_cast<const char*>(zero) - text);
     if (text == nullptr || length == 0) {
         r.error = eXMLErrorEmpty;
         CountPosition(text, text, r);

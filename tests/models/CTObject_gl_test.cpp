@@ -222,26 +222,4 @@ TEST(CTObjectGL, ParallaxReliefMovesWithTheEye) {
     EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
 }
 
-TEST(CTObjectGL, FailedModelStaysEmptyAndDrawsNothing) {
-    ZARVO_REQUIRE_GL(kSize, kSize);
-    zarvo_test::PopMatrixStacksToBase();
-    CTObject object;
-    EXPECT_FALSE(LoadObject(object, Document("red", "<object name='o' numvertices='1' "
-                                                    "numfaces='1'><vertex x='0' y='0' z='0'/>"
-                                                    "<face a='0' b='0' c='5'/></object>")));
-    View(0, 0);
-    GLint depth = 0;
-    object.Draw(true);
-    object.DrawParallax(true);
-    object.DrawBoundingBox();
-    object.BuildShadowVolume(CVector3(0, 10, 0));
-    object.RenderToStencilV();
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    EXPECT_EQ(depth, 1);
-    EXPECT_EQ(zarvo_test::ReadPixelTopDown(kSize / 2, kSize / 2).b, 255);
-    EXPECT_EQ(object.GetModelVertexNum(), 0);
-    EXPECT_EQ(object.GetTransformedModelLevelBBMinPoint()->x, 0.0f);
-    EXPECT_EQ(object.GetTransformedModelLevelBBMaxPoint()->x, 0.0f);
-}
-
 } // namespace

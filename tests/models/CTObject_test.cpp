@@ -93,6 +93,13 @@ TEST(CTObject, FailedLoadsLeaveAnEmptyObjectThatStillWorks) {
     EXPECT_FALSE(LoadFloor(broken, bad.c_str()));
     EXPECT_FALSE(broken.IsLoaded());
     EXPECT_EQ(broken.GetModelVertexNum(), 0);
+    EXPECT_EQ(broken.GetTransformedModelLevelBBMaxPoint()->x, 0.0f);
+    // No GL context here: drawing an empty model must not reach GL at all.
+    broken.Draw(true);
+    broken.DrawParallax(true);
+    broken.DrawBoundingBox();
+    broken.BuildShadowVolume(CVector3(0, 10, 0));
+    broken.RenderToStencilV();
     CRay ray = Down(0, 0);
     broken.CheckRayHit(ray);
     EXPECT_FALSE(ray.isHit());
