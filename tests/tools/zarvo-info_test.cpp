@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 #include "support/netpbm.h"
@@ -59,4 +60,23 @@ TEST(ZarvoInfoImage, FailsWithTheReadersMessage) {
     EXPECT_EQ(output, "jpeg: unsupported frame type (not baseline)\n");
     EXPECT_EQ(RunZarvoInfo("image", output), 2);
     EXPECT_EQ(RunZarvoInfo("nonsense x", output), 2);
+}
+
+TEST(ZarvoInfoXml, OutlinesDocumentsAndReportsErrorsWithTheirPosition) {
+    REQUIRE_TOOL();
+    const std::string model = zarvo_test::SourceDir() + "/Data/TModel/planeParralax.xml";
+    std::string output;
+    ASSERT_EQ(RunZarvoInfo("xml '" + model + "' --tag ZarvoModelFormat", output), 0) << output;
+    EXPECT_EQ(
+        output.rfind("ZarvoModelFormat\n  model name=\"planeParralax\" numsubobjects=\"1\"", 0), 0u)
+        << output;
+    const std::string bad = zarvo_test::MakeTempDir("zarvo-info") + "/bad.xml";
+    std::ofstream(bad) << "<a>\n <b x='1'>\n</c>\n";
+    EXPECT_EQ(RunZarvoInfo("xml '" + bad + "'", output), 1);
+    EXPECT_NE(output.find("error 7: Error: Unmatched end tag\nline 3, column 1"),
+              std::string::npos);
+    ASSERT_EQ(RunZarvoInfo("model '" + model + "' --json", output), 0) << output;
+    EXPECT_NE(output.find("\"vertices\": 81,\n  \"triangles\": 0,\n  \"quads\": 64"),
+              std::string::npos)
+        << output;
 }
