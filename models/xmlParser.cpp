@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "core/ByteReader.h"
 
@@ -434,6 +435,7 @@ private:
     bool ParseStartTag(const char*& p, bool declaration);
     TagEnd ParseAttributes(XMLNodeData* node, const char*& p, const char* tagStart,
                            bool declaration);
+    TagEnd ParseAttributeList(const char*& p, const char* tagStart, bool declaration);
 
     const char* m_Begin;
     const char* m_End;
@@ -445,6 +447,7 @@ private:
     XMLError m_Error = eXMLErrorNone;
     const char* m_ErrorAt = nullptr;
     std::string m_Scratch;
+    std::vector<XMLAttribute> m_Attributes;
 };
 
 XMLNodeData* XMLParser::AddChild(const char* name, size_t n, bool declaration) {
@@ -519,6 +522,16 @@ bool XMLParser::ParseEndTag(const char*& p) {
 
 XMLParser::TagEnd XMLParser::ParseAttributes(XMLNodeData* node, const char*& p,
                                              const char* tagStart, bool declaration) {
+    // Attributes gather in a reused list and move to the node in one allocation.
+    m_Attributes.clear();
+    const TagEnd end = ParseAttributeList(p, tagStart, declaration);
+    node->attributes.assign(std::make_move_iterator(m_Attributes.begin()),
+                            std::make_move_iterator(m_Attributes.end()));
+    return end;
+}
+
+XMLParser::TagEnd XMLParser::ParseAttributeList(const char*& p, const char* tagStart,
+                                                bool declaration) {
     for (;;) {
         while (p < m_End && IsSpace(*p))
             ++p;
@@ -542,8 +555,8 @@ XMLParser::TagEnd XMLParser::ParseAttributes(XMLNodeData* node, const char*& p,
         const char* name = p;
         while (p < m_End && !IsNameEnd(*p) && *p != '?')
             ++p;
-        node->attributes.emplace_back();
-        XMLAttribute& attribute = node->attributes.back();
+        m_Attributes.emplace_back();
+        XMLAttribute& attribute = m_Attributes.back();
         attribute.name.assign(name, size_t(p - name));
         while (p < m_End && IsSpace(*p))
             ++p;
@@ -602,13 +615,15 @@ void XMLParser::Run() {
         if (*p != '<') {
             ok = ParseText(p);
         } else {
-            const XMLClearTag* clear = nullptr;
-            for (const XMLClearTag& tag : XMLClearTags)
-                if (StartsWithNoCase(p, m_End, tag.open)) {
-                    clear = &tag;
-                    break;
-                }
             const char next = p + 1 < m_End ? p[1] : '\0';
+            // Every clear section opens with "<!", "<P" or "<S" (any case).
+            const XMLClearTag* clear = nullptr;
+            if (next == '!' || next == 'p' || next == 'P' || next == 's' || next == 'S')
+                for (const XMLClearTag& tag : XMLClearTags)
+                    if (StartsWithNoCase(p, m_End, tag.open)) {
+                        clear = &tag;
+                        break;
+                    }
             if (clear)
                 ok = ParseClear(p, *clear);
             else if (next == '/')
