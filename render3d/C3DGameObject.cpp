@@ -2,11 +2,13 @@
 
 #include <GL/glew.h>
 
+#include "core/CGraphicsCore.h"
 #include "core/Engine.h"
 #include "math/CFrustum.h"
 #include "models/3dsObject.h"
 #include "models/CEntity.h"
 #include "models/CMD2Object.h"
+#include "models/CTObject.h"
 #include "render3d/CCamera.h"
 #include "render3d/CLightManager.h"
 
@@ -92,13 +94,33 @@ void DrawEntityBoundingBox(CEntity& model) {
     model.DrawBoundingBox();
 }
 
+// The XML model takes the parallax path while the graphics core has parallax mapping on.
+void DrawZarvo(CEntity& model, bool textured) {
+    auto* zarvo = dynamic_cast<CTObject*>(&model);
+    if (zarvo && g_Graphics && g_Graphics->isParallaxMappingEnabled())
+        zarvo->DrawParallax(textured);
+    else
+        model.Draw(textured);
+}
+
+void SetZarvoAngle(CEntity& model, float angle) {
+    if (auto* zarvo = dynamic_cast<CTObject*>(&model))
+        zarvo->SetAngle(angle);
+    else
+        model.SetAngle(angle);
+}
+
+void ZarvoRayHit(CEntity& model, CRay& ray) {
+    if (auto* zarvo = dynamic_cast<CTObject*>(&model)) zarvo->CheckRayHit(ray);
+}
+
 // The format classes plug their own operations into these rows as they land (the XML
 // model's parallax path and ray test, the OBJ ray test, and each class's own SetAngle,
 // which also moves its world box).
 const sModelKindOps KIND_OPS[MODEL_KIND_COUNT] = {
     // MODEL_KIND_ZARVO
-    {DrawPlain, SetEntityAngle, DrawEntityBoundingBox, nullptr, nullptr, nullptr, nullptr, nullptr,
-     nullptr, true, false},
+    {DrawZarvo, SetZarvoAngle, DrawEntityBoundingBox, ZarvoRayHit, nullptr, nullptr, nullptr,
+     nullptr, nullptr, true, false},
     // MODEL_KIND_MD2
     {DrawMD2, SetMD2Angle, DrawEntityBoundingBox, nullptr, SetMD2Animation, SetMD2AnimationSpeed,
      SetMD2DefaultAnimation, nullptr, nullptr, true, true},
@@ -136,6 +158,13 @@ void C3DGameObject::AttachModel(int kind, CEntity* model, const sModelKindOps* o
     m_pModels[slot] = model;
     m_iKind = kind;
     m_pOps = ops != nullptr ? ops : &GetModelKindOps(kind);
+}
+
+bool C3DGameObject::LoadZarvoModel(char* file) {
+    auto* model = new CTObject();
+    const bool loaded = model->Init(file);
+    AttachModel(MODEL_KIND_ZARVO, model);
+    return loaded;
 }
 
 bool C3DGameObject::LoadMD2Model(char* modelFile, char* skinFile) {

@@ -50,6 +50,7 @@ public:
     // Loaders: each creates the model, initialises it from the files and attaches it.
     // False when the model file failed: the empty model is attached all the same, is
     // culled and casts no shadow, and the rest of the scene goes on.
+    bool LoadZarvoModel(char* file);
     bool LoadMD2Model(char* modelFile, char* skinFile);
     bool Load3DS(char* textureFolder, char* modelFile, bool swap);
 

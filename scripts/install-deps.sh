@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   libfreetype-dev fonts-dejavu-core libpng-dev libjpeg62-turbo-dev
   libjpeg-turbo-progs imagemagick libassimp-dev assimp-utils
+  libxml2-dev libpugixml-dev
 )
 
 missing=()

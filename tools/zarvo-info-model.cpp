@@ -9,6 +9,7 @@
 
 #include "models/3dsLoader.h"
 #include "models/CMD2Loader.h"
+#include "models/CTObjectLoader.h"
 #include "models/MeshMath.h"
 #include "tools/zarvo-info.h"
 
@@ -122,6 +123,63 @@ void PrintModel(const ModelOptions& o, const char* format, const t3DModel& m,
         std::printf("%s bounds: %s\n", md2 ? "frame 0" : "object 0", Box(firstBox, false).c_str());
 }
 
+// The engine's XML model: objects, vertices, faces by kind, materials with their
+// textures, height maps and bounds. Textures are named, not loaded.
+int PrintXmlModel(const ModelOptions& o) {
+    CTObjectLoader loader;
+    loader.SetTextureLoader([](const std::string&) { return -1; });
+    T3DModel m;
+    std::fflush(stdout);
+    const int savedStdout = dup(1);
+    dup2(2, 1); // loader messages go to standard error
+    const bool ok = loader.LoadModelFromXML(o.file.c_str(), m);
+    std::fflush(stdout);
+    dup2(savedStdout, 1);
+    close(savedStdout);
+    if (!ok) {
+        std::fprintf(stderr, "%s: %s\n", o.file.c_str(), loader.GetLastError().c_str());
+        return 1;
+    }
+    int triangles = 0, quads = 0;
+    for (const T3DModelObject& obj : m.objects)
+        for (const T3DFace& f : obj.faces)
+            ++(f.d == -1 ? triangles : quads);
+    const bool j = o.json;
+    std::printf(j ? "{\n  \"file\": %s,\n  \"format\": \"XML\",\n  \"name\": %s,\n"
+                  : "%s: XML\nname: %s\n",
+                j ? Quote(o.file.c_str()).c_str() : o.file.c_str(), Quote(m.name.c_str()).c_str());
+    std::printf(j ? "  \"objects\": %zu,\n  \"vertices\": %u,\n  \"triangles\": %d,\n  "
+                    "\"quads\": %d,\n  \"object_list\": ["
+                  : "objects: %zu\nvertices: %u\nfaces: %d triangles, %d quads\n",
+                m.objects.size(), m.totalVertices, triangles, quads);
+    for (size_t i = 0; i < m.objects.size(); ++i) {
+        const T3DModelObject& obj = m.objects[i];
+        std::printf(j ? "%s\n    {\"name\": %s, \"vertices\": %u, \"faces\": %u, \"bounds\": %s}"
+                      : "%s  object %s: %u vertices, %u faces, %s\n",
+                    j && i ? "," : "", Quote(obj.name.c_str()).c_str(), obj.numVertices,
+                    obj.numFaces, Box(obj.boundingBox, j).c_str());
+    }
+    const std::vector<T3DModelMaterialInfo>* lists[2] = {&m.materials, &m.parallaxMaps};
+    const char* titles[2] = {"materials", "parallax_maps"};
+    for (int l = 0; l < 2; ++l) {
+        std::printf(j ? "%s\n  \"%s\": [" : "%s%s: %zu\n", j && l == 0 ? "\n  ]," : j ? "," : "",
+                    titles[l], lists[l]->size());
+        for (size_t i = 0; i < lists[l]->size(); ++i) {
+            const T3DModelMaterialInfo& mat = (*lists[l])[i];
+            if (l == 0)
+                std::printf(j ? "%s\n    {\"name\": %s, \"texture\": %s}" : "%s  %s texture %s\n",
+                            j && i ? "," : "", Quote(mat.name.c_str()).c_str(),
+                            Quote(mat.textureFile.c_str()).c_str());
+            else
+                std::printf(j ? "%s\n    {\"heightmap\": %s}" : "%s  heightmap %s\n",
+                            j && i ? "," : "", Quote(mat.textureFile.c_str()).c_str());
+        }
+        if (j) std::printf("\n  ]");
+    }
+    std::printf(j ? ",\n  \"bounds\": %s\n}\n" : "bounds: %s\n", Box(m.boundingBox, j).c_str());
+    return 0;
+}
+
 bool HasSuffix(const std::string& s, const char* suffix) {
     const size_t n = std::strlen(suffix);
     if (s.size() < n) return false;
@@ -153,6 +211,7 @@ int RunModelInfo(int argc, char** argv) {
         }
     }
     if (o.file.empty()) return Usage();
+    if (HasSuffix(o.file, ".xml")) return PrintXmlModel(o);
     std::vector<uint8_t> bytes;
     if (!ReadFileToMemory(o.file.c_str(), bytes)) {
         std::fprintf(stderr, "Unable to find the file: %s!\n", o.file.c_str());

@@ -6,3 +6,6 @@ int RunImageInfo(int argc, char** argv);
 
 // zarvo-info model FILE [--skin FILE] [--folder DIR] [--swap] [--json]
 int RunModelInfo(int argc, char** argv);
+
+// zarvo-info xml FILE [--tag NAME]
+int RunXmlInfo(int argc, char** argv);

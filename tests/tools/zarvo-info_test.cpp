@@ -1,6 +1,13 @@
 // Runs the built inspector on corpus images and on bad input.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
 #include "support/netpbm.h"
 #include "support/program_run.h"
 #include "support/test_paths.h"
@@ -35,4 +42,23 @@ TEST(ZarvoInfoImage, FailsWithTheReadersMessage) {
     EXPECT_EQ(run.output, "jpeg: unsupported frame type (not baseline)\n");
     EXPECT_EQ(Info("image").status, 2);
     EXPECT_EQ(Info("nonsense x").status, 2);
+}
+
+TEST(ZarvoInfoXml, OutlinesDocumentsAndReportsErrorsWithTheirPosition) {
+    REQUIRE_TOOL();
+    const std::string model = zarvo_test::SourceDir() + "/Data/TModel/planeParralax.xml";
+    std::string output;
+    ASSERT_EQ(RunZarvoInfo("xml '" + model + "' --tag ZarvoModelFormat", output), 0) << output;
+    EXPECT_EQ(
+        output.rfind("ZarvoModelFormat\n  model name=\"planeParralax\" numsubobjects=\"1\"", 0), 0u)
+        << output;
+    const std::string bad = zarvo_test::MakeTempDir("zarvo-info") + "/bad.xml";
+    std::ofstream(bad) << "<a>\n <b x='1'>\n</c>\n";
+    EXPECT_EQ(RunZarvoInfo("xml '" + bad + "'", output), 1);
+    EXPECT_NE(output.find("error 7: Error: Unmatched end tag\nline 3, column 1"),
+              std::string::npos);
+    ASSERT_EQ(RunZarvoInfo("model '" + model + "' --json", output), 0) << output;
+    EXPECT_NE(output.find("\"vertices\": 81,\n  \"triangles\": 0,\n  \"quads\": 64"),
+              std::string::npos)
+        << output;
 }
