@@ -1,10 +1,6 @@
 // Runs the built inspector on corpus images and on bad input.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
 #include <fstream>
 #include <string>
 
@@ -45,20 +41,22 @@ TEST(ZarvoInfoImage, FailsWithTheReadersMessage) {
 }
 
 TEST(ZarvoInfoXml, OutlinesDocumentsAndReportsErrorsWithTheirPosition) {
-    REQUIRE_TOOL();
     const std::string model = zarvo_test::SourceDir() + "/Data/TModel/planeParralax.xml";
-    std::string output;
-    ASSERT_EQ(RunZarvoInfo("xml '" + model + "' --tag ZarvoModelFormat", output), 0) << output;
-    EXPECT_EQ(
-        output.rfind("ZarvoModelFormat\n  model name=\"planeParralax\" numsubobjects=\"1\"", 0), 0u)
-        << output;
+    auto run = Info("xml '" + model + "' --tag ZarvoModelFormat");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output.rfind(
+                  "ZarvoModelFormat\n  model name=\"planeParralax\" numsubobjects=\"1\"", 0),
+              0u)
+        << run.output;
     const std::string bad = zarvo_test::MakeTempDir("zarvo-info") + "/bad.xml";
     std::ofstream(bad) << "<a>\n <b x='1'>\n</c>\n";
-    EXPECT_EQ(RunZarvoInfo("xml '" + bad + "'", output), 1);
-    EXPECT_NE(output.find("error 7: Error: Unmatched end tag\nline 3, column 1"),
+    run = Info("xml '" + bad + "'");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("error 7: Error: Unmatched end tag\nline 3, column 1"),
               std::string::npos);
-    ASSERT_EQ(RunZarvoInfo("model '" + model + "' --json", output), 0) << output;
-    EXPECT_NE(output.find("\"vertices\": 81,\n  \"triangles\": 0,\n  \"quads\": 64"),
+    run = Info("model '" + model + "' --json");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("\"vertices\": 81,\n  \"triangles\": 0,\n  \"quads\": 64"),
               std::string::npos)
-        << output;
+        << run.output;
 }
