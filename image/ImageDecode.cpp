@@ -13,8 +13,6 @@
 #include "image/pcx.h"
 #include "image/tgaload.h"
 
-namespace {
-
 bool DecodeWithImageLibrary(const char* path, sDecodedImage& out, std::string& error) {
     SDL_Surface* surface = IMG_Load(path);
     if (!surface) {
@@ -56,6 +54,8 @@ bool DecodeWithImageLibrary(const char* path, sDecodedImage& out, std::string& e
     return true;
 }
 
+namespace {
+
 std::string TrimNewline(std::string s) {
     while (!s.empty() && s.back() == '\n')
         s.pop_back();
@@ -64,11 +64,35 @@ std::string TrimNewline(std::string s) {
 
 } // namespace
 
+bool DecodeJpegFile(const char* path, sDecodedImage& out, std::string& error,
+                    eImageReader* reader) {
+    if (reader) *reader = eImageReader::JPEG;
+    std::vector<uint8_t> bytes;
+    if (!ReadFileToMemory(path, bytes)) {
+        error = std::string("cannot open ") + path;
+        return false;
+    }
+    bool otherKind = false;
+    if (DecodeJPEG(bytes.data(), bytes.size(), out, error, eJpegKernels::Fastest, &otherKind))
+        return true;
+    if (!otherKind) {
+        error = std::string(path) + ": " + error;
+        return false;
+    }
+    std::string libraryError;
+    if (reader) *reader = eImageReader::ImageLibrary;
+    if (DecodeWithImageLibrary(path, out, libraryError)) return true;
+    error = std::string(path) + ": " + error + ", and SDL_image cannot read it either (" +
+            SDL_GetError() + ")";
+    return false;
+}
+
 bool DecodeImageFile(const char* path, sDecodedImage& out, std::string& error,
                      eImageReader* reader) {
     const eImageReader chosen = ChooseImageReader(path);
     if (reader) *reader = chosen;
     if (chosen == eImageReader::ImageLibrary) return DecodeWithImageLibrary(path, out, error);
+    if (chosen == eImageReader::JPEG) return DecodeJpegFile(path, out, error, reader);
     std::vector<uint8_t> bytes;
     if (!ReadFileToMemory(path, bytes)) {
         error = std::string("error: couldn't open \"") + path + "\"!";
@@ -88,8 +112,7 @@ bool DecodeImageFile(const char* path, sDecodedImage& out, std::string& error,
              DecompressDdsLevel0(dds, out, error);
         break;
     }
-    case eImageReader::JPEG:
-        ok = DecodeJPEG(bytes.data(), bytes.size(), out, error);
+    case eImageReader::JPEG: // read above
         break;
     case eImageReader::TGA:
         ok = tgaDecode(bytes.data(), bytes.size(), 0, out, error);
