@@ -50,3 +50,18 @@ TEST(ImageDecode, FailuresCarryTheReadersMessage) {
     EXPECT_FALSE(DecodeImageFile("missing.png", image, error));
     EXPECT_EQ(error.rfind("Failed to load the image: missing.png", 0), 0u);
 }
+
+TEST(ImageDecode, JpegKindsOutsideTheEngineDecoderGoToSdlImage) {
+    ZARVO_REQUIRE_CORPUS();
+    sDecodedImage image;
+    std::string error;
+    eImageReader reader;
+    ASSERT_TRUE(
+        DecodeImageFile(CorpusImage("jpeg/stones_arithmetic.jpg").c_str(), image, error, &reader))
+        << error;
+    EXPECT_EQ(reader, eImageReader::ImageLibrary);
+    EXPECT_LE(Compare(image, ReadReference("jpeg/stones_arithmetic.int.ppm")).maxDiff, 1);
+    ASSERT_TRUE(DecodeImageFile(CorpusImage("jpeg/wall_420_progressive.jpg").c_str(), image, error,
+                                &reader));
+    EXPECT_EQ(reader, eImageReader::JPEG);
+}
