@@ -276,6 +276,20 @@ struct sBitReader {
     bool atMarker = false;
 
     void Fill() {
+        // Fast path: the next eight bytes hold no 0xFF, so as many as fit go in at once.
+        // Bits past the new count are the following data bytes, so they are right too.
+        if (!atMarker && end - p >= 8) {
+            uint64_t word;
+            std::memcpy(&word, p, 8);
+            const uint64_t inverted = ~word; // a 0xFF byte becomes zero
+            if (((inverted - 0x0101010101010101ULL) & ~inverted & 0x8080808080808080ULL) == 0) {
+                const int count = (63 - bits) >> 3;
+                acc |= __builtin_bswap64(word) >> bits;
+                p += count;
+                bits += count * 8;
+                return;
+            }
+        }
         while (bits <= 56) {
             uint64_t byte = 0;
             if (!atMarker && p < end && *p != 0xFF) {
@@ -905,28 +919,46 @@ bool DecodeSinglePass(jpeg_file_s& j, sBitReader& br, bool simd, sDecodedImage& 
     if (!AllocateImage(out, j.width, j.height, 4, error)) return false;
     for (int c = 0; c < j.numComponents; ++c)
         j.components[c].dcPredictor = 0;
+    // A whole unit is decoded before any of its blocks is transformed: the transform's
+    // vector loads would otherwise stall on the scattered coefficient stores just made.
+    struct sBlockSlot {
+        int component, bx, by;
+        bool dcOnly;
+    };
+    std::vector<sBlockSlot> slots;
+    for (int c = 0; c < j.numComponents; ++c)
+        for (int by = 0; by < j.components[c].v; ++by)
+            for (int bx = 0; bx < j.components[c].h; ++bx)
+                slots.push_back({c, bx, by, false});
+    std::vector<float> storage(slots.size() * 64 + 4, 0.0f);
+    // Blocks handed to the SSE2 transform sit on 16-byte boundaries.
+    float* const unitBlocks =
+        storage.data() + (-(reinterpret_cast<uintptr_t>(storage.data()) / 4) & 3);
     long long unitsDone = 0;
     for (int uy = 0; uy < o.unitsY; ++uy) {
         for (int ux = 0; ux < o.unitsX; ++ux) {
             if (j.restartInterval && unitsDone > 0 && unitsDone % j.restartInterval == 0 &&
                 !HandleRestart(j, br, error))
                 return false;
-            for (int c = 0; c < j.numComponents; ++c) {
-                jpeg_component_t& comp = j.components[c];
-                sPlane& plane = o.planes[size_t(c)];
-                for (int by = 0; by < comp.v; ++by)
-                    for (int bx = 0; bx < comp.h; ++bx) {
-                        bool dcOnly;
-                        if (!DecodeBlock(br, comp, j.dc[comp.dcTable], j.ac[comp.acTable],
-                                         o.scaledQuant[c], o.block, dcOnly))
-                            return Fail(error, "corrupt scan data");
-                        uint8_t* dst = plane.samples.data() + size_t(by) * 8 * plane.stride +
-                                       size_t(ux * comp.h + bx) * 8;
-                        IdctBlock(o.block, dcOnly, simd, dst, plane.stride);
-                        std::memset(o.block, 0, sizeof o.block);
-                    }
+            float* block = unitBlocks;
+            for (sBlockSlot& slot : slots) {
+                jpeg_component_t& comp = j.components[slot.component];
+                if (!DecodeBlock(br, comp, j.dc[comp.dcTable], j.ac[comp.acTable],
+                                 o.scaledQuant[slot.component], block, slot.dcOnly))
+                    return Fail(error, "corrupt scan data");
+                block += 64;
             }
             if (br.Overrun()) return Fail(error, "truncated scan data");
+            block = unitBlocks;
+            for (const sBlockSlot& slot : slots) {
+                const jpeg_component_t& comp = j.components[slot.component];
+                sPlane& plane = o.planes[size_t(slot.component)];
+                uint8_t* dst = plane.samples.data() + size_t(slot.by) * 8 * plane.stride +
+                               size_t(ux * comp.h + slot.bx) * 8;
+                IdctBlock(block, slot.dcOnly, simd, dst, plane.stride);
+                block += 64;
+            }
+            std::memset(unitBlocks, 0, slots.size() * 64 * sizeof(float));
             ++unitsDone;
         }
         EmitUnitRow(j, o, uy, out.pixels.get());

@@ -14,7 +14,7 @@
 // One Huffman table: the file's code counts and symbols, and the lookup built from
 // their canonical codes.
 struct jpeg_huffman_table_t {
-    static constexpr int kFastBits = 9;
+    static constexpr int kFastBits = 10;
     uint8_t counts[17];   // codes of each length 1..16
     uint8_t symbols[256]; // in code order
     // Fast path: entry for every kFastBits-bit prefix, (length << 8) | symbol, 0 = longer code.
