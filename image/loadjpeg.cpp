@@ -586,19 +586,36 @@ bool DecodeCoefficientScan(jpeg_file_s& j, sCoefficients& store, sBitReader& br,
 
 typedef float v4f __attribute__((vector_size(16)));
 
-template <typename V> inline void Idct8(V* d) {
+// kLowHalf: inputs 4-7 are zero and left out. With zero operands every step is exact
+// (x + 0 = x, 0 * k = 0), so the result matches the full transform up to the sign of
+// zeros, which the conversion to samples does not see.
+template <typename V, bool kLowHalf = false> inline void Idct8(V* d) {
     // Even part.
-    V tmp10 = d[0] + d[4];
-    V tmp11 = d[0] - d[4];
-    V tmp13 = d[2] + d[6];
-    V tmp12 = (d[2] - d[6]) * 1.414213562f - tmp13;
+    V tmp10, tmp11, tmp13, tmp12;
+    if constexpr (kLowHalf) {
+        tmp10 = tmp11 = d[0];
+        tmp13 = d[2];
+        tmp12 = d[2] * 1.414213562f - tmp13;
+    } else {
+        tmp10 = d[0] + d[4];
+        tmp11 = d[0] - d[4];
+        tmp13 = d[2] + d[6];
+        tmp12 = (d[2] - d[6]) * 1.414213562f - tmp13;
+    }
     V e0 = tmp10 + tmp13, e3 = tmp10 - tmp13;
     V e1 = tmp11 + tmp12, e2 = tmp11 - tmp12;
     // Odd part.
-    V z13 = d[5] + d[3];
-    V z10 = d[5] - d[3];
-    V z11 = d[1] + d[7];
-    V z12 = d[1] - d[7];
+    V z13, z10, z11, z12;
+    if constexpr (kLowHalf) {
+        z13 = d[3];
+        z10 = -d[3];
+        z11 = z12 = d[1];
+    } else {
+        z13 = d[5] + d[3];
+        z10 = d[5] - d[3];
+        z11 = d[1] + d[7];
+        z12 = d[1] - d[7];
+    }
     V o7 = z11 + z13;
     V o11 = (z11 - z13) * 1.414213562f;
     V z5 = (z10 + z12) * 1.847759065f;
@@ -661,48 +678,79 @@ inline void Transpose4(const v4f* in, v4f* out) {
     out[0] = a, out[1] = b, out[2] = c, out[3] = d;
 }
 
-void IdctBlockSse2(const float* block, uint8_t* dst, size_t stride) {
-    alignas(16) float transposed[64];
-    v4f d[8];
-    for (int half = 0; half < 2; ++half) { // columns, four at a time
-        for (int r = 0; r < 8; ++r)
-            d[r] = _mm_load_ps(block + r * 8 + half * 4);
-        __m128 any = _mm_setzero_ps();
-        for (int r = 1; r < 8; ++r)
-            any = _mm_or_ps(any, _mm_cmpneq_ps(d[r], _mm_setzero_ps()));
-        const int nonZero = _mm_movemask_ps(any);
-        if (nonZero == 0) {
-            for (int r = 1; r < 8; ++r)
-                d[r] = d[0];
-        } else {
-            Idct8(d); // a column of row 0 alone comes out as that value repeated anyway
-        }
-        v4f top[4], bottom[4];
-        Transpose4(d, top);
-        Transpose4(d + 4, bottom);
-        for (int i = 0; i < 4; ++i) {
-            _mm_store_ps(transposed + (half * 4 + i) * 8, top[i]);
-            _mm_store_ps(transposed + (half * 4 + i) * 8 + 4, bottom[i]);
-        }
+// Writes a transposed 8x4 half: lanes of d[0..7] become rows of out (stride 8 floats).
+inline void StoreTransposed(const v4f* d, float* out) {
+    v4f top[4], bottom[4];
+    Transpose4(d, top);
+    Transpose4(d + 4, bottom);
+    _mm_store_ps(out, top[0]), _mm_store_ps(out + 4, bottom[0]);
+    _mm_store_ps(out + 8, top[1]), _mm_store_ps(out + 12, bottom[1]);
+    _mm_store_ps(out + 16, top[2]), _mm_store_ps(out + 20, bottom[2]);
+    _mm_store_ps(out + 24, top[3]), _mm_store_ps(out + 28, bottom[3]);
+}
+
+// Four columns of the block (rows 8 floats apart); true when they hold nothing at all.
+inline bool ColumnPass(const float* in, float* out) {
+    const __m128 zero = _mm_setzero_ps();
+    v4f d[8] = {_mm_load_ps(in),      _mm_load_ps(in + 8),  _mm_load_ps(in + 16),
+                _mm_load_ps(in + 24), _mm_load_ps(in + 32), _mm_load_ps(in + 40),
+                _mm_load_ps(in + 48), _mm_load_ps(in + 56)};
+    const __m128 upper = _mm_or_ps(_mm_or_ps(_mm_cmpneq_ps(d[1], zero), _mm_cmpneq_ps(d[2], zero)),
+                                   _mm_cmpneq_ps(d[3], zero));
+    const __m128 lower = _mm_or_ps(_mm_or_ps(_mm_cmpneq_ps(d[4], zero), _mm_cmpneq_ps(d[5], zero)),
+                                   _mm_or_ps(_mm_cmpneq_ps(d[6], zero), _mm_cmpneq_ps(d[7], zero)));
+    bool empty = false;
+    if (_mm_movemask_ps(lower)) {
+        Idct8(d);
+    } else if (_mm_movemask_ps(upper)) {
+        Idct8<v4f, true>(d);
+    } else { // row 0 alone: that value repeated, exactly
+        empty = !_mm_movemask_ps(_mm_cmpneq_ps(d[0], zero));
+        d[1] = d[2] = d[3] = d[4] = d[5] = d[6] = d[7] = d[0];
     }
+    StoreTransposed(d, out);
+    return empty;
+}
+
+inline __m128i SamplesFromValues(__m128 a, __m128 b) {
     const __m128 lo = _mm_set1_ps(-32768.0f), hi = _mm_set1_ps(32767.0f);
     const __m128i bias = _mm_set1_epi32(128);
-    for (int half = 0; half < 2; ++half) { // rows, four at a time
-        for (int c = 0; c < 8; ++c)
-            d[c] = _mm_load_ps(transposed + c * 8 + half * 4);
-        Idct8(d);
-        v4f left[4], right[4];
-        Transpose4(d, left);
-        Transpose4(d + 4, right);
-        for (int i = 0; i < 4; ++i) {
-            __m128i a = _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(left[i], lo), hi));
-            __m128i b = _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(right[i], lo), hi));
-            a = _mm_add_epi32(_mm_srai_epi32(a, 3), bias);
-            b = _mm_add_epi32(_mm_srai_epi32(b, 3), bias);
-            const __m128i words = _mm_packs_epi32(a, b);
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + size_t(half * 4 + i) * stride),
-                             _mm_packus_epi16(words, words));
-        }
+    __m128i ia = _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(a, lo), hi));
+    __m128i ib = _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(b, lo), hi));
+    ia = _mm_add_epi32(_mm_srai_epi32(ia, 3), bias);
+    ib = _mm_add_epi32(_mm_srai_epi32(ib, 3), bias);
+    const __m128i words = _mm_packs_epi32(ia, ib);
+    return _mm_packus_epi16(words, words);
+}
+
+// Four rows of the column-transformed block, written as samples.
+template <bool kLowHalf> inline void RowPass(const float* in, uint8_t* dst, size_t stride) {
+    v4f d[8] = {_mm_load_ps(in),      _mm_load_ps(in + 8),  _mm_load_ps(in + 16),
+                _mm_load_ps(in + 24), _mm_load_ps(in + 32), _mm_load_ps(in + 40),
+                _mm_load_ps(in + 48), _mm_load_ps(in + 56)};
+    Idct8<v4f, kLowHalf>(d);
+    v4f left[4], right[4];
+    Transpose4(d, left);
+    Transpose4(d + 4, right);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(dst), SamplesFromValues(left[0], right[0]));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + stride),
+                     SamplesFromValues(left[1], right[1]));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + 2 * stride),
+                     SamplesFromValues(left[2], right[2]));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + 3 * stride),
+                     SamplesFromValues(left[3], right[3]));
+}
+
+void IdctBlockSse2(const float* block, uint8_t* dst, size_t stride) {
+    alignas(16) float transposed[64];
+    ColumnPass(block, transposed);
+    // Columns 4-7 without any coefficient leave the row transforms half their inputs zero.
+    if (ColumnPass(block + 4, transposed + 32)) {
+        RowPass<true>(transposed, dst, stride);
+        RowPass<true>(transposed + 4, dst + 4 * stride, stride);
+    } else {
+        RowPass<false>(transposed, dst, stride);
+        RowPass<false>(transposed + 4, dst + 4 * stride, stride);
     }
 }
 #endif
