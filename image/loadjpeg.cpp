@@ -368,15 +368,18 @@ inline int16_t ClampCoefficient(int v) {
 
 // Decodes one block's coefficients, dequantised and scaled for the IDCT, into `block`
 // (natural order, zero on entry). Returns false on a corrupt stream.
-bool DecodeBlock(sBitReader& br, jpeg_component_t& c, const jpeg_huffman_table_t& dc,
+bool DecodeBlock(sBitReader& reader, jpeg_component_t& c, const jpeg_huffman_table_t& dc,
                  const jpeg_huffman_table_t& ac, const float* scaledQuant, float* block,
                  bool& dcOnly) {
+    // A local copy keeps the bit buffer in registers: the stores below could otherwise
+    // alias it as far as the compiler knows.
+    sBitReader br = reader;
     const int s = DecodeSymbol(br, dc);
     if (s < 0 || s > 16) return false;
     const int diff = s ? ReceiveExtend(br, s) : 0;
     c.dcPredictor = std::clamp(c.dcPredictor + diff, -kMaxDcValue, kMaxDcValue);
     block[0] = float(c.dcPredictor) * scaledQuant[0];
-    dcOnly = true;
+    bool onlyDc = true;
     for (int k = 1; k < 64;) {
         if (br.bits < 16) br.Fill();
         const auto& fast = ac.fastCoefficient[br.acc >> (64 - jpeg_huffman_table_t::kFastBits)];
@@ -385,7 +388,7 @@ bool DecodeBlock(sBitReader& br, jpeg_component_t& c, const jpeg_huffman_table_t
             k += fast.run;
             if (k > 63) return false;
             block[kZigZag[k]] = float(fast.value) * scaledQuant[k];
-            dcOnly = false;
+            onlyDc = false;
             ++k;
             continue;
         }
@@ -400,9 +403,11 @@ bool DecodeBlock(sBitReader& br, jpeg_component_t& c, const jpeg_huffman_table_t
         k += run;
         if (k > 63) return false;
         block[kZigZag[k]] = float(ReceiveExtend(br, size)) * scaledQuant[k];
-        dcOnly = false;
+        onlyDc = false;
         ++k;
     }
+    reader = br;
+    dcOnly = onlyDc;
     return true;
 }
 
@@ -774,16 +779,27 @@ void IdctBlock(const float* block, bool dcOnly, bool simd, uint8_t* dst, size_t 
 // ---------------------------------------------------------------------------------------
 // Colour conversion
 
+// Chroma terms in 16.16 fixed point: red and blue are floor(1.402 Cr') and floor(1.772 Cb')
+// exactly (Cb' = Cb - 128), green floor(-0.34414 Cb' - 0.71414 Cr') with the factors
+// rounded to 1/65536. Written so that 16-bit SIMD multiplies give the same integers.
+constexpr int kRedFraction = 26345;   // 1.402 = 1 + 26345/65536
+constexpr int kBlueFraction = -14942; // 1.772 = 2 - 14942/65536
+constexpr int kGreenCb = -22554;      // -0.34414
+constexpr int kGreenCr = 18734;       // -0.71414 = -1 + 18734/65536
+
+inline int RedTerm(int cr) {
+    return cr + ((cr * kRedFraction) >> 16);
+}
+inline int BlueTerm(int cb) {
+    return 2 * cb + ((cb * kBlueFraction) >> 16);
+}
+inline int GreenTerm(int cb, int cr) {
+    return -cr + ((cb * kGreenCb + cr * kGreenCr) >> 16);
+}
+
 struct sColourTables {
-    int crToR[256], cbToB[256], cbToG[256], crToG[256];
     uint8_t clamp[1024]; // index value + 384
     sColourTables() {
-        for (int i = 0; i < 256; ++i) {
-            crToR[i] = int(std::floor(1.402 * (i - 128)));
-            cbToB[i] = int(std::floor(1.772 * (i - 128)));
-            cbToG[i] = int(std::lround(-0.34414 * (i - 128) * 65536.0));
-            crToG[i] = int(std::lround(-0.71414 * (i - 128) * 65536.0));
-        }
         for (int i = 0; i < 1024; ++i)
             clamp[i] = uint8_t(std::clamp(i - 384, 0, 255));
     }
@@ -808,8 +824,31 @@ struct sChromaRow {
     int sourceRow = -1;
 };
 
-void FillChromaRow(const std::vector<sPlane>& planes, int y, int width, sChromaRow& row) {
-    const sColourTables& t = ColourTables();
+#ifdef __SSE2__
+// Eight entries of chroma terms from eight Cb and eight Cr samples.
+inline void ChromaTermsSse2(const uint8_t* cb, const uint8_t* cr, int16_t* r, int16_t* g,
+                            int16_t* b) {
+    const __m128i zero = _mm_setzero_si128(), centre = _mm_set1_epi16(128);
+    const __m128i x = _mm_sub_epi16(
+        _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cb)), zero), centre);
+    const __m128i y = _mm_sub_epi16(
+        _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cr)), zero), centre);
+    const __m128i red = _mm_add_epi16(y, _mm_mulhi_epi16(y, _mm_set1_epi16(kRedFraction)));
+    const __m128i blue = _mm_add_epi16(_mm_add_epi16(x, x),
+                                       _mm_mulhi_epi16(x, _mm_set1_epi16(int16_t(kBlueFraction))));
+    const __m128i factors = _mm_set_epi16(kGreenCr, int16_t(kGreenCb), kGreenCr, int16_t(kGreenCb),
+                                          kGreenCr, int16_t(kGreenCb), kGreenCr, int16_t(kGreenCb));
+    const __m128i low = _mm_srai_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(x, y), factors), 16);
+    const __m128i high = _mm_srai_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(x, y), factors), 16);
+    const __m128i green = _mm_sub_epi16(_mm_packs_epi32(low, high), y);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(r), red);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(g), green);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(b), blue);
+}
+#endif
+
+void FillChromaRow(const std::vector<sPlane>& planes, int y, int width, bool simd,
+                   sChromaRow& row) {
     const sPlane& cbPlane = planes[1];
     const sPlane& crPlane = planes[2];
     const uint8_t* cbRow = cbPlane.samples.data() + size_t(y / cbPlane.rowDivisor) * cbPlane.stride;
@@ -819,13 +858,22 @@ void FillChromaRow(const std::vector<sPlane>& planes, int y, int width, sChromaR
     const int entries = pairs ? (width + 1) / 2 : width;
     const int cbRepeat = pairs ? 1 : cbPlane.columnDivisor;
     const int crRepeat = pairs ? 1 : crPlane.columnDivisor;
+    int at = 0;
+#ifdef __SSE2__
+    if (simd && cbRepeat == 1 && crRepeat == 1)
+        for (; at + 8 <= entries; at += 8)
+            ChromaTermsSse2(cbRow + at, crRow + at, &row.r[size_t(at)], &row.g[size_t(at)],
+                            &row.b[size_t(at)]);
+#else
+    (void)simd;
+#endif
     // Replicated chroma samples are expanded per sample, not divided out per pixel.
-    int cbIndex = 0, cbLeft = cbRepeat, crIndex = 0, crLeft = crRepeat;
-    for (int at = 0; at < entries; ++at) {
-        const int cb = cbRow[cbIndex], cr = crRow[crIndex];
-        row.r[size_t(at)] = int16_t(t.crToR[cr]);
-        row.g[size_t(at)] = int16_t((t.cbToG[cb] + t.crToG[cr]) >> 16);
-        row.b[size_t(at)] = int16_t(t.cbToB[cb]);
+    int cbIndex = at, cbLeft = cbRepeat, crIndex = at, crLeft = crRepeat;
+    for (; at < entries; ++at) {
+        const int cb = cbRow[cbIndex] - 128, cr = crRow[crIndex] - 128;
+        row.r[size_t(at)] = int16_t(RedTerm(cr));
+        row.g[size_t(at)] = int16_t(GreenTerm(cb, cr));
+        row.b[size_t(at)] = int16_t(BlueTerm(cb));
         if (--cbLeft == 0) ++cbIndex, cbLeft = cbRepeat;
         if (--crLeft == 0) ++crIndex, crLeft = crRepeat;
     }
@@ -926,7 +974,7 @@ void ConvertRows(const jpeg_file_s& j, sOutput& o, int firstRow, int rows, uint8
         // Rows that share their chroma samples share the offsets too.
         const int sourceRow = y / planes[1].rowDivisor * 256 + y / planes[2].rowDivisor;
         if (o.chroma.sourceRow != sourceRow) {
-            FillChromaRow(planes, y, width, o.chroma);
+            FillChromaRow(planes, y, width, o.simd, o.chroma);
             o.chroma.sourceRow = sourceRow;
         }
         ComposeRow(yRow, o.chroma, width, o.simd, px);
