@@ -69,6 +69,24 @@ TEST(loadjpeg, CorpusFilesMatchDjpegFloatWithinRounding) {
     EXPECT_GE(progressive, 4);
 }
 
+// These pairs were encoded from one picture with the same tables: the progressive scans
+// carry the very coefficients of the baseline scan, so every byte must agree.
+TEST(loadjpeg, ProgressiveFilesDecodeLikeTheirBaselineTwins) {
+    ZARVO_REQUIRE_CORPUS();
+    for (const char* name : {"wall_420", "stones_444", "terrain_1024x768_420"}) {
+        const std::string base = std::string("jpeg/") + name;
+        sDecodedImage baseline, progressive;
+        std::string error;
+        ASSERT_TRUE(Decode(ReadCorpusBytes(base + ".jpg"), baseline, error)) << error;
+        ASSERT_TRUE(Decode(ReadCorpusBytes(base + "_progressive.jpg"), progressive, error))
+            << name << ": " << error;
+        ASSERT_EQ(progressive.ByteCount(), baseline.ByteCount());
+        EXPECT_EQ(
+            std::memcmp(baseline.pixels.get(), progressive.pixels.get(), baseline.ByteCount()), 0)
+            << name;
+    }
+}
+
 TEST(loadjpeg, Sse2AndScalarKernelsGiveTheSameBytes) {
     ZARVO_REQUIRE_CORPUS();
     for (const std::string& file : CorpusFiles("jpeg", ".jpg")) {
