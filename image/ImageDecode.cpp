@@ -62,6 +62,17 @@ std::string TrimNewline(std::string s) {
     return s;
 }
 
+// Entropy-coded data never holds 0xFF 0xD9, so an end-of-image marker after the last
+// start of scan tells that the file is whole.
+bool EndsAfterItsLastScan(const std::vector<uint8_t>& bytes) {
+    size_t lastScan = 0;
+    for (size_t i = 0; i + 1 < bytes.size(); ++i)
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xDA) lastScan = i;
+    for (size_t i = lastScan; i + 1 < bytes.size(); ++i)
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xD9) return lastScan > 0;
+    return false;
+}
+
 } // namespace
 
 bool DecodeJpegFile(const char* path, sDecodedImage& out, std::string& error,
@@ -81,7 +92,11 @@ bool DecodeJpegFile(const char* path, sDecodedImage& out, std::string& error,
     }
     std::string libraryError;
     if (reader) *reader = eImageReader::ImageLibrary;
-    if (DecodeWithImageLibrary(path, out, libraryError)) return true;
+    if (DecodeWithImageLibrary(path, out, libraryError)) {
+        // The library fills a file cut short with grey without a word: say so here.
+        if (!EndsAfterItsLastScan(bytes)) std::fprintf(stderr, "%s: premature end of data\n", path);
+        return true;
+    }
     error = std::string(path) + ": " + error + ", and SDL_image cannot read it either (" +
             SDL_GetError() + ")";
     return false;

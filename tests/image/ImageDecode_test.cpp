@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "image/ImageDecode.h"
 #include "image_compare.h"
 
@@ -64,4 +66,13 @@ TEST(ImageDecode, JpegKindsOutsideTheEngineDecoderGoToSdlImage) {
     ASSERT_TRUE(DecodeImageFile(CorpusImage("jpeg/wall_420_progressive.jpg").c_str(), image, error,
                                 &reader));
     EXPECT_EQ(reader, eImageReader::JPEG);
+    // The library fills a file cut short; that is never taken silently.
+    const auto bytes = ReadCorpusBytes("jpeg/stones_arithmetic.jpg");
+    const std::string cut = zarvo_test::MakeTempDir("jpeg") + "/cut.jpg";
+    FILE* f = std::fopen(cut.c_str(), "wb");
+    ASSERT_TRUE(f && std::fwrite(bytes.data(), 1, bytes.size() / 2, f) == bytes.size() / 2);
+    std::fclose(f);
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(DecodeImageFile(cut.c_str(), image, error, &reader));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), cut + ": premature end of data\n");
 }
