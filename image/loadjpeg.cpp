@@ -928,7 +928,7 @@ void ComposeRow(const uint8_t* luma, const sChromaRow& c, int width, bool simd, 
 struct sOutput {
     std::vector<sPlane> planes;
     alignas(16) float scaledQuant[3][64];
-    alignas(16) float block[64];
+    alignas(16) float group[8][64]; // blocks dequantised before their transforms
     sChromaRow chroma;
     bool simd = true;
     int unitsX = 0, unitsY = 0;
@@ -954,7 +954,7 @@ void PrepareOutput(const jpeg_file_s& j, bool simd, sOutput& o) {
                 float(j.quant[comp.quantTable][z]) * s[natural & 7] * s[natural >> 3];
         }
     }
-    std::memset(o.block, 0, sizeof o.block);
+    std::memset(o.group, 0, sizeof o.group);
     o.chroma.r.resize(size_t(j.width));
     o.chroma.g.resize(size_t(j.width));
     o.chroma.b.resize(size_t(j.width));
@@ -1099,18 +1099,27 @@ bool OutputCoefficients(jpeg_file_s& j, const sCoefficients& store, bool simd, s
             for (int by = 0; by < comp.v; ++by) {
                 const int16_t* coef = store.blocks[c].data() +
                                       size_t(uy * comp.v + by) * size_t(comp.blocksPerLine) * 64;
-                for (int bx = 0; bx < comp.blocksPerLine; ++bx, coef += 64) {
-                    o.block[0] = float(coef[0]) * quant[0];
-                    bool dcOnly = true;
-                    for (int z = 1; z < 64; ++z)
-                        if (coef[z]) {
-                            o.block[kZigZag[z]] = float(coef[z]) * quant[z];
-                            dcOnly = false;
-                        }
-                    uint8_t* dst =
-                        plane.samples.data() + size_t(by) * 8 * plane.stride + size_t(bx) * 8;
-                    IdctBlock(o.block, dcOnly, simd, dst, plane.stride);
-                    std::memset(o.block, 0, sizeof o.block);
+                // Eight blocks are dequantised before any is transformed, so the
+                // transform's vector loads do not wait on the scattered stores.
+                for (int first = 0; first < comp.blocksPerLine; first += 8) {
+                    const int count = std::min(8, comp.blocksPerLine - first);
+                    bool dcOnly[8];
+                    for (int i = 0; i < count; ++i, coef += 64) {
+                        float* block = o.group[i];
+                        block[0] = float(coef[0]) * quant[0];
+                        dcOnly[i] = true;
+                        for (int z = 1; z < 64; ++z)
+                            if (coef[z]) {
+                                block[kZigZag[z]] = float(coef[z]) * quant[z];
+                                dcOnly[i] = false;
+                            }
+                    }
+                    for (int i = 0; i < count; ++i) {
+                        uint8_t* dst = plane.samples.data() + size_t(by) * 8 * plane.stride +
+                                       size_t(first + i) * 8;
+                        IdctBlock(o.group[i], dcOnly[i], simd, dst, plane.stride);
+                    }
+                    std::memset(o.group, 0, sizeof(float) * 64 * size_t(count));
                 }
             }
         }
