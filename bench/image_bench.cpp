@@ -50,13 +50,17 @@ bool MakeInputs() {
         {"jpeg_4096x4096",
          "convert " + src + " -resize 4096x4096! -quality 90 -sampling-factor 2x2 " + d + "/b.jpg",
          4096LL * 4096},
+        {"jpeg_progressive_1024x768",
+         "convert " + src + " -resize 1024x768! -quality 90 -sampling-factor 2x2 -interlace JPEG " +
+             d + "/g.jpg",
+         1024LL * 768},
         {"tga_raw_1024", "convert " + src + " -compress None " + d + "/c.tga", 1024LL * 1024},
         {"tga_rle_1024", "convert " + src + " -compress RLE " + d + "/d.tga", 1024LL * 1024},
         {"bmp24_1024", "convert " + src + " -type TrueColor BMP3:" + d + "/e.bmp", 1024LL * 1024},
         {"pcx8_1024", "convert " + src + " -colors 256 -type Palette " + d + "/f.pcx",
          1024LL * 1024},
     };
-    const char* files[] = {"", "a.jpg", "b.jpg", "c.tga", "d.tga", "e.bmp", "f.pcx"};
+    const char* files[] = {"", "a.jpg", "b.jpg", "g.jpg", "c.tga", "d.tga", "e.bmp", "f.pcx"};
     for (size_t i = 0; i < sizeof jobs / sizeof jobs[0]; ++i) {
         if (std::system(jobs[i].command.c_str()) != 0) return false;
         if (!*jobs[i].name) continue;
@@ -152,18 +156,18 @@ bool FontTga(const std::vector<uint8_t>& b, sDecodedImage& out, std::string& err
     }                                                                                              \
     BENCHMARK(BM_SdlImage_##label)->Unit(benchmark::kMillisecond)
 
-ENGINE_BENCH(jpeg_1024x768, "jpeg_1024x768", Jpeg);
-static void BM_LibjpegFloat_jpeg_1024x768(benchmark::State& s) {
-    RunLibjpegFloat(s, "jpeg_1024x768");
-}
-BENCHMARK(BM_LibjpegFloat_jpeg_1024x768)->Unit(benchmark::kMillisecond);
-SDL_BENCH(jpeg_1024x768, "jpeg_1024x768", "JPG");
-ENGINE_BENCH(jpeg_4096x4096, "jpeg_4096x4096", Jpeg);
-static void BM_LibjpegFloat_jpeg_4096x4096(benchmark::State& s) {
-    RunLibjpegFloat(s, "jpeg_4096x4096");
-}
-BENCHMARK(BM_LibjpegFloat_jpeg_4096x4096)->Unit(benchmark::kMillisecond);
-SDL_BENCH(jpeg_4096x4096, "jpeg_4096x4096", "JPG");
+// Each JPEG input side by side: the engine, libjpeg-turbo's float IDCT and SDL_image.
+#define JPEG_BENCH(label)                                                                          \
+    ENGINE_BENCH(label, #label, Jpeg);                                                             \
+    static void BM_LibjpegFloat_##label(benchmark::State& s) {                                     \
+        RunLibjpegFloat(s, #label);                                                                \
+    }                                                                                              \
+    BENCHMARK(BM_LibjpegFloat_##label)->Unit(benchmark::kMillisecond);                             \
+    SDL_BENCH(label, #label, "JPG")
+
+JPEG_BENCH(jpeg_1024x768);
+JPEG_BENCH(jpeg_4096x4096);
+JPEG_BENCH(jpeg_progressive_1024x768);
 ENGINE_BENCH(tga_raw_1024, "tga_raw_1024", Tga);
 ENGINE_BENCH(tga_raw_1024_font_reader, "tga_raw_1024", FontTga);
 SDL_BENCH(tga_raw_1024, "tga_raw_1024", "TGA");

@@ -44,6 +44,8 @@ bool CTGALoader::ReadInfoHeader(const char* file, CByteReader& in, std::string& 
     tgaHeight = height;
     tgaBpp = bpp;
     if (!accepted) return Fail(error, "Invalid texture information: ", file);
+    // The image ID field sits between this header and the pixels.
+    if (!in.Skip(header[0])) return Fail(error, "Could not read image data: ", file);
     type = bpp == 24 ? GL_RGB : GL_RGBA;
     bytesPerPixel = bpp / 8;
     imageSize = width * height * bytesPerPixel;
@@ -92,7 +94,6 @@ bool CTGALoader::DecodeTGA(const unsigned char* data, size_t size, const char* f
     if (!in.ReadU8(idLength)) return Fail(error, "Failed to read TGAcomment!", "");
     if (!in.ReadBytes(header + 1, 11)) return Fail(error, "Could not read file header: ", file);
     header[0] = idLength;
-    // The ID field is not skipped: pixels follow the 18-byte header directly.
     if (std::memcmp(header + 1, kUncompressedHeader, 11) == 0)
         return LoadUncompressedTGA(file, in, error);
     if (std::memcmp(header + 1, kCompressedHeader, 11) == 0)

@@ -15,8 +15,6 @@
 #include "image/pcx.h"
 #include "image/tgaload.h"
 
-namespace {
-
 bool DecodeWithImageLibrary(const char* path, sDecodedImage& out, std::string& error) {
     SDL_Surface* surface = IMG_Load(ResolveDataPath(path).c_str());
     if (!surface) {
@@ -58,19 +56,60 @@ bool DecodeWithImageLibrary(const char* path, sDecodedImage& out, std::string& e
     return true;
 }
 
+namespace {
+
 std::string TrimNewline(std::string s) {
     while (!s.empty() && s.back() == '\n')
         s.pop_back();
     return s;
 }
 
+// Entropy-coded data never holds 0xFF 0xD9, so an end-of-image marker after the last
+// start of scan tells that the file is whole.
+bool EndsAfterItsLastScan(const std::vector<uint8_t>& bytes) {
+    size_t lastScan = 0;
+    for (size_t i = 0; i + 1 < bytes.size(); ++i)
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xDA) lastScan = i;
+    for (size_t i = lastScan; i + 1 < bytes.size(); ++i)
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xD9) return lastScan > 0;
+    return false;
+}
+
 } // namespace
+
+bool DecodeJpegFile(const char* path, sDecodedImage& out, std::string& error,
+                    eImageReader* reader) {
+    if (reader) *reader = eImageReader::JPEG;
+    std::vector<uint8_t> bytes;
+    if (!ReadFileToMemory(path, bytes)) {
+        error = std::string("cannot open ") + path;
+        return false;
+    }
+    bool otherKind = false;
+    if (DecodeJPEG(bytes.data(), bytes.size(), out, error, eJpegKernels::Fastest, &otherKind))
+        return true;
+    if (!otherKind) {
+        error = std::string(path) + ": " + error;
+        return false;
+    }
+    std::string libraryError;
+    if (reader) *reader = eImageReader::ImageLibrary;
+    if (DecodeWithImageLibrary(path, out, libraryError)) {
+        // The library fills a file cut short with grey without a word: say so here.
+        if (!EndsAfterItsLastScan(bytes)) std::fprintf(stderr, "%s: premature end of data\n", path);
+        return true;
+    }
+    error = std::string(path) + ": " + error + ", and SDL_image cannot read it either (" +
+            SDL_GetError() + ")";
+    return false;
+}
 
 bool DecodeImageFile(const char* path, sDecodedImage& out, std::string& error,
                      eImageReader* reader) {
     const eImageReader chosen = ChooseImageReader(path);
     if (reader) *reader = chosen;
     if (chosen == eImageReader::ImageLibrary) return DecodeWithImageLibrary(path, out, error);
+    if (chosen == eImageReader::JPEG) return DecodeJpegFile(path, out, error, reader);
     std::vector<uint8_t> bytes;
     if (!ReadFileToMemory(path, bytes)) {
         error = std::string("error: couldn't open \"") + path + "\"!";
@@ -90,8 +129,7 @@ bool DecodeImageFile(const char* path, sDecodedImage& out, std::string& error,
              DecompressDdsLevel0(dds, out, error);
         break;
     }
-    case eImageReader::JPEG:
-        ok = DecodeJPEG(bytes.data(), bytes.size(), out, error);
+    case eImageReader::JPEG: // read above
         break;
     case eImageReader::TGA:
         ok = tgaDecode(bytes.data(), bytes.size(), 0, out, error);

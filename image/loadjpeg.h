@@ -1,6 +1,8 @@
 #pragma once
-// Baseline sequential JPEG decoder (Huffman, 8-bit, up to 3 components) with the
-// floating-point Arai-Agui-Nakajima inverse DCT.
+// JPEG decoder for Huffman-coded 8-bit files (baseline, extended sequential and
+// progressive, up to 3 components) with the floating-point Arai-Agui-Nakajima inverse
+// DCT. Arithmetic-coded, lossless, hierarchical and 12-bit files are left to the image
+// library (see the texture dispatch).
 #include <GL/glew.h>
 
 #include <cstddef>
@@ -12,7 +14,7 @@
 // One Huffman table: the file's code counts and symbols, and the lookup built from
 // their canonical codes.
 struct jpeg_huffman_table_t {
-    static constexpr int kFastBits = 9;
+    static constexpr int kFastBits = 10;
     uint8_t counts[17];   // codes of each length 1..16
     uint8_t symbols[256]; // in code order
     // Fast path: entry for every kFastBits-bit prefix, (length << 8) | symbol, 0 = longer code.
@@ -34,6 +36,8 @@ struct jpeg_component_t {
     int quantTable;
     int dcTable, acTable;
     int dcPredictor;
+    int blocksPerLine, blockRows; // coefficient storage, whole units
+    int dcScans;                  // DC scans seen: AC scans and refinements need the first one
 };
 
 // Everything one decode needs; a fresh record per call, so decodes never share state.
@@ -47,12 +51,26 @@ struct jpeg_file_s {
     int quant[4][64]; // zig-zag order, as stored in the file
     bool quantDefined[4];
     int spectralStart, spectralEnd, approxHigh, approxLow;
+    int scanCount;
+    int scanComponents[3]; // frame component indices of the current scan
+    int eobRun;            // progressive AC scans: blocks left in an end-of-band run
     bool haveFrame;
+    bool progressive;
+    bool otherKind; // a JPEG of a kind left to the image library
 };
 
-// Decodes a JPEG file held in memory into RGBA, top row first.
-bool DecodeJPEG(const unsigned char* data, size_t size, sDecodedImage& out, std::string& error);
+// The inverse DCT and colour conversion run with SSE2 where the CPU has it; the scalar
+// kernels give the same bytes and stay for other CPUs and as the tests' reference.
+enum class eJpegKernels { Fastest, Scalar };
 
-// The RGBA pixels of a file (malloc'd, caller frees) or null.
+// Decodes a JPEG file held in memory into RGBA, top row first. `otherKind` (when given)
+// tells whether a failure is a file of a kind this decoder leaves to the image library.
+bool DecodeJPEG(const unsigned char* data, size_t size, sDecodedImage& out, std::string& error,
+                eJpegKernels kernels = eJpegKernels::Fastest, bool* otherKind = nullptr);
+
+// The RGBA pixels of a file (malloc'd, caller frees) or null; the engine's decoder only.
 unsigned char* load_jpeg(const char* file, int* width, int* height);
+// Uploads a file with mipmaps, through the image library for the JPEG kinds the engine's
+// decoder leaves to it. A file neither reads gets one message on stderr and the name is
+// returned without an image, as callers expect a name back.
 GLuint LoadJPEG(char* file, bool anisotropic);

@@ -58,7 +58,6 @@ bool Fail(std::string& error, const char* message) {
     return false;
 }
 
-// Pixels start right after the 18-byte header: the ID field is not skipped.
 bool DecodePixels(CByteReader& in, const tgaHeader_t& info, sDecodedImage& out,
                   std::string& error) {
     const size_t pixelCount = size_t(info.width) * size_t(info.height);
@@ -91,6 +90,11 @@ bool DecodeInto(const unsigned char* data, size_t size, unsigned flags, tgaHeade
     if (info.tgaColourType == 0) return true;
     if (!CheckImageSize(info.width, info.height, error)) return false;
     info.bytes = info.components * info.width * info.height;
+    // Pixels follow the image ID field and any colour map the file carries.
+    const size_t mapBytes = info.colorMapType == 1 ? size_t(uint16_t(info.colorMapLength)) *
+                                                         ((size_t(info.colorMapSize) + 7) / 8)
+                                                   : 0;
+    if (!in.Skip(info.idLength) || !in.Skip(mapBytes)) return Fail(error, "Truncated image data");
     out.bottomUp = false; // rows stay in stored order: the origin bit is not used
     return DecodePixels(in, info, out, error);
 }

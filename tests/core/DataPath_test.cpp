@@ -28,7 +28,7 @@ TEST(DataPath, WorkingDirectoryFirstThenTheDataRootsThenTheNameUnchanged) {
     ASSERT_FALSE(DataRoots().empty());
     EXPECT_EQ(DataRoots().front(), root);
 
-    // A root that does not exist is no root; the name comes back as it was.
+    // The variable stands alone: a root that does not exist leaves the name as it was.
     setenv("ZARVO_DATA_DIR", (root + "/missing").c_str(), 1);
     EXPECT_EQ(ResolveDataPath("Data/only-in-root.txt"), "Data/only-in-root.txt");
     unsetenv("ZARVO_DATA_DIR");

@@ -2,6 +2,7 @@
 // this process with a fake clock and pushed keys, measured in the saved frames.
 #include <gtest/gtest.h>
 
+#include "core/CommandLine.h"
 #include "core/Engine.h"
 #include "core/Utils.h"
 #include "demos/testGameObject.h"
@@ -256,8 +257,9 @@ TEST(Demos2DProgramGL, EachDemoRunsAndDrawsItsScene) {
                                    std::to_string(r.frames) + " --screenshot " + shot);
         EXPECT_EQ(run.status, 0) << r.name << ":\n" << run.output;
         EXPECT_EQ(zarvo_test::FindErrorText(run.output), "") << r.name << ":\n" << run.output;
-        EXPECT_EQ(zarvo_test::CountOccurrences(run.output, "Zarvo Engine version 0.02..."), 7u)
-            << r.name << ": all seven applications are constructed";
+        EXPECT_EQ(zarvo_test::CountOccurrences(run.output, "Zarvo Engine version 0.02..."),
+                  size_t(DEMO_COUNT))
+            << r.name << ": every application is constructed";
         const ShotImage image = zarvo_test::LoadShot(shot);
         ASSERT_TRUE(image.Valid()) << r.name << ": no screenshot";
         EXPECT_GT(Count(image, r.feature, Any), 1000) << r.name;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "image/ImageDecode.h"
 #include "image_compare.h"
 
@@ -49,4 +51,28 @@ TEST(ImageDecode, FailuresCarryTheReadersMessage) {
     EXPECT_EQ(error, "error: couldn't open \"missing.pcx\"!");
     EXPECT_FALSE(DecodeImageFile("missing.png", image, error));
     EXPECT_EQ(error.rfind("Failed to load the image: missing.png", 0), 0u);
+}
+
+TEST(ImageDecode, JpegKindsOutsideTheEngineDecoderGoToSdlImage) {
+    ZARVO_REQUIRE_CORPUS();
+    sDecodedImage image;
+    std::string error;
+    eImageReader reader;
+    ASSERT_TRUE(
+        DecodeImageFile(CorpusImage("jpeg/stones_arithmetic.jpg").c_str(), image, error, &reader))
+        << error;
+    EXPECT_EQ(reader, eImageReader::ImageLibrary);
+    EXPECT_LE(Compare(image, ReadReference("jpeg/stones_arithmetic.int.ppm")).maxDiff, 1);
+    ASSERT_TRUE(DecodeImageFile(CorpusImage("jpeg/wall_420_progressive.jpg").c_str(), image, error,
+                                &reader));
+    EXPECT_EQ(reader, eImageReader::JPEG);
+    // The library fills a file cut short; that is never taken silently.
+    const auto bytes = ReadCorpusBytes("jpeg/stones_arithmetic.jpg");
+    const std::string cut = zarvo_test::MakeTempDir("jpeg") + "/cut.jpg";
+    FILE* f = std::fopen(cut.c_str(), "wb");
+    ASSERT_TRUE(f && std::fwrite(bytes.data(), 1, bytes.size() / 2, f) == bytes.size() / 2);
+    std::fclose(f);
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(DecodeImageFile(cut.c_str(), image, error, &reader));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), cut + ": premature end of data\n");
 }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+
 #include "gl_texture_probe.h"
 #include "image/bmp.h"
 #include "image/loadjpeg.h"
@@ -56,8 +59,33 @@ TEST(ImageUploadGL, FailuresReturnNoNameExceptJpegsEmptyTexture) {
     EXPECT_NE(messages.find("error: couldn't open \"missing.pcx\"!"), std::string::npos);
     EXPECT_NE(messages.find("is not a valid BMP file!"), std::string::npos);
 
+    // Progressive files decode; an arithmetic-coded one goes to SDL_image; a 12-bit one
+    // neither reads: one message and a name without an image.
     std::string progressive = CorpusImage("jpeg/wall_420_progressive.jpg");
-    const GLuint empty = LoadJPEG(&progressive[0], false);
+    std::string arithmetic = CorpusImage("jpeg/stones_arithmetic.jpg");
+    for (std::string* file : {&progressive, &arithmetic}) {
+        const GLuint texture = LoadJPEG(&(*file)[0], false);
+        EXPECT_EQ(LevelParameter(texture, 0, GL_TEXTURE_WIDTH), 128) << *file;
+        EXPECT_EQ(LevelParameter(texture, 0, GL_TEXTURE_INTERNAL_FORMAT), 4);
+    }
+    auto bytes = ReadCorpusBytes("jpeg/stones_444.jpg");
+    const uint8_t frame[] = {0xFF, 0xC0};
+    const size_t sof =
+        size_t(std::search(bytes.begin(), bytes.end(), frame, frame + 2) - bytes.begin());
+    ASSERT_LT(sof, bytes.size());
+    bytes[sof + 1] = 0xC1; // extended sequential, 12-bit samples
+    bytes[sof + 4] = 12;
+    std::string twelveBit = zarvo_test::MakeTempDir("jpeg") + "/twelve.jpg";
+    FILE* f = std::fopen(twelveBit.c_str(), "wb");
+    ASSERT_TRUE(f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
+    std::fclose(f);
+    testing::internal::CaptureStderr();
+    const GLuint empty = LoadJPEG(&twelveBit[0], false);
+    const std::string message = testing::internal::GetCapturedStderr();
     EXPECT_NE(empty, 0u);
     EXPECT_EQ(LevelParameter(empty, 0, GL_TEXTURE_WIDTH), 0);
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+    EXPECT_NE(message.find(twelveBit + ": unsupported sample precision, and SDL_image cannot"),
+              std::string::npos)
+        << message;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/Utils.h"
 #include "gl_texture_probe.h"
 #include "image/CTGA.h"
 #include "image/CTGALoader.h"
@@ -9,6 +10,8 @@
 #include "support/test_paths.h"
 
 #include <fstream>
+
+#include <GL/glu.h>
 
 using namespace image_test;
 
@@ -169,4 +172,30 @@ TEST(CTGALoaderGL, UploadsLevelZeroOnly) {
     ASSERT_TRUE(tga.LoadTGA(&path[0]));
     EXPECT_EQ(LevelParameter(tga.texID, 0, GL_TEXTURE_WIDTH), 96);
     EXPECT_EQ(LevelParameter(tga.texID, 1, GL_TEXTURE_WIDTH), 0);
+}
+
+// Texture creation by name goes through tgaload: the files with an ID field must give
+// the texture their reference pixels would, mipmap rescaling included.
+TEST(tgaloadGL, TextureCreationSkipsTheIdField) {
+    ZARVO_REQUIRE_GL(64, 64);
+    ZARVO_REQUIRE_CORPUS();
+    CUtils utils;
+    // A copy under a relative name: the dispatch matches "jpeg" etc. anywhere in the path.
+    std::string path = "tgaload_id_field.tga";
+    for (const char* file : {"tga/stones_t2_rgb24_id.tga", "tga/grad_t10_rgba32_id.tga"}) {
+        const auto bytes = ReadCorpusBytes(file);
+        FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_TRUE(f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
+        std::fclose(f);
+        const GLuint created = utils.CreateTexture(&path[0]);
+        const zarvo_test::RefImage ref = ReadReference(ReferenceOf(file));
+        const GLenum format = ref.channels == 4 ? GL_RGBA : GL_RGB;
+        const GLuint expected = NewBoundTexture();
+        gluBuild2DMipmaps(GL_TEXTURE_2D, GLint(format), ref.width, ref.height, format,
+                          GL_UNSIGNED_BYTE, ref.pixels.data());
+        EXPECT_EQ(TexturePixels(created, 0, format, ref.channels),
+                  TexturePixels(expected, 0, format, ref.channels))
+            << file;
+    }
+    std::remove(path.c_str());
 }

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "image/CTGA.h"
+#include "image/CTGALoader.h"
 #include "image/tgaload.h"
 #include "image_compare.h"
 #include "tga_corpus.h"
@@ -48,18 +50,56 @@ TEST(tgaload, GreyscaleNeedsTheLuminanceOrAlphaFlag) {
     EXPECT_EQ(Compare(image, ReadReference("tga/earth_t3_grey8_bu.ref.ppm")).maxDiff, 0);
 }
 
-TEST(tgaload, IdFieldIsReadAsTheStartOfThePixels) {
+// Pixels start after the ID field (and a colour map) in every TGA reader.
+TEST(tgaload, EveryReaderSkipsTheIdField) {
     ZARVO_REQUIRE_CORPUS();
-    const auto bytes = ReadCorpusBytes("tga/stones_t2_rgb24_id.tga");
-    ASSERT_EQ(bytes[0], 34);
+    using Reader = bool (*)(const std::vector<uint8_t>&, sDecodedImage&, std::string&);
+    const Reader tgaloadReader = [](const std::vector<uint8_t>& b, sDecodedImage& out,
+                                    std::string& error) { return Decode(b, 0, out, error); };
+    const Reader loaderReader = [](const std::vector<uint8_t>& b, sDecodedImage& out,
+                                   std::string& error) {
+        CTGALoader loader;
+        return loader.DecodeTGA(b.data(), b.size(), "x.tga", error) && loader.TakeImage(out);
+    };
+    const Reader ctgaReader = [](const std::vector<uint8_t>& b, sDecodedImage& out,
+                                 std::string& error) {
+        CTGA tga;
+        error = "refused";
+        return tga.Decode(b.data(), b.size()) && tga.TakeImage(out);
+    };
+    struct Case {
+        const char* file;
+        Reader reader;
+        const char* truncatedMessage; // when the ID field runs past the end of the file
+    } cases[] = {
+        {"tga/stones_t2_rgb24_id.tga", tgaloadReader, "Truncated image data"},
+        {"tga/grad_t10_rgba32_id.tga", tgaloadReader, "Truncated image data"},
+        {"tga/stones_t2_rgb24_id.tga", loaderReader, "Could not read image data: x.tga"},
+        {"tga/grad_t10_rgba32_id.tga", loaderReader, "Could not read image data: x.tga"},
+        {"tga/stones_t2_rgb24_id.tga", ctgaReader, "refused"},
+    };
+    for (const Case& c : cases) {
+        auto bytes = ReadCorpusBytes(c.file);
+        ASSERT_GT(bytes[0], 0) << c.file;
+        sDecodedImage image;
+        std::string error;
+        ASSERT_TRUE(c.reader(bytes, image, error)) << c.file << ": " << error;
+        EXPECT_EQ(Compare(image, ReadReference(ReferenceOf(c.file))).maxDiff, 0) << c.file;
+        bytes.resize(18 + bytes[0] - 1);
+        EXPECT_FALSE(c.reader(bytes, image, error)) << c.file;
+        EXPECT_EQ(error, c.truncatedMessage);
+    }
+    // A true-colour file may carry a colour map it does not use: skipped too.
+    auto mapped = Header(2, 1, 1, 24, 2);
+    mapped[1] = 1;  // colour map present
+    mapped[5] = 3;  // three entries
+    mapped[7] = 15; // of 15 bits, two bytes each
+    mapped.insert(mapped.end(), {'i', 'd', 0, 0, 0, 0, 0, 0, 30, 20, 10});
     sDecodedImage image;
     std::string error;
-    ASSERT_TRUE(Decode(bytes, 0, image, error));
-    // Pixel 0 is the first three ID bytes, blue and red exchanged.
-    EXPECT_EQ(image.pixels[0], bytes[20]);
-    EXPECT_EQ(image.pixels[1], bytes[19]);
-    EXPECT_EQ(image.pixels[2], bytes[18]);
-    EXPECT_NE(Compare(image, ReadReference("tga/stones_t2_rgb24_id.ref.ppm")).maxDiff, 0);
+    ASSERT_TRUE(Decode(mapped, 0, image, error)) << error;
+    EXPECT_EQ(std::vector<uint8_t>(image.pixels.get(), image.pixels.get() + 3),
+              (std::vector<uint8_t>{10, 20, 30}));
 }
 
 TEST(tgaload, RefusedTypesGiveTheirMessages) {

@@ -79,8 +79,11 @@ protected:
         m_Dir = zarvo_test::MakeTempDir("shaders");
         ASSERT_EQ(chdir(m_Dir.c_str()), 0);
         ASSERT_EQ(mkdir("shaders", 0755), 0);
+        // The empty folder is the only data root: the tree's own shaders stay out of reach.
+        setenv("ZARVO_DATA_DIR", m_Dir.c_str(), 1);
     }
     void TearDown() override {
+        unsetenv("ZARVO_DATA_DIR");
         if (!m_OldDir.empty()) {
             ASSERT_EQ(chdir(m_OldDir.c_str()), 0);
         }
