@@ -9,6 +9,8 @@
 
 #include "core/Engine.h"
 #include "core/Utils.h"
+#include "render3d/CCamera.h"
+#include "render3d/CShadowVolume.h"
 
 const CVector3 kUnusedVertexNormal(0.0f, 1.0f, 0.0f);
 
@@ -34,6 +36,24 @@ void AccumulateVertexNormals(const tFace* faces, int numFaces, const CVector3* v
         CVector3 n = DivideVectorByScaler(sums[size_t(i)], countSign * float(counts[size_t(i)]));
         const float length = Magnitude(n);
         normals[i] = (length > 0.0f && std::isfinite(length)) ? Normalize(n) : kUnusedVertexNormal;
+    }
+}
+
+void ComputeMeshNormals(t3DModel& model) {
+    model.numOfVertices = 0;
+    for (t3DObject& object : model.pObject) {
+        model.numOfVertices += object.numOfFaces * 3;
+        AccumulateVertexNormals(object.pFaces, object.numOfFaces, object.pVerts, object.numOfVerts,
+                                -1.0f, object.pNormals);
+    }
+}
+
+void ComputeMeshBoxes(t3DModel& model) {
+    ResetBox(model.boundingBox);
+    for (t3DObject& object : model.pObject) {
+        ResetBox(object.boundingBox);
+        GrowBox(object.boundingBox, object.pVerts, object.numOfVerts);
+        GrowBox(model.boundingBox, object.pVerts, object.numOfVerts);
     }
 }
 
@@ -110,4 +130,42 @@ void DrawSphereAt(const CVector3& position, const CVector3& size, const sBoundin
     gluSphere(quadric, sphere.radius, 64, 64);
     glPopMatrix();
     gluDeleteQuadric(quadric);
+}
+
+bool HaveBufferObjects() {
+    return glGenBuffersARB && glBindBufferARB && glBufferDataARB;
+}
+
+GLuint UploadFloatBuffer(const std::vector<float>& data) {
+    GLuint name = 0;
+    glGenBuffersARB(1, &name);
+    glBindBufferARB(GL_ARRAY_BUFFER_ARB, name);
+    glBufferDataARB(GL_ARRAY_BUFFER_ARB, GLsizeiptrARB(data.size() * sizeof(float)), data.data(),
+                    GL_STATIC_DRAW_ARB);
+    return name;
+}
+
+void BuildMeshVolumes(std::vector<CShadowVolume*>& volumes, std::vector<t3DObject>& meshes,
+                      CVector3 light, CVector3 position, CVector3 size, float angle,
+                      CVector3 axis) {
+    if (volumes.empty())
+        for (size_t i = 0; i < meshes.size(); ++i)
+            volumes.push_back(new CShadowVolume());
+    for (size_t i = 0; i < meshes.size() && i < volumes.size(); ++i)
+        volumes[i]->buildShadowV3DS(meshes[i], light, position, size, angle, axis);
+}
+
+void DrawMeshVolumes(const std::vector<CShadowVolume*>& volumes) {
+    for (CShadowVolume* volume : volumes)
+        volume->DrawSillhoute();
+}
+
+void DeleteMeshVolumes(std::vector<CShadowVolume*>& volumes) {
+    for (CShadowVolume* volume : volumes)
+        delete volume;
+    volumes.clear();
+}
+
+const CFrustum* CameraFrustum() {
+    return g_Camera ? g_Camera->GetFrustum() : nullptr;
 }

@@ -50,6 +50,9 @@ public:
     // Loaders: each creates the model, initialises it from the files and attaches it.
     void LoadMD2Model(char* modelFile, char* skinFile);
     void Load3DS(char* textureFolder, char* modelFile, bool swap);
+    void LoadOBJModel(char* modelFile, char* texture);
+    // MD3 character NAME from folder with an optional weapon, idling.
+    void LoadMD3Model(char* name, char* folder, char* weapon);
 
     // Stores a loaded model in the kind's slot (releasing one already there) and makes
     // it the current kind. The object owns the model. Without a row the kind's built-in
