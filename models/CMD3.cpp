@@ -156,7 +156,9 @@ void CModelMD3::LoadModelTextures(t3DModel* model, char* folder) {
     if (!model || !folder) return;
     for (tMaterialInfo& material : model->pMaterials) {
         if (material.strFile[0] == '\0') continue;
-        material.texureId = int(CreateModelTexture(std::string(folder) + "/" + material.strFile));
+        if (m_bLoadTextures)
+            material.texureId =
+                int(CreateModelTexture(std::string(folder) + "/" + material.strFile));
         m_strTextures.push_back(material.strFile);
     }
 }

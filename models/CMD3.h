@@ -56,6 +56,8 @@ public:
     void TagMatrix(const t3DModel* model, int tag, float out[16]) const;
     const std::vector<std::string>& GetTextureNames() const { return m_strTextures; }
     int GetTorsoOffset() const { return m_iTorsoOffset; }
+    // Off: textures are named but not created (for tools without a GL context).
+    void SetTextureLoading(bool load) { m_bLoadTextures = load; }
     // Replaces SDL_GetTicks as the animation clock (tests drive time through this).
     void SetTickSource(TickSource source) { m_TickSource = std::move(source); }
 
@@ -71,6 +73,7 @@ private:
     t3DModel m_Weapon;
     int m_iFrames[4] = {0, 0, 0, 0}; // by part index
     int m_iTorsoOffset = 0;
+    bool m_bLoadTextures = true;
     TickSource m_TickSource;
 };
 

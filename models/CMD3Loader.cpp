@@ -83,6 +83,7 @@ bool CLoadMD3::ImportMD3FromMemory(t3DModel* model, const uint8_t* data, size_t 
     ReleaseMd3Model(*model);
     m_reader = CByteReader(data, size);
     m_Header = tMd3Header{};
+    m_MeshSkins.clear();
     bool ok = ReadHeader() && ReadTags(model);
     size_t position = m_reader.Tell();
     for (int i = 0; ok && i < m_Header.numMeshes; ++i)
@@ -168,12 +169,21 @@ bool CLoadMD3::ReadMesh(t3DModel* model, size_t start, size_t& next) {
     };
     const size_t frames = size_t(m_Header.numFrames);
     const size_t verts = size_t(mesh.numVertices);
-    if (!inside(int32_t(kMeshHeaderSize), size_t(mesh.numSkins), kSkinRecordSize) ||
+    // The skin names sit at the offset the header-size field gives (the header's end in
+    // files that keep no other data in between).
+    if (!inside(mesh.headerSize, size_t(mesh.numSkins), kSkinRecordSize) ||
         !inside(mesh.triStart, size_t(mesh.numTriangles), kTriangleRecordSize) ||
         !inside(mesh.uvStart, verts, kTexCoordRecordSize) ||
         !inside(mesh.vertexStart, verts * frames, kVertexRecordSize))
         return Fail("Corrupt MD3 file (" + which + " blocks run past the mesh)");
 
+    std::vector<std::string> skins(size_t(mesh.numSkins));
+    r.Seek(start + size_t(mesh.headerSize));
+    for (std::string& skin : skins) {
+        const char* name = reinterpret_cast<const char*>(r.Take(kSkinRecordSize));
+        skin.assign(name, strnlen(name, 64));
+    }
+    m_MeshSkins.push_back(std::move(skins));
     m_Triangles.resize(size_t(mesh.numTriangles) * 3);
     r.Seek(start + size_t(mesh.triStart));
     for (int32_t& index : m_Triangles) {

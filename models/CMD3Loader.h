@@ -59,6 +59,8 @@ public:
     const std::string& GetLastError() const { return m_error; }
     // Frames of the last file imported.
     int GetFrameCount() const { return m_Header.numFrames; }
+    // The skin (shader) names each mesh of the last file lists, by mesh.
+    const std::vector<std::vector<std::string>>& GetMeshSkins() const { return m_MeshSkins; }
 
     // The unit normal packed into two bytes by latitude and longitude.
     static CVector3 DecodeNormal(const uint8_t packed[2]);
@@ -75,6 +77,7 @@ private:
     std::vector<CVector2> m_TexCoords;
     std::vector<int32_t> m_Triangles; // three vertex indices each
     std::vector<tMd3Vertex> m_Vertices;
+    std::vector<std::vector<std::string>> m_MeshSkins;
     std::string m_error;
 };
 

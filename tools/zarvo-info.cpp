@@ -15,6 +15,7 @@ struct sSubcommand {
 const sSubcommand kSubcommands[] = {
     {"image", "image FILE [--pam OUT.pam]", RunImageInfo},
     {"model", "model FILE [--skin FILE] [--folder DIR] [--swap] [--json]", RunModelInfo},
+    {"md3", "md3 FOLDER NAME [WEAPON] [--json]", RunMd3Info},
 };
 
 int Usage() {
