@@ -107,3 +107,45 @@ TEST(CMd3GL, GameObjectRowsTreatTheCharacterAsAlwaysVisibleWithoutBounds) {
     object.checkFrustum();
     EXPECT_TRUE(object.IsObjectInFrustum());
 }
+
+TEST(CMd3GL, TonyDrawsTexturedAndLitWithItsWeapon) {
+    ZARVO_REQUIRE_CORPUS();
+    ZARVO_REQUIRE_GL(128, 128);
+    std::string folder = zarvo_test::CorpusDir() + "/models/tony";
+    char name[] = "tony", weapon[] = "railgun";
+    CMd3 tony;
+    tony.GetModel()->SetTickSource([] { return 0u; });
+    ASSERT_TRUE(tony.Init(name, &folder[0], weapon));
+    tony.SetAnim("LEGS_IDLE", "TORSO_STAND");
+    EXPECT_NE(tony.GetModel()->GetModel(CModelMD3::PART_LOWER)->pMaterials[0].texureId, 0);
+
+    zarvo_test::PopMatrixStacksToBase();
+    const float grey[3] = {0.2f, 0.2f, 0.3f};
+    const double eye[3] = {0, 10, 70}, centre[3] = {0, 10, 0};
+    zarvo_test::LookAt(128, 500.0, grey, eye, centre);
+    const float light[4] = {20, 40, 60, 1};
+    glLightfv(GL_LIGHT0, GL_POSITION, light);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_NORMALIZE);
+    glEnable(GL_DEPTH_TEST);
+    tony.SetPosition(0, 0, 0);
+    tony.Draw(true);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    const std::vector<uint8_t> frame = zarvo_test::ReadFramebufferTopDown(128, 128);
+    zarvo_test::WritePam(zarvo_test::MakeTempDir("md3shot") + "/tony.pam", 128, 128, 4, frame);
+    // The figure covers the middle of the view with many shades (texture and light).
+    int covered = 0, shades[256] = {};
+    for (int y = 20; y < 108; ++y)
+        for (int x = 40; x < 88; ++x) {
+            const uint8_t* p = &frame[size_t(y * 128 + x) * 4];
+            if (p[0] != 51 || p[2] != 76) ++covered;
+            shades[p[0]] = 1;
+        }
+    int distinct = 0;
+    for (int s : shades)
+        distinct += s;
+    EXPECT_GT(covered, 500);
+    EXPECT_GT(distinct, 30);
+}
