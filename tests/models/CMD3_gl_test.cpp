@@ -39,22 +39,25 @@ bool LitAt(float y) {
     return zarvo_test::ReadPixelTopDown(kSize / 2, int((4.0f - y) * 8.0f)).r > 128;
 }
 
-void Render(CMd3& md3) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    md3.Draw(true);
-}
-
 } // namespace
 
 TEST(CMd3GL, PartsJoinAtTheirTagsAndFollowTheClock) {
     ZARVO_REQUIRE_GL(kSize, kSize);
     std::string dir = WriteCharacter();
     char name[] = "c";
-    CMd3 md3;
+    // Through the game object: loaded idling, no bounds, always in the frustum.
+    C3DGameObject object;
+    object.LoadMD3Model(name, &dir[0], nullptr);
+    auto* md3 = dynamic_cast<CMd3*>(object.GetModel());
+    ASSERT_NE(md3, nullptr);
     uint32_t now = 0;
-    md3.GetModel()->SetTickSource([&now] { return now; });
-    ASSERT_TRUE(md3.Init(name, &dir[0], nullptr));
-    md3.SetAnim("LEGS_IDLE", "TORSO_STAND");
+    md3->GetModel()->SetTickSource([&now] { return now; });
+    t3DModel* legs = md3->GetModel()->GetModel(CModelMD3::PART_LOWER);
+    EXPECT_STREQ(legs->pAnimations[size_t(legs->currentAnim)].strName, "LEGS_IDLE");
+    EXPECT_EQ(object.GetObjectVertexNum(), 0);
+    EXPECT_EQ(object.GetBoundingBoxMinPoint(), nullptr);
+    object.checkFrustum();
+    EXPECT_TRUE(object.IsObjectInFrustum());
 
     zarvo_test::PopMatrixStacksToBase();
     glViewport(0, 0, kSize, kSize);
@@ -81,7 +84,8 @@ TEST(CMd3GL, PartsJoinAtTheirTagsAndFollowTheClock) {
     };
     for (const auto& c : cases) {
         now = c.time;
-        Render(md3);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        object.Draw(true);
         for (float y : c.lit)
             EXPECT_TRUE(LitAt(y)) << "time " << c.time << " height " << y;
         for (float y : c.dark)
@@ -89,23 +93,6 @@ TEST(CMd3GL, PartsJoinAtTheirTagsAndFollowTheClock) {
     }
     glEnable(GL_DEPTH_TEST);
     EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
-}
-
-TEST(CMd3GL, GameObjectRowsTreatTheCharacterAsAlwaysVisibleWithoutBounds) {
-    ZARVO_REQUIRE_GL(kSize, kSize);
-    std::string dir = WriteCharacter();
-    char name[] = "c";
-    C3DGameObject object;
-    object.LoadMD3Model(name, &dir[0], nullptr);
-    ASSERT_EQ(object.GetModelKind(), MODEL_KIND_MD3);
-    auto* md3 = dynamic_cast<CMd3*>(object.GetModel());
-    ASSERT_NE(md3, nullptr);
-    t3DModel* legs = md3->GetModel()->GetModel(CModelMD3::PART_LOWER);
-    EXPECT_STREQ(legs->pAnimations[size_t(legs->currentAnim)].strName, "LEGS_IDLE");
-    EXPECT_EQ(object.GetObjectVertexNum(), 0);
-    EXPECT_EQ(object.GetBoundingBoxMinPoint(), nullptr);
-    object.checkFrustum();
-    EXPECT_TRUE(object.IsObjectInFrustum());
 }
 
 TEST(CMd3GL, TonyDrawsTexturedAndLitWithItsWeapon) {

@@ -51,10 +51,8 @@ TEST(CModelMD3, TonyLoadsWithItsAnimationsAndLinkedParts) {
     EXPECT_EQ(idle->endFrame, 200);
     EXPECT_EQ(idle->loopingFrames, 15);
     EXPECT_EQ(idle->framesPerSecond, 12);
-    EXPECT_EQ(Find(legs, "LEGS_WALKCR")->endFrame, 101);
     EXPECT_EQ(Find(torso, "TORSO_ATTACK")->startFrame, 130);
     EXPECT_EQ(Find(torso, "BOTH_DEATH1")->endFrame, 29);
-    EXPECT_EQ(Find(legs, "BOTH_DEATH1")->framesPerSecond, 15);
     EXPECT_EQ(Find(torso, "LEGS_IDLE"), nullptr);
     // Links by tag name; the weapon's own tag (tag_flash) stays free.
     EXPECT_EQ(legs->pLinks[0], torso);
@@ -65,7 +63,6 @@ TEST(CModelMD3, TonyLoadsWithItsAnimationsAndLinkedParts) {
     EXPECT_STREQ(legs->pMaterials[size_t(legs->pObject[1].materialID)].strFile, "suit.tga");
     EXPECT_STREQ(head->pMaterials[0].strFile, "head.tga");
     EXPECT_STREQ(gun->pMaterials[2].strFile, "tinfx2.tga");
-    EXPECT_EQ(tony.GetTextureNames().size(), 6u);
 }
 
 TEST(CModelMD3, AnimationConfigAssignsByNameAndShiftsLegs) {

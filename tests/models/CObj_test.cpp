@@ -23,24 +23,21 @@ std::string WriteQuadFile(float y) {
 
 TEST(CObj, IntersectTriangleIsTwoSidedAndMissesEdgeOn) {
     const CVector3 a(0, 0, 0), b(1, 0, 0), c(0, 1, 0);
-    double t = 0, u = 0, v = 0;
-    EXPECT_EQ(CObj::intersect_triangle(CVector3(0.25f, 0.25f, 2), CVector3(0, 0, -1), a, b, c, &t,
-                                       &u, &v),
-              1);
-    EXPECT_NEAR(t, 2.0, 1e-6);
-    EXPECT_NEAR(u, 0.25, 1e-6);
-    EXPECT_NEAR(v, 0.25, 1e-6);
-    // From behind, the same triangle is hit.
-    EXPECT_EQ(CObj::intersect_triangle(CVector3(0.25f, 0.25f, -2), CVector3(0, 0, 1), a, b, c, &t,
-                                       &u, &v),
-              1);
-    // Edge-on (det is 0) and outside the triangle: no hit.
-    EXPECT_EQ(
-        CObj::intersect_triangle(CVector3(-1, 0.25f, 0), CVector3(1, 0, 0), a, b, c, &t, &u, &v),
-        0);
-    EXPECT_EQ(
-        CObj::intersect_triangle(CVector3(0.9f, 0.9f, 2), CVector3(0, 0, -1), a, b, c, &t, &u, &v),
-        0);
+    const struct {
+        CVector3 origin, dir;
+        int hit;
+    } cases[] = {{{0.25f, 0.25f, 2}, {0, 0, -1}, 1},
+                 {{0.25f, 0.25f, -2}, {0, 0, 1}, 1}, // from behind
+                 {{-1, 0.25f, 0}, {1, 0, 0}, 0},     // edge-on: det is 0
+                 {{0.9f, 0.9f, 2}, {0, 0, -1}, 0}};
+    for (const auto& ray : cases) {
+        double t = 0, u = 0, v = 0;
+        EXPECT_EQ(CObj::intersect_triangle(ray.origin, ray.dir, a, b, c, &t, &u, &v), ray.hit);
+        if (ray.hit) {
+            EXPECT_NEAR(t, 2.0, 1e-6);
+            EXPECT_NEAR(u, 0.25, 1e-6);
+        }
+    }
 }
 
 TEST(CObj, RayHitsAreShadedWithTheFaceNormalAtTheNearestFace) {
@@ -71,14 +68,9 @@ TEST(CObj, AFileThatFailsLeavesAnEmptyModel) {
     char texture[] = "never_loaded.tga";
     CObj obj;
     EXPECT_FALSE(obj.Init(&missing[0], texture));
-    EXPECT_EQ(obj.GetModelVertexNum(), 0);
-    EXPECT_EQ(obj.getModel()->numOfObjects, 0);
+    EXPECT_EQ(obj.GetModelVertexNum() + obj.getModel()->numOfObjects, 0);
     EXPECT_EQ(obj.getModel()->numOfMaterials, 0);
-    EXPECT_EQ(obj.GetTexture(), 0u);
-    const CVector3* min = obj.GetBoundingBoxMinPoint();
-    const CVector3* max = obj.GetBoundingBoxMaxPoint();
-    EXPECT_EQ(min->x, max->x);
-    EXPECT_EQ(min->y, max->y);
+    EXPECT_EQ(obj.GetBoundingBoxMinPoint()->x, obj.GetBoundingBoxMaxPoint()->x);
     obj.BuildShadowVolume(CVector3(0, 10, 0));
     EXPECT_TRUE(obj.GetShadowVolumes().empty());
 }
