@@ -32,6 +32,12 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
+// A texture file name as a line gives it: cut at a stray NUL (the name is kept as a C
+// string) and without surrounding blanks; empty when nothing is left.
+std::string_view TextureName(std::string_view text) {
+    return Trim(text.substr(0, text.find('\0')));
+}
+
 void AppendTextureMaterial(t3DModel* model, t3DObject& mesh, std::string_view file) {
     tMaterialInfo material = MakeEmptyMaterial();
     CopyName(material.strFile, sizeof(material.strFile), file.data(), file.size());
@@ -270,7 +276,7 @@ void CLoadMD3::LoadSkinFromMemory(t3DModel* model, const char* text, size_t size
             size_t cut = line.find_last_of("/\\");
             if (cut == std::string_view::npos || cut == 0) cut = line.find(',');
             const std::string_view file =
-                Trim(cut == std::string_view::npos ? line : line.substr(cut + 1));
+                TextureName(cut == std::string_view::npos ? line : line.substr(cut + 1));
             if (!file.empty()) AppendTextureMaterial(model, mesh, file);
         }
     });
@@ -287,7 +293,7 @@ void CLoadMD3::LoadShaderFromMemory(t3DModel* model, const char* text, size_t si
     size_t meshIndex = 0;
     ForEachLine(text, size, [&](const char* start, size_t length) {
         if (meshIndex >= model->pObject.size()) return;
-        const std::string_view file = Trim(std::string_view(start, length));
+        const std::string_view file = TextureName(std::string_view(start, length));
         t3DObject& mesh = model->pObject[meshIndex++];
         if (!file.empty()) AppendTextureMaterial(model, mesh, file);
     });

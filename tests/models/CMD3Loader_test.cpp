@@ -166,7 +166,9 @@ TEST(CLoadMD3, SkinAndShaderLinesNameEachMeshTexture) {
     for (const t3DObject& mesh : model.pObject)
         EXPECT_TRUE(mesh.bHasTexture);
 
-    const std::string shader = "skin.tga\r\n\nextra.tga\nignored.tga\n";
+    // A line whose name starts with a NUL (found by fuzzing) names no texture.
+    const std::string shader =
+        "skin.tga\r\n" + std::string(3, '\0') + "x.tga\nextra.tga\nignored.tga\n";
     loader.LoadShaderFromMemory(&model, shader.data(), shader.size());
     EXPECT_EQ(model.numOfMaterials, 5);
     EXPECT_STREQ(model.pMaterials[size_t(model.pObject[0].materialID)].strFile, "skin.tga");
