@@ -1,5 +1,6 @@
 #include "models/CObjLoader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -21,7 +22,7 @@ const char* SkipBlanks(const char* p, const char* end) {
     return p;
 }
 
-bool ParseFloat(const char*& p, const char* end, float& out) {
+[[gnu::always_inline]] inline bool ParseFloat(const char*& p, const char* end, float& out) {
     p = SkipBlanks(p, end);
     if (p < end && *p == '+') ++p;
     const std::from_chars_result r = std::from_chars(p, end, out);
@@ -30,72 +31,86 @@ bool ParseFloat(const char*& p, const char* end, float& out) {
     return true;
 }
 
-bool ParseInt(const char*& p, const char* end, long& out) {
-    if (p < end && *p == '+') ++p;
-    const std::from_chars_result r = std::from_chars(p, end, out);
-    if (r.ec != std::errc()) return false;
-    p = r.ptr;
+// An optionally signed decimal index; false when there are no digits or it is too large.
+// Inlined: it runs several times for every face corner.
+[[gnu::always_inline]] inline bool ParseInt(const char*& p, const char* end, long& out) {
+    bool negative = false;
+    if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+    const char* start = p;
+    long value = 0;
+    while (p < end && *p >= '0' && *p <= '9') {
+        value = value * 10 + (*p++ - '0');
+        if (value > 0x7fffffffL) return false;
+    }
+    if (p == start) return false;
+    out = negative ? -value : value;
     return true;
 }
 
 // A 1-based or negative (counted back from the newest) OBJ index as a 0-based index into
 // the `count` entries read so far; -1 when it names none of them.
-long ResolveIndex(long index, size_t count) {
+[[gnu::always_inline]] inline long ResolveIndex(long index, size_t count) {
     const long n = long(count);
     if (index > 0) return index <= n ? index - 1 : -1;
     if (index < 0) return n + index >= 0 ? n + index : -1;
     return -1;
 }
 
-// Turns the file-wide indices of one mesh's corners into indices into the mesh's own
-// array, which it returns. Files whose every index fits the mesh's own entries once
-// rebased on the first index keep that rebasing (the layout the engine has always read);
-// otherwise the indices keep their OBJ meaning and entries from earlier meshes are copied
-// in once each. A corner without an index (-1) gets a zero entry appended once.
+// Gives one mesh its own array for the file-wide indices of its corners and returns it
+// with its length; each corner's index into it is then index - shift. Files whose every
+// index fits the mesh's own entries once rebased on the first index keep that rebasing
+// (the layout the engine has always read); otherwise the indices keep their OBJ meaning,
+// and entries from earlier meshes are copied in once each (the indices are rewritten and
+// shift is 0). A corner without an index (-1) is pointed at a zero entry appended once.
 template <class T>
-std::vector<T> MeshItems(const std::vector<T>& all, size_t ownStart, std::vector<int>& indices,
-                         bool keepOwnWhenUnused) {
-    const size_t ownCount = all.size() - ownStart;
-    int first = -1;
+T* MeshItems(const std::vector<T>& all, size_t ownStart, std::vector<int>& indices,
+             bool keepOwnWhenUnused, int& count, int& shift) {
+    const int ownCount = int(all.size() - ownStart);
+    int first = -1, low = 0x7fffffff, high = -1;
     bool missing = false;
     for (int i : indices) {
-        if (i >= 0 && first < 0) first = i;
-        missing = missing || i < 0;
-    }
-    std::vector<T> items;
-    if (first < 0) {
-        if (keepOwnWhenUnused) items.assign(all.begin() + long(ownStart), all.end());
-        return items;
-    }
-    bool rebased = true;
-    for (int i : indices)
-        if (i >= 0 && (i < first || size_t(i - first) >= ownCount)) {
-            rebased = false;
-            break;
+        if (i < 0) {
+            missing = true;
+            continue;
         }
-    items.assign(all.begin() + long(ownStart), all.end());
-    if (rebased) {
-        for (int& i : indices)
-            if (i >= 0) i -= first;
-    } else {
+        if (first < 0) first = i;
+        low = std::min(low, i);
+        high = std::max(high, i);
+    }
+    count = 0;
+    shift = 0;
+    if (first < 0 && !keepOwnWhenUnused) return nullptr;
+    std::vector<int> copied; // earlier entries the mesh refers back to, in first-use order
+    if (first >= 0 && low >= first && high - first < ownCount) {
+        shift = first;
+    } else if (first >= 0 && low >= int(ownStart)) {
+        shift = int(ownStart);
+    } else if (first >= 0) {
         std::unordered_map<int, int> copies;
         for (int& i : indices) {
             if (i < 0) continue;
-            if (size_t(i) >= ownStart) {
+            if (i >= int(ownStart)) {
                 i -= int(ownStart);
                 continue;
             }
-            auto placed = copies.emplace(i, int(items.size()));
-            if (placed.second) items.push_back(all[size_t(i)]);
+            auto placed = copies.emplace(i, ownCount + int(copied.size()));
+            if (placed.second) copied.push_back(i);
             i = placed.first->second;
         }
     }
-    if (missing) {
-        const int zero = int(items.size());
-        items.push_back(T());
+    const int total = ownCount + int(copied.size()) + (missing && first >= 0 ? 1 : 0);
+    if (total == 0) return nullptr;
+    T* items = new T[size_t(total)];
+    std::copy(all.begin() + long(ownStart), all.end(), items);
+    for (size_t k = 0; k < copied.size(); ++k)
+        items[size_t(ownCount) + k] = all[size_t(copied[k])];
+    if (total > ownCount + int(copied.size())) {
+        items[total - 1] = T();
+        // The fill loop subtracts shift again.
         for (int& i : indices)
-            if (i < 0) i = zero;
+            if (i < 0) i = total - 1 + shift;
     }
+    count = total;
     return items;
 }
 
@@ -137,14 +152,20 @@ bool CObjLoader::ImportObjFromMemory(t3DModel* model, const char* data, size_t s
     m_lineNumber = 0;
     m_Positions.clear();
     m_TexCoords.clear();
-    m_Faces.clear();
+    m_FaceVerts.clear();
+    m_FaceCoords.clear();
+    // Generous guesses from the shortest lines; pages never written cost nothing.
+    m_Positions.reserve(size / 16);
+    m_FaceVerts.reserve(size / 4);
+    m_FaceCoords.reserve(size / 4);
     m_meshPositionStart = m_meshTexCoordStart = 0;
     m_bTexCoordsSeen = m_bJustReadAFace = false;
     const bool ok = ReadObjFile(model);
     // The file-wide lists are only needed while reading.
     std::vector<CVector3>().swap(m_Positions);
     std::vector<CVector2>().swap(m_TexCoords);
-    std::vector<tFace>().swap(m_Faces);
+    std::vector<int>().swap(m_FaceVerts);
+    std::vector<int>().swap(m_FaceCoords);
     if (!ok) {
         ReleaseModel(*model);
         return false;
@@ -199,98 +220,82 @@ bool CObjLoader::ReadVertexInfo() {
     return true;
 }
 
+bool CObjLoader::IndexError(const char* what, long index, size_t count) {
+    const std::string text = std::string(what) + " index " + std::to_string(index) +
+                             " outside the " + std::to_string(count) + " " +
+                             (what[0] == 'v' ? "positions" : "texture coordinates") + " read";
+    return LineError(text.c_str());
+}
+
 bool CObjLoader::ReadFaceInfo() {
     const char* p = m_cur + 1;
-    m_corners.clear();
+    const char* const end = m_lineEnd;
+    const size_t positions = m_Positions.size(), coords = m_TexCoords.size();
+    // Polygons become a fan around their first corner, emitted from the third corner on.
+    int corners = 0, firstVertex = 0, firstCoord = 0, lastVertex = 0, lastCoord = 0;
     for (;;) {
-        p = SkipBlanks(p, m_lineEnd);
-        if (p >= m_lineEnd || *p == '#') break;
+        p = SkipBlanks(p, end);
+        if (p >= end || *p == '#') break;
         long v = 0, t = 0, n = 0;
-        if (!ParseInt(p, m_lineEnd, v)) return LineError("a face corner must start with a number");
-        if (p < m_lineEnd && *p == '/') {
+        if (!ParseInt(p, end, v)) return LineError("a face corner must start with a number");
+        if (p < end && *p == '/') {
             ++p;
-            if (p < m_lineEnd && *p != '/' && !ParseInt(p, m_lineEnd, t))
+            if (p < end && *p != '/' && !ParseInt(p, end, t))
                 return LineError("bad texture index in a face corner");
-            if (p < m_lineEnd && *p == '/') {
+            if (p < end && *p == '/') {
                 ++p;
-                if (!ParseInt(p, m_lineEnd, n))
-                    return LineError("bad normal index in a face corner");
+                if (!ParseInt(p, end, n)) return LineError("bad normal index in a face corner");
             }
         }
-        if (p < m_lineEnd && !IsBlank(*p)) return LineError("unexpected text in a face corner");
-        const long vertex = ResolveIndex(v, m_Positions.size());
-        if (vertex < 0) {
-            const std::string what = "vertex index " + std::to_string(v) + " outside the " +
-                                     std::to_string(m_Positions.size()) + " positions read";
-            return LineError(what.c_str());
+        if (p < end && !IsBlank(*p)) return LineError("unexpected text in a face corner");
+        const long vertex = ResolveIndex(v, positions);
+        if (vertex < 0) return IndexError("vertex", v, positions);
+        const long coord = t != 0 ? ResolveIndex(t, coords) : -1;
+        if (t != 0 && coord < 0) return IndexError("texture", t, coords);
+        if (corners == 0) {
+            firstVertex = int(vertex);
+            firstCoord = int(coord);
+        } else if (corners >= 2) {
+            m_FaceVerts.push_back(firstVertex);
+            m_FaceVerts.push_back(lastVertex);
+            m_FaceVerts.push_back(int(vertex));
+            m_FaceCoords.push_back(firstCoord);
+            m_FaceCoords.push_back(lastCoord);
+            m_FaceCoords.push_back(int(coord));
         }
-        long coord = -1;
-        if (t != 0) {
-            coord = ResolveIndex(t, m_TexCoords.size());
-            if (coord < 0) {
-                const std::string what = "texture index " + std::to_string(t) + " outside the " +
-                                         std::to_string(m_TexCoords.size()) +
-                                         " texture coordinates read";
-                return LineError(what.c_str());
-            }
-        }
-        m_corners.push_back(int(vertex));
-        m_corners.push_back(int(coord));
+        lastVertex = int(vertex);
+        lastCoord = int(coord);
+        ++corners;
     }
-    const size_t count = m_corners.size() / 2;
-    if (count < 3) return LineError("a face needs at least three corners");
-    // Polygons become a fan around their first corner.
-    for (size_t k = 1; k + 1 < count; ++k) {
-        tFace face{};
-        const size_t corner[3] = {0, k, k + 1};
-        for (int c = 0; c < 3; ++c) {
-            face.vertIndex[c] = m_corners[corner[c] * 2];
-            face.coordIndex[c] = m_corners[corner[c] * 2 + 1];
-        }
-        m_Faces.push_back(face);
-    }
+    if (corners < 3) return LineError("a face needs at least three corners");
     m_bJustReadAFace = true;
     return true;
 }
 
 void CObjLoader::FillInObjectInfo(t3DModel* model) {
     const bool ownPositions = m_Positions.size() > m_meshPositionStart;
-    if (m_Faces.empty() && !ownPositions) return;
-    const size_t corners = m_Faces.size() * 3;
-    std::vector<int> vertIndices(corners), coordIndices(corners);
-    for (size_t f = 0; f < m_Faces.size(); ++f)
-        for (int k = 0; k < 3; ++k) {
-            vertIndices[f * 3 + size_t(k)] = m_Faces[f].vertIndex[k];
-            coordIndices[f * 3 + size_t(k)] = m_Faces[f].coordIndex[k];
-        }
-    const std::vector<CVector3> verts =
-        MeshItems(m_Positions, m_meshPositionStart, vertIndices, true);
-    const std::vector<CVector2> coords =
-        MeshItems(m_TexCoords, m_meshTexCoordStart, coordIndices, false);
-
+    const size_t faces = m_FaceVerts.size() / 3;
+    if (faces == 0 && !ownPositions) return;
     t3DObject object = MakeEmptyObject();
-    object.numOfVerts = int(verts.size());
-    object.numOfFaces = int(m_Faces.size());
-    object.numTexVertex = int(coords.size());
+    int vertShift = 0, coordShift = 0;
+    object.pVerts = MeshItems(m_Positions, m_meshPositionStart, m_FaceVerts, true,
+                              object.numOfVerts, vertShift);
+    object.pTexVerts = MeshItems(m_TexCoords, m_meshTexCoordStart, m_FaceCoords, false,
+                                 object.numTexVertex, coordShift);
+    object.bHasTexture = object.pTexVerts != nullptr;
+    if (object.pVerts) object.pNormals = new CVector3[size_t(object.numOfVerts)];
+    object.numOfFaces = int(faces);
     object.materialID = -1;
-    if (!verts.empty()) {
-        object.pVerts = new CVector3[verts.size()];
-        object.pNormals = new CVector3[verts.size()];
-        std::copy(verts.begin(), verts.end(), object.pVerts);
-    }
-    if (!coords.empty()) {
-        object.pTexVerts = new CVector2[coords.size()];
-        std::copy(coords.begin(), coords.end(), object.pTexVerts);
-        object.bHasTexture = true;
-    }
-    if (!m_Faces.empty()) {
-        object.pFaces = new tFace[m_Faces.size()];
-        for (size_t f = 0; f < m_Faces.size(); ++f) {
+    if (faces > 0) {
+        object.pFaces = new tFace[faces];
+        const int* verts = m_FaceVerts.data();
+        const int* coords = m_FaceCoords.data();
+        for (size_t f = 0; f < faces; ++f) {
             tFace& face = object.pFaces[f];
-            face = tFace{};
             for (int k = 0; k < 3; ++k) {
-                face.vertIndex[k] = vertIndices[f * 3 + size_t(k)];
-                face.coordIndex[k] = object.bHasTexture ? coordIndices[f * 3 + size_t(k)] : 0;
+                face.vertIndex[k] = verts[f * 3 + size_t(k)] - vertShift;
+                face.coordIndex[k] =
+                    object.bHasTexture ? coords[f * 3 + size_t(k)] - coordShift : 0;
             }
         }
     }
@@ -298,7 +303,8 @@ void CObjLoader::FillInObjectInfo(t3DModel* model) {
     model->pObject.push_back(object);
     model->numOfObjects = int(model->pObject.size());
 
-    m_Faces.clear();
+    m_FaceVerts.clear();
+    m_FaceCoords.clear();
     m_meshPositionStart = m_Positions.size();
     m_meshTexCoordStart = m_TexCoords.size();
     m_bTexCoordsSeen = false;
@@ -329,9 +335,9 @@ void CObjLoader::ComputeNormals(t3DModel* model) {
     for (t3DObject& object : model->pObject)
         for (int f = 0; f < object.numOfFaces; ++f) {
             tFace& face = object.pFaces[f];
-            const CVector3& a = object.pVerts[face.vertIndex[0]];
-            face.normal = Normalize(Cross(Vector(object.pVerts[face.vertIndex[1]], a),
-                                          Vector(object.pVerts[face.vertIndex[2]], a)));
+            face.normal =
+                FaceNormal(object.pVerts[face.vertIndex[0]], object.pVerts[face.vertIndex[1]],
+                           object.pVerts[face.vertIndex[2]]);
         }
 }
 

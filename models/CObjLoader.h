@@ -40,6 +40,7 @@ public:
 private:
     bool Fail(const std::string& message);
     bool LineError(const char* what);
+    bool IndexError(const char* what, long index, size_t count);
 
     // The text being read and the current line [m_line, m_lineEnd).
     const char* m_cur = nullptr;
@@ -49,12 +50,13 @@ private:
 
     // Everything read so far; a mesh owns the entries from its start onwards.
     std::vector<CVector3> m_Positions;
-    std::vector<tFace> m_Faces; // pending faces, indices into the arrays above (-1: none)
+    // Pending faces, three corners each: indices into the lists above (-1: no coordinate).
+    std::vector<int> m_FaceVerts;
+    std::vector<int> m_FaceCoords;
     std::vector<CVector2> m_TexCoords;
     bool m_bTexCoordsSeen = false;
     bool m_bJustReadAFace = false;
     size_t m_meshPositionStart = 0;
     size_t m_meshTexCoordStart = 0;
-    std::vector<int> m_corners; // scratch for one face line
     std::string m_error;
 };

@@ -14,17 +14,33 @@
 
 const CVector3 kUnusedVertexNormal(0.0f, 1.0f, 0.0f);
 
+namespace {
+// Inline forms of the vector steps (same arithmetic as 3DMath) for the per-face loops.
+inline CVector3 Difference(const CVector3& a, const CVector3& b) {
+    return CVector3(a.x - b.x, a.y - b.y, a.z - b.z);
+}
+inline CVector3 CrossProduct(const CVector3& a, const CVector3& b) {
+    return CVector3(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
+}
+} // namespace
+
 void AccumulateVertexNormals(const tFace* faces, int numFaces, const CVector3* verts, int numVerts,
                              float countSign, CVector3* normals) {
-    std::vector<CVector3> sums(size_t(numVerts > 0 ? numVerts : 0));
-    std::vector<int> counts(sums.size(), 0);
+    // The sums build up in the output array itself.
+    std::vector<int> counts(size_t(numVerts > 0 ? numVerts : 0), 0);
+    for (int i = 0; i < numVerts; ++i)
+        normals[i] = CVector3(0.0f, 0.0f, 0.0f);
     for (int f = 0; f < numFaces; ++f) {
         const int* v = faces[f].vertIndex;
-        CVector3 normal = Cross(Vector(verts[v[0]], verts[v[2]]), Vector(verts[v[2]], verts[v[1]]));
+        CVector3 normal = CrossProduct(Difference(verts[v[0]], verts[v[2]]),
+                                       Difference(verts[v[2]], verts[v[1]]));
         for (int k = 0; k < 3; ++k) {
             // A face that names a vertex twice still counts once for it.
             if ((k >= 1 && v[k] == v[0]) || (k == 2 && v[2] == v[1])) continue;
-            sums[size_t(v[k])].add(normal);
+            CVector3& sum = normals[v[k]];
+            sum.x += normal.x;
+            sum.y += normal.y;
+            sum.z += normal.z;
             ++counts[size_t(v[k])];
         }
     }
@@ -33,10 +49,20 @@ void AccumulateVertexNormals(const tFace* faces, int numFaces, const CVector3* v
             normals[i] = kUnusedVertexNormal;
             continue;
         }
-        CVector3 n = DivideVectorByScaler(sums[size_t(i)], countSign * float(counts[size_t(i)]));
-        const float length = Magnitude(n);
-        normals[i] = (length > 0.0f && std::isfinite(length)) ? Normalize(n) : kUnusedVertexNormal;
+        const float divisor = countSign * float(counts[size_t(i)]);
+        const CVector3& sum = normals[i];
+        const CVector3 n(sum.x / divisor, sum.y / divisor, sum.z / divisor);
+        const float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+        normals[i] = (length > 0.0f && std::isfinite(length))
+                         ? CVector3(n.x / length, n.y / length, n.z / length)
+                         : kUnusedVertexNormal;
     }
+}
+
+CVector3 FaceNormal(const CVector3& a, const CVector3& b, const CVector3& c) {
+    const CVector3 n = CrossProduct(Difference(b, a), Difference(c, a));
+    const float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+    return length > 0.0f ? CVector3(n.x / length, n.y / length, n.z / length) : CVector3();
 }
 
 void ComputeMeshNormals(t3DModel& model) {

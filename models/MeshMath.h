@@ -22,6 +22,9 @@ void ComputeMeshNormals(t3DModel& model);
 // Mesh boxes and the model box over all meshes' vertices.
 void ComputeMeshBoxes(t3DModel& model);
 
+// Unit normal of the triangle a, b, c (counter-clockwise front); zero when degenerate.
+CVector3 FaceNormal(const CVector3& a, const CVector3& b, const CVector3& c);
+
 // Grows box by the points (box starts at +/-999999 via ResetBox).
 void ResetBox(sBoundingBox& box);
 void GrowBox(sBoundingBox& box, const CVector3* points, int count);
