@@ -355,21 +355,11 @@ bool CLoad3DS::CheckIndices(t3DModel* model) {
 }
 
 void CLoad3DS::ComputeNormals(t3DModel* model) {
-    model->numOfVertices = 0;
-    for (t3DObject& object : model->pObject) {
-        model->numOfVertices += object.numOfFaces * 3;
-        AccumulateVertexNormals(object.pFaces, object.numOfFaces, object.pVerts, object.numOfVerts,
-                                -1.0f, object.pNormals);
-    }
+    ComputeMeshNormals(*model);
 }
 
 void CLoad3DS::ComputeBoundingBox(t3DModel* model) {
-    ResetBox(model->boundingBox);
-    for (t3DObject& object : model->pObject) {
-        ResetBox(object.boundingBox);
-        GrowBox(object.boundingBox, object.pVerts, object.numOfVerts);
-        GrowBox(model->boundingBox, object.pVerts, object.numOfVerts);
-    }
+    ComputeMeshBoxes(*model);
 }
 
 void CLoad3DS::ComputeBoundingSphere(t3DModel* model) {
@@ -409,27 +399,16 @@ t3DSCornerArrays CLoad3DS::BuildCornerArrays(const t3DModel& model, const t3DObj
     return arrays;
 }
 
-namespace {
-GLuint UploadBuffer(const std::vector<float>& data) {
-    GLuint name = 0;
-    glGenBuffersARB(1, &name);
-    glBindBufferARB(GL_ARRAY_BUFFER_ARB, name);
-    glBufferDataARB(GL_ARRAY_BUFFER_ARB, GLsizeiptrARB(data.size() * sizeof(float)), data.data(),
-                    GL_STATIC_DRAW_ARB);
-    return name;
-}
-} // namespace
-
 void CLoad3DS::InitVBONEW(t3DModel* model) {
     // Without a context (or the extension) there is nothing to upload to.
-    if (!glGenBuffersARB || !glBindBufferARB || !glBufferDataARB) return;
+    if (!HaveBufferObjects()) return;
     for (t3DObject& mesh : model->pObject) {
         t3DSCornerArrays arrays = BuildCornerArrays(*model, mesh);
-        mesh.vertexBuffer = UploadBuffer(arrays.positions);
-        mesh.normalBuffer = UploadBuffer(arrays.normals);
+        mesh.vertexBuffer = UploadFloatBuffer(arrays.positions);
+        mesh.normalBuffer = UploadFloatBuffer(arrays.normals);
         if (!arrays.texCoords.empty() || mesh.bHasTexture)
-            mesh.texCoordBuffer = UploadBuffer(arrays.texCoords);
-        if (!arrays.colors.empty()) mesh.colorBuffer = UploadBuffer(arrays.colors);
+            mesh.texCoordBuffer = UploadFloatBuffer(arrays.texCoords);
+        if (!arrays.colors.empty()) mesh.colorBuffer = UploadFloatBuffer(arrays.colors);
     }
     glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
 }

@@ -11,18 +11,13 @@
 
 namespace {
 constexpr size_t kMinTextureSlots = 10;
-// The frustum of the last CCamera::Look(); without a camera every mesh is drawn.
-const CFrustum* ActiveFrustum() {
-    return g_Camera ? g_Camera->GetFrustum() : nullptr;
-}
 } // namespace
 
 C3DSObject::C3DSObject() : m_Textures(kMinTextureSlots, 0) {}
 
 C3DSObject::~C3DSObject() {
     Destroy();
-    for (CShadowVolume* volume : m_MeshVolumes)
-        delete volume;
+    DeleteMeshVolumes(m_MeshVolumes);
 }
 
 std::string C3DSObject::TexturePath(const char* folder, const char* file) {
@@ -93,7 +88,7 @@ void C3DSObject::Draw(bool textured) {
 }
 
 void C3DSObject::DrawVBONEW(bool textured) {
-    DrawVBO(textured, ActiveFrustum());
+    DrawVBO(textured, CameraFrustum());
 }
 
 void C3DSObject::DrawVBO(bool textured, const CFrustum* frustum) {
@@ -103,11 +98,7 @@ void C3DSObject::DrawVBO(bool textured, const CFrustum* frustum) {
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     for (const t3DObject& mesh : m_Model.pObject) {
-        if (frustum) {
-            CVector3 min = mesh.boundingBox.min, max = mesh.boundingBox.max;
-            TransformCustomBoundingCoordinates(min, max);
-            if (!frustum->BoxInFrustum(min.x, min.y, min.z, max.x, max.y, max.z)) continue;
-        }
+        if (!MeshInFrustum(frustum, mesh.boundingBox)) continue;
         if (!mesh.vertexBuffer) continue;
         glBindBufferARB(GL_ARRAY_BUFFER_ARB, mesh.vertexBuffer);
         glVertexPointer(3, GL_FLOAT, 0, nullptr);
@@ -139,12 +130,8 @@ void C3DSObject::DrawVBO(bool textured, const CFrustum* frustum) {
 }
 
 void C3DSObject::BuildShadowVolume(CVector3 light) {
-    if (m_MeshVolumes.empty())
-        for (size_t i = 0; i < m_Model.pObject.size(); ++i)
-            m_MeshVolumes.push_back(new CShadowVolume());
-    for (size_t i = 0; i < m_Model.pObject.size() && i < m_MeshVolumes.size(); ++i)
-        m_MeshVolumes[i]->buildShadowV3DS(m_Model.pObject[i], light, m_vPosition, m_vSize, m_fAngle,
-                                          m_vRotationAxis);
+    BuildMeshVolumes(m_MeshVolumes, m_Model.pObject, light, m_vPosition, m_vSize, m_fAngle,
+                     m_vRotationAxis);
 }
 
 void C3DSObject::RenderToStencilV() {
@@ -152,8 +139,7 @@ void C3DSObject::RenderToStencilV() {
 }
 
 void C3DSObject::DrawShadowVolumeV() {
-    for (CShadowVolume* volume : m_MeshVolumes)
-        volume->DrawSillhoute();
+    DrawMeshVolumes(m_MeshVolumes);
 }
 
 void C3DSObject::DrawBoundingBox() {

@@ -4,6 +4,7 @@
 
 #include "core/CGraphicsCore.h"
 #include "core/Engine.h"
+#include "math/CFrustum.h"
 #include "render3d/CShadowVolume.h"
 
 t3DObject MakeEmptyObject() {
@@ -72,6 +73,13 @@ void CEntity::TurnTo(float angle) {
     m_fAngle = angle;
     UpdateWorldBox();
 }
+bool CEntity::MeshInFrustum(const CFrustum* frustum, const sBoundingBox& box) {
+    if (!frustum) return true;
+    CVector3 min = box.min, max = box.max;
+    TransformCustomBoundingCoordinates(min, max);
+    return frustum->BoxInFrustum(min.x, min.y, min.z, max.x, max.y, max.z) != 0;
+}
+
 void CEntity::Draw(bool) {}
 void CEntity::BuildShadowVolume(CVector3) {}
 void CEntity::RenderToStencilV() {}

@@ -24,6 +24,7 @@
 #include "math/Matrix4x4f.h"
 
 class CShadowVolume;
+class CFrustum;
 
 struct sBoundingBox {
     CVector3 min;
@@ -172,6 +173,9 @@ protected:
     void ScaleTo(float x, float y, float z);
     void TurnTo(float angle);
     virtual void UpdateWorldBox() {}
+
+    // The mesh box moved to world space against the frustum; true without a frustum.
+    bool MeshInFrustum(const CFrustum* frustum, const sBoundingBox& box);
 
     // Moves a point to world space: translate(rotate_y(scale(p))). The rotation axis
     // field is deliberately not used here.

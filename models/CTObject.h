@@ -40,6 +40,7 @@ public:
     int GetModelVertexNum() override { return m_pModel ? int(m_pModel->totalVertices) : 0; }
 
     bool IsLoaded() const { return m_pModel != nullptr; }
+    bool IsEmpty() override { return !IsLoaded(); }
     const T3DModel* GetModel() const { return m_pModel.get(); }
     // Textures bound by the last draw (a face that keeps its texture binds nothing).
     int GetTextureBindCount() const { return m_iTextureBinds; }

@@ -9,20 +9,38 @@
 
 #include "core/Engine.h"
 #include "core/Utils.h"
+#include "render3d/CCamera.h"
+#include "render3d/CShadowVolume.h"
 
 const CVector3 kUnusedVertexNormal(0.0f, 1.0f, 0.0f);
 
+namespace {
+// Inline forms of the vector steps (same arithmetic as 3DMath) for the per-face loops.
+inline CVector3 Difference(const CVector3& a, const CVector3& b) {
+    return CVector3(a.x - b.x, a.y - b.y, a.z - b.z);
+}
+inline CVector3 CrossProduct(const CVector3& a, const CVector3& b) {
+    return CVector3(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
+}
+} // namespace
+
 void AccumulateVertexNormals(const tFace* faces, int numFaces, const CVector3* verts, int numVerts,
                              float countSign, CVector3* normals) {
-    std::vector<CVector3> sums(size_t(numVerts > 0 ? numVerts : 0));
-    std::vector<int> counts(sums.size(), 0);
+    // The sums build up in the output array itself.
+    std::vector<int> counts(size_t(numVerts > 0 ? numVerts : 0), 0);
+    for (int i = 0; i < numVerts; ++i)
+        normals[i] = CVector3(0.0f, 0.0f, 0.0f);
     for (int f = 0; f < numFaces; ++f) {
         const int* v = faces[f].vertIndex;
-        CVector3 normal = Cross(Vector(verts[v[0]], verts[v[2]]), Vector(verts[v[2]], verts[v[1]]));
+        CVector3 normal = CrossProduct(Difference(verts[v[0]], verts[v[2]]),
+                                       Difference(verts[v[2]], verts[v[1]]));
         for (int k = 0; k < 3; ++k) {
             // A face that names a vertex twice still counts once for it.
             if ((k >= 1 && v[k] == v[0]) || (k == 2 && v[2] == v[1])) continue;
-            sums[size_t(v[k])].add(normal);
+            CVector3& sum = normals[v[k]];
+            sum.x += normal.x;
+            sum.y += normal.y;
+            sum.z += normal.z;
             ++counts[size_t(v[k])];
         }
     }
@@ -31,9 +49,37 @@ void AccumulateVertexNormals(const tFace* faces, int numFaces, const CVector3* v
             normals[i] = kUnusedVertexNormal;
             continue;
         }
-        CVector3 n = DivideVectorByScaler(sums[size_t(i)], countSign * float(counts[size_t(i)]));
-        const float length = Magnitude(n);
-        normals[i] = (length > 0.0f && std::isfinite(length)) ? Normalize(n) : kUnusedVertexNormal;
+        const float divisor = countSign * float(counts[size_t(i)]);
+        const CVector3& sum = normals[i];
+        const CVector3 n(sum.x / divisor, sum.y / divisor, sum.z / divisor);
+        const float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+        normals[i] = (length > 0.0f && std::isfinite(length))
+                         ? CVector3(n.x / length, n.y / length, n.z / length)
+                         : kUnusedVertexNormal;
+    }
+}
+
+CVector3 FaceNormal(const CVector3& a, const CVector3& b, const CVector3& c) {
+    const CVector3 n = CrossProduct(Difference(b, a), Difference(c, a));
+    const float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+    return length > 0.0f ? CVector3(n.x / length, n.y / length, n.z / length) : CVector3();
+}
+
+void ComputeMeshNormals(t3DModel& model) {
+    model.numOfVertices = 0;
+    for (t3DObject& object : model.pObject) {
+        model.numOfVertices += object.numOfFaces * 3;
+        AccumulateVertexNormals(object.pFaces, object.numOfFaces, object.pVerts, object.numOfVerts,
+                                -1.0f, object.pNormals);
+    }
+}
+
+void ComputeMeshBoxes(t3DModel& model) {
+    ResetBox(model.boundingBox);
+    for (t3DObject& object : model.pObject) {
+        ResetBox(object.boundingBox);
+        GrowBox(object.boundingBox, object.pVerts, object.numOfVerts);
+        GrowBox(model.boundingBox, object.pVerts, object.numOfVerts);
     }
 }
 
@@ -110,4 +156,42 @@ void DrawSphereAt(const CVector3& position, const CVector3& size, const sBoundin
     gluSphere(quadric, sphere.radius, 64, 64);
     glPopMatrix();
     gluDeleteQuadric(quadric);
+}
+
+bool HaveBufferObjects() {
+    return glGenBuffersARB && glBindBufferARB && glBufferDataARB;
+}
+
+GLuint UploadFloatBuffer(const std::vector<float>& data) {
+    GLuint name = 0;
+    glGenBuffersARB(1, &name);
+    glBindBufferARB(GL_ARRAY_BUFFER_ARB, name);
+    glBufferDataARB(GL_ARRAY_BUFFER_ARB, GLsizeiptrARB(data.size() * sizeof(float)), data.data(),
+                    GL_STATIC_DRAW_ARB);
+    return name;
+}
+
+void BuildMeshVolumes(std::vector<CShadowVolume*>& volumes, std::vector<t3DObject>& meshes,
+                      CVector3 light, CVector3 position, CVector3 size, float angle,
+                      CVector3 axis) {
+    if (volumes.empty())
+        for (size_t i = 0; i < meshes.size(); ++i)
+            volumes.push_back(new CShadowVolume());
+    for (size_t i = 0; i < meshes.size() && i < volumes.size(); ++i)
+        volumes[i]->buildShadowV3DS(meshes[i], light, position, size, angle, axis);
+}
+
+void DrawMeshVolumes(const std::vector<CShadowVolume*>& volumes) {
+    for (CShadowVolume* volume : volumes)
+        volume->DrawSillhoute();
+}
+
+void DeleteMeshVolumes(std::vector<CShadowVolume*>& volumes) {
+    for (CShadowVolume* volume : volumes)
+        delete volume;
+    volumes.clear();
+}
+
+const CFrustum* CameraFrustum() {
+    return g_Camera ? g_Camera->GetFrustum() : nullptr;
 }

@@ -9,6 +9,8 @@
 #include "models/CEntity.h"
 #include "models/CMD2Object.h"
 #include "models/CTObject.h"
+#include "models/CMD3.h"
+#include "models/CObj.h"
 #include "render3d/CCamera.h"
 #include "render3d/CLightManager.h"
 
@@ -39,6 +41,17 @@ void DrawOBJ(CEntity& model, bool textured) {
     glCullFace(GL_BACK);
     model.DrawVBONEW(textured);
     glDisable(GL_CULL_FACE);
+}
+
+void SetOBJAngle(CEntity& model, float angle) {
+    if (auto* obj = dynamic_cast<CObj*>(&model))
+        obj->SetAngle(angle);
+    else
+        model.SetAngle(angle);
+}
+
+void CheckOBJRayHit(CEntity& model, CRay& ray) {
+    if (auto* obj = dynamic_cast<CObj*>(&model)) obj->CheckRayHit(ray);
 }
 
 void SetEntityAngle(CEntity& model, float angle) {
@@ -128,8 +141,8 @@ const sModelKindOps KIND_OPS[MODEL_KIND_COUNT] = {
     {Draw3DS, Set3DSAngle, Draw3DSBoundingBox, nullptr, nullptr, nullptr, nullptr,
      Get3DSSphereCenter, Get3DSSphereRadius, true, false},
     // MODEL_KIND_OBJ
-    {DrawOBJ, SetEntityAngle, DrawEntityBoundingBox, nullptr, nullptr, nullptr, nullptr, nullptr,
-     nullptr, true, false},
+    {DrawOBJ, SetOBJAngle, DrawEntityBoundingBox, CheckOBJRayHit, nullptr, nullptr, nullptr,
+     nullptr, nullptr, true, false},
     // MODEL_KIND_MD3
     {DrawPlain, SetEntityAngle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
      false, false},
@@ -184,6 +197,21 @@ bool C3DGameObject::Load3DS(char* textureFolder, char* modelFile, bool swap) {
 bool C3DGameObject::HasEmptyModel() const {
     CEntity* model = GetModel();
     return model == nullptr || model->IsEmpty();
+}
+
+bool C3DGameObject::LoadOBJModel(char* modelFile, char* texture) {
+    auto* model = new CObj();
+    const bool loaded = model->Init(modelFile, texture);
+    AttachModel(MODEL_KIND_OBJ, model);
+    return loaded;
+}
+
+bool C3DGameObject::LoadMD3Model(char* name, char* folder, char* weapon) {
+    auto* model = new CMd3();
+    const bool loaded = model->Init(name, folder, weapon);
+    model->SetAnim("LEGS_IDLE", "TORSO_STAND");
+    AttachModel(MODEL_KIND_MD3, model);
+    return loaded;
 }
 
 void C3DGameObject::SetPosition(float x, float y, float z) {

@@ -53,6 +53,9 @@ public:
     bool LoadZarvoModel(char* file);
     bool LoadMD2Model(char* modelFile, char* skinFile);
     bool Load3DS(char* textureFolder, char* modelFile, bool swap);
+    bool LoadOBJModel(char* modelFile, char* texture);
+    // MD3 character NAME from folder with an optional weapon, idling.
+    bool LoadMD3Model(char* name, char* folder, char* weapon);
 
     // Stores a loaded model in the kind's slot (releasing one already there) and makes
     // it the current kind. The object owns the model. Without a row the kind's built-in

@@ -10,6 +10,8 @@
 #include "models/3dsLoader.h"
 #include "models/CMD2Loader.h"
 #include "models/CTObjectLoader.h"
+#include "models/CMD3Loader.h"
+#include "models/CObjLoader.h"
 #include "models/MeshMath.h"
 #include "tools/zarvo-info.h"
 
@@ -27,6 +29,8 @@ struct ModelOptions {
     std::string file, skin, folder;
     bool hasSkin = false, swap = false, json = false;
 };
+
+} // namespace
 
 std::string Quote(const char* s) {
     std::string out = "\"";
@@ -55,6 +59,88 @@ std::string Vec(const CVector3& v, bool json) {
 std::string Box(const sBoundingBox& b, bool json) {
     if (json) return "{\"min\": " + Vec(b.min, true) + ", \"max\": " + Vec(b.max, true) + "}";
     return "min " + Vec(b.min, false) + " max " + Vec(b.max, false);
+}
+
+int BeginQuietStdout(bool json) {
+    std::fflush(stdout);
+    const int saved = dup(1);
+    if (json) dup2(2, 1);
+    return saved;
+}
+
+void EndQuietStdout(int saved) {
+    std::fflush(stdout);
+    dup2(saved, 1);
+    close(saved);
+}
+
+namespace {
+
+void PrintObj(const ModelOptions& o, const t3DModel& m) {
+    int triangles = 0, vertices = 0, coords = 0;
+    for (const t3DObject& obj : m.pObject) {
+        triangles += obj.numOfFaces;
+        vertices += obj.numOfVerts;
+        coords += obj.numTexVertex;
+    }
+    if (o.json) {
+        std::printf("{\n  \"file\": %s,\n  \"format\": \"OBJ\",\n  \"meshes\": %d,\n",
+                    Quote(o.file.c_str()).c_str(), m.numOfObjects);
+        std::printf("  \"triangles\": %d,\n  \"vertices\": %d,\n  \"texcoords\": %d,\n", triangles,
+                    vertices, coords);
+        std::printf("  \"mesh_list\": [");
+        for (size_t i = 0; i < m.pObject.size(); ++i) {
+            const t3DObject& obj = m.pObject[i];
+            std::printf("%s\n    {\"vertices\": %d, \"triangles\": %d, \"texcoords\": %d, "
+                        "\"bounds\": %s}",
+                        i ? "," : "", obj.numOfVerts, obj.numOfFaces, obj.numTexVertex,
+                        Box(obj.boundingBox, true).c_str());
+        }
+        std::printf("\n  ],\n  \"bounds\": %s\n}\n", Box(m.boundingBox, true).c_str());
+        return;
+    }
+    std::printf("%s: OBJ\nmeshes: %d\ntriangles: %d\nvertices: %d\ntexture coordinates: %d\n",
+                o.file.c_str(), m.numOfObjects, triangles, vertices, coords);
+    for (size_t i = 0; i < m.pObject.size(); ++i)
+        std::printf("  mesh %zu: %d vertices, %d triangles, %d texture coordinates\n", i,
+                    m.pObject[i].numOfVerts, m.pObject[i].numOfFaces, m.pObject[i].numTexVertex);
+    std::printf("bounds: %s\n", Box(m.boundingBox, false).c_str());
+}
+
+std::string SkinList(const std::vector<std::string>& skins, bool json) {
+    std::string out = json ? "[" : "";
+    for (size_t i = 0; i < skins.size(); ++i)
+        out += (i ? ", " : "") + (json ? Quote(skins[i].c_str()) : skins[i]);
+    return out + (json ? "]" : "");
+}
+
+void PrintMd3(const ModelOptions& o, const t3DModel& m, const CLoadMD3& loader) {
+    const auto& skins = loader.GetMeshSkins();
+    if (o.json) {
+        std::printf("{\n  \"file\": %s,\n  \"format\": \"MD3\",\n  \"frames\": %d,\n",
+                    Quote(o.file.c_str()).c_str(), loader.GetFrameCount());
+        std::printf("  \"tags\": [");
+        for (int i = 0; i < m.numOfTags; ++i)
+            std::printf("%s%s", i ? ", " : "", Quote(m.pTags[i].strName).c_str());
+        std::printf("],\n  \"meshes\": [");
+        for (size_t i = 0; i < m.pObject.size(); ++i)
+            std::printf("%s\n    {\"name\": %s, \"vertices\": %d, \"triangles\": %d, "
+                        "\"skins\": %s}",
+                        i ? "," : "", Quote(m.pObject[i].strName).c_str(), m.pObject[i].numOfVerts,
+                        m.pObject[i].numOfFaces, SkinList(skins[i], true).c_str());
+        std::printf("\n  ],\n  \"frame0_bounds\": %s\n}\n", Box(m.boundingBox, true).c_str());
+        return;
+    }
+    std::printf("%s: MD3\nframes: %d\ntags: %d\n", o.file.c_str(), loader.GetFrameCount(),
+                m.numOfTags);
+    for (int i = 0; i < m.numOfTags; ++i)
+        std::printf("  %s\n", m.pTags[i].strName);
+    std::printf("meshes: %d\n", m.numOfObjects);
+    for (size_t i = 0; i < m.pObject.size(); ++i)
+        std::printf("  mesh %s: %d vertices, %d triangles, skins: %s\n",
+                    Quote(m.pObject[i].strName).c_str(), m.pObject[i].numOfVerts,
+                    m.pObject[i].numOfFaces, SkinList(skins[i], false).c_str());
+    std::printf("frame 0 bounds: %s\n", Box(m.boundingBox, false).c_str());
 }
 
 void PrintModel(const ModelOptions& o, const char* format, const t3DModel& m,
@@ -217,13 +303,36 @@ int RunModelInfo(int argc, char** argv) {
         std::fprintf(stderr, "Unable to find the file: %s!\n", o.file.c_str());
         return 1;
     }
+    const bool md3 = (bytes.size() >= 4 && std::memcmp(bytes.data(), "IDP3", 4) == 0) ||
+                     HasSuffix(o.file, ".md3");
+    if (md3 || HasSuffix(o.file, ".obj")) {
+        t3DModel model;
+        CLoadMD3 md3Loader;
+        CObjLoader objLoader;
+        const int saved = BeginQuietStdout(o.json);
+        const bool ok =
+            md3 ? md3Loader.ImportMD3FromMemory(&model, bytes.data(), bytes.size())
+                : objLoader.ImportObjFromMemory(&model, reinterpret_cast<const char*>(bytes.data()),
+                                                bytes.size());
+        EndQuietStdout(saved);
+        if (!ok) {
+            std::fprintf(stderr, "%s: %s\n",
+                         (md3 ? md3Loader.GetLastError() : objLoader.GetLastError()).c_str(),
+                         o.file.c_str());
+            return 1;
+        }
+        if (md3)
+            PrintMd3(o, model, md3Loader);
+        else
+            PrintObj(o, model);
+        ReleaseMd3Model(model);
+        return 0;
+    }
     const bool md2 =
         (bytes.size() >= 4 && std::memcmp(bytes.data(), "IDP2", 4) == 0) ||
         (!(bytes.size() >= 2 && bytes[0] == 0x4D && bytes[1] == 0x4D) && HasSuffix(o.file, ".md2"));
     // Loader warnings must not end up inside the JSON document.
-    std::fflush(stdout);
-    const int savedStdout = dup(1);
-    if (o.json) dup2(2, 1);
+    const int savedStdout = BeginQuietStdout(o.json);
     t3DModel model;
     sBoundingBox modelBox;
     bool ok;
@@ -247,9 +356,7 @@ int RunModelInfo(int argc, char** argv) {
                 CopyName(m.strFile, sizeof(m.strFile), (o.folder + m.strFile).c_str(),
                          o.folder.size() + std::strlen(m.strFile));
     }
-    std::fflush(stdout);
-    dup2(savedStdout, 1);
-    close(savedStdout);
+    EndQuietStdout(savedStdout);
     if (!ok) {
         std::fprintf(stderr, "%s: %s!\n", error.c_str(), o.file.c_str());
         return 1;

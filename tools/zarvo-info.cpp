@@ -16,6 +16,7 @@ const sSubcommand kSubcommands[] = {
     {"image", "image FILE [--pam OUT.pam]", RunImageInfo},
     {"model", "model FILE [--skin FILE] [--folder DIR] [--swap] [--json]", RunModelInfo},
     {"xml", "xml FILE [--tag NAME]", RunXmlInfo},
+    {"md3", "md3 FOLDER NAME [WEAPON] [--json]", RunMd3Info},
 };
 
 int Usage() {
