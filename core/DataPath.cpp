@@ -48,8 +48,11 @@ const std::string& CachedExecutableRoot() {
 
 std::vector<std::string> DataRoots() {
     std::vector<std::string> roots;
-    const char* env = std::getenv("ZARVO_DATA_DIR");
-    if (env && *env && IsDir(env)) roots.push_back(env);
+    // The variable overrides the rest, so a test or a packaged game decides alone.
+    if (const char* env = std::getenv("ZARVO_DATA_DIR"); env && *env) {
+        if (IsDir(env)) roots.push_back(env);
+        return roots;
+    }
     if (!CachedExecutableRoot().empty()) roots.push_back(CachedExecutableRoot());
 #ifdef ZARVO_INSTALL_DATADIR
     if (IsDir(ZARVO_INSTALL_DATADIR)) roots.push_back(ZARVO_INSTALL_DATADIR);
