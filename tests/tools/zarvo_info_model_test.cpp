@@ -6,6 +6,12 @@
 #include "support/program_run.h"
 #include "support/test_paths.h"
 
+namespace {
+zarvo_test::ProgramRun Info(const std::string& args) {
+    return zarvo_test::RunProgram(args, "", "", "tools/zarvo-info");
+}
+} // namespace
+
 TEST(ZarvoInfoModel, ReportsCountsAnimationsAndBounds) {
     ZARVO_REQUIRE_CORPUS();
     const std::string models = zarvo_test::CorpusDir() + "/models/";
@@ -37,27 +43,30 @@ TEST(ZarvoInfoModel, FailsWithTheLoadersMessage) {
 
 TEST(ZarvoInfoModel, ReportsObjMd3FilesAndWholeCharacters) {
     ZARVO_REQUIRE_CORPUS();
-    REQUIRE_INFO_TOOL();
     const std::string models = zarvo_test::CorpusDir() + "/models/";
-    std::string out;
-    ASSERT_EQ(RunInfo("model " + models + "polygons_mixed.obj --json", out), 0) << out;
-    EXPECT_NE(out.find("\"meshes\": 3,"), std::string::npos) << out;
-    EXPECT_NE(out.find("\"triangles\": 29,"), std::string::npos);
-    EXPECT_NE(out.find("\"bounds\": {\"min\": [-1, -1, -1], \"max\": [5, 3, 5]}"),
+    zarvo_test::ProgramRun run;
+    run = Info("model " + models + "polygons_mixed.obj --json");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("\"meshes\": 3,"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("\"triangles\": 29,"), std::string::npos);
+    EXPECT_NE(run.output.find("\"bounds\": {\"min\": [-1, -1, -1], \"max\": [5, 3, 5]}"),
               std::string::npos);
 
-    ASSERT_EQ(RunInfo("model " + models + "tony/tony_upper.md3", out), 0) << out;
-    EXPECT_NE(out.find("frames: 191\ntags: 2\n  tag_head\n  tag_weapon\n"), std::string::npos)
-        << out;
-    EXPECT_NE(out.find("mesh \"u_body\": 362 vertices, 506 triangles"), std::string::npos);
+    run = Info("model " + models + "tony/tony_upper.md3");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("frames: 191\ntags: 2\n  tag_head\n  tag_weapon\n"), std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("mesh \"u_body\": 362 vertices, 506 triangles"), std::string::npos);
 
-    ASSERT_EQ(RunInfo("md3 " + models + "tony tony railgun --json", out), 0) << out;
-    EXPECT_NE(out.find("\"torso_offset\": 1,"), std::string::npos) << out;
-    EXPECT_NE(out.find("\"links\": [{\"tag\": \"tag_head\", \"part\": \"head\"}, "
+    run = Info("md3 " + models + "tony tony railgun --json");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("\"torso_offset\": 1,"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("\"links\": [{\"tag\": \"tag_head\", \"part\": \"head\"}, "
                        "{\"tag\": \"tag_weapon\", \"part\": \"weapon\"}]"),
               std::string::npos);
 
     // A character that is not there: messages on standard error, failure status.
-    EXPECT_EQ(RunInfo("md3 " + models + " nobody", out), 1);
-    EXPECT_NE(out.find("Unable to load the Head model"), std::string::npos) << out;
+    run = Info("md3 " + models + " nobody");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("Unable to load the Head model"), std::string::npos) << run.output;
 }
