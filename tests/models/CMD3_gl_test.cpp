@@ -111,6 +111,7 @@ TEST(CMd3GL, TonyDrawsTexturedAndLitWithItsWeapon) {
     const double eye[3] = {0, 10, 70}, centre[3] = {0, 10, 0};
     zarvo_test::LookAt(128, 500.0, grey, eye, centre);
     const float light[4] = {20, 40, 60, 1};
+    glPushAttrib(GL_LIGHTING_BIT | GL_ENABLE_BIT); // later tests expect GL's default light
     glLightfv(GL_LIGHT0, GL_POSITION, light);
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
@@ -118,7 +119,7 @@ TEST(CMd3GL, TonyDrawsTexturedAndLitWithItsWeapon) {
     glEnable(GL_DEPTH_TEST);
     tony.SetPosition(0, 0, 0);
     tony.Draw(true);
-    glDisable(GL_LIGHTING);
+    glPopAttrib();
     glDisable(GL_TEXTURE_2D);
     const std::vector<uint8_t> frame = zarvo_test::ReadFramebufferTopDown(128, 128);
     zarvo_test::WritePam(zarvo_test::MakeTempDir("md3shot") + "/tony.pam", 128, 128, 4, frame);
