@@ -15,7 +15,10 @@ public:
     // CUtils objects.
     void CalculateFrameRate();
     // Seconds between the last two frames, at most 1.0 so a stall moves nothing far.
-    double GetFrameInterval() const { return m_FrameInterval > 1.0 ? 1.0 : m_FrameInterval; }
+    // At most a second; never negative, even when the clock is replaced or goes back.
+    double GetFrameInterval() const {
+        return m_FrameInterval > 1.0 ? 1.0 : m_FrameInterval < 0.0 ? 0.0 : m_FrameInterval;
+    }
     int GetFPS() const { return m_FPS; }
     char* GetFPString() { return m_FPSText; }
 

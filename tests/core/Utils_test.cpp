@@ -54,6 +54,10 @@ TEST_F(FrameTimingTest, IntervalIsTheTimeBetweenCallsLimitedToOneSecond) {
     g_Now += 20;
     utils.CalculateFrameRate();
     EXPECT_NEAR(utils.GetFrameInterval(), 0.020, 1e-4);
+    // A clock that goes back (a replaced tick source) gives no negative step.
+    g_Now -= 5000;
+    utils.CalculateFrameRate();
+    EXPECT_EQ(utils.GetFrameInterval(), 0.0);
 }
 
 TEST_F(FrameTimingTest, RateCountsTheFramesOfEachPeriodOfOverOneSecond) {
