@@ -1,8 +1,11 @@
 #include "demos/testOutdoor.h"
 
+#include "demos/DemoControls.h"
+
 #include "core/CEventManager.h"
 #include "core/CGraphicsCore.h"
 #include "core/Engine.h"
+#include "demos/DemoControls.h"
 #include "gui/CFont.h"
 #include "gui/CFontManager.h"
 #include "image/CTexture.h"
@@ -128,19 +131,7 @@ bool testOutdoor::RenderScene() {
 }
 
 void testOutdoor::UpdateCamera() {
-    // Mouse look starts once the pointer has been seen at the window centre: until the
-    // first warp lands, the sampled pointer is wherever it was (often the origin), and
-    // turning by that would throw the view at the sky on the first frame.
-    const int cx = int(g_Graphics->GetScreenWidth() / 2.0f);
-    const int cy = int(g_Graphics->GetScreenHeight() / 2.0f);
-    if (!m_bMouseReady) {
-        m_bMouseReady = g_EventManager->GetMouseX() == cx && g_EventManager->GetMouseY() == cy;
-        if (!m_bMouseReady) g_Graphics->SetMouseToCenter();
-    }
-    if (m_bMouseReady)
-        g_Camera->Update();
-    else
-        g_Camera->CheckForMovement();
+    UpdateFirstPersonCamera(m_bMouseReady);
 }
 
 bool testOutdoor::RunPass() {

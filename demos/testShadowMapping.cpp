@@ -4,6 +4,7 @@
 #include "core/CGraphicsCore.h"
 #include "core/Engine.h"
 #include "core/Utils.h"
+#include "demos/DemoControls.h"
 #include "gui/CFont.h"
 #include "gui/CFontManager.h"
 #include "image/CTexture.h"
@@ -132,26 +133,6 @@ bool testShadowMapping::RenderScene() {
     return PresentFrame();
 }
 
-void testShadowMapping::MoveLightByArrowKeys() {
-    struct sArrow {
-        SDLKey key;
-        int axis; // 0 = x, 2 = z
-        float step;
-    };
-    static const sArrow kArrows[] = {{SDLK_LEFT, 0, LIGHT_STEP},
-                                     {SDLK_RIGHT, 0, -LIGHT_STEP},
-                                     {SDLK_UP, 2, LIGHT_STEP},
-                                     {SDLK_DOWN, 2, -LIGHT_STEP}};
-    for (const sArrow& arrow : kArrows) {
-        if (!g_EventManager->isKeyDown(arrow.key)) continue;
-        float p[4];
-        for (int i = 0; i < 4; ++i)
-            p[i] = m_pLight->GetPosition()[i];
-        p[arrow.axis] += arrow.step;
-        m_pLight->SetPosition(p[0], p[1], p[2], p[3]);
-    }
-}
-
 bool testShadowMapping::RunPass() {
     const bool more = RenderScene();
     if (g_EventManager->GetEventFlag()) {
@@ -164,7 +145,7 @@ bool testShadowMapping::RunPass() {
         if (g_EventManager->isKeyDown(SDLK_q))
             g_Graphics->SetWireFrameMode(!g_Graphics->GetWireFrameMode());
     }
-    MoveLightByArrowKeys();
+    MoveLightByArrowKeys(*m_pLight, LIGHT_STEP);
     return more;
 }
 

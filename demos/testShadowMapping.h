@@ -3,6 +3,7 @@
 // with shadow maps. Arrow keys move the light, Space switches PCF filtering, Q the
 // wireframe view; four lines of text, the FPS counter and a logo sit on top.
 #include "core/cApp.h"
+#include "demos/DemoControls.h"
 
 class C3DGameObject;
 class CLight;
@@ -14,7 +15,7 @@ public:
     static constexpr float PATH_NEAR_Z = -10.0f;
     static constexpr float PATH_FAR_Z = 50.0f;
     // World units the light moves per frame while an arrow key is held.
-    static constexpr float LIGHT_STEP = 15.0f;
+    static constexpr float LIGHT_STEP = kLightStepPerFrame;
 
     testShadowMapping();
     ~testShadowMapping() override;
@@ -43,8 +44,6 @@ public:
     C3DGameObject* GetMovingCharacter() const { return m_pMovingCharacter; }
 
 private:
-    void MoveLightByArrowKeys();
-
     CTexture* m_pLogo;
     CLight* m_pLight;
     bool m_bPCF;

@@ -88,6 +88,14 @@ public:
     // Moves the part to its next animation (wrapping) from that animation's start.
     void IncreaseCharacterAnimation(int part);
     void Draw(bool textured) override;
+    // The vertices of one pose of every part, the weapon included.
+    int GetModelVertexNum() override {
+        int count = 0;
+        for (int part = 0; part < 4; ++part)
+            for (const t3DObject& mesh : m_Model.GetModel(part)->pObject)
+                count += mesh.numOfVerts;
+        return count;
+    }
     // Empty while none of the three body parts loaded.
     bool IsEmpty() override {
         for (int part = 0; part < 3; ++part)

@@ -99,7 +99,14 @@ void CCamera::RotateView(float angle, float x, float y, float z) {
 }
 
 void CCamera::MoveCamera(float distance) {
-    const CVector3 step = m_vLookDirection * distance;
+    // Before the first turn there is no look direction yet; walking then goes where the
+    // camera looks instead of not at all.
+    CVector3 direction = m_vLookDirection;
+    if (direction.length() == 0.0f) {
+        direction = m_vView - m_vPosition;
+        direction.normalize();
+    }
+    const CVector3 step = direction * distance;
     m_vPosition = m_vPosition + step;
     m_vView = m_vView + step;
 }

@@ -1,0 +1,158 @@
+// The engine test application under X: driven pass by pass in the process with pushed
+// key events, and run as the real program with its frame read back.
+#include <gtest/gtest.h>
+
+#include "core/CEventManager.h"
+#include "core/CGraphicsCore.h"
+#include "core/Engine.h"
+#include "core/Utils.h"
+#include "demos/EngineTestApp.h"
+#include "render3d/C3DGameObjectManager.h"
+#include "render3d/CCamera.h"
+#include "render3d/CLight.h"
+#include "support/event_driver.h"
+#include "support/program_run.h"
+#include "support/test_paths.h"
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+// Mesa's software anisotropic filtering stalls frames for minutes; the demo asks for it.
+const bool kAnisotropyHidden =
+    setenv("MESA_EXTENSION_OVERRIDE",
+           "-GL_EXT_texture_filter_anisotropic -GL_ARB_texture_filter_anisotropic", 1) == 0;
+
+class EngineTestGL : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(kAnisotropyHidden);
+        sRunOptions windowed;
+        windowed.windowed = true;
+        CApp::SetRunOptions(windowed);
+        testing::internal::CaptureStdout();
+        app_ = new EngineTestApp();
+        app_->Init();
+        testing::internal::GetCapturedStdout();
+    }
+    static void TearDownTestSuite() {
+        delete app_;
+        app_ = nullptr;
+        CApp::SetRunOptions(sRunOptions());
+    }
+    void SetUp() override { zarvo_test::DrainEvents(); }
+
+    // One pass with `key` held down from its start (the key-up comes after).
+    static bool PassHolding(SDLKey key) {
+        zarvo_test::PushKey(key, true);
+        return app_->RunPass();
+    }
+    static void Release(SDLKey key) {
+        zarvo_test::PushKey(key, false);
+        app_->RunPass();
+    }
+    static EngineTestApp* app_;
+};
+EngineTestApp* EngineTestGL::app_ = nullptr;
+
+TEST_F(EngineTestGL, HeldKeysActEveryFrameAndWMovesTheCameraForward) {
+    // Space toggles the shadow-volume drawing on each pass while it is held.
+    const bool before = g_3DGameObjectManager->GetDrawingShadowVolume();
+    ASSERT_TRUE(PassHolding(SDLK_SPACE));
+    EXPECT_NE(g_3DGameObjectManager->GetDrawingShadowVolume(), before);
+    ASSERT_TRUE(app_->RunPass());
+    EXPECT_EQ(g_3DGameObjectManager->GetDrawingShadowVolume(), before);
+    Release(SDLK_SPACE);
+    const bool settled = g_3DGameObjectManager->GetDrawingShadowVolume();
+    ASSERT_TRUE(app_->RunPass());
+    EXPECT_EQ(g_3DGameObjectManager->GetDrawingShadowVolume(), settled);
+    g_3DGameObjectManager->DrawingShadowVolume(false);
+
+    // The left arrow moves the light 15 units along x per frame.
+    const float x = app_->GetLight()->GetPosition()[0];
+    ASSERT_TRUE(PassHolding(SDLK_LEFT));
+    ASSERT_TRUE(app_->RunPass());
+    EXPECT_FLOAT_EQ(app_->GetLight()->GetPosition()[0], x + 30.0f);
+    Release(SDLK_LEFT);
+
+    // W walks the camera towards where it looks. The camera reads SDL's keyboard state,
+    // which pushed events do not reach, so the key is held there.
+    const CVector3 from = *g_Camera->GetCameraPosition();
+    const CVector3 view = *g_Camera->GetCameraView();
+    SDL_GetKeyState(nullptr)[SDLK_w] = 1;
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(app_->RunPass());
+    SDL_GetKeyState(nullptr)[SDLK_w] = 0;
+    const CVector3 to = *g_Camera->GetCameraPosition();
+    const CVector3 walked = to - from, ahead = view - from;
+    EXPECT_GT(walked.x * ahead.x + walked.y * ahead.y + walked.z * ahead.z, 0.0f);
+}
+
+// Last in the suite: each ends the run.
+TEST_F(EngineTestGL, EscapeAndAWindowCloseEndTheRun) {
+    EXPECT_FALSE(PassHolding(SDLK_ESCAPE));
+    Release(SDLK_ESCAPE);
+    zarvo_test::DrainEvents();
+    zarvo_test::PushQuit();
+    EXPECT_FALSE(app_->RunPass());
+}
+
+bool Greenish(const unsigned char* p) {
+    return p[1] > p[0] + 40 && p[1] > p[2] + 20;
+}
+bool Orange(const unsigned char* p) {
+    return p[0] > p[1] + 20 && p[1] > p[2] + 10 && p[0] > 120;
+}
+bool Bluish(const unsigned char* p) {
+    return p[2] > p[0] + 15;
+}
+
+int Count(const zarvo_test::ShotImage& image, int x0, int y0, int x1, int y1,
+          bool (*is)(const unsigned char*)) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            n += is(image.At(x, y));
+    return n;
+}
+
+double Brightness(const zarvo_test::ShotImage& image, int x0, int y0, int x1, int y1) {
+    double sum = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const unsigned char* p = image.At(x, y);
+            sum += p[0] + p[1] + p[2];
+        }
+    return sum / (3.0 * (x1 - x0) * (y1 - y0));
+}
+
+} // namespace
+
+TEST(EngineTestProgramGL, TheFrameShowsTheSceneWindowCrosshairGunAndLogo) {
+    const std::string shot = zarvo_test::MakeTempDir("enginetest") + "/frame.png";
+    const auto run = zarvo_test::RunProgram("--demo enginetest --windowed --frames 40 "
+                                            "--screenshot " + shot);
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(zarvo_test::FindErrorText(run.output), "") << run.output;
+    const zarvo_test::ShotImage image = zarvo_test::LoadShot(shot);
+    ASSERT_EQ(image.width, 1024) << run.output;
+    ASSERT_EQ(image.height, 768);
+    EXPECT_GT(zarvo_test::MeasureFrame(image).colours, 2000u) << "blank frame";
+
+    // The information window fills (2, 2)-(402, 302) with its blue background; nothing of
+    // it shows past its right edge above the plane's horizon.
+    EXPECT_GT(Count(image, 10, 40, 390, 290, Bluish), 50000);
+    EXPECT_EQ(Count(image, 410, 40, 600, 200, Bluish), 0);
+    // The crosshair's green rings around the centre.
+    EXPECT_GT(Count(image, 482, 354, 582, 454, Greenish), 40);
+    // The logo in the bottom-right corner, 2 pixels from the edges.
+    EXPECT_GT(Count(image, 700, 640, 1022, 766, Orange), 1000);
+    // The lit cobbled plane fills the lower left of the view; the sky above it is black.
+    EXPECT_GT(Brightness(image, 40, 600, 400, 700), 60.0);
+    EXPECT_LT(Brightness(image, 500, 40, 1000, 120), 5.0);
+    // The first-person gun stands in the lower part of the view, right of the centre.
+    EXPECT_GT(Brightness(image, 620, 480, 760, 560), 40.0);
+    // The vertex count in the default font, over the window.
+    EXPECT_NE(run.output.find("Saved frame 40"), std::string::npos);
+}
