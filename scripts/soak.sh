@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Runs the real program (shadow-mapping demo) for many frames in an ASan+LSan build under
-# Xvfb. Fails on a leak reported at exit or on heap growth after the warm-up, which the
-# heap probe linked into this copy of the program measures frame by frame.
-#   scripts/soak.sh [FRAMES]      default 2000
+# Runs the real program (the shadow-mapping demo, or the one named) for many frames in an
+# ASan+LSan build under Xvfb. Fails on a leak reported at exit or on heap growth after the
+# warm-up, which the heap probe linked into this copy of the program measures frame by frame.
+#   scripts/soak.sh [FRAMES] [DEMO]      default 2000 frames of the shadow-mapping demo
 set -euo pipefail
 cd "$(dirname "$0")/.."
 frames=${1:-2000}
+demo=${2:-shadow}
 dir=${ZARVO_SOAK_BUILD:-build-asan}
 # The same configuration as the sanitizer test build, so the two share one tree.
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DZARVO_SANITIZE=ON \
@@ -42,7 +43,7 @@ export LSAN_OPTIONS="suppressions=$out/lsan.supp:print_suppressions=0"
 for attempt in 1 2; do
   status=0
   xvfb-run -a -n "$((200 + RANDOM % 5000))" -s "-screen 0 1024x768x24 -noreset" \
-    env LD_PRELOAD="$preload" "$dir/tests/zarvo_heap_probe" --windowed --frames "$frames" \
+    env LD_PRELOAD="$preload" "$dir/tests/zarvo_heap_probe" --demo "$demo" --windowed --frames "$frames" \
     >"$out/output.txt" 2>&1 || status=$?
   grep -q "Xvfb failed to start" "$out/output.txt" || break
   echo "Xvfb did not start (attempt $attempt); retrying."
@@ -58,4 +59,4 @@ if [ "$failed" -ne 0 ]; then
   tail -n 150 "$out/output.txt"
   exit 1
 fi
-echo "no leak, heap steady"
+echo "$demo: no leak, heap steady"
