@@ -144,29 +144,36 @@ void CParticleSystem::RenderParticles() {
         RenderParticlesAsQuads();
 }
 
-void CParticleSystem::RenderParticlesAsQuads() {
-    glGetFloatv(GL_MODELVIEW_MATRIX, m_ViewMatrix);
+void DrawParticleQuads(const std::vector<CParticle*>& particles, unsigned int texture,
+                       unsigned int blendDestination, float modelview[16],
+                       const std::function<void(CParticle&)>& advance) {
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
     CVector3 right, up;
-    BillboardAxes(m_ViewMatrix, right, up);
+    BillboardAxes(modelview, right, up);
 
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glDepthMask(GL_FALSE);
     glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glBlendFunc(GL_SRC_ALPHA, blendDestination);
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, m_Texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
     CShader* program =
         g_ShaderManager ? g_ShaderManager->getDefaultShaders(SHADER_COLOR_WITH_TEX) : nullptr;
     if (program) program->Begin();
     glBegin(GL_QUADS);
-    for (CParticle* p : m_Particles) {
-        AdvanceParticle(*p);
+    for (CParticle* p : particles) {
+        advance(*p);
         p->DrawAsQuad(right, up);
     }
     glEnd();
     if (program) program->End();
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
+}
+
+void CParticleSystem::RenderParticlesAsQuads() {
+    DrawParticleQuads(m_Particles, m_Texture, GL_ONE_MINUS_SRC_ALPHA, m_ViewMatrix,
+                      [this](CParticle& p) { AdvanceParticle(p); });
 }
 
 float CParticleSystem::MinimumPointSize(float distance) const {

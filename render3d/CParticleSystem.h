@@ -4,6 +4,7 @@
 // rendered, drawn as textured point sprites or as textured camera-facing quads.
 #include "math/3DMath.h"
 
+#include <functional>
 #include <vector>
 
 class CParticle;
@@ -118,3 +119,11 @@ private:
 
 // Camera right and up vectors from a column-major modelview matrix: its first two rows.
 void BillboardAxes(const float* modelview, CVector3& right, CVector3& up);
+
+// Draws the particles as textured quads facing the camera through the colour-with-texture
+// program, blended over the scene by (source alpha, blendDestination) without writing
+// depth; `advance` moves each particle just before it is drawn. `modelview` receives the
+// matrix the quads were turned by.
+void DrawParticleQuads(const std::vector<CParticle*>& particles, unsigned int texture,
+                       unsigned int blendDestination, float modelview[16],
+                       const std::function<void(CParticle&)>& advance);

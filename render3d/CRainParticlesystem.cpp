@@ -76,26 +76,6 @@ void CRainParticlesystem::AdvanceDrop(CParticle& drop) {
 }
 
 void CRainParticlesystem::RenderParticles() {
-    glGetFloatv(GL_MODELVIEW_MATRIX, m_ViewMatrix);
-    CVector3 right, up;
-    BillboardAxes(m_ViewMatrix, right, up);
-
-    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glDepthMask(GL_FALSE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, m_Texture);
-    CShader* program =
-        g_ShaderManager ? g_ShaderManager->getDefaultShaders(SHADER_COLOR_WITH_TEX) : nullptr;
-    if (program) program->Begin();
-    glBegin(GL_QUADS);
-    for (CParticle* drop : m_Particles) {
-        AdvanceDrop(*drop);
-        drop->DrawAsQuad(right, up);
-    }
-    glEnd();
-    if (program) program->End();
-    glDepthMask(GL_TRUE);
-    glDisable(GL_BLEND);
+    DrawParticleQuads(m_Particles, m_Texture, GL_ONE, m_ViewMatrix,
+                      [this](CParticle& drop) { AdvanceDrop(drop); });
 }
