@@ -231,7 +231,9 @@ bool CModelMD3::LoadAnimations(char* file) {
     m_Head.numOfAnimations = 0;
     m_Weapon.numOfAnimations = 0;
     m_Lower.currentAnim = m_Upper.currentAnim = 0;
-    return true;
+    // A configuration without a single animation (empty, or nothing but comments) is as
+    // good as none: the character could not animate, so the caller hears of it.
+    return m_Lower.numOfAnimations > 0 || m_Upper.numOfAnimations > 0;
 }
 
 void CModelMD3::LinkModel(t3DModel* model, t3DModel* link, const char* tag) {

@@ -1,6 +1,6 @@
 // The real program over a copy of Data/ and shaders/ with one file damaged: every loader
-// the shadow-mapping demo goes through prints its message, and the demo goes on to draw
-// the rest of the scene and end normally. Only the font, without which nothing can be
+// the shadow-mapping demo, the engine test bed and the outdoor scene go through prints its
+// message, and the demo goes on to draw the rest of the scene and end normally. Only the font, without which nothing can be
 // written, ends the program, cleanly.
 #include <gtest/gtest.h>
 
@@ -21,6 +21,7 @@ struct sDamageCase {
     eDamage damage;
     size_t headerBytes; // what CUT_TO_HEADER keeps
     const char* message;
+    const char* demo = "shadow";
 };
 
 // Every loader the demo goes through, each damage at least once; one run is a few
@@ -38,6 +39,14 @@ const sDamageCase kCases[] = {
     {"Data/Logo/z3dlogo.png", REMOVED, 0, "Failed to load the image: Data/Logo/z3dlogo.png"},
     {"shaders/ShadowMappingPerPixelLight.frag", EMPTIED, 0,
      "Cannot Load fragment shader: shaders/ShadowMappingPerPixelLight.frag"},
+    // The engine test bed's XML plane, MD3 character and its configuration, and gun.
+    {"Data/TModel/planeParralax.xml", CUT_AT_HALF, 0, "XML Parsing error inside file 'Data/TModel/planeParralax.xml'", "enginetest"},
+    {"Data/Models/MD3/lara/lara_upper.md3", RANDOM_BYTES, 0, "Invalid file format (Version not 15): Data/Models/MD3/lara/lara_upper.md3!", "enginetest"},
+    {"Data/Models/MD3/lara/lara_animation.cfg", EMPTIED, 0, "Unable to load the Animation Config File!", "enginetest"},
+    {"Data/Models/MD2/fegyver/OwnGun.md2", CUT_TO_HEADER, 68, "Corrupt MD2 file (skin block outside the file): "
+     "Data/Models/MD2/fegyver/OwnGun.md2!", "enginetest"},
+    // The outdoor scene's height image.
+    {"Data/Terrain/heightmap.bmp", CUT_AT_HALF, 0, "Cannot open heightfield file: Data/Terrain/heightmap.bmp", "outdoor"},
 };
 
 // Links every entry of `from` into `to`, except along `rest`, which becomes real
@@ -83,8 +92,9 @@ TEST(DamagedDataGL, EachBrokenFileIsReportedAndTheDemoDrawsTheRest) {
         SCOPED_TRACE(c.message);
         const std::string dir = PrepareDirectory(c);
         // The copy is the only data root, so a removed file is not found elsewhere.
-        const ProgramRun run = RunProgram("--windowed --frames 30 --screenshot shot.png", dir,
-                                          std::string(kEnvironment) + " ZARVO_DATA_DIR=" + dir);
+        const ProgramRun run =
+            RunProgram(std::string("--demo ") + c.demo + " --windowed --frames 30 --screenshot shot.png",
+                       dir, std::string(kEnvironment) + " ZARVO_DATA_DIR=" + dir);
         EXPECT_EQ(run.signal, 0) << run.output;
         EXPECT_EQ(run.status, 0) << run.output;
         EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
