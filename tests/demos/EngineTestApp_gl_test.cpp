@@ -15,6 +15,7 @@
 #include "support/test_paths.h"
 
 #include <cstdlib>
+#include <cmath>
 #include <string>
 
 namespace {
@@ -52,9 +53,47 @@ protected:
         zarvo_test::PushKey(key, false);
         app_->RunPass();
     }
+    // One more pass, saved through the run's screenshot seam before its swap.
+    static zarvo_test::ShotImage Capture() {
+        static int frame = 0;
+        sRunOptions options;
+        options.windowed = true;
+        options.frameLimit = 1;
+        options.screenshotFile =
+            zarvo_test::MakeTempDir("enginetest") + "/f" + std::to_string(frame++) + ".bmp";
+        CApp::SetRunOptions(options);
+        testing::internal::CaptureStdout();
+        app_->RunPass();
+        testing::internal::GetCapturedStdout();
+        sRunOptions windowed;
+        windowed.windowed = true;
+        CApp::SetRunOptions(windowed);
+        return zarvo_test::LoadShot(options.screenshotFile);
+    }
     static EngineTestApp* app_;
 };
 EngineTestApp* EngineTestGL::app_ = nullptr;
+
+// Pixels of the box darker in `a` than in `b` by more than 30 levels (summed channels).
+int DarkerIn(const zarvo_test::ShotImage& a, const zarvo_test::ShotImage& b, int x0, int y0,
+             int x1, int y1) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const unsigned char *p = a.At(x, y), *q = b.At(x, y);
+            n += (q[0] + q[1] + q[2]) - (p[0] + p[1] + p[2]) > 90;
+        }
+    return n;
+}
+
+int Differing(const zarvo_test::ShotImage& a, const zarvo_test::ShotImage& b, int x0, int y0,
+              int x1, int y1) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            n += std::abs(a.At(x, y)[1] - b.At(x, y)[1]) > 24;
+    return n;
+}
 
 TEST_F(EngineTestGL, HeldKeysActEveryFrameAndWMovesTheCameraForward) {
     // Space toggles the shadow-volume drawing on each pass while it is held.
@@ -87,6 +126,34 @@ TEST_F(EngineTestGL, HeldKeysActEveryFrameAndWMovesTheCameraForward) {
     const CVector3 to = *g_Camera->GetCameraPosition();
     const CVector3 walked = to - from, ahead = view - from;
     EXPECT_GT(walked.x * ahead.x + walked.y * ahead.y + walked.z * ahead.z, 0.0f);
+}
+
+TEST_F(EngineTestGL, ShadowsFollowTheLightAndTheGunStaysWhileTheViewTurns) {
+    const zarvo_test::ShotImage lit = Capture();
+    ASSERT_TRUE(lit.Valid());
+    // The character's shadow on the plane: darker pixels that go with the shadows.
+    g_Graphics->EnableShadows(false);
+    const zarvo_test::ShotImage plain = Capture();
+    g_Graphics->EnableShadows(true);
+    const int shaded = DarkerIn(lit, plain, 0, 150, 1024, 768);
+    EXPECT_GT(shaded, 300) << "no shadow on the plane";
+
+    // A light moved along x throws the shadow elsewhere.
+    CLight* light = app_->GetLight();
+    const float* p = light->GetPosition();
+    const float was[4] = {p[0], p[1], p[2], p[3]};
+    light->SetPosition(was[0] + 150.0f, was[1], was[2], was[3]);
+    const zarvo_test::ShotImage moved = Capture();
+    light->SetPosition(was[0], was[1], was[2], was[3]);
+    EXPECT_GT(Differing(lit, moved, 0, 150, 1024, 768), shaded / 4) << "the shadow stayed";
+
+    // Turning the camera changes the scene but not the gun held in front of it.
+    g_Camera->RotateView(12.0f, 0, 1, 0);
+    const zarvo_test::ShotImage turned = Capture();
+    g_Camera->RotateView(-12.0f, 0, 1, 0);
+    EXPECT_GT(Differing(lit, turned, 0, 400, 560, 768), 5000) << "the view did not turn";
+    // Inside the gun's body (its own animation moves it a little).
+    EXPECT_LT(Differing(lit, turned, 690, 540, 770, 620), 1000) << "the gun moved with the view";
 }
 
 // Last in the suite: each ends the run.
