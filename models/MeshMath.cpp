@@ -136,12 +136,21 @@ void DrawBoxEdges(const sBoundingBox& box) {
                                  {b.x, b.y, b.z}, {a.x, b.y, b.z}};
     static const int edges[12][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 5}, {5, 6},
                                      {6, 7}, {7, 4}, {0, 4}, {1, 5}, {2, 6}, {3, 7}};
+    // Plain lines in the current colour: the passes that ask for boxes may still have a
+    // lighting program, lighting or a texture on, which would shade or hide the lines.
+    const GLhandleARB program = glGetHandleARB(GL_PROGRAM_OBJECT_ARB);
+    if (program) glUseProgramObjectARB(0);
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
     glBegin(GL_LINES);
     for (const auto& e : edges) {
         glVertex3fv(corners[e[0]]);
         glVertex3fv(corners[e[1]]);
     }
     glEnd();
+    glPopAttrib();
+    if (program) glUseProgramObjectARB(program);
 }
 
 void DrawSphereAt(const CVector3& position, const CVector3& size, const sBoundingSphere& sphere) {

@@ -128,7 +128,7 @@ TEST_F(EngineTestGL, HeldKeysActEveryFrameAndWMovesTheCameraForward) {
     EXPECT_GT(walked.x * ahead.x + walked.y * ahead.y + walked.z * ahead.z, 0.0f);
 }
 
-TEST_F(EngineTestGL, ShadowsFollowTheLightAndTheGunStaysWhileTheViewTurns) {
+TEST_F(EngineTestGL, ShadowsFollowTheLightBoxesAreWhiteAndTheGunStaysWhileTheViewTurns) {
     const zarvo_test::ShotImage lit = Capture();
     ASSERT_TRUE(lit.Valid());
     // The character's shadow on the plane: darker pixels that go with the shadows.
@@ -146,6 +146,15 @@ TEST_F(EngineTestGL, ShadowsFollowTheLightAndTheGunStaysWhileTheViewTurns) {
     const zarvo_test::ShotImage moved = Capture();
     light->SetPosition(was[0], was[1], was[2], was[3]);
     EXPECT_GT(Differing(lit, moved, 0, 150, 1024, 768), shaded / 4) << "the shadow stayed";
+
+    // Bounding boxes as white lines: the plane's outline over the far cobbles.
+    int white = 0;
+    for (int y = 150; y < 600; ++y)
+        for (int x = 420; x < 1024; ++x) {
+            const unsigned char* q = lit.At(x, y);
+            white += q[0] > 235 && q[1] > 235 && q[2] > 235;
+        }
+    EXPECT_GT(white, 40) << "no bounding-box lines";
 
     // Turning the camera changes the scene but not the gun held in front of it.
     g_Camera->RotateView(12.0f, 0, 1, 0);
