@@ -114,6 +114,31 @@ bool CHeightField::ReadHeights(SDL_Surface* image, unsigned int divisor, std::st
         return false;
     }
     if (divisor == 0) divisor = 1;
+    // Pixels packed below a byte (1-, 2- and 4-bit images) are unpacked to true colour
+    // first: their rows hold fewer bytes than pixels.
+    if (image->format->BitsPerPixel < 8) {
+        SDL_PixelFormat rgba{};
+        rgba.BitsPerPixel = 32;
+        rgba.BytesPerPixel = 4;
+        rgba.Rmask = 0x000000ff;
+        rgba.Gmask = 0x0000ff00;
+        rgba.Bmask = 0x00ff0000;
+        rgba.Gshift = 8;
+        rgba.Bshift = 16;
+        SDL_Surface* unpacked = SDL_ConvertSurface(image, &rgba, SDL_SWSURFACE);
+        if (!unpacked) {
+            error = "cannot unpack a " + std::to_string(image->format->BitsPerPixel) +
+                    "-bit image";
+            return false;
+        }
+        const bool ok = ReadHeights(unpacked, divisor, error);
+        SDL_FreeSurface(unpacked);
+        return ok;
+    }
+    if (image->format->BytesPerPixel < 1 || image->format->BytesPerPixel > 4) {
+        error = "unsupported pixel size";
+        return false;
+    }
     if (SDL_MUSTLOCK(image)) SDL_LockSurface(image);
     const Uint8* pixels = static_cast<const Uint8*>(image->pixels);
     const int bpp = image->format->BytesPerPixel;

@@ -71,6 +71,18 @@ TEST(HeightFieldImage, PixelsInRowOrderHonouringPitchAndGreyOfDeeperImages) {
     EXPECT_EQ(field.GetHeight(0, 0), 60);
     EXPECT_EQ(field.GetHeight(1, 0), 200);
 
+    // A 1-bit image packs eight pixels a byte; it is unpacked, not read past its rows.
+    Surface bits = MakeSurface(12, 2, 1);
+    ASSERT_LT(bits->pitch, 12);
+    SDL_Color black_white[2] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
+    SDL_SetColors(bits.get(), black_white, 0, 2);
+    static_cast<Uint8*>(bits->pixels)[0] = 0x80; // the first pixel of the first row white
+    ASSERT_TRUE(field.ReadHeights(bits.get(), 1, error)) << error;
+    EXPECT_EQ(field.GetWidth(), 12);
+    EXPECT_EQ(field.GetHeight(0, 0), 255);
+    EXPECT_EQ(field.GetHeight(1, 0), 0);
+    EXPECT_EQ(field.GetHeight(11, 1), 0);
+
     Surface wide = MakeSurface(1025, 1, 8);
     EXPECT_FALSE(field.ReadHeights(wide.get(), 1, error));
     EXPECT_NE(error.find("1024"), std::string::npos) << error;
