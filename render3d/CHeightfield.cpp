@@ -114,38 +114,32 @@ bool CHeightField::ReadHeights(SDL_Surface* image, unsigned int divisor, std::st
         return false;
     }
     if (divisor == 0) divisor = 1;
-    // Pixels packed below a byte (1-, 2- and 4-bit images) are unpacked to true colour
-    // first: their rows hold fewer bytes than pixels.
-    if (image->format->BitsPerPixel < 8) {
-        SDL_PixelFormat rgba{};
-        rgba.BitsPerPixel = 32;
-        rgba.BytesPerPixel = 4;
-        rgba.Rmask = 0x000000ff;
-        rgba.Gmask = 0x0000ff00;
-        rgba.Bmask = 0x00ff0000;
-        rgba.Gshift = 8;
-        rgba.Bshift = 16;
-        SDL_Surface* unpacked = SDL_ConvertSurface(image, &rgba, SDL_SWSURFACE);
-        if (!unpacked) {
-            error = "cannot unpack a " + std::to_string(image->format->BitsPerPixel) +
-                    "-bit image";
-            return false;
-        }
-        const bool ok = ReadHeights(unpacked, divisor, error);
-        SDL_FreeSurface(unpacked);
-        return ok;
-    }
-    if (image->format->BytesPerPixel < 1 || image->format->BytesPerPixel > 4) {
+    const int bits = image->format->BitsPerPixel;
+    const int bpp = image->format->BytesPerPixel;
+    if (bits != 1 && bits != 2 && bits != 4 && (bpp < 1 || bpp > 4)) {
         error = "unsupported pixel size";
         return false;
     }
     if (SDL_MUSTLOCK(image)) SDL_LockSurface(image);
     const Uint8* pixels = static_cast<const Uint8*>(image->pixels);
-    const int bpp = image->format->BytesPerPixel;
+    const SDL_Palette* palette = image->format->palette;
     for (int z = 0; z < image->h; ++z) {
         const Uint8* row = pixels + size_t(z) * image->pitch;
-        for (int x = 0; x < image->w; ++x)
-            SetHeight(x, z, (unsigned char)(PixelGrey(image->format, row + x * bpp) / divisor));
+        for (int x = 0; x < image->w; ++x) {
+            unsigned char grey;
+            if (bits < 8) {
+                // 1-, 2- and 4-bit pixels are packed several to a byte, first pixel in the
+                // high bits; their grey comes from the palette.
+                const int bit = x * bits;
+                const int index = (row[bit / 8] >> (8 - bits - bit % 8)) & ((1 << bits) - 1);
+                const bool known = palette && index < palette->ncolors;
+                const SDL_Color c = known ? palette->colors[index] : SDL_Color{0, 0, 0, 0};
+                grey = (unsigned char)((c.r + c.g + c.b) / 3);
+            } else {
+                grey = PixelGrey(image->format, row + x * bpp);
+            }
+            SetHeight(x, z, (unsigned char)(grey / divisor));
+        }
     }
     if (SDL_MUSTLOCK(image)) SDL_UnlockSurface(image);
     m_iWidth = image->w;
