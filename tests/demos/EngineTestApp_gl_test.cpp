@@ -126,6 +126,21 @@ TEST_F(EngineTestGL, HeldKeysActEveryFrameAndWMovesTheCameraForward) {
     const CVector3 to = *g_Camera->GetCameraPosition();
     const CVector3 walked = to - from, ahead = view - from;
     EXPECT_GT(walked.x * ahead.x + walked.y * ahead.y + walked.z * ahead.z, 0.0f);
+
+    // The pointer moved off the centre turns the view (mouse look), once it has been seen
+    // at the centre.
+    for (int i = 0; i < 3; ++i) {
+        zarvo_test::WarpMouse(512, 384);
+        ASSERT_TRUE(app_->RunPass());
+    }
+    const CVector3 looked = *g_Camera->GetCameraView() - *g_Camera->GetCameraPosition();
+    zarvo_test::WarpMouse(512 + 60, 384);
+    ASSERT_TRUE(app_->RunPass());
+    ASSERT_TRUE(app_->RunPass());
+    const CVector3 after = *g_Camera->GetCameraView() - *g_Camera->GetCameraPosition();
+    const float cosine = (looked.x * after.x + looked.y * after.y + looked.z * after.z) /
+                         (looked.length() * after.length());
+    EXPECT_LT(cosine, 0.9999f) << "the view did not turn";
 }
 
 TEST_F(EngineTestGL, ShadowsFollowTheLightBoxesAreWhiteAndTheGunStaysWhileTheViewTurns) {
