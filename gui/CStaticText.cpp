@@ -26,10 +26,7 @@ CStaticText::CStaticText(std::string text, float x, float y, float r, float g, f
 }
 
 void CStaticText::SetColor(float r, float g, float b, float a) {
-    m_Color.r = r;
-    m_Color.g = g;
-    m_Color.b = b;
-    m_Color.a = a;
+    m_Color = sColor(r, g, b, a);
 }
 
 void CStaticText::SetSize(float x, float y) {

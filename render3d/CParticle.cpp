@@ -19,10 +19,7 @@ void CParticle::SetEnergy(float e) {
 }
 
 void CParticle::SetColor(float r, float g, float b, float a) {
-    m_Color.r = r;
-    m_Color.g = g;
-    m_Color.b = b;
-    m_Color.a = a;
+    m_Color = sColor(r, g, b, a);
 }
 
 void CParticle::Draw() {

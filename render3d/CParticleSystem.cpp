@@ -67,10 +67,7 @@ bool CParticleSystem::SetEnergyBounds(unsigned min, unsigned max) {
 }
 
 void CParticleSystem::SetColor(float r, float g, float b, float a) {
-    m_Color.r = r;
-    m_Color.g = g;
-    m_Color.b = b;
-    m_Color.a = a;
+    m_Color = sColor(r, g, b, a);
 }
 
 bool CParticleSystem::SetGenerationBoxX(int min, int max, float d) {

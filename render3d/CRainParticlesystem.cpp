@@ -42,10 +42,7 @@ bool CRainParticlesystem::SetGenerationBoxZ(int min, int max, float d) {
 }
 
 void CRainParticlesystem::SetColor(float r, float g, float b, float a) {
-    m_Color.r = r;
-    m_Color.g = g;
-    m_Color.b = b;
-    m_Color.a = a;
+    m_Color = sColor(r, g, b, a);
 }
 
 CParticle* CRainParticlesystem::GetParticle(unsigned int i) {
