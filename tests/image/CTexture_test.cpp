@@ -6,68 +6,41 @@
 
 #include <vector>
 
-namespace {
-
-// A 3 x 2 surface (odd width, so 24-bit rows are padded) with distinct colours.
-SDL_Surface* Surface(int bits, Uint32 r, Uint32 g, Uint32 b, Uint32 a) {
-    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 3, 2, bits, r, g, b, a);
-    if (bits == 8) {
-        SDL_Color colors[6];
-        for (int i = 0; i < 6; ++i)
-            colors[i] = {Uint8(40 * i), Uint8(200 - 30 * i), Uint8(7 * i), 0};
-        SDL_SetColors(s, colors, 0, 6);
-    }
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x) {
-            const int i = y * 3 + x;
-            SDL_Rect px{Sint16(x), Sint16(y), 1, 1};
-            SDL_FillRect(s, &px,
-                         SDL_MapRGBA(s->format, Uint8(40 * i), Uint8(200 - 30 * i), Uint8(7 * i),
-                                     Uint8(255 - 50 * i)));
-        }
-    return s;
-}
-
-std::vector<unsigned char> Expected(bool alpha, bool bottomUp, bool fullAlpha = false) {
-    std::vector<unsigned char> out;
-    for (int row = 0; row < 2; ++row)
-        for (int x = 0; x < 3; ++x) {
-            const int i = (bottomUp ? 1 - row : row) * 3 + x;
-            out.insert(out.end(), {Uint8(40 * i), Uint8(200 - 30 * i), Uint8(7 * i)});
-            if (alpha) out.push_back(fullAlpha ? 255 : Uint8(255 - 50 * i));
-        }
-    return out;
-}
-
-} // namespace
-
+// A 3 x 2 surface (odd width, so 24-bit rows are padded) of distinct colours comes out as
+// tight RGB(A) rows in byte order, top row first or bottom row first.
 TEST(SurfacePacking, EveryLayoutBecomesTightByteOrderedRows) {
-    struct Case {
-        const char* name;
+    const auto colour = [](int i, int c) {
+        return Uint8(c == 0 ? 40 * i : c == 1 ? 200 - 30 * i : c == 2 ? 7 * i : 255 - 50 * i);
+    };
+    const struct {
         int bits;
         Uint32 r, g, b, a;
-    };
-    const Case rgb[] = {{"RGB24", 24, 0xFF, 0xFF00, 0xFF0000, 0},
-                        {"BGR24", 24, 0xFF0000, 0xFF00, 0xFF, 0},
-                        {"XRGB32", 32, 0xFF0000, 0xFF00, 0xFF, 0},
-                        {"palette", 8, 0, 0, 0, 0}};
-    for (const Case& c : rgb) {
-        SDL_Surface* s = Surface(c.bits, c.r, c.g, c.b, c.a);
-        EXPECT_EQ(PackSurfacePixels(s, false, false), Expected(false, false)) << c.name;
-        EXPECT_EQ(PackSurfacePixels(s, false, true), Expected(false, true)) << c.name;
+        int tolerance; // 16-bit colour keeps only 5 or 6 bits per channel
+    } layouts[] = {{24, 0xFF, 0xFF00, 0xFF0000, 0, 0},          {24, 0xFF0000, 0xFF00, 0xFF, 0, 0},
+                   {32, 0xFF0000, 0xFF00, 0xFF, 0, 0},          {8, 0, 0, 0, 0, 0},
+                   {32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000, 0}, {16, 0xF800, 0x07E0, 0x001F, 0, 8}};
+    for (const auto& l : layouts) {
+        SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 3, 2, l.bits, l.r, l.g, l.b, l.a);
+        SDL_Color palette[6];
+        for (int i = 0; i < 6; ++i) {
+            palette[i] = {colour(i, 0), colour(i, 1), colour(i, 2), 0};
+            SDL_Rect px{Sint16(i % 3), Sint16(i / 3), 1, 1};
+            if (l.bits == 8) SDL_SetColors(s, palette + i, i, 1);
+            SDL_FillRect(
+                s, &px,
+                SDL_MapRGBA(s->format, colour(i, 0), colour(i, 1), colour(i, 2), colour(i, 3)));
+        }
+        const bool alpha = l.a != 0;
+        for (bool bottomUp : {false, true}) {
+            const std::vector<unsigned char> got = PackSurfacePixels(s, alpha, bottomUp);
+            ASSERT_EQ(got.size(), size_t(alpha ? 24 : 18)) << l.bits;
+            for (size_t k = 0; k < got.size(); ++k) {
+                const int channels = alpha ? 4 : 3, row = int(k) / (3 * channels);
+                const int i = (bottomUp ? 1 - row : row) * 3 + int(k) % (3 * channels) / channels;
+                EXPECT_NEAR(got[k], colour(i, int(k) % channels), l.tolerance)
+                    << l.bits << " " << k;
+            }
+        }
         SDL_FreeSurface(s);
     }
-    SDL_Surface* argb = Surface(32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000);
-    EXPECT_EQ(PackSurfacePixels(argb, true, false), Expected(true, false));
-    EXPECT_EQ(PackSurfacePixels(argb, true, true), Expected(true, true));
-    SDL_FreeSurface(argb);
-
-    // 16-bit colour keeps only 5 or 6 bits per channel: compare within that.
-    SDL_Surface* rgb565 = Surface(16, 0xF800, 0x07E0, 0x001F, 0);
-    const std::vector<unsigned char> got = PackSurfacePixels(rgb565, false, false);
-    const std::vector<unsigned char> want = Expected(false, false);
-    ASSERT_EQ(got.size(), want.size());
-    for (size_t i = 0; i < got.size(); ++i)
-        EXPECT_NEAR(got[i], want[i], 8) << i;
-    SDL_FreeSurface(rgb565);
 }

@@ -1,4 +1,8 @@
+// MATRIX4X4 with its VECTOR2D/3D/4D family, and matrix4x4f. The builders and products are
+// checked against the GL matrix stack in oracle_gl_test.cpp.
+#include "math/Matrix4x4f.h"
 #include "math/matrix4.h"
+#include "math/vector2d.h"
 
 #include "math_test_util.h"
 
@@ -7,69 +11,53 @@ using math_test::Random;
 
 namespace {
 
-MATRIX4X4 RandomMatrix(Random& rng, bool affine) {
-    MATRIX4X4 m;
-    for (float& e : m.entries)
-        e = rng.Uniform(-3, 3);
-    if (affine) m.entries[3] = m.entries[7] = m.entries[11] = 0, m.entries[15] = 1;
-    return m;
-}
-
-MATRIX4X4 RandomRigid(Random& rng) {
-    MATRIX4X4 rotation, translation;
-    rotation.SetRotationAxis(
-        rng.Uniform(-360, 360),
-        VECTOR3D(rng.Uniform(-1, 1), rng.Uniform(-1, 1), rng.Uniform(0.1f, 1)));
-    translation.SetTranslation(
-        VECTOR3D(rng.Uniform(-50, 50), rng.Uniform(-50, 50), rng.Uniform(-50, 50)));
-    return translation * rotation;
-}
-
 const MATRIX4X4 kIdentity;
+
+bool Near(const VECTOR3D& a, const VECTOR3D& b) {
+    return std::fabs(a.x - b.x) < 1e-6f && std::fabs(a.y - b.y) < 1e-6f &&
+           std::fabs(a.z - b.z) < 1e-6f;
+}
 
 } // namespace
 
-// The four product paths (affine and general operands) are checked against glMultMatrix
-// in matrix4_gl_test.
-TEST(Matrix4Properties, InverseTimesMatrixIsIdentity) {
+TEST(Matrix4, InversesUndoTheMatrix) {
     Random rng(22);
-    int tested = 0;
     for (int i = 0; i < 4000; ++i) {
-        MATRIX4X4 m = RandomMatrix(rng, i & 1);
+        MATRIX4X4 m;
+        for (float& e : m.entries)
+            e = rng.Uniform(-3, 3);
+        if (i & 1) m.entries[3] = m.entries[7] = m.entries[11] = 0, m.entries[15] = 1;
         // Keep clear of nearly singular matrices, whose float inverse is meaningless.
         for (int d = 0; d < 4; ++d)
             m.entries[d * 5] += (d % 2 ? -6.0f : 6.0f);
         EXPECT_TRUE(NearlyEqual(kIdentity, m * m.GetInverse(), 16, 1e-4f)) << "trial " << i;
         EXPECT_TRUE(NearlyEqual(kIdentity, m.GetInverse() * m, 16, 1e-4f)) << "trial " << i;
-        ++tested;
     }
-    EXPECT_EQ(4000, tested);
-}
-
-TEST(Matrix4Properties, AffineInverseEqualsGeneralInverseForRigidTransforms) {
-    Random rng(23);
+    // For rigid transforms the affine shortcuts agree with the general inverse.
     for (int i = 0; i < 2000; ++i) {
-        const MATRIX4X4 m = RandomRigid(rng);
+        MATRIX4X4 rotation, m;
+        rotation.SetRotationAxis(
+            rng.Uniform(-360, 360),
+            VECTOR3D(rng.Uniform(-1, 1), rng.Uniform(-1, 1), rng.Uniform(0.1f, 1)));
+        m.SetTranslation(
+            VECTOR3D(rng.Uniform(-50, 50), rng.Uniform(-50, 50), rng.Uniform(-50, 50)));
+        m = m * rotation;
         EXPECT_TRUE(NearlyEqual(m.GetInverse(), m.GetAffineInverse(), 16, 1e-4f));
         EXPECT_TRUE(NearlyEqual(m.GetInverseTranspose(), m.GetAffineInverseTranspose(), 16, 1e-4f));
-        // Undoing the transform returns the point.
         const VECTOR4D p(rng.Uniform(-9, 9), rng.Uniform(-9, 9), rng.Uniform(-9, 9), 1);
         const VECTOR3D back = m.GetAffineInverse() * (m * p);
         EXPECT_NEAR(p.x, back.x, 1e-3f);
         EXPECT_NEAR(p.z, back.z, 1e-3f);
     }
-}
-
-TEST(Matrix4EdgeCases, SingularInverseIsIdentity) {
+    // A singular matrix inverts to the identity.
     MATRIX4X4 singular(1, 2, 3, 4, 2, 4, 6, 8, 0, 1, 0, 1, 5, 5, 5, 5); // column 1 = 2 * column 0
     EXPECT_EQ(kIdentity, singular.GetInverse());
-    MATRIX4X4 zero;
-    zero.LoadZero();
-    zero.Invert();
-    EXPECT_EQ(kIdentity, zero);
+    singular.LoadZero();
+    singular.Invert();
+    EXPECT_EQ(kIdentity, singular);
 }
 
-TEST(Matrix4EdgeCases, OutOfRangeIndicesAndExactDivisors) {
+TEST(Matrix4, OutOfRangeIndicesAndExactDivisors) {
     MATRIX4X4 m(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16);
     const MATRIX4X4 original = m;
     for (int bad : {-1, 4})
@@ -85,33 +73,93 @@ TEST(Matrix4EdgeCases, OutOfRangeIndicesAndExactDivisors) {
     EXPECT_EQ(original, m / 1.0f);
     m /= 2.0f;
     EXPECT_EQ(0.5f, m.GetEntry(0));
+    // Directions do not move, and w is kept for affine matrices.
+    m.SetTranslation(VECTOR3D(1, 2, 3));
+    EXPECT_EQ(VECTOR4D(1, 0, 0, 0), m * VECTOR4D(1, 0, 0, 0));
+    EXPECT_EQ(VECTOR4D(3, 6, 9, 2), m * VECTOR4D(1, 2, 3, 2));
+    EXPECT_EQ(VECTOR3D(1, 2, 3), m.GetTranslatedVector3D(VECTOR3D()));
+    EXPECT_EQ(VECTOR3D(-1, -2, -3), m.GetInverseTranslatedVector3D(VECTOR3D()));
 }
 
-TEST(Matrix4EdgeCases, DegenerateAndInfinitePerspective) {
-    MATRIX4X4 zero;
+TEST(Matrix4, DegenerateAndInfinitePerspective) {
+    MATRIX4X4 zero, m;
     zero.LoadZero();
-    MATRIX4X4 m;
-    m.SetPerspective(1, 1, -1, 1, 1, 10);
-    EXPECT_EQ(zero, m);
-    m.SetPerspective(-1, 1, 2, 2, 1, 10);
-    EXPECT_EQ(zero, m);
-    m.SetPerspective(-1, 1, -1, 1, 5, 5);
-    EXPECT_EQ(zero, m);
-
+    // Zero width, zero height, near == far.
+    const float degenerate[][6] = {
+        {1, 1, -1, 1, 1, 10}, {-1, 1, 2, 2, 1, 10}, {-1, 1, -1, 1, 5, 5}};
+    for (const float* p : degenerate) {
+        m.SetPerspective(p[0], p[1], p[2], p[3], p[4], p[5]);
+        EXPECT_EQ(zero, m) << p[0];
+    }
     m.SetPerspective(-1, 1, -1, 1, 2, -1);
     EXPECT_EQ(-0.999f, m.GetEntry(10));
     EXPECT_EQ(2.0f * -2.0f * 0.999f, m.GetEntry(14));
     EXPECT_EQ(-1.0f, m.GetEntry(11));
-    // Far points still land inside the depth range.
     const VECTOR4D farPoint = m * VECTOR4D(0, 0, -1e6f, 1);
     EXPECT_LT(farPoint.z / farPoint.w, 1.0f);
 }
 
-TEST(Matrix4EdgeCases, VectorProductKeepsWForAffineMatrices) {
-    MATRIX4X4 m;
-    m.SetTranslation(VECTOR3D(1, 2, 3));
-    EXPECT_EQ(VECTOR4D(1, 0, 0, 0), m * VECTOR4D(1, 0, 0, 0)); // directions do not move
-    EXPECT_EQ(VECTOR4D(3, 6, 9, 2), m * VECTOR4D(1, 2, 3, 2));
-    EXPECT_EQ(VECTOR3D(1, 2, 3), m.GetTranslatedVector3D(VECTOR3D()));
-    EXPECT_EQ(VECTOR3D(-1, -2, -3), m.GetInverseTranslatedVector3D(VECTOR3D()));
+TEST(Vector3D, NormalizeDivideAndRotations) {
+    VECTOR3D zero, unit(0, 1, 0);
+    zero.Normalize();
+    unit.Normalize();
+    EXPECT_EQ(VECTOR3D(), zero);
+    EXPECT_EQ(VECTOR3D(0, 1, 0), unit);
+    VECTOR2D zero2(0, 0);
+    zero2.Normalize();
+    EXPECT_EQ(VECTOR2D(0, 0), zero2);
+    EXPECT_FLOAT_EQ(1.0f, VECTOR3D(3, -4, 12).GetNormalized().GetLength());
+    EXPECT_FLOAT_EQ(0.6f, VECTOR2D(3, 4).GetNormalized().x);
+    EXPECT_EQ(VECTOR3D(0.5f, 0.5f, 0.0f), VECTOR3D(0, 0, -5).GetPackedTo01());
+    // The homogeneous divide skips w of 0 and 1.
+    EXPECT_EQ(VECTOR3D(1, 2, 3), VECTOR3D(VECTOR4D(2, 4, 6, 2)));
+    EXPECT_EQ(VECTOR3D(2, 4, 6), VECTOR3D(VECTOR4D(2, 4, 6, 0)));
+    EXPECT_EQ(VECTOR3D(2, 4, 6), VECTOR3D(VECTOR4D(2, 4, 6, 1)));
+
+    const VECTOR3D x(1, 0, 0), y(0, 1, 0), z(0, 0, 1); // right-handed
+    EXPECT_TRUE(Near(z, y.GetRotatedX(90)));
+    EXPECT_TRUE(Near(x, z.GetRotatedY(90)));
+    EXPECT_TRUE(Near(y, x.GetRotatedZ(90)));
+    EXPECT_TRUE(Near(y, x.GetRotatedAxis(90, VECTOR3D(0, 0, 7))));
+    Random rng(31);
+    for (int i = 0; i < 500; ++i) {
+        const double angle = rng.Uniform(-360, 360);
+        const VECTOR3D v(rng.Uniform(-5, 5), rng.Uniform(-5, 5), rng.Uniform(-5, 5));
+        MATRIX4X4 m;
+        m.SetRotationX(angle);
+        EXPECT_TRUE(Near(m.GetRotatedVector3D(v), v.GetRotatedX(angle)));
+        m.SetRotationY(angle);
+        EXPECT_TRUE(Near(m.GetRotatedVector3D(v), v.GetRotatedY(angle)));
+        m.SetRotationZ(angle);
+        EXPECT_TRUE(Near(m.GetRotatedVector3D(v), v.GetRotatedZ(angle)));
+        EXPECT_TRUE(Near(v, m.GetInverseRotatedVector3D(m.GetRotatedVector3D(v))));
+        VECTOR4D h(v.x, v.y, v.z, 3);
+        h.RotateY(angle);
+        EXPECT_EQ(3.0f, h.w);
+        EXPECT_TRUE(Near(v.GetRotatedY(angle), VECTOR3D(h.x, h.y, h.z)));
+    }
+}
+
+TEST(Matrix4x4f, RowsTheCallersAxisAndPointsVersusVectors) {
+    const matrix4x4f m(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16);
+    EXPECT_EQ(5.0f, m.m[1]);  // row 1, column 0: arguments read row by row, stored by column
+    EXPECT_EQ(4.0f, m.m[12]); // row 0, column 3: translation x
+    EXPECT_TRUE(m.GetRow(2).x == 9.0f && m.GetRow(2).w == 12.0f);
+    for (int bad : {-1, 4}) {
+        const CVector4 none = m.GetRow(bad);
+        EXPECT_EQ(0.0f, none.x + none.y + none.z + none.w);
+    }
+    CVector3 axis(0, 0, 5);
+    matrix4x4f rotate, translate;
+    rotate.rotate(90, axis);
+    EXPECT_FLOAT_EQ(1.0f, axis.z); // the caller's axis is normalised in place
+    rotate.rotate_y(90);
+    translate.translate(CVector3(10, 0, 0));
+    const matrix4x4f both = translate * rotate; // rotate first
+    CVector3 point(0, 0, 1), vector(0, 0, 1);
+    both.transformPoint(&point);
+    both.transformVector(&vector);
+    EXPECT_NEAR(11.0f, point.x, 1e-5f);
+    EXPECT_NEAR(0.0f, point.z, 1e-5f);
+    EXPECT_NEAR(1.0f, vector.x, 1e-5f);
 }
