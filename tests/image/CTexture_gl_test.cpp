@@ -44,8 +44,7 @@ std::string TakeColours(std::initializer_list<int> xy) {
     return out;
 }
 
-// Runs every draw through the built-in texture shader and through the fixed pipeline that
-// stands in when no shader table exists.
+// Draws through the built-in texture shader and through the fixed pipeline without one.
 class TextureDrawGL : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
@@ -69,8 +68,7 @@ protected:
 
 INSTANTIATE_TEST_SUITE_P(ShaderAndFixedPipeline, TextureDrawGL, ::testing::Bool());
 
-// Magnified texels blend with their (repeating) neighbours in the outer pixel, so scaled
-// draws are probed one pixel inside each edge.
+// Scaled draws are probed a pixel inside each edge, where texels blend with their neighbours.
 TEST_P(TextureDrawGL, PositionScaleRotationSectionAndColour) {
     CTexture texture(WriteQuadrantImage());
     ASSERT_EQ(texture.GetHeight(), 16.0f);
@@ -91,8 +89,7 @@ TEST_P(TextureDrawGL, PositionScaleRotationSectionAndColour) {
     EXPECT_EQ(TakeColours({10, 20, 26, 20, 41, 35}), "kgg");
     texture.Draw(40, 30, 2, 0, 1, 1, 1, 1); // scaled from the top-left corner
     EXPECT_EQ(TakeColours({41, 31, 70, 44, 73, 31, 102, 60, 104, 60, 102, 62}), "rrgwkk");
-    // Turned about the centre: half a turn, then 90 degrees clockwise on screen, where the
-    // 32 x 16 box becomes 16 x 32 about (56, 38).
+    // Turned about the centre; at 90 degrees clockwise the box is 16 x 32 about (56, 38).
     texture.Draw(40, 30, 1, 180, 1, 1, 1, 1);
     EXPECT_EQ(TakeColours({41, 31, 70, 44, 39, 31}), "wrk");
     texture.Draw(40, 30, 1, 90, 1, 1, 1, 1);

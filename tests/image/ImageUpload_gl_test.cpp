@@ -64,8 +64,7 @@ TEST_F(ImageUploadGL, FailuresReturnNoNameExceptJpegsEmptyTexture) {
     EXPECT_NE(messages.find("is not a valid BMP file!"), std::string::npos);
     EXPECT_NE(messages.find("error: couldn't open \"missing.dds\"!\n"), std::string::npos);
 
-    // Progressive files decode; an arithmetic-coded one goes to SDL_image; a 12-bit one
-    // neither reads: one message and a name without an image.
+    // Progressive and arithmetic-coded (SDL_image) files load; 12-bit: a message, no image.
     for (const char* file : {"jpeg/wall_420_progressive.jpg", "jpeg/stones_arithmetic.jpg"}) {
         std::string path = CorpusImage(file);
         const GLuint texture = LoadJPEG(&path[0], false);
@@ -98,8 +97,7 @@ TEST_F(ImageUploadGL, FailuresReturnNoNameExceptJpegsEmptyTexture) {
     EXPECT_EQ(LevelParameter(texture, 0, GL_TEXTURE_WIDTH), 0);
 }
 
-// The driver's block decoder may round the interpolated colours differently from the
-// reference, by up to 2 levels.
+// The driver's block decoder may round interpolated colours 2 levels from the reference.
 TEST_F(ImageUploadGL, DdsLevelZeroReadsBackAsTheReferenceAndEveryStoredLevelIsThere) {
     for (const std::string& file : CorpusFiles("dds", ".dds")) {
         const GLuint texture = loadDDSTexture(CorpusImage(file).c_str());

@@ -1,12 +1,12 @@
 #pragma once
 // What the image reader tests share: corpus paths and comparison with the reference decodes
 // (which list the top row first).
-#include <dirent.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -39,6 +39,11 @@ inline std::string WriteTemp(const std::string& name, const Bytes& bytes) {
     const std::string path = zarvo_test::MakeTempDir("image") + "/" + name;
     EXPECT_TRUE(zarvo_test::WriteFileBytes(path, std::string(bytes.begin(), bytes.end())));
     return path;
+}
+
+inline Bytes PixelBytes(const sDecodedImage& image) {
+    return image.pixels ? Bytes(image.pixels.get(), image.pixels.get() + image.ByteCount())
+                        : Bytes();
 }
 
 // Overwrites four bytes at `at` with a little-endian value (for damaging headers).
@@ -82,15 +87,10 @@ inline sDifference Compare(const sDecodedImage& image, const zarvo_test::RefImag
 // Corpus files of one folder with the given extension, sorted.
 inline std::vector<std::string> CorpusFiles(const std::string& folder, const std::string& ext) {
     std::vector<std::string> names;
-    if (DIR* dir = opendir((zarvo_test::CorpusDir() + "/images/" + folder).c_str())) {
-        while (dirent* entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name.size() > ext.size() &&
-                name.compare(name.size() - ext.size(), ext.size(), ext) == 0)
-                names.push_back(folder + "/" + name);
-        }
-        closedir(dir);
-    }
+    std::error_code missing;
+    for (const auto& entry : std::filesystem::directory_iterator(CorpusImage(folder), missing))
+        if (entry.path().extension() == ext)
+            names.push_back(folder + "/" + entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -98,9 +98,8 @@ inline std::vector<std::string> CorpusFiles(const std::string& folder, const std
 // The reference decode beside a corpus file: NAME.ref.ppm or NAME.ref.pam, or "".
 inline std::string ReferenceOf(const std::string& relative) {
     const std::string base = relative.substr(0, relative.rfind('.'));
-    std::string bytes;
     for (const char* suffix : {".ref.ppm", ".ref.pam"})
-        if (zarvo_test::ReadFileBytes(CorpusImage(base + suffix), bytes)) return base + suffix;
+        if (std::filesystem::exists(CorpusImage(base + suffix))) return base + suffix;
     return "";
 }
 

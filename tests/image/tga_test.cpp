@@ -12,8 +12,7 @@ using namespace image_test;
 
 namespace {
 
-// An 18-byte header, then `tail`: type 2 is true colour, 10 run-length true colour; `id` is
-// the ID field's length.
+// An 18-byte header (type 2: true colour, 10: run-length; `id`: ID field length), `tail`.
 Bytes Tga(uint8_t type, int w, int h, int bpp, Bytes tail = {}, uint8_t id = 0) {
     Bytes b = {id, 0, type, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     for (int byte : {w & 255, w >> 8, h & 255, h >> 8, bpp, 0})
@@ -129,8 +128,7 @@ TEST(tga, DamagedAndUnsupportedFilesGiveTheReadersMessages) {
     ASSERT_TRUE(Read('l', Tga(10, 2, 2, 24, {0x81, 1, 2, 3, 1, 4, 5, 6, 7, 8, 9}), image, error));
     EXPECT_EQ(Bytes(image.pixels.get(), image.pixels.get() + 12),
               (Bytes{3, 2, 1, 3, 2, 1, 6, 5, 4, 9, 8, 7}));
-    // A true-colour file may carry a colour map it does not use: skipped like the ID field
-    // (three entries of 15 bits, two bytes each).
+    // An unused colour map (3 entries of 15 bits, 2 bytes each) is skipped like the ID field.
     Bytes mapped = Tga(2, 1, 1, 24, {'i', 'd', 0, 0, 0, 0, 0, 0, 30, 20, 10}, 2);
     mapped[1] = 1;
     mapped[5] = 3;
@@ -139,8 +137,7 @@ TEST(tga, DamagedAndUnsupportedFilesGiveTheReadersMessages) {
     EXPECT_EQ(Bytes(image.pixels.get(), image.pixels.get() + 3), (Bytes{10, 20, 30}));
 }
 
-// Types neither accepted nor refused load without pixels; greyscale becomes GL_ALPHA, or
-// GL_LUMINANCE which wins.
+// Unknown types load without pixels; greyscale is GL_ALPHA, or GL_LUMINANCE which wins.
 TEST(tga, TgaloadRecordsTheColourType) {
     image_t record;
     const Bytes type11 = Tga(11, 4, 4, 8), grey = Tga(3, 1, 1, 8, {9});

@@ -145,9 +145,8 @@ TEST_F(tgaloadGL, LoadAndBindAndTheOtherReadersUpload) {
     EXPECT_EQ(LevelParameter(tga.texID, 0, GL_TEXTURE_WIDTH), 96);
     EXPECT_EQ(LevelParameter(tga.texID, 1, GL_TEXTURE_WIDTH), 0);
 
-    // Texture creation by name goes through tgaload: files with an ID field give what their
-    // reference pixels would, mipmap rescaling included. A relative name, as the reader is
-    // chosen by "jpeg" etc. anywhere in the path.
+    // Texture creation goes through tgaload and skips the ID field too. A relative name, as the
+    // reader is chosen by "jpeg" etc. anywhere in the path.
     CUtils utils;
     std::string copy = "tgaload_id_field.tga";
     for (const char* file : {"tga/stones_t2_rgb24_id.tga", "tga/grad_t10_rgba32_id.tga"}) {

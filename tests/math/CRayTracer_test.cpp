@@ -59,8 +59,7 @@ TEST(CRay, KeepsOnlyTheNearestHit) {
     EXPECT_TRUE(ray.SetDistanceFromOriginToaPoint(CVector3(0, 0, 99999)));
 }
 
-// Whatever the list order, each pixel (the last row and column too) takes the nearest object;
-// pixels no ray hits keep their colour.
+// Whatever the list order, each pixel takes the nearest object; unhit pixels keep theirs.
 TEST(CRayTracer, TraceColoursEachPixelWithTheNearestObjectOfTheScene) {
     sModelKindOps row = GetModelKindOps(MODEL_KIND_ZARVO);
     row.checkRayHit = [](CEntity& model, CRay& ray) {

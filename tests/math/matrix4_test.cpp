@@ -1,5 +1,4 @@
-// MATRIX4X4 with its VECTOR2D/3D/4D family, and matrix4x4f. The builders and products are
-// checked against the GL matrix stack in oracle_gl_test.cpp.
+// Builders and products are checked against the GL matrix stack in oracle_gl_test.cpp.
 #include "math/Matrix4x4f.h"
 #include "math/matrix4.h"
 #include "math/vector2d.h"

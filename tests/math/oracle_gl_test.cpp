@@ -1,5 +1,4 @@
-// The matrix classes and the frustum checked against the fixed-function matrix stack and
-// gluProject on random input: an independent reference for every builder.
+// Matrices and frustum planes against the GL matrix stack and gluProject on random input.
 #include "math/CFrustum.h"
 #include "math/Matrix4x4f.h"
 #include "math/matrix4.h"
@@ -106,8 +105,7 @@ TEST_F(GlOracle, BuildersAndProductsMatchGl) {
     }
 }
 
-// Planes taken from the live GL matrices must agree with where gluProject puts a point:
-// inside the viewport and the depth range exactly when PointInFrustum says so.
+// A point lands inside the viewport and depth range exactly when PointInFrustum says so.
 TEST_F(GlOracle, FrustumPlanesClassifyPointsAsGluProjectDoes) {
     const GLint viewport[4] = {0, 0, 640, 480};
     int inside = 0, outside = 0;
