@@ -1,16 +1,42 @@
+// What each reader leaves in GL: levels, internal formats, parameters and pixels.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "core/Utils.h"
 #include "gl_texture_probe.h"
+#include "image/CTGA.h"
+#include "image/CTGALoader.h"
 #include "image/bmp.h"
 #include "image/dds.h"
 #include "image/loadjpeg.h"
 #include "image/pcx.h"
+#include "image/tgaload.h"
 #include "image_compare.h"
 #include "support/gl_context.h"
 
+#include <GL/glu.h>
+
 using namespace image_test;
+
+namespace {
+
+GLuint Bound() {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    return name;
+}
+
+// tgaLoad into a new bound name.
+GLuint Load(std::string path, unsigned flags, image_t* keep = nullptr) {
+    const GLuint name = Bound();
+    image_t image;
+    tgaLoad(&path[0], keep ? keep : &image, flags);
+    return name;
+}
+
+} // namespace
 
 class ImageUploadGL : public ::testing::Test {
 protected:
@@ -18,7 +44,133 @@ protected:
         ZARVO_REQUIRE_GL(64, 64);
         ZARVO_REQUIRE_CORPUS();
     }
+    const std::string rgb = CorpusImage("tga/wall_t2_rgb24_bu.tga");
+    const std::string rgba = CorpusImage("tga/grad_t2_rgba32_bu.tga");
+    const std::string grey = CorpusImage("tga/earth_t3_grey8_bu.tga");
 };
+
+TEST_F(ImageUploadGL, TgaMipmapsUnlessLevelZeroOnlyIsAskedAndTheFlagsChooseTheInternalFormat) {
+    const std::string odd = "tga/wall_t2_rgb24_13x11.tga";
+    for (unsigned flags : {0u, TGA_NO_MIPMAPS}) {
+        image_t image;
+        const GLuint texture = Load(CorpusImage(odd), flags | TGA_FREE, &image);
+        EXPECT_EQ(image.data, nullptr);
+        // GLU's mipmap builder rescales to powers of two: 13x11 becomes 16x8.
+        EXPECT_EQ(LevelParameter(texture, 0, GL_TEXTURE_WIDTH), flags ? 13 : 16);
+        EXPECT_EQ(LevelParameter(texture, 1, GL_TEXTURE_WIDTH), flags ? 0 : 8) << flags;
+    }
+    // An odd row length uploads unshifted.
+    sDecodedImage expected;
+    std::string error;
+    const Bytes bytes = ReadCorpusBytes(odd);
+    ASSERT_TRUE(tgaDecode(bytes.data(), bytes.size(), 0, expected, error));
+    EXPECT_EQ(TexturePixels(Load(CorpusImage(odd), TGA_NO_MIPMAPS | TGA_FREE), 0, GL_RGB, 3),
+              Bytes(expected.pixels.get(), expected.pixels.get() + expected.ByteCount()));
+
+    const struct {
+        const std::string& file;
+        unsigned flags;
+        GLint internal;
+    } cases[] = {
+        {rgb, 0, GL_RGB},
+        {rgb, TGA_LOW_QUALITY, GL_RGB4},
+        {rgba, TGA_LOW_QUALITY, GL_RGBA4},
+        {grey, TGA_LUMINANCE, GL_LUMINANCE},
+        {grey, TGA_ALPHA, GL_ALPHA},
+        {grey, TGA_ALPHA | TGA_LUMINANCE, GL_LUMINANCE},
+        {grey, TGA_LUMINANCE | TGA_LOW_QUALITY, GL_LUMINANCE4},
+        {grey, TGA_ALPHA | TGA_LOW_QUALITY, GL_ALPHA4},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LevelParameter(Load(c.file, c.flags | TGA_NO_MIPMAPS | TGA_FREE), 0,
+                                 GL_TEXTURE_INTERNAL_FORMAT),
+                  c.internal)
+            << c.flags;
+    // Compressed wins over 4-bit while compressed textures are allowed.
+    for (bool allowed : {true, false}) {
+        tgaCompressedTexSupport = allowed;
+        const GLuint texture =
+            Load(rgb, TGA_COMPRESS | TGA_LOW_QUALITY | TGA_NO_MIPMAPS | TGA_FREE);
+        EXPECT_EQ(LevelParameter(texture, 0, GL_TEXTURE_COMPRESSED), allowed ? GL_TRUE : GL_FALSE);
+        EXPECT_EQ(LevelParameter(texture, 0, GL_TEXTURE_INTERNAL_FORMAT) == GL_RGB4, !allowed);
+    }
+    tgaCompressedTexSupport = true;
+    // TGA_NO_PASS keeps the pixels and uploads nothing.
+    image_t image;
+    EXPECT_EQ(LevelParameter(Load(rgb, TGA_NO_PASS, &image), 0, GL_TEXTURE_WIDTH), 0);
+    EXPECT_NE(image.data, nullptr);
+    tgaFree(&image);
+}
+
+TEST_F(ImageUploadGL, TgaFailedLoadsPrintAndLeaveTheCheckerboard) {
+    // A type the reader does not know has no pixels: reported, not an empty texture.
+    const std::string unknown =
+        WriteTemp("type11.tga", {0, 0, 11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 4, 0, 8, 0});
+    const std::pair<std::string, std::string> cases[] = {
+        {grey, "Must be LUMINANCE or ALPHA greyscale - " + grey + "\n"},
+        {"no-such-file.tga", "File not found - no-such-file.tga\n"},
+        {unknown, "Image type has no pixels to load - " + unknown + "\n"}};
+    Bytes board; // 128 x 128 in squares of 16
+    for (int i = 0; i < 128 * 128; ++i)
+        board.push_back(((i / 128 ^ i % 128) & 16) ? 0 : 255);
+    for (const auto& c : cases)
+        for (bool andBind : {false, true}) { // which makes the name first, so it gets the board
+            std::string path = c.first;
+            image_t image{};
+            testing::internal::CaptureStdout();
+            const GLuint texture = andBind ? tgaLoadAndBind(&path[0], 0) : Bound();
+            if (!andBind) tgaLoad(&path[0], &image, 0);
+            EXPECT_EQ(testing::internal::GetCapturedStdout(), c.second);
+            EXPECT_TRUE(andBind || (image.data == nullptr && image.info.width == 128));
+            EXPECT_EQ(LevelParameter(texture, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_LUMINANCE4);
+            EXPECT_TRUE(TexturePixels(texture, 0, GL_LUMINANCE, 1) == board) << c.first << andBind;
+        }
+}
+
+TEST_F(ImageUploadGL, TgaLoadAndBindAndTheOtherReadersUpload) {
+    std::string path = CorpusImage("tga/grad_t10_rgba32_bu.tga");
+    GLuint texture = tgaLoadAndBind(&path[0], 0);
+    tgaSetTexParams(GL_LINEAR, GL_NEAREST, GL_MODULATE);
+    EXPECT_EQ(LevelParameter(texture, 0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA);
+    EXPECT_EQ(LevelParameter(texture, 1, GL_TEXTURE_WIDTH), 64);
+    EXPECT_EQ(TextureParameter(texture, GL_TEXTURE_MAG_FILTER), float(GL_NEAREST));
+
+    // CTGALoader and CTGA upload level 0 only.
+    path = CorpusImage("tga/wall_t10_rgb24_7x9.tga");
+    CTGALoader loader;
+    ASSERT_TRUE(loader.LoadTGA(&path[0]));
+    EXPECT_EQ(LevelParameter(loader.texID, 1, GL_TEXTURE_WIDTH), 0);
+    EXPECT_EQ(TexturePixels(loader.texID, 0, GL_RGB, 3),
+              Bytes(loader.imageData, loader.imageData + 7 * 9 * 3));
+    std::string missing = "missing.tga";
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(loader.LoadTGA(&missing[0]));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Could not open texture file: missing.tga\n");
+    CTGA tga;
+    path = CorpusImage("tga/stones_t2_rgb24_id.tga");
+    ASSERT_TRUE(tga.LoadTGA(&path[0]));
+    EXPECT_EQ(LevelParameter(tga.texID, 0, GL_TEXTURE_WIDTH), 96);
+    EXPECT_EQ(LevelParameter(tga.texID, 1, GL_TEXTURE_WIDTH), 0);
+
+    // Texture creation goes through tgaload and skips the ID field too. A relative name, as the
+    // reader is chosen by "jpeg" etc. anywhere in the path.
+    CUtils utils;
+    std::string copy = "tgaload_id_field.tga";
+    for (const char* file : {"tga/stones_t2_rgb24_id.tga", "tga/grad_t10_rgba32_id.tga"}) {
+        const Bytes bytes = ReadCorpusBytes(file);
+        ASSERT_TRUE(zarvo_test::WriteFileBytes(copy, std::string(bytes.begin(), bytes.end())));
+        texture = utils.CreateTexture(&copy[0]);
+        const zarvo_test::RefImage ref = ReadReference(ReferenceOf(file));
+        const GLenum format = ref.channels == 4 ? GL_RGBA : GL_RGB;
+        const GLuint expected = Bound();
+        gluBuild2DMipmaps(GL_TEXTURE_2D, GLint(format), ref.width, ref.height, format,
+                          GL_UNSIGNED_BYTE, ref.pixels.data());
+        EXPECT_EQ(TexturePixels(texture, 0, format, ref.channels),
+                  TexturePixels(expected, 0, format, ref.channels))
+            << file;
+    }
+    std::remove(copy.c_str());
+}
 
 TEST_F(ImageUploadGL, PcxBmpAndJpegUploadMipmapsWithAnisotropyWhenAsked) {
     GLfloat maximum = 0;
