@@ -136,18 +136,3 @@ TEST(tga, DamagedAndUnsupportedFilesGiveTheReadersMessages) {
     ASSERT_TRUE(Read('t', mapped, image, error)) << error;
     EXPECT_EQ(Bytes(image.pixels.get(), image.pixels.get() + 3), (Bytes{10, 20, 30}));
 }
-
-// Unknown types load without pixels; greyscale is GL_ALPHA, or GL_LUMINANCE which wins.
-TEST(tga, TgaloadRecordsTheColourType) {
-    image_t record;
-    const Bytes type11 = Tga(11, 4, 4, 8), grey = Tga(3, 1, 1, 8, {9});
-    ASSERT_EQ(tgaDecodeImage(type11.data(), type11.size(), &record, 0, nullptr), 1);
-    EXPECT_TRUE(record.data == nullptr && record.info.tgaColourType == 0u);
-    for (unsigned flags : {TGA_LUMINANCE, TGA_ALPHA, TGA_LUMINANCE | TGA_ALPHA}) {
-        ASSERT_EQ(tgaDecodeImage(grey.data(), grey.size(), &record, flags, nullptr), 1);
-        EXPECT_EQ(record.info.tgaColourType,
-                  GLenum(flags & TGA_LUMINANCE ? GL_LUMINANCE : GL_ALPHA));
-        EXPECT_EQ(record.info.components, 1);
-        tgaFree(&record);
-    }
-}
