@@ -1,8 +1,6 @@
 // What each reader leaves in GL: levels, internal formats, parameters and pixels.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "gl_texture_probe.h"
 #include "image/CTGA.h"
 #include "image/CTGALoader.h"
@@ -202,10 +200,7 @@ TEST_F(ImageUploadGL, FailuresReturnNoNameExceptJpegsEmptyTexture) {
         EXPECT_EQ(LevelParameter(texture, 0, GL_TEXTURE_INTERNAL_FORMAT), 4);
     }
     Bytes bytes = ReadCorpusBytes("jpeg/stones_444.jpg");
-    const uint8_t frame[] = {0xFF, 0xC0};
-    const size_t sof =
-        size_t(std::search(bytes.begin(), bytes.end(), frame, frame + 2) - bytes.begin());
-    ASSERT_LT(sof, bytes.size());
+    const size_t sof = FindSegment(bytes, 0xC0);
     bytes[sof + 1] = 0xC1; // extended sequential, 12-bit samples
     bytes[sof + 4] = 12;
     std::string twelveBit = WriteTemp("twelve.jpg", bytes);

@@ -46,6 +46,17 @@ inline Bytes PixelBytes(const sDecodedImage& image) {
                         : Bytes();
 }
 
+// JPEG: offset of the first marker segment with this code (at its 0xFF), or 0.
+inline size_t FindSegment(const Bytes& bytes, uint8_t code) {
+    size_t at = 2;
+    while (at + 4 <= bytes.size() && bytes[at] == 0xFF) {
+        if (bytes[at + 1] == code) return at;
+        if (bytes[at + 1] == 0xDA) return 0;
+        at += 2 + size_t((bytes[at + 2] << 8) | bytes[at + 3]);
+    }
+    return 0;
+}
+
 // Overwrites four bytes at `at` with a little-endian value (for damaging headers).
 inline void PutLE32(Bytes& b, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i)

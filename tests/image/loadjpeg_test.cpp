@@ -7,17 +7,6 @@ using namespace image_test;
 
 namespace {
 
-// Offset of the first marker segment with this code (at its 0xFF), or 0.
-size_t FindSegment(const Bytes& bytes, uint8_t code) {
-    size_t at = 2;
-    while (at + 4 <= bytes.size() && bytes[at] == 0xFF) {
-        if (bytes[at + 1] == code) return at;
-        if (bytes[at + 1] == 0xDA) return 0;
-        at += 2 + size_t((bytes[at + 2] << 8) | bytes[at + 3]);
-    }
-    return 0;
-}
-
 // The decoder's message, "" when the file decodes; `otherKind` as DecodeJPEG sets it.
 std::string DecodeError(const Bytes& bytes, sDecodedImage* out = nullptr,
                         eJpegKernels kernels = eJpegKernels::Fastest, bool* otherKind = nullptr) {

@@ -36,6 +36,9 @@ TEST(CFrustum, BoxesPointsSpheresAndCubes) {
     EXPECT_FALSE(f.SphereInFrustum(0, 0, 3, 1));
     EXPECT_TRUE(f.CubeInFrustum(0, 0, 0, 2));
     EXPECT_FALSE(f.CubeInFrustum(0, 0, 10, 2));
+    const CFrustum fresh; // all-zero planes: boxes count as inside, points as outside
+    EXPECT_EQ(CFrustum::BOX_INSIDE, fresh.BoxInFrustum(0, 0, 0, 1, 1, 1));
+    EXPECT_FALSE(fresh.PointInFrustum(0, 0, 0));
 }
 
 TEST(CFrustum, DistanceZeroIsOutsideForPointsAndCubesButInsideForBoxes) {
@@ -50,11 +53,4 @@ TEST(CFrustum, DistanceZeroIsOutsideForPointsAndCubesButInsideForBoxes) {
     EXPECT_EQ(CFrustum::BOX_INTERSECTS, f.BoxInFrustum(1, -0.5f, -6, 1.5f, 0.5f, -4));
     EXPECT_TRUE(f.SphereInFrustum(2, 0, -5, 1.01f));
     EXPECT_FALSE(f.SphereInFrustum(2, 0, -5, 1.0f));
-}
-
-// All-zero planes: boxes count as inside, points as outside.
-TEST(CFrustum, FreshFrustum) {
-    const CFrustum fresh;
-    EXPECT_EQ(CFrustum::BOX_INSIDE, fresh.BoxInFrustum(0, 0, 0, 1, 1, 1));
-    EXPECT_FALSE(fresh.PointInFrustum(0, 0, 0));
 }

@@ -14,7 +14,7 @@ namespace {
 struct Square {
     float x0, y0, x1, y1, z, r, g, b;
 };
-struct SquareEntity : public CEntity {
+struct SquareEntity : CEntity {
     explicit SquareEntity(Square square) : s(square) {}
     void CheckRayHit(CRay& ray) const {
         const CVector3 o = ray.GetOrigin();
@@ -51,9 +51,7 @@ TEST(CRay, KeepsOnlyTheNearestHit) {
     ray.SetHit(true);
     ray.SetColor(1, 0.5f, 0.25f);
     ray.ResetRay();
-    EXPECT_FALSE(ray.isHit());
-    EXPECT_EQ(0.0f, ray.GetColorG());
-    EXPECT_EQ(0.0f, ray.GetOrigin().z);
+    EXPECT_TRUE(!ray.isHit() && ray.GetColorG() == 0.0f && ray.GetOrigin().z == 0.0f);
     // After a reset the ray accepts any hit within the no-hit distance, and only those.
     EXPECT_FALSE(ray.SetDistanceFromOriginToaPoint(CVector3(0, 0, 100001)));
     EXPECT_TRUE(ray.SetDistanceFromOriginToaPoint(CVector3(0, 0, 99999)));

@@ -26,8 +26,7 @@ template <typename GlCalls>
     return match;
 }
 
-class GlOracle : public ::testing::Test {
-protected:
+struct GlOracle : ::testing::Test {
     void SetUp() override { ZARVO_REQUIRE_GL(64, 64); }
     Random rng{1234};
 };
@@ -66,15 +65,11 @@ TEST_F(GlOracle, BuildersAndProductsMatchGl) {
         m.SetRotationAxis(angle, v);
         f.rotate(angle, axis);
         EXPECT_TRUE(MatchGl({m, f.m}, [&] { glRotatef(angle, x, y, z); }));
-        m.SetRotationX(angle);
-        f.rotate_x(angle);
-        EXPECT_TRUE(MatchGl({m, f.m}, [&] { glRotatef(angle, 1, 0, 0); }));
-        m.SetRotationY(angle);
-        f.rotate_y(angle);
-        EXPECT_TRUE(MatchGl({m, f.m}, [&] { glRotatef(angle, 0, 1, 0); }));
-        m.SetRotationZ(angle);
-        f.rotate_z(angle);
-        EXPECT_TRUE(MatchGl({m, f.m}, [&] { glRotatef(angle, 0, 0, 1); }));
+        for (int k = 0; k < 3; ++k) { // about x, y and z
+            k == 0 ? m.SetRotationX(angle) : k == 1 ? m.SetRotationY(angle) : m.SetRotationZ(angle);
+            k == 0 ? f.rotate_x(angle) : k == 1 ? f.rotate_y(angle) : f.rotate_z(angle);
+            EXPECT_TRUE(MatchGl({m, f.m}, [&] { glRotatef(angle, k == 0, k == 1, k == 2); }));
+        }
         m.SetTranslation(v);
         f.translate(cv);
         EXPECT_TRUE(MatchGl({m, f.m}, [&] { glTranslatef(x, y, z); }));
