@@ -1,73 +1,266 @@
+// Cameras, lights and the object manager's lit pass against a real GL context.
 #include <GL/glew.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "core/CEventManager.h"
+#include "core/CGraphicsCore.h"
 #include "core/Engine.h"
-#include "support/gl_context.h"
+#include "math/matrix4.h"
+#include "models/3dsObject.h"
+#include "models/CMD2Object.h"
 #include "render3d/C3DGameObject.h"
 #include "render3d/C3DGameObjectManager.h"
 #include "render3d/CCamera.h"
+#include "render3d/CCameraManager.h"
+#include "render3d/CLight.h"
+#include "render3d/CLightManager.h"
+#include "scene2d/CCamera2D.h"
+#include "support/gl_context.h"
+#include "support/test_paths.h"
 #include "test_entity.h"
 
 using zarvo_test::RecordingEntity;
+using Names = std::vector<std::string>;
 
 namespace {
 
-// A camera at the origin looking down -z with a 1..1000 perspective, as the frame
-// prepares it before the manager renders.
+// The matrix a GLU call leaves on an identity modelview: the oracle for the engine's own.
+template <class Load> MATRIX4X4 FromGlu(Load load) {
+    float m[16];
+    glPushMatrix();
+    glLoadIdentity();
+    load();
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    glPopMatrix();
+    return MATRIX4X4(m);
+}
+
+void ExpectMatrixNear(const MATRIX4X4& actual, const MATRIX4X4& expected, float relEps = 1e-5f) {
+    for (int i = 0; i < 16; ++i) {
+        const float e = expected.GetEntry(i);
+        EXPECT_NEAR(actual.GetEntry(i), e, relEps * std::max(1.0f, std::fabs(e))) << "entry " << i;
+    }
+}
+
+// A 64-pixel window, the graphics core, and a camera at the origin looking down -z with a
+// 1..1000 perspective, as a frame prepares it before the manager renders.
 class SceneGL : public ::testing::Test {
 protected:
     void SetUp() override {
         ZARVO_REQUIRE_GL(64, 64);
-        camera_ = new CCamera();
-        g_Camera = camera_;
+        g_Graphics = &graphics_;
+        g_Camera = &camera_;
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         gluPerspective(45.0, 1.0, 1.0, 1000.0);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        camera_->PositionCamera(0, 0, 0, 0, 0, -1, 0, 1, 0);
-        camera_->Look();
+        camera_.PositionCamera(0, 0, 0, 0, 0, -1, 0, 1, 0);
+        camera_.Look();
     }
     void TearDown() override {
-        g_Camera = nullptr;
-        delete camera_;
+        g_Graphics = nullptr, g_Camera = nullptr;
+        glLoadIdentity();
         glDisable(GL_LIGHTING);
         glDisable(GL_LIGHT0);
     }
-
-    // Registers an object of the kind whose world box is a 2-unit cube around (x, y, z).
-    RecordingEntity* Add(C3DGameObjectManager& manager, int kind, float x, float y, float z) {
+    // Registers an object of the kind whose world box is a 2-unit cube around (0, 0, z).
+    RecordingEntity* Add(C3DGameObjectManager& manager, int kind, float z) {
         auto* model = new RecordingEntity();
         model->readCullState = true;
-        model->SetBox(CVector3(x - 1, y - 1, z - 1), CVector3(x + 1, y + 1, z + 1));
+        model->SetBox(CVector3(-1, -1, z - 1), CVector3(1, 1, z + 1));
         auto* object = new C3DGameObject();
         object->AttachModel(kind, model);
         manager.RegisterObject(object);
         return model;
     }
-
-    CCamera* camera_ = nullptr;
+    CGraphicsCore graphics_;
+    CCamera camera_;
 };
 
+std::array<float, 4> Light0(GLenum pname) {
+    std::array<float, 4> v{};
+    glGetLightfv(GL_LIGHT0, pname, v.data());
+    return v;
+}
+
 } // namespace
+
+TEST_F(SceneGL, CameraLookLoadsWhatGluLookAtGivesAndItsInverse) {
+    camera_.PositionCamera(12, -3, 40, 1, 2, -5, 0.1f, 1, 0);
+    glLoadIdentity();
+    camera_.Look();
+    float view[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, view);
+    const MATRIX4X4 oracle = FromGlu([] { gluLookAt(12, -3, 40, 1, 2, -5, 0.1f, 1, 0); });
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(view[i], oracle.GetEntry(i)) << i;
+    const float* inv = camera_.GetInverseMatrix();
+    for (int col = 0; col < 4; ++col)
+        for (int row = 0; row < 4; ++row) {
+            float sum = 0;
+            for (int k = 0; k < 4; ++k)
+                sum += inv[k * 4 + row] * view[col * 4 + k];
+            EXPECT_NEAR(sum, row == col ? 1.0f : 0.0f, 1e-4f) << row << "," << col;
+        }
+    // The inverse view carries the origin to the eye.
+    EXPECT_NEAR(inv[12], 12.0f, 1e-3f);
+    EXPECT_NEAR(inv[13], -3.0f, 1e-3f);
+    EXPECT_NEAR(inv[14], 40.0f, 1e-3f);
+}
+
+TEST_F(SceneGL, CameraManagerLookTranslatesByTheActualCameraOnly) {
+    glLoadIdentity();
+    CCameraManager manager;
+    manager.Look(); // no camera: the matrix stays the identity
+    float m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    EXPECT_TRUE(m[12] == 0 && m[13] == 0);
+    manager.RegisterCamera(new CCamera2D(4, 5));
+    manager.RegisterCamera(new CCamera2D(-7, 9));
+    manager.Look();
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    EXPECT_FLOAT_EQ(m[12], -7.0f);
+    EXPECT_FLOAT_EQ(m[13], 9.0f);
+}
+
+TEST(CameraMouseGL, UpdateTurnsByThePointerAndWarpsItBackToTheCentre) {
+    ZARVO_REQUIRE_GL(1024, 768); // the graphics core's default window: centre (512, 384)
+    CGraphicsCore graphics;
+    CEventManager events;
+    g_Graphics = &graphics;
+    g_EventManager = &events;
+    SDL_WarpMouse(532, 374);
+    SDL_PumpEvents();
+    events.PollEvents();
+    if (events.GetMouseX() != 532 || events.GetMouseY() != 374) {
+        g_Graphics = nullptr, g_EventManager = nullptr;
+        GTEST_SKIP() << "this display does not move the pointer";
+    }
+    CCamera camera;
+    camera.PositionCamera(0, 0, 0, 0, 0, -10, 0, 1, 0);
+    camera.Update();
+    // 10 pixels above the centre pitch up by 0.05 rad, 20 to the right yaw by -0.1.
+    const CVector3 view = *camera.GetCameraView();
+    EXPECT_NEAR(view.x, std::sin(0.1f) * 10 * std::cos(0.05f), 1e-4f);
+    EXPECT_NEAR(view.y, 10 * std::sin(0.05f), 1e-4f);
+    SDL_PumpEvents();
+    int x = 0, y = 0;
+    SDL_GetMouseState(&x, &y);
+    EXPECT_TRUE(x == 512 && y == 384) << x << "," << y;
+    events.PollEvents(); // back at the centre: the next frame turns nothing
+    camera.Update();
+    EXPECT_EQ(camera.GetCameraView()->x, view.x);
+    g_Graphics = nullptr, g_EventManager = nullptr;
+}
+
+TEST_F(SceneGL, LightMatricesWaitForSetPositionOrInit) {
+    CLight light;
+    const auto view = [](CVector3 e, CVector3 t, CVector3 u) {
+        return FromGlu([&] { gluLookAt(e.x, e.y, e.z, t.x, t.y, t.z, u.x, u.y, u.z); });
+    };
+    const auto proj = [](float fovY, float aspect, float n, float f) {
+        return FromGlu([&] { gluPerspective(fovY, aspect, n, f); });
+    };
+    ExpectMatrixNear(light.GetLightProjMatrix(), proj(45, 1, 1, 1500));
+    ExpectMatrixNear(light.GetLightViewMatrix(), view({-120, 190, 20}, {0, 0, 0}, {0, 1, 0}));
+    const MATRIX4X4 projBefore = light.GetLightProjMatrix(), viewBefore = light.GetLightViewMatrix();
+    light.SetLightFovY(60);
+    light.SetLightAspect(2);
+    light.SetLightZNear(5);
+    light.SetLightZFar(900);
+    light.SetLightViewVector(10, 0, 10);
+    light.SetLightUPVector(CVector3(0, 0, 1));
+    EXPECT_TRUE(light.GetLightProjMatrix() == projBefore);
+    EXPECT_TRUE(light.GetLightViewMatrix() == viewBefore);
+    light.SetPosition(50, 100, -30, 1);
+    ExpectMatrixNear(light.GetLightProjMatrix(), proj(60, 2, 5, 900));
+    ExpectMatrixNear(light.GetLightViewMatrix(), view({50, 100, -30}, {10, 0, 10}, {0, 0, 1}));
+    // Init recomputes too, keeps the projection parameters and disables the light.
+    float pos[4] = {0, 300, 0.5f, 1}, dif[4] = {1, 0, 0, 1}, black[4] = {0, 0, 0, 1};
+    light.Enable();
+    light.SetLightZFar(2000);
+    light.Init(pos, dif, black, black);
+    EXPECT_FALSE(light.IsEnabled());
+    ExpectMatrixNear(light.GetLightProjMatrix(), proj(60, 2, 5, 2000));
+    ExpectMatrixNear(light.GetLightViewMatrix(), view({0, 300, 0.5f}, {10, 0, 10}, {0, 0, 1}));
+}
+
+TEST_F(SceneGL, LightSetPositionPlacesGLLightThroughTheModelviewAndMarksTheVolumes) {
+    C3DGameObjectManager objects;
+    g_3DGameObjectManager = &objects;
+    CLight light;
+    EXPECT_FALSE(objects.GetRegenerateShadowVolume());
+    glLoadIdentity();
+    glTranslatef(100, 0, 0); // a camera transform on the stack
+    float before[16], after[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, before);
+    light.SetPosition(10, 20, 30, 1);
+    g_3DGameObjectManager = nullptr;
+    glGetFloatv(GL_MODELVIEW_MATRIX, after);
+    EXPECT_TRUE(std::equal(before, before + 16, after)) << "the caller's modelview changed";
+    EXPECT_TRUE(objects.GetRegenerateShadowVolume());
+    EXPECT_EQ(Light0(GL_POSITION), (std::array<float, 4>{110, 20, 30, 1}));
+    // The light's own matrices use the coordinates as given.
+    ExpectMatrixNear(light.GetLightViewMatrix(),
+                     FromGlu([] { gluLookAt(10, 20, 30, 0, 0, 0, 0, 1, 0); }));
+}
+
+TEST_F(SceneGL, EveryLightDrivesGLLight0AndTheManagerAnswersSafelyOutOfRange) {
+    CLightManager lights;
+    float pos1[4] = {1, 2, 3, 1}, dif1[4] = {0.1f, 0.2f, 0.3f, 1}, black[4] = {0, 0, 0, 1};
+    float pos2[4] = {-4, 5, -6, 1}, dif2[4] = {0.9f, 0.8f, 0.7f, 1},
+          amb2[4] = {0.25f, 0.25f, 0.25f, 1}, spe2[4] = {0.5f, 0.5f, 0.5f, 1};
+    lights.RegisterLight(new CLight(pos1, dif1, black, black));
+    lights.RegisterLight(new CLight(pos2, dif2, amb2, spe2));
+    ASSERT_EQ(lights.GetLightCount(), 2u);
+    lights.EnableLight(1);
+    EXPECT_FLOAT_EQ(Light0(GL_DIFFUSE)[0], 0.1f);
+    lights.EnableLight(2);
+    EXPECT_EQ(Light0(GL_DIFFUSE), (std::array<float, 4>{0.9f, 0.8f, 0.7f, 1}));
+    EXPECT_FLOAT_EQ(Light0(GL_AMBIENT)[1], 0.25f);
+    EXPECT_FLOAT_EQ(Light0(GL_SPECULAR)[2], 0.5f);
+    EXPECT_FLOAT_EQ(Light0(GL_POSITION)[0], -4);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING) && glIsEnabled(GL_LIGHT0));
+    lights.DisableLight(1); // any light switches lighting off
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING) || glIsEnabled(GL_LIGHT0));
+    EXPECT_TRUE(lights.GetLight(2)->IsEnabled());
+    lights.EnableLight(0); // numbers outside 1..count change nothing
+    lights.EnableLight(3);
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+
+    EXPECT_EQ(lights.GetLight(0), nullptr);
+    EXPECT_EQ(lights.GetLight(3), nullptr);
+    const CVector3 p = lights.getLightPos(2), missing = lights.getLightPos(3);
+    EXPECT_TRUE(p.x == -4 && p.y == 5 && p.z == -6);
+    EXPECT_TRUE(missing.x == 0 && missing.y == 100 && missing.z == 0) << "the default place";
+    EXPECT_TRUE(lights.GetLightViewMatrix(2) == lights.GetLight(2)->GetLightViewMatrix());
+    EXPECT_TRUE(lights.GetLightProjMatrix(1) == lights.GetLight(1)->GetLightProjMatrix());
+    for (unsigned n : {0u, 3u, 5u})
+        EXPECT_TRUE(lights.GetLightProjMatrix(n) == MATRIX4X4() &&
+                    lights.GetLightViewMatrix(n) == MATRIX4X4())
+            << n;
+}
 
 TEST_F(SceneGL, EachKindDrawsWithItsOwnCullingAndCall) {
     C3DGameObjectManager manager;
     RecordingEntity* models[MODEL_KIND_COUNT];
     for (int kind = 0; kind < MODEL_KIND_COUNT; ++kind)
-        models[kind] = Add(manager, kind, 0, 0, -20);
+        models[kind] = Add(manager, kind, -20);
     glCullFace(GL_BACK);
     for (C3DGameObject* object : manager.Get3DObjects())
         object->Draw(false);
-
-    struct Expected {
+    const struct {
         const char* call;
-        bool flag;
-        bool cull;
+        bool flag, cull;
         GLint face;
-    };
-    const Expected expected[MODEL_KIND_COUNT] = {
+    } expected[MODEL_KIND_COUNT] = {
         {"Draw", false, false, GL_BACK},      // engine XML model
         {"Draw", false, true, GL_FRONT},      // MD2: front faces culled
         {"DrawVBONEW", true, true, GL_BACK},  // 3DS: always textured
@@ -80,72 +273,87 @@ TEST_F(SceneGL, EachKindDrawsWithItsOwnCullingAndCall) {
         EXPECT_EQ(call.name, expected[kind].call) << "kind " << kind;
         EXPECT_EQ(call.flag, expected[kind].flag) << "kind " << kind;
         EXPECT_EQ(call.cullEnabled, expected[kind].cull) << "kind " << kind;
-        if (expected[kind].cull) {
-            EXPECT_EQ(call.cullFace, expected[kind].face) << "kind " << kind;
-        }
+        EXPECT_TRUE(!call.cullEnabled || call.cullFace == expected[kind].face) << kind;
     }
-    // Culling is off again after every draw.
-    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE)) << "culling is off again after every draw";
 }
 
 TEST_F(SceneGL, PlainPassLightsAndDrawsOnlyVisibleObjectsInTheFrustum) {
     C3DGameObjectManager manager;
-    RecordingEntity* ahead = Add(manager, MODEL_KIND_3DS, 0, 0, -50);
-    RecordingEntity* behind = Add(manager, MODEL_KIND_3DS, 0, 0, 50);
-    RecordingEntity* beyondFar = Add(manager, MODEL_KIND_OBJ, 0, 0, -1500);
-    RecordingEntity* straddlingNear = Add(manager, MODEL_KIND_MD2, 0, 0, 0);
-    RecordingEntity* md3Behind = Add(manager, MODEL_KIND_MD3, 0, 0, 50);
-    RecordingEntity* hidden = Add(manager, MODEL_KIND_ZARVO, 0, 0, -50);
+    RecordingEntity* ahead = Add(manager, MODEL_KIND_3DS, -50);
+    RecordingEntity* behind = Add(manager, MODEL_KIND_3DS, 50);
+    RecordingEntity* beyondFar = Add(manager, MODEL_KIND_OBJ, -1500);
+    RecordingEntity* straddlingNear = Add(manager, MODEL_KIND_MD2, 0);
+    RecordingEntity* md3Behind = Add(manager, MODEL_KIND_MD3, 50);
+    RecordingEntity* hidden = Add(manager, MODEL_KIND_ZARVO, -50);
     const std::vector<C3DGameObject*> objects = manager.Get3DObjects();
     objects[5]->SetVisible(false);
     objects[5]->SetObjectInFrustum(true);
-
+    float before[16], after[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, before);
     manager.Render();
-
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
-    EXPECT_EQ(ahead->Names(), (std::vector<std::string>{"DrawVBONEW"}));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING) && glIsEnabled(GL_LIGHT0));
+    EXPECT_EQ(ahead->Names(), Names{"DrawVBONEW"});
+    EXPECT_TRUE(ahead->calls[0].flag);
     EXPECT_TRUE(behind->calls.empty());
     EXPECT_FALSE(objects[1]->IsObjectInFrustum());
     EXPECT_TRUE(beyondFar->calls.empty());
-    EXPECT_EQ(straddlingNear->Names(), (std::vector<std::string>{"Draw"}));
-    // MD3 objects are never culled.
-    EXPECT_EQ(md3Behind->Names(), (std::vector<std::string>{"Draw"}));
+    EXPECT_EQ(straddlingNear->Names(), Names{"Draw"});
+    EXPECT_EQ(md3Behind->Names(), Names{"Draw"}) << "MD3 objects are never culled";
     // An invisible object is neither drawn nor tested: its old flag survives.
     EXPECT_TRUE(hidden->calls.empty());
     EXPECT_TRUE(objects[5]->IsObjectInFrustum());
-}
-
-TEST_F(SceneGL, PlainPassDrawsBoxesOnlyWhenAskedAndLeavesTheMatricesAlone) {
-    C3DGameObjectManager manager;
-    RecordingEntity* model = Add(manager, MODEL_KIND_ZARVO, 0, 0, -50);
-    float before[16], after[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, before);
-
-    manager.Render();
-    EXPECT_EQ(model->Names(), (std::vector<std::string>{"Draw"}));
-    EXPECT_TRUE(model->calls[0].flag);
     manager.EnableBoundingBoxDrawing(true);
     manager.Render();
-    EXPECT_EQ(model->Names(), (std::vector<std::string>{"Draw", "Draw", "DrawBoundingBox"}));
-
+    EXPECT_EQ(ahead->Names(), (Names{"DrawVBONEW", "DrawVBONEW", "DrawBoundingBox"}));
     glGetFloatv(GL_MODELVIEW_MATRIX, after);
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(after[i], before[i]);
+    EXPECT_TRUE(std::equal(before, before + 16, after));
 }
 
 TEST_F(SceneGL, CullingUsesTheFrustumOfTheLastLook) {
     C3DGameObjectManager manager;
-    RecordingEntity* model = Add(manager, MODEL_KIND_OBJ, 0, 0, 50);
+    RecordingEntity* model = Add(manager, MODEL_KIND_OBJ, 50);
     manager.Render();
     EXPECT_TRUE(model->calls.empty());
-
     // Turn around; then load other matrices: the test still uses the planes of Look.
     glLoadIdentity();
-    camera_->PositionCamera(0, 0, 0, 0, 0, 1, 0, 1, 0);
-    camera_->Look();
+    camera_.PositionCamera(0, 0, 0, 0, 0, 1, 0, 1, 0);
+    camera_.Look();
     glLoadIdentity();
     glTranslatef(0, 0, 5000);
     manager.Render();
-    EXPECT_EQ(model->Names(), (std::vector<std::string>{"DrawVBONEW"}));
+    EXPECT_EQ(model->Names(), Names{"DrawVBONEW"});
+}
+
+// The kind rows reach the real classes: MD2 animation and angle, 3DS box and sphere.
+TEST_F(SceneGL, LoadedCorpusModelsAnswerThroughTheirKindRows) {
+    ZARVO_REQUIRE_CORPUS();
+    const std::string folder = zarvo_test::CorpusDir() + "/models/";
+    std::string md2File = folder + "sydney.md2", skin = folder + "sydney.bmp",
+                room = folder + "room.3ds", dir = folder;
+    auto* character = new C3DGameObject();
+    character->LoadMD2Model(md2File.data(), skin.data());
+    auto* scene = new C3DGameObject();
+    scene->Load3DS(dir.data(), room.data(), false);
+    auto* md2 = dynamic_cast<CMD2Object*>(character->GetModel());
+    auto* model3ds = dynamic_cast<C3DSObject*>(scene->GetModel());
+    ASSERT_TRUE(md2 && character->GetModelKind() == MODEL_KIND_MD2);
+    ASSERT_TRUE(model3ds && scene->GetModelKind() == MODEL_KIND_3DS);
+    character->SetAnimationSpeed(12.5f);
+    EXPECT_EQ(md2->GetAnimationSpeed(), 12.5f);
+    scene->SetAnimationSpeed(3.0f); // a 3DS model has no animation: nothing happens
+    // The MD2 class's own SetAngle also turns the world box.
+    const CVector3 maxBefore = *character->GetBoundingBoxMaxPoint();
+    character->SetAngle(90);
+    const CVector3 maxAfter = *character->GetBoundingBoxMaxPoint();
+    EXPECT_FALSE(maxBefore.x == maxAfter.x && maxBefore.z == maxAfter.z);
+    EXPECT_GT(scene->GetBoundingSphereRadius(), 0.0f);
+    EXPECT_EQ(scene->GetBoundingSphereRadius(), model3ds->GetBoundingSphereRadius());
+    EXPECT_EQ(character->GetBoundingSphereRadius(), 0.0f);
+    C3DGameObjectManager manager;
+    manager.RegisterObject(character);
+    manager.RegisterObject(scene);
+    EXPECT_GT(md2->GetModelVertexNum(), 0);
+    EXPECT_EQ(manager.GetNumOfAllVertices(),
+              md2->GetModelVertexNum() + model3ds->GetModelVertexNum());
 }

@@ -16,38 +16,24 @@ public:
     struct Call {
         std::string name;
         bool flag = false;
-        // Face-culling state seen from inside a draw call.
-        bool cullEnabled = false;
+        bool cullEnabled = false; // face culling as seen from inside the call
         GLint cullFace = 0;
     };
-
     int vertexNum = 0;
     CVector3 lastLight;
     std::vector<Call> calls;
-    // Set to read the culling state during draws (needs a GL context).
-    bool readCullState = false;
+    bool readCullState = false; // needs a GL context
 
     void SetBox(CVector3 min, CVector3 max) { TransformModelLevelBoundingBoxCoordinates(min, max); }
-
-    void SetPosition(float x, float y, float z) override {
-        m_vPosition = CVector3(x, y, z);
-        Record("SetPosition");
-    }
-    void SetSize(float x, float y, float z) override {
-        m_vSize = CVector3(x, y, z);
-        Record("SetSize");
-    }
+    void SetPosition(float x, float y, float z) override { m_vPosition = CVector3(x, y, z); }
+    void SetSize(float x, float y, float z) override { m_vSize = CVector3(x, y, z); }
     void Draw(bool textured) override { Record("Draw", textured); }
     void DrawVBONEW(bool textured) override { Record("DrawVBONEW", textured); }
-    void BuildShadowVolume(CVector3 light) override {
-        lastLight = light;
-        Record("BuildShadowVolume");
-    }
+    void BuildShadowVolume(CVector3 light) override { lastLight = light, Record("BuildShadowVolume"); }
     void RenderToStencilV() override { Record("RenderToStencilV"); }
     void DrawShadowVolumeV() override { Record("DrawShadowVolumeV"); }
     void DrawBoundingBox() override { Record("DrawBoundingBox"); }
     int GetModelVertexNum() override { return vertexNum; }
-
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
         for (const Call& c : calls)
@@ -57,14 +43,10 @@ public:
 
 private:
     void Record(const char* name, bool flag = false) {
-        Call call;
-        call.name = name;
-        call.flag = flag;
-        if (readCullState) {
-            call.cullEnabled = glIsEnabled(GL_CULL_FACE) == GL_TRUE;
-            glGetIntegerv(GL_CULL_FACE_MODE, &call.cullFace);
-        }
-        calls.push_back(call);
+        calls.push_back({name, flag});
+        if (!readCullState) return;
+        calls.back().cullEnabled = glIsEnabled(GL_CULL_FACE) == GL_TRUE;
+        glGetIntegerv(GL_CULL_FACE_MODE, &calls.back().cullFace);
     }
 };
 

@@ -1,13 +1,43 @@
+// Display-free parts of the sky dome and the particle systems.
 #include <gtest/gtest.h>
 
 #include "render3d/CParticle.h"
 #include "render3d/CParticleSystem.h"
 #include "render3d/CRainParticlesystem.h"
+#include "render3d/CSkyDome.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <set>
 
 namespace {
+
+TEST(SkyDomeGeometry, FifteenDegreeStepsGiveTwentyFourBySixCellsInGroupsOfFour) {
+    CSkyDome dome;
+    ASSERT_TRUE(dome.BuildGeometry(15.0f, 15.0f, 1000.0f));
+    ASSERT_EQ(dome.GetVertexCount(), 576);
+    // Group g = phi step * 24 + theta step, corners (phi, theta), (phi+15, theta),
+    // (phi, theta+15), (phi+15, theta+15); (a, b) lies at r (sin a cos b, sin a sin b, cos a).
+    for (const auto& cell : {std::pair<int, int>{0, 0}, {2, 3}, {5, 23}})
+        for (int corner = 0; corner < 4; ++corner) {
+            const int i = (cell.first * 24 + cell.second) * 4 + corner;
+            const double a = (cell.first + corner % 2) * 15 * M_PI / 180;
+            const double b = (cell.second + corner / 2) * 15 * M_PI / 180;
+            const double n[3] = {std::sin(a) * std::cos(b), std::sin(a) * std::sin(b), std::cos(a)};
+            for (int k = 0; k < 3; ++k)
+                EXPECT_NEAR(dome.GetVertices()[i * 3 + k], 1000 * n[k], 1e-2) << i;
+            const float* t = dome.GetTextureCoords() + i * 2;
+            EXPECT_NEAR(t[0], std::atan2(n[0], n[2]) / (2 * M_PI) + 0.5, 1e-4) << i;
+            EXPECT_NEAR(t[1], std::asin(n[1]) / M_PI + 0.5, 1e-4) << i;
+        }
+    // Steps that do not divide stay inside the arrays: phi 0..77 (12 rows) and theta
+    // 0..350 (51 columns), whatever the count formula says; tiny steps are refused.
+    ASSERT_TRUE(dome.BuildGeometry(7.0f, 7.0f, 10.0f));
+    EXPECT_EQ(dome.GetVertexCount(), 12 * 51 * 4);
+    EXPECT_FALSE(dome.BuildGeometry(0.5f, 15.0f, 10.0f));
+    EXPECT_FALSE(dome.BuildGeometry(15.0f, 0.0f, 10.0f));
+    EXPECT_EQ(dome.GetVertexCount(), 0);
+}
 
 // Draws `n` values and returns the distinct ones.
 template <class F> std::set<float> Draw(int n, F draw) {
@@ -22,18 +52,19 @@ TEST(ParticleRandom, EqualBoundsGiveTheMinimumUndividedOtherwiseMinPlusOneToMaxD
     EXPECT_EQ(RandomBoxValue(5, 5, 100.0f), 5.0f);
     EXPECT_EQ(RandomVelocityValue(30, 30, 1000.0f), 30.0f);
     EXPECT_EQ(RandomEnergy(40, 40), 40u) << "no division by zero";
-
-    const std::set<float> box = Draw(2000, [] { return RandomBoxValue(-10, 10, 100.0f); });
-    EXPECT_FLOAT_EQ(*box.begin(), -0.09f);
-    EXPECT_FLOAT_EQ(*box.rbegin(), 0.1f);
-    EXPECT_EQ(box.size(), 20u);
-    const std::set<float> speed = Draw(2000, [] { return RandomVelocityValue(0, 30, 10.0f); });
-    EXPECT_FLOAT_EQ(*speed.begin(), 0.1f);
-    EXPECT_FLOAT_EQ(*speed.rbegin(), 3.0f);
-    const std::set<float> energy = Draw(2000, [] { return float(RandomEnergy(1, 300)); });
-    EXPECT_EQ(*energy.begin(), 2.0f);
-    EXPECT_EQ(*energy.rbegin(), 300.0f);
     EXPECT_GE(RandomBoxValue(2, 4, 0.0f), 3.0f) << "a divisor of 0 leaves the value whole";
+    // Each draw's smallest, largest and (for the box) number of distinct values.
+    const struct {
+        std::set<float> seen;
+        float min, max;
+    } rows[] = {{Draw(2000, [] { return RandomBoxValue(-10, 10, 100.0f); }), -0.09f, 0.1f},
+                {Draw(2000, [] { return RandomVelocityValue(0, 30, 10.0f); }), 0.1f, 3.0f},
+                {Draw(2000, [] { return float(RandomEnergy(1, 300)); }), 2.0f, 300.0f}};
+    for (const auto& row : rows) {
+        EXPECT_FLOAT_EQ(*row.seen.begin(), row.min);
+        EXPECT_FLOAT_EQ(*row.seen.rbegin(), row.max);
+    }
+    EXPECT_EQ(rows[0].seen.size(), 20u);
 }
 
 TEST(ParticleRandom, SettersRefuseUpsideDownBoundsAndKeepTheOldOnes) {
@@ -86,8 +117,8 @@ TEST(RainWrap, DropsBelowTheBottomReappearAsFarBelowTheTop) {
     EXPECT_EQ(RandomDropHeight(30.0f, 30.0f), 30.0f);
     EXPECT_EQ(RandomDropHeight(30.0f, 29.5f), 30.0f);
     EXPECT_EQ(RandomDropHeight(0.0f, 10.0f), 0.0f);
-    const std::set<float> heights = Draw(500, [] { return RandomDropHeight(5.0f, 0.0f); });
-    EXPECT_EQ(heights, (std::set<float>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(Draw(500, [] { return RandomDropHeight(5.0f, 0.0f); }),
+              (std::set<float>{1, 2, 3, 4, 5}));
 }
 
 } // namespace
