@@ -36,9 +36,8 @@ TEST(GameObjectDispatch, ShadowOperationsReachEveryKindButMD3) {
         p.object->DrawBoundingBox();
         const Names all{"BuildShadowVolume", "RenderToStencilV", "DrawShadowVolumeV",
                         "DrawBoundingBox"};
-        EXPECT_EQ(p.model->Names(), kind == MODEL_KIND_MD3 ? Names{} : all) << "kind " << kind;
-        // Only MD2 geometry animates, so only its volume (and MD3's, never built) stays out
-        // of date.
+        EXPECT_EQ(p.model->calls, kind == MODEL_KIND_MD3 ? Names{} : all) << "kind " << kind;
+        // Only MD2 geometry animates: only its volume (and MD3's, never built) stays stale.
         EXPECT_EQ(p.object->GetGenerateShadowVolume(),
                   kind == MODEL_KIND_MD2 || kind == MODEL_KIND_MD3)
             << "kind " << kind;
@@ -60,13 +59,13 @@ TEST(GameObjectDispatch, ShadowVolumesAreBuiltForLightOneAndPlacementMarksThemSt
     ASSERT_FALSE(p.object->GetGenerateShadowVolume());
     p.object->SetPosition(1, 2, 3);
     EXPECT_TRUE(p.object->GetGenerateShadowVolume());
-    EXPECT_EQ(p.model->GetPosition()->z, 3.0f);
+    EXPECT_EQ(p.object->GetPosition()->z, 3.0f);
     p.object->BuildShadowVolume();
     p.object->SetSize(2, 2, 2);
     EXPECT_TRUE(p.object->GetGenerateShadowVolume());
     p.object->BuildShadowVolume();
     p.object->SetAngle(45);
-    EXPECT_TRUE(p.object->GetGenerateShadowVolume());
+    EXPECT_TRUE(p.object->GetGenerateShadowVolume() && p.object->GetAngle() == 45.0f);
 }
 
 TEST(GameObjectDispatch, BoundsAndVertexCountsComeFromTheModelExceptForMD3) {

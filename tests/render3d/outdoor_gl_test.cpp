@@ -132,44 +132,44 @@ zarvo_test::Rgba At(float x, float z) {
     return zarvo_test::ReadPixelTopDown(int((x + 4) / 40 * kSize), int((z + 4) / 40 * kSize));
 }
 
-TEST_F(OutdoorGL, HeightFieldBufferModeDrawsItsTextureOverTheGridOnly) {
+// Buffer mode draws its texture over the grid only; shader mode shows the ground texture
+// of each height layer where the heights say.
+TEST_F(OutdoorGL, HeightFieldsDrawWhereTheGridAndTheHeightLayersSay) {
     const std::string raw = zarvo_test::MakeTempDir("hfield-gl") + "/flat.raw";
     zarvo_test::WriteFileBytes(raw, std::string(32 * 32, '\0'));
     std::string texture = Bmp(4, 4, {{0, 200, 40, 40}});
-    CHeightField field;
-    ASSERT_TRUE(field.CreateFromRaw(raw.c_str(), 32, 32, texture.data(), 4, 1));
-    EXPECT_EQ(field.GetVertexCount(), 7 * 7 * 6) << "cells start below 32 - 4";
+    CHeightField flat;
+    ASSERT_TRUE(flat.CreateFromRaw(raw.c_str(), 32, 32, texture.data(), 4, 1));
+    EXPECT_EQ(flat.GetVertexCount(), 7 * 7 * 6) << "cells start below 32 - 4";
     LookDown();
-    field.Draw();
+    flat.Draw();
     // Four points inside the grid, then four outside it.
-    const float points[][2] = {{1, 1}, {14, 14}, {27, 3}, {3, 27},
+    const float points[][2] = {{1, 1},   {14, 14}, {27, 3}, {3, 27},
                                {30, 14}, {14, 30}, {-2, 5}, {5, -2}};
     for (int i = 0; i < 8; ++i) {
         const zarvo_test::Rgba c = At(points[i][0], points[i][1]);
         EXPECT_NEAR(c.r, i < 4 ? 200 : 0, i < 4 ? 3 : 0) << i;
         EXPECT_NEAR(c.g, i < 4 ? 40 : 0, i < 4 ? 3 : 0) << i;
     }
-    EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
-}
-
-TEST_F(OutdoorGL, HeightFieldShaderModeShowsTheGroundTextureOfEachHeightLayer) {
     // Columns 0-3 low (A, red), 4-7 middle (B, green), 8-11 high (C, blue).
-    const std::string file = Bmp(12, 12, {{0, 100, 100, 100}, {4, 170, 170, 170}, {8, 230, 230, 230}});
+    const std::string file =
+        Bmp(12, 12, {{0, 100, 100, 100}, {4, 170, 170, 170}, {8, 230, 230, 230}});
     const std::string a = Bmp(4, 4, {{0, 255, 0, 0}}), b = Bmp(4, 4, {{0, 0, 255, 0}}),
                       c = Bmp(4, 4, {{0, 0, 0, 255}});
-    CHeightField field;
-    ASSERT_TRUE(field.CreateFromImage(file.c_str(), a.c_str(), b.c_str(), c.c_str(), 1));
-    EXPECT_NE(field.GetLightMap(), 0u) << "creation builds the light map";
-    EXPECT_EQ(field.height(2.5f, 2.0f), 100.0f);
+    CHeightField layered;
+    ASSERT_TRUE(layered.CreateFromImage(file.c_str(), a.c_str(), b.c_str(), c.c_str(), 1));
+    EXPECT_NE(layered.GetLightMap(), 0u) << "creation builds the light map";
+    EXPECT_EQ(layered.height(2.5f, 2.0f), 100.0f);
     LookDown();
-    field.Draw();
+    layered.Draw();
     const float layerX[3] = {1.5f, 5.5f, 9.0f};
     for (int layer = 0; layer < 3; ++layer)
         for (float z : {1.5f, 5.0f, 8.5f}) {
             const zarvo_test::Rgba px = At(layerX[layer], z);
             const int rgb[3] = {px.r, px.g, px.b};
             for (int ch = 0; ch < 3; ++ch)
-                EXPECT_TRUE(ch == layer ? rgb[ch] > 60 : rgb[ch] < 20) << layer << "," << z << ":" << ch;
+                EXPECT_TRUE(ch == layer ? rgb[ch] > 60 : rgb[ch] < 20)
+                    << layer << "," << z << ":" << ch;
         }
     EXPECT_EQ(At(11.5f, 5).b, 0) << "the last two columns are not drawn";
     GLint unit = 0;
