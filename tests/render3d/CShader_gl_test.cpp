@@ -163,6 +163,7 @@ protected:
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         glClearColor(0, 0, 0, 1);
+        glPushAttrib(GL_LIGHTING_BIT); // later suites expect GL's own light and material
         for (GLenum cap : {GL_DEPTH_TEST, GL_CULL_FACE, GL_BLEND})
             glDisable(cap);
         glLightModelfv(GL_LIGHT_MODEL_AMBIENT, kBlack);
@@ -176,13 +177,8 @@ protected:
     }
     void TearDown() override {
         glUseProgramObjectARB(0);
-        for (int unit = 2; unit >= 0; --unit) {
-            glActiveTextureARB(GL_TEXTURE0_ARB + unit);
-            glBindTexture(GL_TEXTURE_2D, 0);
-            glMatrixMode(GL_TEXTURE);
-            glLoadIdentity();
-        }
-        glMatrixMode(GL_MODELVIEW);
+        glPopAttrib();
+        // Deleting the textures unbinds them from every unit.
         if (!textures_.empty()) glDeleteTextures(GLsizei(textures_.size()), textures_.data());
         EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
     }
@@ -207,16 +203,10 @@ protected:
         const uint8_t rgba[4] = {r, g, b, 255};
         return Texture(unit, 1, 1, rgba);
     }
+    // Eye space: the modelview is the identity.
     static void LightAt(float x, float y, float z, float w) {
         const float position[4] = {x, y, z, w};
-        glLightfv(GL_LIGHT0, GL_POSITION, position); // eye space: the modelview is identity
-    }
-    static void Uniforms(CShader* shader, std::initializer_list<std::pair<const char*, int>> units,
-                         std::initializer_list<const char*> zeroVectors = {}) {
-        for (const auto& u : units)
-            shader->uniform1i(u.first, u.second);
-        for (const char* name : zeroVectors)
-            glUniform4fARB(glGetUniformLocationARB(shader->getShaderHandler(), name), 0, 0, 0, 0);
+        glLightfv(GL_LIGHT0, GL_POSITION, position);
     }
     static void Uniform4f(CShader* shader, const char* name, float x, float y, float z, float w) {
         glUniform4fARB(glGetUniformLocationARB(shader->getShaderHandler(), name), x, y, z, w);
@@ -276,7 +266,7 @@ TEST_F(ShaderRenderGL, LightProgramsShadeByDirectionDistanceAndCone) {
         {SHADER_SPOT_LIGHT, {0, 0, 1, 1}, 0, 20, FullQuad, 4, 60, 0, 1},
     };
     for (const auto& row : rows) {
-        glLightfv(GL_LIGHT0, GL_POSITION, row.light);
+        LightAt(row.light[0], row.light[1], row.light[2], row.light[3]);
         glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, row.linear);
         glLightf(GL_LIGHT0, GL_SPOT_CUTOFF, row.cutoff);
         DrawWith(Program(row.program), row.geometry);
@@ -319,7 +309,9 @@ TEST_F(ShaderRenderGL, ParallaxShiftsTheTextureWithTheViewAngle) {
         SCOPED_TRACE(testing::Message() << "program " << type);
         CShader* shader = Program(type);
         shader->Begin();
-        Uniforms(shader, {{"testTexture", 0}, {"shadowMap", 1}, {"HeightTexture", 2}});
+        shader->uniform1i("testTexture", 0);
+        shader->uniform1i("shadowMap", 1);
+        shader->uniform1i("HeightTexture", 2);
         Uniform4f(shader, "Tangent", 1, 0, 0, 0);
         Uniform4f(shader, "BiNormal", 0, -1, 0, 0); // the engine's binormal runs along -v
         Uniform4f(shader, "Normal", 0, 0, 1, 0);
@@ -348,44 +340,6 @@ TEST_F(ShaderRenderGL, ParallaxShiftsTheTextureWithTheViewAngle) {
         shader->End();
     }
     glLoadIdentity();
-}
-
-TEST_F(ShaderRenderGL, ShadowProgramsCompareDepthAtUnitOneCoordinates) {
-    SolidTexture(0, 255, 255, 255);
-    Texture(1, 4, 4, nullptr, GL_DEPTH_COMPONENT, GL_FLOAT);
-    glActiveTextureARB(GL_TEXTURE1_ARB);
-    for (GLenum filter : {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER})
-        glTexParameteri(GL_TEXTURE_2D, filter, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE_ARB, GL_COMPARE_R_TO_TEXTURE_ARB);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC_ARB, GL_LEQUAL);
-    // Every eye-space point maps to the middle of the map at depth 0.5.
-    const float toMapCentre[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0.5f, 0.5f, 0.5f, 1};
-    glMatrixMode(GL_TEXTURE);
-    glLoadMatrixf(toMapCentre);
-    glMatrixMode(GL_MODELVIEW);
-    const float dim[4] = {0.2f, 0.2f, 0.2f, 1};
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, dim);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, kWhite);
-    LightAt(0, 0, 1, 0);
-    for (Default_Shader_Types type :
-         {SHADER_SHADOW_MAPPING, SHADER_SHADOW_MAPPING_PCF, SHADER_PARALLAX_SHADOW,
-          SHADER_PARALLAX_SHADOW_PCF, SHADER_SHADOW_MAPPING_PER_PIXEL_LIGHT}) {
-        // Nothing nearer the light lights fully; an occluder leaves the ambient only.
-        for (float occluder : {1.0f, 0.25f}) {
-            const std::vector<float> texels(16, occluder);
-            glActiveTextureARB(GL_TEXTURE1_ARB);
-            glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, 4, 4, 0, GL_DEPTH_COMPONENT,
-                         GL_FLOAT, texels.data());
-            glActiveTextureARB(GL_TEXTURE0_ARB);
-            CShader* shader = Program(type);
-            shader->Begin();
-            Uniforms(shader, {{"testTexture", 0}, {"HeightTexture", 2}, {"shadowMap", 1}},
-                     {"Tangent", "BiNormal", "Normal"});
-            DrawWith(shader, FullQuad);
-            const bool lit = occluder == 1.0f;
-            EXPECT_NEAR(ReadPixelTopDown(32, 32).r, lit ? 255 : 51, lit ? 5 : 2) << type;
-        }
-    }
 }
 
 } // namespace
