@@ -202,55 +202,35 @@ protected:
 // One row per light program, the red of two pixels each in a range.
 TEST_F(ShaderRenderGL, LightProgramsShadeByDirectionDistanceAndCone) {
     Texture(0, 1, {255, 128, 0, 255});
+    // Light position, linear attenuation and spot cut-off.
+    static const float kHeadOn[6] = {0, 0, 1, 0, 0, 180}, kSide[6] = {1, 0, 0.2f, 0, 0, 180},
+                       kPoint3[6] = {0, 0, 3, 1, 1, 180}, kPoint1[6] = {0, 0, 1, 1, 1, 180},
+                       kSpot[6] = {0, 0, 1, 1, 0, 20};
     const struct {
         Default_Shader_Types program;
-        float light[4], linear, cutoff;
+        const float* light;
         void (*geometry)();
         int x, y, lo, hi, x2, y2, lo2, hi2;
     } rows[] = {
         // The curved patch's corners all get cos = 0.728: Gouraud shading stays flat, per-pixel
         // light finds the normal facing the light in the middle, toon steps to 1.0 and 0.7.
-        {SHADER_DIR_PER_VERTEX, {0, 0, 1, 0}, 0, 180, CurvedQuad, 32, 32, 183, 189, 1, 1, 183, 189},
-        {SHADER_DIR_PER_PIXEL, {0, 0, 1, 0}, 0, 180, CurvedQuad, 32, 32, 250, 255, 1, 1, 177, 195},
-        {SHADER_TOON, {0, 0, 1, 0}, 0, 180, CurvedQuad, 32, 32, 254, 255, 1, 1, 177, 180},
+        {SHADER_DIR_PER_VERTEX, kHeadOn, CurvedQuad, 32, 32, 183, 189, 1, 1, 183, 189},
+        {SHADER_DIR_PER_PIXEL, kHeadOn, CurvedQuad, 32, 32, 250, 255, 1, 1, 177, 195},
+        {SHADER_TOON, kHeadOn, CurvedQuad, 32, 32, 254, 255, 1, 1, 177, 180},
         // Textured directional light: the sphere's side facing the light only, in orange.
-        {SHADER_DIR_PER_VERTEX_TEX,
-         {1, 0, 0.2f, 0},
-         0,
-         180,
-         Sphere,
-         54,
-         32,
-         151,
-         255,
-         10,
-         32,
-         0,
-         9},
-        {SHADER_DIR_PER_PIXEL_TEX, {1, 0, 0.2f, 0}, 0, 180, Sphere, 54, 32, 151, 255, 10, 32, 0, 9},
-        {SHADER_COLOR, {0, 0, 1, 0}, 0, 180, FullQuad, 32, 32, 255, 255, 1, 1, 255, 255},
+        {SHADER_DIR_PER_VERTEX_TEX, kSide, Sphere, 54, 32, 151, 255, 10, 32, 0, 9},
+        {SHADER_DIR_PER_PIXEL_TEX, kSide, Sphere, 54, 32, 151, 255, 10, 32, 0, 9},
+        {SHADER_COLOR, kHeadOn, FullQuad, 32, 32, 255, 255, 1, 1, 255, 255},
         // Point lights: 255 / (1 + linear * distance) in front of the centre.
-        {SHADER_POINT_LIGHT, {0, 0, 3, 1}, 1, 180, FullQuad, 32, 32, 62, 66, 32, 32, 62, 66},
-        {SHADER_POINT_LIGHT_TEX,
-         {0, 0, 1, 1},
-         1,
-         180,
-         FullQuad,
-         32,
-         32,
-         125,
-         130,
-         32,
-         32,
-         125,
-         130},
+        {SHADER_POINT_LIGHT, kPoint3, FullQuad, 32, 32, 62, 66, 32, 32, 62, 66},
+        {SHADER_POINT_LIGHT_TEX, kPoint1, FullQuad, 32, 32, 125, 130, 32, 32, 125, 130},
         // A 20-degree spot straight down: 11 degrees off the axis lit, 31 not.
-        {SHADER_SPOT_LIGHT, {0, 0, 1, 1}, 0, 20, FullQuad, 38, 32, 240, 255, 51, 32, 0, 1},
+        {SHADER_SPOT_LIGHT, kSpot, FullQuad, 38, 32, 240, 255, 51, 32, 0, 1},
     };
     for (const auto& row : rows) {
         glLightfv(GL_LIGHT0, GL_POSITION, row.light); // eye space: the modelview is the identity
-        glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, row.linear);
-        glLightf(GL_LIGHT0, GL_SPOT_CUTOFF, row.cutoff);
+        glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, row.light[4]);
+        glLightf(GL_LIGHT0, GL_SPOT_CUTOFF, row.light[5]);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         Program(row.program)->Begin();
         row.geometry();
