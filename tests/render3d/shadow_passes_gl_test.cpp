@@ -60,13 +60,12 @@ public:
         TransformToWordCoordinate();
         glBegin(GL_TRIANGLES);
         for (const tFace& f : mesh.faces) {
-            const CVector3* p[3] = {&mesh.verts[size_t(f.vertIndex[0])],
-                                    &mesh.verts[size_t(f.vertIndex[1])],
-                                    &mesh.verts[size_t(f.vertIndex[2])]};
-            const CVector3 n = Normalize(Cross(*p[1] - *p[0], *p[2] - *p[0]));
+            const auto& v = mesh.verts;
+            const CVector3 &a = v[f.vertIndex[0]], &b = v[f.vertIndex[1]], &c = v[f.vertIndex[2]];
+            const CVector3 n = Normalize(Cross(b - a, c - a));
             glNormal3f(n.x, n.y, n.z);
-            for (const CVector3* v : p)
-                glTexCoord2f(0.5f, 0.5f), glVertex3f(v->x, v->y, v->z);
+            for (const CVector3* p : {&a, &b, &c})
+                glTexCoord2f(0.5f, 0.5f), glVertex3f(p->x, p->y, p->z);
         }
         glEnd();
         glPopMatrix();
@@ -128,36 +127,33 @@ struct Frame {
     }
 };
 
-// Where the box's shadow must fall on the ground: its corners projected from the light.
-struct Footprint {
-    float minX = 1e9f, maxX = -1e9f, minZ = 1e9f, maxZ = -1e9f;
-    Footprint() {
-        for (const CVector3& corner : zarvo_test::Cube().verts) {
-            const CVector3 p = kBoxCentre + corner;
-            const CVector3 s = kLight + (p - kLight) * (kLight.y / (kLight.y - p.y));
-            minX = std::min(minX, s.x), maxX = std::max(maxX, s.x);
-            minZ = std::min(minZ, s.z), maxZ = std::max(maxZ, s.z);
-        }
+// Where the box's shadow must fall on the ground: its corners projected from the light,
+// as {min x, max x, min z, max z}.
+std::array<float, 4> Footprint() {
+    std::array<float, 4> fp{1e9f, -1e9f, 1e9f, -1e9f};
+    for (const CVector3& corner : zarvo_test::Cube().verts) {
+        const CVector3 p = kBoxCentre + corner;
+        const CVector3 s = kLight + (p - kLight) * (kLight.y / (kLight.y - p.y));
+        fp = {std::min(fp[0], s.x), std::max(fp[1], s.x), std::min(fp[2], s.z),
+              std::max(fp[3], s.z)};
     }
-    bool Holds(const CVector3& g, float margin) const {
-        return g.x > minX - margin && g.x < maxX + margin && g.z > minZ - margin &&
-               g.z < maxZ + margin;
-    }
-};
+    return fp;
+}
 
 // Counts the pixels where `inShadow(x, y)`, and through `outside` those whose ground lies
 // off the box's footprint; the box itself is left out, as it may shade its own far side
 // in one frame and not the other.
 template <typename InShadow>
 int ShadowPixels(const Frame& lit, InShadow inShadow, float margin, int& outside) {
-    const Footprint fp;
+    const auto fp = Footprint();
     const auto box = lit.Project(kBoxCentre);
     int n = outside = 0;
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x)
             if ((std::abs(x - box[0]) >= 60 || std::abs(y - box[1]) >= 60) && inShadow(x, y)) {
-                ++n;
-                outside += !fp.Holds(lit.GroundUnder(x, y), margin);
+                const CVector3 g = lit.GroundUnder(x, y);
+                ++n, outside += g.x <= fp[0] - margin || g.x >= fp[1] + margin ||
+                                g.z <= fp[2] - margin || g.z >= fp[3] + margin;
             }
     return n;
 }
@@ -242,14 +238,12 @@ TEST_F(ShadowPassGL, ShadowMapDarkensTheGroundUnderTheCasterOnlyOnEitherPath) {
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING) && glIsEnabled(GL_LIGHT0));
     // Unit 1 keeps the map bound for comparison, its texture matrix back to the identity.
     glActiveTextureARB(GL_TEXTURE1_ARB);
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(GLint(g_Graphics->GetShadowMapTexture()), bound);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE_ARB, &compare);
-    EXPECT_EQ(GL_COMPARE_R_TO_TEXTURE_ARB, compare);
     GLfloat m[16];
     glGetFloatv(GL_TEXTURE_MATRIX, m);
-    EXPECT_TRUE(m[0] == 1.f && m[12] == 0.f);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D) && compare == GL_COMPARE_R_TO_TEXTURE_ARB);
+    EXPECT_TRUE(GLint(g_Graphics->GetShadowMapTexture()) == bound && m[0] == 1.f && m[12] == 0.f);
     glDisable(GL_TEXTURE_2D);
     glActiveTextureARB(GL_TEXTURE0_ARB);
     EXPECT_EQ(GLenum(GL_NO_ERROR), zarvo_test::TakeGLError());
@@ -262,10 +256,8 @@ TEST_F(ShadowPassGL, ShadowMapDarkensTheGroundUnderTheCasterOnlyOnEitherPath) {
     EXPECT_LT(shadowed.Lum(kUnderBox), 0.8f * lit.Lum(kUnderBox));
     EXPECT_NEAR(shadowed.Lum(kOpenGround), lit.Lum(kOpenGround), 2.f);
     int outside = 0;
-    EXPECT_GT(ShadowPixels(
-                  lit, [&](int x, int y) { return shadowed.Lum(x, y) + 6.f < lit.Lum(x, y); }, 1.0f,
-                  outside),
-              2000);
+    auto darker = [&](int x, int y) { return shadowed.Lum(x, y) + 6.f < lit.Lum(x, y); };
+    EXPECT_GT(ShadowPixels(lit, darker, 1.0f, outside), 2000);
     EXPECT_EQ(0, outside);
     int differing = 0;
     for (size_t i = 0; i < shadowed.rgba.size(); ++i)
@@ -306,16 +298,16 @@ TEST_F(ShadowPassGL, PcfSoftensTheShadowEdge) {
     const Frame soft = Render(scene, SHADOW_MAPPING);
     // Pixels around the footprint whose shade lies clearly between the shadow's core and
     // the lit ground next to it: the border's width.
-    const Footprint fp;
+    const auto fp = Footprint();
     int left = kWidth, right = 0, top = kHeight, bottom = 0;
-    for (float x : {fp.minX - 1.f, fp.maxX + 1.f})
-        for (float z : {fp.minZ - 1.f, fp.maxZ + 1.f}) {
+    for (float x : {fp[0] - 1.f, fp[1] + 1.f})
+        for (float z : {fp[2] - 1.f, fp[3] + 1.f}) {
             const auto p = hard.Project(CVector3(x, 0, z));
             left = std::min(left, p[0]), right = std::max(right, p[0]);
             top = std::min(top, p[1]), bottom = std::max(bottom, p[1]);
         }
     auto inBetween = [&](const Frame& f) {
-        const float dark = f.Lum(kUnderBox), bright = f.Lum(CVector3(0, 0, fp.maxZ + 0.8f));
+        const float dark = f.Lum(kUnderBox), bright = f.Lum(CVector3(0, 0, fp[3] + 0.8f));
         const float margin = 0.2f * (bright - dark);
         int n = 0;
         for (int y = std::max(top, 0); y <= std::min(bottom, kHeight - 1); ++y)
