@@ -55,38 +55,28 @@ TEST(GameObjectDispatch, ShadowVolumesAreBuiltForLightOneAndPlacementMarksThemSt
     p.object->BuildShadowVolume();
     g_LightManager = nullptr;
     EXPECT_TRUE(p.model->lastLight.x == 0.0f && p.model->lastLight.y == 100.0f);
-
     ASSERT_FALSE(p.object->GetGenerateShadowVolume());
-    p.object->SetPosition(1, 2, 3);
-    EXPECT_TRUE(p.object->GetGenerateShadowVolume());
-    EXPECT_EQ(p.object->GetPosition()->z, 3.0f);
-    p.object->BuildShadowVolume();
-    p.object->SetSize(2, 2, 2);
-    EXPECT_TRUE(p.object->GetGenerateShadowVolume());
-    p.object->BuildShadowVolume();
-    p.object->SetAngle(45);
-    EXPECT_TRUE(p.object->GetGenerateShadowVolume() && p.object->GetAngle() == 45.0f);
+    for (int step = 0; step < 3; ++step) {
+        if (step == 0) p.object->SetPosition(1, 2, 3);
+        if (step == 1) p.object->SetSize(2, 2, 2);
+        if (step == 2) p.object->SetAngle(45);
+        EXPECT_TRUE(p.object->GetGenerateShadowVolume()) << step;
+        p.object->BuildShadowVolume();
+    }
 }
 
-TEST(GameObjectDispatch, BoundsAndVertexCountsComeFromTheModelExceptForMD3) {
-    Placed obj(MODEL_KIND_ZARVO, 36), md3(MODEL_KIND_MD3, 36);
-    EXPECT_EQ(obj.object->GetObjectVertexNum(), 36);
-    EXPECT_EQ(obj.object->GetBoundingBoxMinPoint(),
-              obj.model->GetTransformedModelLevelBBMinPoint());
-    EXPECT_EQ(md3.object->GetObjectVertexNum(), 0);
-    EXPECT_EQ(md3.object->GetBoundingBoxMinPoint(), nullptr);
-    EXPECT_EQ(md3.object->GetBoundingBoxMaxPoint(), nullptr);
-    md3.object->checkFrustum(); // always inside, without a camera or a box
-    EXPECT_TRUE(md3.object->IsObjectInFrustum());
-    EXPECT_EQ(md3.object->GetBoundingSphereRadius(), 0.0f);
-}
-
-TEST(GameObjectManager, VertexTotalIsFixedAtRegistration) {
+// MD3 objects have no box or vertex count and are always in the frustum; the manager's
+// vertex total is fixed at registration.
+TEST(GameObjectManager, BoundsAndVertexTotalsComeFromTheModelsExceptMD3) {
     C3DGameObjectManager manager;
     Placed a(MODEL_KIND_3DS, 300), b(MODEL_KIND_MD2, 120), c(MODEL_KIND_MD3, 999);
+    EXPECT_EQ(a.object->GetBoundingBoxMinPoint(), a.model->GetTransformedModelLevelBBMinPoint());
+    EXPECT_TRUE(c.object->GetBoundingBoxMinPoint() == nullptr &&
+                c.object->GetBoundingBoxMaxPoint() == nullptr);
+    c.object->checkFrustum(); // without a camera or a box
+    EXPECT_TRUE(c.object->IsObjectInFrustum() && c.object->GetBoundingSphereRadius() == 0.0f);
     for (Placed* p : {&a, &b, &c})
         manager.RegisterObject(p->owner.release());
-    EXPECT_EQ(manager.GetNumOfAllVertices(), 420);
     a.model->vertexNum = 5;
     EXPECT_EQ(manager.GetNumOfAllVertices(), 420);
     EXPECT_EQ(manager.Get3DObjects(), (std::vector<C3DGameObject*>{a.object, b.object, c.object}));

@@ -35,9 +35,8 @@ template <class F> std::set<float> Draw(int n, F draw) {
 
 TEST(ParticleRandom, EqualBoundsGiveTheMinimumUndividedOtherwiseMinPlusOneToMaxDivided) {
     std::srand(17);
-    EXPECT_EQ(RandomBoxValue(5, 5, 100.0f), 5.0f);
-    EXPECT_EQ(RandomVelocityValue(30, 30, 1000.0f), 30.0f);
-    EXPECT_EQ(RandomEnergy(40, 40), 40u) << "no division by zero";
+    EXPECT_TRUE(RandomBoxValue(5, 5, 100.0f) == 5.0f &&
+                RandomVelocityValue(30, 30, 1000.0f) == 30 && RandomEnergy(40, 40) == 40u);
     EXPECT_GE(RandomBoxValue(2, 4, 0.0f), 3.0f) << "a divisor of 0 leaves the value whole";
     // Each draw's smallest, largest and (for the box) number of distinct values.
     const struct {
@@ -55,23 +54,18 @@ TEST(ParticleRandom, EqualBoundsGiveTheMinimumUndividedOtherwiseMinPlusOneToMaxD
 
 TEST(ParticleRandom, SettersRefuseUpsideDownBoundsAndKeepTheOldOnes) {
     CParticleSystem system;
-    EXPECT_FALSE(system.SetParticleVelocityY(50, 10, 1.0f));
-    EXPECT_FALSE(system.SetGenerationBoxX(3, -3, 1.0f));
-    EXPECT_FALSE(system.SetEnergyBounds(9, 8));
-    EXPECT_TRUE(system.SetEnergyBounds(7, 7));
-    EXPECT_TRUE(system.SetGenerationBoxY(2, 2, 1.0f));
+    EXPECT_FALSE(system.SetParticleVelocityY(50, 10, 1.0f) || system.SetGenerationBoxX(3, -3, 1) ||
+                 system.SetEnergyBounds(9, 8));
+    EXPECT_TRUE(system.SetEnergyBounds(7, 7) && system.SetGenerationBoxY(2, 2, 1.0f));
     system.SetPosition(1.0f, 2.0f, 3.0f);
     std::srand(3);
     for (int i = 0; i < 200; ++i) {
         CParticle p;
         system.Spawn(p);
         // Defaults: box x, z in (-0.09 .. 0.1), velocity y in (0.001 .. 0.03).
-        EXPECT_GE(p.GetPosition().x, 1.0f - 0.0901f);
-        EXPECT_LE(p.GetPosition().x, 1.0f + 0.1001f);
-        EXPECT_EQ(p.GetPosition().y, 4.0f);
-        EXPECT_GT(p.GetVelocity().y, 0.0f);
-        EXPECT_LE(p.GetVelocity().y, 0.0301f);
-        EXPECT_EQ(p.GetEnergy(), 7.0f);
+        const CVector3 at = p.GetPosition(), v = p.GetVelocity();
+        ASSERT_TRUE(at.x >= 0.9099f && at.x <= 1.1001f && at.y == 4.0f && p.GetEnergy() == 7.0f);
+        ASSERT_TRUE(v.y > 0.0f && v.y <= 0.0301f) << v.y;
     }
 }
 
@@ -97,9 +91,8 @@ TEST(RainWrap, DropsBelowTheBottomReappearAsFarBelowTheTop) {
     EXPECT_FLOAT_EQ(WrapRainDrop(10.5f, 0.0f, 30.0f, 10.0f), 10.5f);
     // A band less than a unit high, or upside down, starts every drop at the top.
     std::srand(1);
-    EXPECT_EQ(RandomDropHeight(30.0f, 30.0f), 30.0f);
-    EXPECT_EQ(RandomDropHeight(30.0f, 29.5f), 30.0f);
-    EXPECT_EQ(RandomDropHeight(0.0f, 10.0f), 0.0f);
+    EXPECT_TRUE(RandomDropHeight(30.0f, 30.0f) == 30.0f &&
+                RandomDropHeight(30.0f, 29.5f) == 30.0f && RandomDropHeight(0.0f, 10.0f) == 0.0f);
     EXPECT_EQ(Draw(500, [] { return RandomDropHeight(5.0f, 0.0f); }),
               (std::set<float>{1, 2, 3, 4, 5}));
 }
