@@ -151,15 +151,16 @@ TEST_F(OutdoorGL, HeightFieldsDrawWhereTheGridAndTheHeightLayersSay) {
         EXPECT_TRUE(i < 4 ? std::abs(c.r - 200) <= 3 && std::abs(c.g - 40) <= 3 : c.r + c.g == 0)
             << i;
     }
-    // Columns 0-3 low (A, red), 4-7 middle (B, green), 8-11 high (C, blue).
+    // Columns 0-3 low (A, red), 4-7 middle (B, green), 8-11 high (C, blue), each band at
+    // its lowest height or just below the next; the last row and column get no layer.
     const std::string file =
-        Bmp(12, 12, {{0, 100, 100, 100}, {4, 170, 170, 170}, {8, 230, 230, 230}});
+        Bmp(12, 12, {{0, 150, 150, 150}, {4, 151, 151, 151}, {8, 201, 201, 201}});
     const std::string a = Bmp(4, 4, {{0, 255, 0, 0}}), b = Bmp(4, 4, {{0, 0, 255, 0}}),
                       c = Bmp(4, 4, {{0, 0, 0, 255}});
     CHeightField layered;
     ASSERT_TRUE(layered.CreateFromImage(file.c_str(), a.c_str(), b.c_str(), c.c_str(), 1));
     EXPECT_NE(layered.GetLightMap(), 0u) << "creation builds the light map";
-    EXPECT_EQ(layered.height(2.5f, 2.0f), 100.0f);
+    EXPECT_EQ(layered.height(2.5f, 2.0f), 150.0f);
     LookDown();
     layered.Draw();
     const float layerX[3] = {1.5f, 5.5f, 9.0f};
