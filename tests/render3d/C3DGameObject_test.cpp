@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "core/Engine.h"
-#include "render3d/C3DGameObjectManager.h"
 #include "render3d/CLightManager.h"
 #include "test_entity.h"
 
@@ -16,13 +13,9 @@ namespace {
 
 // An object holding a recording model of the given kind; the object owns the model.
 struct Placed {
-    explicit Placed(int kind, int vertices = 0) {
-        model->vertexNum = vertices;
-        object->AttachModel(kind, model);
-    }
+    explicit Placed(int kind) { object.AttachModel(kind, model); }
     RecordingEntity* model = new RecordingEntity();
-    std::unique_ptr<C3DGameObject> owner{new C3DGameObject()};
-    C3DGameObject* object = owner.get();
+    C3DGameObject object;
 };
 
 } // namespace
@@ -30,15 +23,15 @@ struct Placed {
 TEST(GameObjectDispatch, ShadowOperationsReachEveryKindButMD3) {
     for (int kind = MODEL_KIND_ZARVO; kind <= MODEL_KIND_MD3; ++kind) {
         Placed p(kind);
-        p.object->BuildShadowVolume();
-        p.object->RenderToStencil();
-        p.object->DrawShadowVolume();
-        p.object->DrawBoundingBox();
+        p.object.BuildShadowVolume();
+        p.object.RenderToStencil();
+        p.object.DrawShadowVolume();
+        p.object.DrawBoundingBox();
         const Names all{"BuildShadowVolume", "RenderToStencilV", "DrawShadowVolumeV",
                         "DrawBoundingBox"};
         EXPECT_EQ(p.model->calls, kind == MODEL_KIND_MD3 ? Names{} : all) << "kind " << kind;
         // Only MD2 geometry animates: only its volume (and MD3's, never built) stays stale.
-        EXPECT_EQ(p.object->GetGenerateShadowVolume(),
+        EXPECT_EQ(p.object.GetGenerateShadowVolume(),
                   kind == MODEL_KIND_MD2 || kind == MODEL_KIND_MD3)
             << "kind " << kind;
     }
@@ -46,38 +39,21 @@ TEST(GameObjectDispatch, ShadowOperationsReachEveryKindButMD3) {
 
 TEST(GameObjectDispatch, ShadowVolumesAreBuiltForLightOneAndPlacementMarksThemStale) {
     Placed p(MODEL_KIND_OBJ);
-    p.object->BuildShadowVolume();
+    p.object.BuildShadowVolume();
     // Without a light manager the position of an unregistered light is used.
     EXPECT_EQ(p.model->lastLight.y, 100.0f);
     CLightManager lights;
     g_LightManager = &lights;
     p.model->lastLight = CVector3();
-    p.object->BuildShadowVolume();
+    p.object.BuildShadowVolume();
     g_LightManager = nullptr;
     EXPECT_TRUE(p.model->lastLight.x == 0.0f && p.model->lastLight.y == 100.0f);
-    ASSERT_FALSE(p.object->GetGenerateShadowVolume());
+    ASSERT_FALSE(p.object.GetGenerateShadowVolume());
     for (int step = 0; step < 3; ++step) {
-        if (step == 0) p.object->SetPosition(1, 2, 3);
-        if (step == 1) p.object->SetSize(2, 2, 2);
-        if (step == 2) p.object->SetAngle(45);
-        EXPECT_TRUE(p.object->GetGenerateShadowVolume()) << step;
-        p.object->BuildShadowVolume();
+        if (step == 0) p.object.SetPosition(1, 2, 3);
+        if (step == 1) p.object.SetSize(2, 2, 2);
+        if (step == 2) p.object.SetAngle(45);
+        EXPECT_TRUE(p.object.GetGenerateShadowVolume()) << step;
+        p.object.BuildShadowVolume();
     }
-}
-
-// MD3 objects have no box or vertex count and are always in the frustum; the manager's
-// vertex total is fixed at registration.
-TEST(GameObjectManager, BoundsAndVertexTotalsComeFromTheModelsExceptMD3) {
-    C3DGameObjectManager manager;
-    Placed a(MODEL_KIND_3DS, 300), b(MODEL_KIND_MD2, 120), c(MODEL_KIND_MD3, 999);
-    EXPECT_EQ(a.object->GetBoundingBoxMinPoint(), a.model->GetTransformedModelLevelBBMinPoint());
-    EXPECT_TRUE(c.object->GetBoundingBoxMinPoint() == nullptr &&
-                c.object->GetBoundingBoxMaxPoint() == nullptr);
-    c.object->checkFrustum(); // without a camera or a box
-    EXPECT_TRUE(c.object->IsObjectInFrustum() && c.object->GetBoundingSphereRadius() == 0.0f);
-    for (Placed* p : {&a, &b, &c})
-        manager.RegisterObject(p->owner.release());
-    a.model->vertexNum = 5;
-    EXPECT_EQ(manager.GetNumOfAllVertices(), 420);
-    EXPECT_EQ(manager.Get3DObjects(), (std::vector<C3DGameObject*>{a.object, b.object, c.object}));
 }

@@ -14,7 +14,6 @@ namespace zarvo_test {
 
 class RecordingEntity : public CEntity {
 public:
-    int vertexNum = 0;
     CVector3 lastLight;
     std::vector<std::string> calls;
     std::vector<bool> flags;
@@ -33,7 +32,7 @@ public:
     void RenderToStencilV() override { Record("RenderToStencilV"); }
     void DrawShadowVolumeV() override { Record("DrawShadowVolumeV"); }
     void DrawBoundingBox() override { Record("DrawBoundingBox"); }
-    int GetModelVertexNum() override { return vertexNum; }
+    int GetModelVertexNum() override { return 0; }
 
 private:
     void Record(const char* name, bool flag = false) {
