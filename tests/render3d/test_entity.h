@@ -22,8 +22,6 @@ public:
     bool readCull = false;
 
     void SetBox(CVector3 min, CVector3 max) { TransformModelLevelBoundingBoxCoordinates(min, max); }
-    void SetPosition(float x, float y, float z) override { m_vPosition = CVector3(x, y, z); }
-    void SetSize(float x, float y, float z) override { m_vSize = CVector3(x, y, z); }
     void Draw(bool textured) override { Record("Draw", textured); }
     void DrawVBONEW(bool textured) override { Record("DrawVBONEW", textured); }
     void BuildShadowVolume(CVector3 light) override {
@@ -32,7 +30,6 @@ public:
     void RenderToStencilV() override { Record("RenderToStencilV"); }
     void DrawShadowVolumeV() override { Record("DrawShadowVolumeV"); }
     void DrawBoundingBox() override { Record("DrawBoundingBox"); }
-    int GetModelVertexNum() override { return 0; }
 
 private:
     void Record(const char* name, bool flag = false) {
