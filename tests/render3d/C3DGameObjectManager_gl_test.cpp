@@ -95,8 +95,13 @@ std::array<float, 4> Light0(GLenum pname) {
 TEST_F(SceneGL, CameraLookLoadsWhatGluLookAtGivesAndItsInverse) {
     camera_.PositionCamera(12, -3, 40, 1, 2, -5, 0.1f, 1, 0);
     const MATRIX4X4 oracle = FromGlu([] { gluLookAt(12, -3, 40, 1, 2, -5, 0.1f, 1, 0); });
-    ExpectMatrixNear(FromGlu([&] { camera_.Look(); }), oracle, 0);
-    ExpectMatrixNear(MATRIX4X4(camera_.GetInverseMatrix()) * oracle, MATRIX4X4(), 1e-4f);
+    MATRIX4X4 inverse; // of the modelview in place
+    const MATRIX4X4 view = FromGlu([&] {
+        camera_.Look();
+        inverse = MATRIX4X4(camera_.GetInverseMatrix());
+    });
+    ExpectMatrixNear(view, oracle, 0);
+    ExpectMatrixNear(inverse * oracle, MATRIX4X4(), 1e-4f);
 }
 
 TEST_F(SceneGL, CameraManagerLookTranslatesByTheActualCameraOnly) {
