@@ -2,6 +2,7 @@
 // checked for what it draws, not only for compiling.
 #include <gtest/gtest.h>
 
+#include "math/3DMath.h"
 #include "render3d/CShaderManager.h"
 #include "support/gl_context.h"
 #include "support/test_paths.h"
@@ -112,29 +113,24 @@ TEST_F(ShaderFilesGL, BrokenSourceGoesToStandardErrorAndLoadShaderReadsWholeText
         EXPECT_EQ(shader.LoadShader(path), nullptr) << (path ? path : "null");
 }
 
-// The whole view facing the viewer, u from u0 to u1 on unit 0.
-void FacingQuad(float u0 = 0, float u1 = 1) {
+// The whole view facing the viewer, u from u0 to u1 on unit 0. A `bend` leans the
+// corners' normals outwards, like a patch of a sphere seen head-on.
+void Quad(float bend, float u0 = 0, float u1 = 1) {
     glBegin(GL_QUADS);
-    glNormal3f(0, 0, 1);
     for (int c = 0; c < 4; ++c) {
-        const int x = c == 1 || c == 2, y = c >= 2;
-        glTexCoord2f(x ? u1 : u0, float(y));
-        glVertex3f(2.f * x - 1, 2.f * y - 1, 0);
+        const float x = c == 1 || c == 2 ? 1.f : -1.f, y = c >= 2 ? 1.f : -1.f;
+        const CVector3 n = Normalize(CVector3(x * bend, y * bend, 1));
+        glNormal3f(n.x, n.y, n.z);
+        glTexCoord2f(x > 0 ? u1 : u0, y > 0 ? 1.f : 0.f);
+        glVertex3f(x, y, 0);
     }
     glEnd();
 }
 void FullQuad() {
-    FacingQuad();
+    Quad(0);
 }
-// Four corners whose normals lean outwards, like a patch of a sphere seen head-on.
 void CurvedQuad() {
-    const float lean = 1.0f / std::sqrt(1.0f + 1.0f + 2.25f);
-    glBegin(GL_QUADS);
-    for (const auto& c : {std::pair<float, float>{-1, -1}, {1, -1}, {1, 1}, {-1, 1}}) {
-        glNormal3f(c.first * lean, c.second * lean, 1.5f * lean);
-        glVertex3f(c.first, c.second, 0);
-    }
-    glEnd();
+    Quad(1 / 1.5f);
 }
 void Sphere() {
     GLUquadric* quadric = gluNewQuadric();
@@ -274,7 +270,7 @@ TEST_F(ShaderRenderGL, ParallaxShiftsTheTextureWithTheViewAngle) {
             glLoadIdentity();
             gluLookAt(eyeX, 0, eyeZ, 0, 0, 0, 0, 1, 0);
             glClear(GL_COLOR_BUFFER_BIT);
-            FacingQuad(0.45f, 0.55f);
+            Quad(0, 0.45f, 0.55f);
             int x = 0;
             while (x < kSize && ReadPixelTopDown(x, 32).r <= 128)
                 ++x;
