@@ -74,10 +74,27 @@ protected:
         glDisable(GL_DEPTH_TEST);
         glDisable(GL_CULL_FACE);
     }
+    // One still particle at `at` that never runs out of energy.
+    std::unique_ptr<CParticleSystem> Make(CVector3 at, bool sprites, bool blend, float pointSize,
+                                          sColor colour = sColor(1, 1, 1, 1)) {
+        auto system = std::make_unique<CParticleSystem>();
+        system->SetPosition(at);
+        system->SetGenerationBoxX(0, 0, 1);
+        system->SetGenerationBoxZ(0, 0, 1);
+        system->SetParticleVelocityY(0, 0, 1);
+        system->SetEnergyBounds(1000, 1000);
+        system->EnableTransparencyInFunctionOfEnergy(false);
+        system->SetParticleSize(pointSize);
+        system->SetQuadParticleSize(1.5f, 1.5f, 1.5f);
+        system->SetColor(colour);
+        system->InitParticle(1, texture_.data(), sprites, blend);
+        return system;
+    }
     CUtils utils_;
     CTextureManager textures_;
     CCamera camera_;
     const double origin_[3] = {0, 0, 0};
+    std::string texture_ = Bmp(4, 4, {{0, 255, 255, 255}});
 };
 
 TEST_F(OutdoorGL, SkyDomeCoversTheUpperHalfOfTheViewAndTurnsBySpeedTimesInterval) {
@@ -197,30 +214,9 @@ struct Extent {
     }
 };
 
-class ParticleGL : public OutdoorGL {
-protected:
-    // One still particle at `at` that never runs out of energy.
-    std::unique_ptr<CParticleSystem> Make(CVector3 at, bool sprites, bool blend, float pointSize,
-                                          sColor colour = sColor(1, 1, 1, 1)) {
-        auto system = std::make_unique<CParticleSystem>();
-        system->SetPosition(at);
-        system->SetGenerationBoxX(0, 0, 1);
-        system->SetGenerationBoxZ(0, 0, 1);
-        system->SetParticleVelocityY(0, 0, 1);
-        system->SetEnergyBounds(1000, 1000);
-        system->EnableTransparencyInFunctionOfEnergy(false);
-        system->SetParticleSize(pointSize);
-        system->SetQuadParticleSize(1.5f, 1.5f, 1.5f);
-        system->SetColor(colour);
-        system->InitParticle(1, texture_.data(), sprites, blend);
-        return system;
-    }
-    std::string texture_ = Bmp(4, 4, {{0, 255, 255, 255}});
-};
-
 // Sprites stop at the largest point size and keep 12 pixels far away; their colour adds
 // to or blends with the background.
-TEST_F(ParticleGL, SpriteSizesAndBlending) {
+TEST_F(OutdoorGL, SpriteSizesAndBlending) {
     auto near = Make(CVector3(0, 0, -1.5f), true, true, 200.0f),
          far = Make(CVector3(0, 0, -2000), true, true, 10.0f);
     const float largest = near->GetLargestPointSize();
@@ -245,7 +241,7 @@ TEST_F(ParticleGL, SpriteSizesAndBlending) {
 }
 
 // Quads face the camera from any side; particles move only while the system is rendered.
-TEST_F(ParticleGL, QuadsFaceTheCameraAndMoveOnlyWhenRendered) {
+TEST_F(OutdoorGL, QuadsFaceTheCameraAndMoveOnlyWhenRendered) {
     const double eyes[][3] = {{0, 0, 0}, {8, 5, -2}, {-6, -4, -18}};
     for (const auto& eye : eyes) {
         auto system = Make(CVector3(0, 0, -10), false, true, 10.0f);
