@@ -1,6 +1,5 @@
-// The GUI driven as the engine's frame drives it: SDL events pushed into the real queue,
-// one PollEvents of the real event manager per frame, then the window manager's pass, and
-// the result read back from the frame buffer.
+// The GUI driven as the engine's frame drives it: SDL events pushed into the real queue, one
+// PollEvents per frame, the window manager's pass, and the frame buffer read back.
 #include <gtest/gtest.h>
 
 #include "core/CEventManager.h"
@@ -16,37 +15,17 @@
 #include "gui/CWindowManager.h"
 #include "image/CTextureManager.h"
 #include "scene2d/CSprite.h"
-#include "support/event_driver.h"
-#include "support/gl_context.h"
+#include "support/demo_fixtures.h"
 #include "support/pixel_view.h"
-#include "support/test_paths.h"
-
-#include <SDL.h>
-
-#include <string>
 
 namespace {
+
+using zarvo_test::WriteSolid;
 
 constexpr int kWin = 256;
 unsigned int g_Now = 0;
 unsigned int FakeTicks() {
     return g_Now;
-}
-
-// A solid image (BMP data under any name; the image library goes by the content).
-void WriteSolid(const std::string& path, int w, int h, Uint8 r, Uint8 g, Uint8 b) {
-    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 24, 0xFF, 0xFF00, 0xFF0000, 0);
-    SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, r, g, b));
-    SDL_SaveBMP(s, path.c_str());
-    SDL_FreeSurface(s);
-}
-
-// Frames base1.png .. baseN.png of w x h; frame k has red 10 * k and the given green, blue.
-std::string WriteFrames(const char* tag, unsigned int n, int w, int h, Uint8 g = 0, Uint8 b = 0) {
-    const std::string base = zarvo_test::MakeTempDir(tag) + "/frame";
-    for (unsigned int k = 1; k <= n; ++k)
-        WriteSolid(base + std::to_string(k) + ".png", w, h, Uint8(10 * k), g, b);
-    return base;
 }
 
 class GuiGL : public ::testing::Test {
@@ -67,28 +46,28 @@ protected:
         g_EventManager = nullptr;
         g_TextureManager = nullptr;
     }
-
     // One frame as the engine runs it: one event, then the GUI pass on a black screen.
     void Frame() {
         m_Events.PollEvents();
         glDisable(GL_SCISSOR_TEST);
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
-        glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         glDisable(GL_DEPTH_TEST);
         glDisable(GL_BLEND);
         glEnable(GL_TEXTURE_2D);
         m_Manager.MainLoop();
     }
-    void MouseTo(int x, int y) { ASSERT_TRUE(zarvo_test::WarpMouse(x, y)) << x << ", " << y; }
-    static void Press(Uint8 button, bool down, int x = 0, int y = 0) {
+    void MouseTo(int x, int y, bool frame = true) {
+        ASSERT_TRUE(zarvo_test::WarpMouse(x, y)) << x << ", " << y;
+        if (frame) Frame();
+    }
+    void Press(Uint8 button, bool down, int x, int y) {
         ASSERT_TRUE(zarvo_test::PushMouseButton(button, down, x, y));
+        Frame();
     }
     int Clicked() const { return m_Events.GetOnClickedGuiElement(); }
-    // A shown window with no header of its own, covering the whole test window.
-    CWindow* Plain() {
-        CWindow* window = new CWindow(0, 0, kWin, kWin, 1);
+    CWindow* Shown(CWindow* window) {
         window->SetVisible(true);
         m_Manager.RegisterWindow(window);
         return window;
@@ -104,19 +83,12 @@ protected:
 } // namespace
 
 TEST_F(GuiGL, HeaderDragMovesTheWindowByTheMouseMotionAndABodyPressDoesNot) {
-    std::string red = zarvo_test::MakeTempDir("window") + "/red.png";
-    WriteSolid(red, 100, 80, 255, 0, 0);
-    CWindow* window = new CWindow(40, 40, 140, 120, red.data(), false, 1.0f, 15, 1, true);
-    window->SetVisible(true);
-    m_Manager.RegisterWindow(window);
-
+    std::string red = WriteSolid("window", 0, 100, 80);
+    CWindow* window = Shown(new CWindow(40, 40, 140, 120, red.data(), false, 1.0f, 15, 1, true));
     MouseTo(60, 45);
-    Frame();
     Press(SDL_BUTTON_LEFT, true, 60, 45);
-    Frame();
     EXPECT_TRUE(window->IsDragging());
     MouseTo(90, 75);
-    Frame();
     EXPECT_EQ(window->GetRight(), 170.0f);
     EXPECT_EQ(window->GetBottom(), 150.0f);
     Frame();
@@ -125,25 +97,33 @@ TEST_F(GuiGL, HeaderDragMovesTheWindowByTheMouseMotionAndABodyPressDoesNot) {
     EXPECT_LT(At(50, 50).r, 50) << "and no longer at the old one";
 
     Press(SDL_BUTTON_LEFT, false, 90, 75); // released over the header: the drag ends
-    Frame();
-    MouseTo(120, 100);
+    MouseTo(120, 100, false);
     Press(SDL_BUTTON_LEFT, true, 120, 100); // on the body
-    Frame();
     MouseTo(150, 130);
-    Frame();
     EXPECT_FALSE(window->IsDragging());
     EXPECT_EQ(window->GetLeft(), 70.0f);
     EXPECT_EQ(window->GetTop(), 70.0f);
 }
 
-TEST_F(GuiGL, AClickIsReportedOnlyInThePressFrameOfAnEnabledButtonWithTheLeftButton) {
-    std::string frames = WriteFrames("button", 3, 40, 20);
-    CButton* button = new CButton(frames.data(), 3, 20, 20, 42);
-    Plain()->RegisterButton(button);
-    MouseTo(60, 40); // the bottom-right corner counts
-    Frame();
+TEST_F(GuiGL, ButtonsAnimateTheirHoverOnceAndReportOnlyTheLeftPressFrameCheckBoxesTheirState) {
+    std::string frames = WriteSolid("button", 4, 40, 20);
+    CButton* button = new CButton(frames.data(), 4, 20, 20, 42);
+    button->SetAnimationSpeed(20); // a frame per 50 ms
+    CWindow* window = Shown(new CWindow(0, 0, kWin, kWin, 1));
+    window->RegisterButton(button);
+    MouseTo(30, 30);
     EXPECT_EQ(Clicked(), -1);
-    struct {
+    for (int frame : {1, 2, 3, 4, 4, 4}) { // played once, then held
+        g_Now += 60;
+        Frame();
+        EXPECT_EQ((At(30, 30).r + 5) / 10, frame);
+    }
+    MouseTo(200, 200);
+    EXPECT_EQ((At(30, 30).r + 5) / 10, 1) << "the first frame once the mouse has left";
+    EXPECT_EQ(button->GetSprite()->GetCurrentFrame(), 1u);
+
+    MouseTo(60, 40); // the bottom-right corner counts
+    const struct {
         Uint8 button;
         bool enabled;
         int reported;
@@ -152,55 +132,26 @@ TEST_F(GuiGL, AClickIsReportedOnlyInThePressFrameOfAnEnabledButtonWithTheLeftBut
     for (const auto& p : presses) {
         button->Enable(p.enabled);
         Press(p.button, true, 60, 40);
-        Frame();
         EXPECT_EQ(Clicked(), p.reported) << int(p.button) << " " << p.enabled;
         EXPECT_TRUE(button->IsMouseOn()) << "a disabled button still hovers";
         Frame(); // still held, no new event
         EXPECT_EQ(Clicked(), -1) << "held";
         Press(p.button, false, 60, 40);
-        Frame();
         EXPECT_EQ(Clicked(), -1) << "released";
     }
-}
 
-TEST_F(GuiGL, HoverAnimationPlaysOnceHoldsTheLastFrameAndResetsWhenTheMouseLeaves) {
-    std::string frames = WriteFrames("hover", 4, 40, 20);
-    CButton* button = new CButton(frames.data(), 4, 20, 20, 1);
-    button->SetAnimationSpeed(20); // a frame per 50 ms
-    Plain()->RegisterButton(button);
-    auto shown = [] { return (At(30, 30).r + 5) / 10; };
-
-    MouseTo(30, 30);
-    const int expected[] = {1, 2, 3, 4, 4, 4};
-    for (int frame : expected) {
-        g_Now += 60;
-        Frame();
-        EXPECT_EQ(shown(), frame);
-    }
-    MouseTo(200, 200);
-    g_Now += 60;
-    Frame();
-    EXPECT_EQ(shown(), 1) << "the first frame once the mouse has left";
-    EXPECT_EQ(button->GetSprite()->GetCurrentFrame(), 1u);
-}
-
-TEST_F(GuiGL, ACheckBoxReportsItsClickAndShowsTheCheckedImageFromTheNextFrame) {
-    std::string off = WriteFrames("boxoff", 1, 24, 24, 200, 0);
-    std::string on = WriteFrames("boxon", 1, 24, 24, 0, 200);
+    // A check box shows its checked image from the frame after its click.
+    std::string off = WriteSolid("off", 1, 24, 24, 200), on = WriteSolid("on", 1, 24, 24, 0, 200);
     CCheckBox* box = new CCheckBox(off.data(), 1, on.data(), 1, 20, 60, 7);
-    Plain()->RegisterCheckbox(box);
-
+    window->RegisterCheckbox(box);
     MouseTo(30, 70);
-    Frame();
     EXPECT_GT(At(30, 70).g, 150);
     Press(SDL_BUTTON_LEFT, true, 30, 70);
-    Frame();
     EXPECT_EQ(Clicked(), 7);
     EXPECT_TRUE(box->IsChecked());
     EXPECT_GT(At(30, 70).g, 150) << "the click's own frame still shows the unchecked image";
     Frame();
-    EXPECT_GT(At(30, 70).b, 150);
-    EXPECT_LT(At(30, 70).g, 50);
+    EXPECT_TRUE(At(30, 70).b > 150 && At(30, 70).g < 50);
     EXPECT_EQ(Clicked(), -1);
 }
 
@@ -213,8 +164,7 @@ TEST_F(GuiGL, TheTooltipShowsOnlyOverAMovableHeaderAndPercentSignsStayText) {
         CWindow* w =
             new CWindow(40, movable ? 40 : 140, 200, 180, nullptr, false, 1, 15, 1, movable);
         w->SetToolTip(tip, 0, sColor(1, 1, 1, 1), 10, 200, 0);
-        w->SetVisible(true);
-        m_Manager.RegisterWindow(w);
+        Shown(w);
     }
     auto tipInk = [] {
         int n = 0;
@@ -223,89 +173,68 @@ TEST_F(GuiGL, TheTooltipShowsOnlyOverAMovableHeaderAndPercentSignsStayText) {
                 n += At(x, y).r > 100;
         return n;
     };
-
     MouseTo(60, 45);
-    Frame();
     EXPECT_GT(tipInk(), 20);
     EXPECT_STREQ(font->GetText(), "50% %s %n") << "printed as it stands";
     MouseTo(60, 80);
-    Frame();
     EXPECT_EQ(tipInk(), 0) << "body of the movable window";
     MouseTo(60, 145);
-    Frame();
     EXPECT_EQ(tipInk(), 0) << "header of a window that cannot move";
-
     CStaticText label("100%d %x%%", 10, 230);
     label.Draw();
     EXPECT_STREQ(font->GetText(), "100%d %x%%");
 }
 
 TEST_F(GuiGL, TheProgressBarShowsCurrentOverMaximumOfItsWidth) {
-    std::string white = zarvo_test::MakeTempDir("bar") + "/fill.png";
-    WriteSolid(white, 100, 10, 255, 255, 255);
-    CWindow* window = Plain();
-    window->RegisterProgressBar(white.data(), 20, 200, 50);
-    struct Run {
-        int length, first;
-    };
-    auto filled = [] { // the lit run along the bar's middle row
-        Run run{0, -1};
+    std::string white = WriteSolid("bar", 0, 100, 10, 255, 255);
+    CWindow* window = Shown(new CWindow(0, 0, kWin, kWin, 1));
+    auto filled = [] { // the lit run along the bar's middle row: {length, first x}
+        std::pair<int, int> run{0, -1};
         for (int x = 0; x < kWin; ++x)
-            if (At(x, 205).r > 128) run.length += 1, run.first = run.first < 0 ? x : run.first;
+            if (At(x, 205).r > 128) run = {run.first + 1, run.second < 0 ? x : run.second};
         return run;
     };
-    const unsigned int lengths[] = {0, 1, 30, 49, 50};
-    for (unsigned int length : lengths) {
+    window->RegisterProgressBar(white.data(), 20, 200, 50);
+    for (unsigned int length : {0u, 1u, 30u, 49u, 50u}) {
         window->GetProgressBar()->SetActualLength(length);
         Frame();
-        const Run run = filled();
-        EXPECT_NEAR(run.length, int(length * 100 / 50), 1) << length;
-        if (run.length > 0) {
-            EXPECT_EQ(run.first, 20);
-        }
+        EXPECT_NEAR(filled().first, int(length * 100 / 50), 1) << length;
+        EXPECT_EQ(filled().second, length ? 20 : -1) << length;
     }
     window->RegisterProgressBar(white.data(), 20, 200, 0); // maximum 0 draws nothing
     window->GetProgressBar()->SetActualLength(10);
     Frame();
-    EXPECT_EQ(filled().length, 0);
+    EXPECT_EQ(filled().first, 0);
     window->RegisterProgressBar(const_cast<char*>("no/such/bar.png"), 20, 200, 50);
     window->GetProgressBar()->SetActualLength(10);
     Frame(); // an image that failed to load draws nothing
-    EXPECT_EQ(filled().length, 0);
+    EXPECT_EQ(filled().first, 0);
 }
 
 TEST_F(GuiGL, TheMoveCursorShowsOverAnyMovableHeaderAndLeavesWithItsWindow) {
-    g_Graphics = new CGraphicsCore();
-    g_Graphics->LoadCustomMouseCursors(const_cast<char*>("Data/MousePointer.png"),
-                                       const_cast<char*>("Data/moveWindow.png"));
-    g_Graphics->setActualCursorToWindowMove(true);
-    CTexture* move = g_Graphics->GetCurrentCursor();
-    g_Graphics->setActualCursorToWindowMove(false);
-    CTexture* normal = g_Graphics->GetCurrentCursor();
+    CGraphicsCore graphics;
+    g_Graphics = &graphics;
+    graphics.LoadCustomMouseCursors(const_cast<char*>("Data/MousePointer.png"),
+                                    const_cast<char*>("Data/moveWindow.png"));
+    graphics.setActualCursorToWindowMove(true);
+    CTexture* move = graphics.GetCurrentCursor();
+    graphics.setActualCursorToWindowMove(false);
+    CTexture* normal = graphics.GetCurrentCursor();
     ASSERT_NE(move, normal);
-
-    CWindow* first = new CWindow(10, 10, 100, 100, nullptr, false, 1, 15, 1, true);
-    CWindow* second = new CWindow(120, 10, 220, 100, nullptr, false, 1, 15, 2, true);
-    for (CWindow* w : {first, second}) {
-        w->SetVisible(true);
-        m_Manager.RegisterWindow(w);
+    Shown(new CWindow(10, 10, 100, 100, nullptr, false, 1, 15, 1, true));
+    CWindow* second = Shown(new CWindow(120, 10, 220, 100, nullptr, false, 1, 15, 2, true));
+    const struct {
+        int x, y;
+        bool move;
+    } points[] = {{50, 15, true}, {150, 15, true}, {150, 50, false}, {150, 15, true}};
+    for (const auto& p : points) {
+        MouseTo(p.x, p.y);
+        EXPECT_EQ(graphics.GetCurrentCursor(), p.move ? move : normal) << p.x << ", " << p.y;
     }
-    MouseTo(50, 15);
-    Frame();
-    EXPECT_EQ(g_Graphics->GetCurrentCursor(), move) << "the first window's header";
-    MouseTo(150, 15);
-    Frame();
-    EXPECT_EQ(g_Graphics->GetCurrentCursor(), move) << "the second window's header";
-    MouseTo(150, 50);
-    Frame();
-    EXPECT_EQ(g_Graphics->GetCurrentCursor(), normal);
-    MouseTo(150, 15);
     Press(SDL_BUTTON_LEFT, true, 150, 15);
-    Frame();
     ASSERT_TRUE(second->IsDragging());
     m_Manager.UnRegisterWindow(second); // mid-drag
-    EXPECT_EQ(g_Graphics->GetCurrentCursor(), normal);
+    EXPECT_EQ(graphics.GetCurrentCursor(), normal);
     Frame();
-    delete g_Graphics;
     g_Graphics = nullptr;
 }

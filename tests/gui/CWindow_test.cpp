@@ -1,5 +1,5 @@
-// Window and widget rules that need no display. Widgets are built from image names that
-// do not exist, so their frames are empty textures whose draw size the tests set.
+// Window and widget rules without a display: widgets of missing images have empty frames
+// whose draw size the tests set.
 #include <gtest/gtest.h>
 
 #include "gui/CButton.h"
@@ -31,7 +31,7 @@ TEST(CWindow, HeaderAndWidgetHitTestsCountEveryEdge) {
         bool header, widget; // the widget in a window whose origin is (100, 80)
     } cases[] = {{100, 80, true, false},  {300, 95, true, false},  {200, 96, false, false},
                  {99, 90, false, false},  {301, 90, false, false}, {200, 79, false, false},
-                 {110, 100, false, true},  {160, 130, false, true}, {161, 130, false, false},
+                 {110, 100, false, true}, {160, 130, false, true}, {161, 130, false, false},
                  {160, 131, false, false}};
     for (const auto& c : cases) {
         EXPECT_EQ(window.IsOnHeader(c.x, c.y), c.header) << c.x << ", " << c.y;
@@ -73,16 +73,7 @@ TEST(CWindow, WidgetsAreKeptInsideOnlyByMovingLeftOrUp) {
     EXPECT_EQ(box->GetSprite(false)->GetSpritePosY(), -2.0f);
 }
 
-TEST(CWindow, ActivationAndVisibility) {
-    CWindow window(0, 0, 10, 10, 1);
-    window.ActivateWindow(true);
-    EXPECT_TRUE(window.GetVisible()) << "activating shows";
-    window.ActivateWindow(false);
-    EXPECT_TRUE(window.GetVisible()) << "deactivating leaves it shown";
-    window.ActivateWindow(true);
-    window.SetVisible(false);
-    EXPECT_FALSE(window.IsActive()) << "hiding deactivates";
-
+TEST(CWindowManager, ActivationShowsHidingDeactivatesAndASecondRegistrationIsIgnored) {
     CWindowManager manager;
     CWindow* a = new CWindow(0, 0, 10, 10, 7);
     CWindow* b = new CWindow(0, 0, 10, 10, 7);
@@ -95,10 +86,13 @@ TEST(CWindow, ActivationAndVisibility) {
     EXPECT_FALSE(other->IsActive() || other->GetVisible());
     manager.DeactivateAllWindow();
     EXPECT_FALSE(a->IsActive() || b->IsActive());
-    EXPECT_TRUE(a->GetVisible() && b->GetVisible());
+    EXPECT_TRUE(a->GetVisible() && b->GetVisible()) << "deactivating leaves them shown";
+    a->ActivateWindow(true);
+    a->SetVisible(false);
+    EXPECT_FALSE(a->IsActive()) << "hiding deactivates";
 }
 
-TEST(CProgressBar, LengthsSectionAndReplacement) {
+TEST(CProgressBar, IncrementsStopAtTheMaximumWithoutWrappingAndReplacedBarsAreFreed) {
     CProgressBar bar(kMissing, 0, 0, 50);
     bar.SetActualLength(30);
     bar.IncrementActualLength(50);
@@ -109,12 +103,7 @@ TEST(CProgressBar, LengthsSectionAndReplacement) {
     bar.IncrementActualLength(0xFFFFFFFFu);
     EXPECT_EQ(bar.GetActualLength(), 50u) << "a huge step does not wrap round";
 
-    sRect section{};
-    ASSERT_TRUE(CProgressBar::SectionFor(30, 50, &section));
-    EXPECT_FLOAT_EQ(section.right, 0.6f);
-    EXPECT_EQ(section.left + section.bottom, 0.0f);
-    EXPECT_EQ(section.top, 1.0f);
-    // Maximum 0 has no fraction: nothing to draw, no NaN or infinity.
+    sRect section{}; // maximum 0 has no fraction: nothing to draw, no NaN or infinity
     EXPECT_FALSE(CProgressBar::SectionFor(5, 0, &section));
     CProgressBar().Draw(); // no image, maximum 0: draws nothing and touches no GL
 

@@ -1,6 +1,6 @@
 #pragma once
-// Gives the engine's frame timing a chosen interval without a display: a fake clock read
-// by a CUtils installed as g_Utils for the fixture's lifetime.
+// A fixed frame interval for the engine's frame timing without a display: a fake clock read
+// by a CUtils installed as g_Utils for the object's lifetime.
 #include "core/Engine.h"
 #include "core/Utils.h"
 
@@ -11,8 +11,7 @@ public:
     explicit FrameInterval(unsigned int ms) : previous_(g_Utils) {
         g_Utils = &utils_;
         CUtils::SetTickSource(&Now);
-        // Near 0, where the engine's single-precision seconds hold whole milliseconds.
-        ticks_ = 0;
+        ticks_ = 0; // near 0 the engine's single-precision seconds hold whole milliseconds
         utils_.CalculateFrameRate();
         ticks_ = ms;
         utils_.CalculateFrameRate();

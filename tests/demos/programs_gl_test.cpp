@@ -1,0 +1,115 @@
+// Every demo run as the real program: it ends normally with nothing wrong reported, and the
+// last frame it saves shows its scene, overlay and logo where they belong.
+#include <gtest/gtest.h>
+
+#include "core/CommandLine.h"
+#include "support/demo_fixtures.h"
+
+#include <cfloat>
+#include <vector>
+
+using namespace zarvo_test;
+
+namespace {
+
+// Measure(r, is, minSum) of the saved frame must lie above low and at most at high.
+struct Probe {
+    const char* what;
+    Rect r;
+    Colour is;
+    int minSum;
+    double low, high = DBL_MAX;
+};
+
+struct DemoRun {
+    std::string args;
+    int frames;
+    size_t colours; // distinct colours and mean brightness of a frame that is not blank
+    double brightness;
+    const char* says; // also in the output
+    std::vector<Probe> probes;
+};
+
+bool Bluish(const unsigned char* p) {
+    return p[2] > p[0] + 15;
+}
+bool Greenish(const unsigned char* p) {
+    return p[1] > p[0] + 40 && p[1] > p[2] + 20;
+}
+
+// A 2D demo: its feature, its caption line of font 1 at (1, y), and the logo in the corner.
+DemoRun Demo2D(const char* name, int frames, Rect feature, int captionY) {
+    return {std::string("--demo ") + name,
+            frames,
+            100,
+            1,
+            "",
+            {{"feature", feature, nullptr, 60, 1000},
+             {"caption", {0, captionY - 1, 420, captionY + 18}, nullptr, 60, 150},
+             {"logo", {694, 646, 1019, 763}, Orange, 200, 1000}}};
+}
+
+} // namespace
+
+TEST(DemoProgramsGL, EachDemoRunsCleanlyAndDrawsItsScene) {
+    const std::vector<DemoRun> runs = {
+        // The default demo, full screen: the overlay texts in their colours and the logo 5
+        // pixels clear of the window's edges.
+        {"",
+         300,
+         1000,
+         40,
+         "",
+         {{"FPS counter", kShadowTexts[0].first, White, 300, 100},
+          {"title", kShadowTexts[1].first, Orange, 30, 300},
+          {"Space hint", kShadowTexts[3].first, Blue, 30, 200},
+          {"light hint", kShadowTexts[4].first, Blue, 30, 200},
+          {"logo", {704, 648, 1019, 763}, Orange, 200, 1000},
+          {"logo margin", {1019, 648, 1024, 768}, Orange, 200, -1, 0},
+          {"logo margin", {704, 763, 1024, 768}, Orange, 200, -1, 0}}},
+        // The information window's blue fills (2, 2)-(402, 302) and stops there; green crosshair
+        // rings at the centre; the lit plane below a black sky; the gun right of the centre.
+        {"--demo enginetest",
+         40,
+         2000,
+         0,
+         "",
+         {{"window", {10, 40, 390, 290}, Bluish, 0, 50000},
+          {"past the window", {410, 40, 600, 200}, Bluish, 0, -1, 0},
+          {"crosshair", {482, 354, 582, 454}, Greenish, 0, 40},
+          {"logo", {700, 640, 1022, 766}, Orange, 200, 1000},
+          {"plane", {40, 600, 400, 700}, nullptr, -1, 180},
+          {"sky", {500, 40, 1000, 120}, nullptr, -1, -1, 15},
+          {"gun", {620, 480, 760, 560}, nullptr, -1, 120}}},
+        {"--demo outdoor", 30, 1000, 40, "Gray Scale Image", {}}, // the light map was built
+        {"--demo gui", 30, 200, 20, "", {}},
+        Demo2D("fade", 5, {300, 300, 620, 412}, 110),
+        Demo2D("kavrix", 5, {300, 300, 620, 412}, 110),
+        Demo2D("gameobject", 5, {200, 200, 264, 264}, 110),
+        Demo2D("parallax", 5, {0, 150, 1024, 600}, 50),
+        Demo2D("particles2d", 30, {190, 80, 700, 400}, 50),
+    };
+    ASSERT_TRUE(kAnisotropyHidden);
+    for (const DemoRun& d : runs) {
+        SCOPED_TRACE(d.args);
+        const std::string shot = MakeTempDir("demo-run") + "/frame.png";
+        const ProgramRun run =
+            RunProgram(d.args + (d.args.empty() ? "" : " --windowed") + " --frames " +
+                       std::to_string(d.frames) + " --screenshot " + shot);
+        EXPECT_EQ(run.status, 0) << run.output;
+        EXPECT_EQ(FindErrorText(run.output), "") << run.output;
+        EXPECT_EQ(CountOccurrences(run.output, "Zarvo Engine version 0.02..."), size_t(DEMO_COUNT))
+            << "every application is constructed";
+        EXPECT_NE(run.output.find("Saved frame " + std::to_string(d.frames)), std::string::npos);
+        EXPECT_NE(run.output.find(d.says), std::string::npos);
+        const ShotImage image = LoadShot(shot);
+        ASSERT_EQ(image.width, 1024) << run.output;
+        ASSERT_EQ(image.height, 768);
+        EXPECT_GT(MeasureFrame(image).colours, d.colours) << "blank frame";
+        EXPECT_GT(MeasureFrame(image).brightness, d.brightness);
+        for (const Probe& p : d.probes) {
+            const double value = Measure(image, p.r, p.is, p.minSum);
+            EXPECT_TRUE(value > p.low && value <= p.high) << p.what << ": " << value;
+        }
+    }
+}
