@@ -1,5 +1,4 @@
-// The engine test bed driven pass by pass with pushed keys and the pointer, its frames read
-// back.
+// The engine test bed driven pass by pass with pushed keys and the pointer, frames read back.
 #include <gtest/gtest.h>
 
 #include "core/CGraphicsCore.h"
@@ -36,7 +35,7 @@ float Cosine(const CVector3& a, const CVector3& b) {
 
 using EngineTestGL = DemoGL<EngineTestApp>;
 
-TEST_F(EngineTestGL, HeldSpaceActsEveryFrameWWalksForwardAndThePointerTurnsTheView) {
+TEST_F(EngineTestGL, HeldKeysActEveryFrameWWalksForwardAndThePointerTurnsTheView) {
     // Space toggles the shadow-volume drawing on each pass while it is held.
     const bool before = g_3DGameObjectManager->GetDrawingShadowVolume();
     Key(SDLK_SPACE, true);
@@ -44,10 +43,12 @@ TEST_F(EngineTestGL, HeldSpaceActsEveryFrameWWalksForwardAndThePointerTurnsTheVi
     Passes(1);
     EXPECT_EQ(g_3DGameObjectManager->GetDrawingShadowVolume(), before);
     Key(SDLK_SPACE, false);
-    const bool settled = g_3DGameObjectManager->GetDrawingShadowVolume();
-    Passes(1);
-    EXPECT_EQ(g_3DGameObjectManager->GetDrawingShadowVolume(), settled);
     g_3DGameObjectManager->DrawingShadowVolume(false);
+
+    const float x = demo_->GetLight()->GetPosition()[0]; // 15 units along x a frame
+    Key(SDLK_LEFT, true, 2);
+    EXPECT_FLOAT_EQ(demo_->GetLight()->GetPosition()[0], x + 30.0f);
+    Key(SDLK_LEFT, false);
 
     // The camera reads SDL's keyboard state, which pushed events do not reach.
     const CVector3 from = *g_Camera->GetCameraPosition(), ahead = *g_Camera->GetCameraView() - from;
@@ -66,7 +67,7 @@ TEST_F(EngineTestGL, HeldSpaceActsEveryFrameWWalksForwardAndThePointerTurnsTheVi
         << "the view did not turn";
 }
 
-TEST_F(EngineTestGL, ShadowsFollowTheLightBoxesAreWhiteAndTheGunStaysWhileTheViewTurns) {
+TEST_F(EngineTestGL, ShadowsOnlyDarkenAndFollowTheLightAndTheGunStaysWhileTheViewTurns) {
     const ShotImage lit = Capture();
     ASSERT_TRUE(lit.Valid());
     g_Graphics->EnableShadows(false);
@@ -74,6 +75,7 @@ TEST_F(EngineTestGL, ShadowsFollowTheLightBoxesAreWhiteAndTheGunStaysWhileTheVie
     g_Graphics->EnableShadows(true);
     const int shaded = Changed(lit, plain, {0, 150, 1024, 768}, true);
     EXPECT_GT(shaded, 300) << "no shadow on the plane";
+    EXPECT_LT(Changed(plain, lit, {0, 150, 1024, 768}, true), shaded / 4) << "shadows only darken";
 
     CLight* light = demo_->GetLight();
     const float* p = light->GetPosition();
@@ -82,13 +84,6 @@ TEST_F(EngineTestGL, ShadowsFollowTheLightBoxesAreWhiteAndTheGunStaysWhileTheVie
     const ShotImage moved = Capture();
     light->SetPosition(was[0], was[1], was[2], was[3]);
     EXPECT_GT(Changed(lit, moved, {0, 150, 1024, 768}, false), shaded / 4) << "the shadow stayed";
-
-    // The plane's bounding box as white lines over the far cobbles.
-    EXPECT_GT(
-        Measure(lit, {420, 150, 1024, 600},
-                [](const unsigned char* q) { return q[0] > 235 && q[1] > 235 && q[2] > 235; }),
-        40)
-        << "no bounding-box lines";
 
     g_Camera->RotateView(12.0f, 0, 1, 0);
     const ShotImage turned = Capture();

@@ -18,16 +18,17 @@ protected:
     // Moves the pointer to the widget's centre and takes a pass; with `click` also presses
     // there and takes the press's pass.
     static void PointAt(int id, bool click) {
-        float x = 0, y = 0;
-        ASSERT_TRUE(demo_->WidgetScreenPosition(id, &x, &y)) << id;
-        ASSERT_TRUE(WarpMouse(int(x) + 10, int(y) + 10));
+        float fx = 0, fy = 0;
+        ASSERT_TRUE(demo_->WidgetScreenPosition(id, &fx, &fy)) << id;
+        const int x = int(fx) + 10, y = int(fy) + 10;
+        ASSERT_TRUE(WarpMouse(x, y));
         Passes(1);
         if (!click) return;
-        ASSERT_TRUE(PushMouseButton(SDL_BUTTON_LEFT, true, int(x) + 10, int(y) + 10));
-        Passes(1);
-        EXPECT_EQ(g_EventManager->GetOnClickedGuiElement(), id);
-        ASSERT_TRUE(PushMouseButton(SDL_BUTTON_LEFT, false, int(x) + 10, int(y) + 10));
-        Passes(1);
+        for (bool down : {true, false}) {
+            ASSERT_TRUE(PushMouseButton(SDL_BUTTON_LEFT, down, x, y));
+            Passes(1);
+            EXPECT_TRUE(!down || g_EventManager->GetOnClickedGuiElement() == id) << id;
+        }
     }
 };
 

@@ -78,7 +78,7 @@ protected:
 
 INSTANTIATE_TEST_SUITE_P(ShaderAndFixedPipeline, FontGL, ::testing::Bool());
 
-TEST_P(FontGL, FirstGlyphTopLeftIsAtXYWhateverTheModelviewAndThePenAdvancesTwelvePixels) {
+TEST_P(FontGL, GlyphsStartAtXYWhateverTheModelviewAdvanceTwelvePixelsAndBoldAddsOneToTheRight) {
     CFont& font = TestFont();
     const std::vector<uint8_t> blank = zarvo_test::ReadFramebufferTopDown(kWin, kWin);
     font.PrintText(3, 5, 0, nullptr);
@@ -101,21 +101,17 @@ TEST_P(FontGL, FirstGlyphTopLeftIsAtXYWhateverTheModelviewAndThePenAdvancesTwelv
     EXPECT_EQ(LitSpan(20), std::make_pair(3, 3 + 48 + 31));
     EXPECT_TRUE(Lit(4, 5 + 31)); // corner pixels blend with the transparent cells beside
     EXPECT_FALSE(Lit(4, 5 + 32));
-}
 
-TEST_P(FontGL, BoldIsASecondCopyOnePixelRightAndSetNineDrawsAsSetThree) {
-    CFont& font = TestFont();
+    ClearScreen(); // bold (sets 2 and 3) adds a copy one pixel right; sets above 3 draw as 3
     font.PrintText(3, 5, 2, "A");
     EXPECT_EQ(LitSpan(12), std::make_pair(3, 19));
     EXPECT_GT(zarvo_test::ReadPixelTopDown(10, 12).g, 128); // set 0: white
-
     ClearScreen();
     font.PrintText(3, 5, 3, "A");
     const std::vector<uint8_t> set3 = zarvo_test::ReadFramebufferTopDown(kWin, kWin);
     const zarvo_test::Rgba red = zarvo_test::ReadPixelTopDown(10, 12);
     EXPECT_TRUE(red.r > 200 && red.g < 50);
     EXPECT_EQ(LitSpan(12), std::make_pair(3, 19));
-
     ClearScreen();
     font.PrintText(3, 5, 9, "A");
     EXPECT_EQ(zarvo_test::ReadFramebufferTopDown(kWin, kWin), set3);

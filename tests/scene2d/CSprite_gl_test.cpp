@@ -4,49 +4,23 @@
 
 #include "core/CGraphicsCore.h"
 #include "core/Engine.h"
-#include "image/CTextureManager.h"
 #include "scene2d/CCrossHair.h"
 #include "scene2d/CSprite.h"
 #include "support/demo_fixtures.h"
-#include "support/pixel_view.h"
 
 namespace {
 
-unsigned int g_Now = 0;
-unsigned int FakeTicks() {
-    return g_Now;
-}
+using zarvo_test::g_SpriteNow;
 
 std::string WriteFrames(unsigned int n) {
     return zarvo_test::WriteSolid("sprite", n, 4, 4);
 }
 
-class SpriteGL : public ::testing::Test {
+class SpriteGL : public zarvo_test::PixelViewGL<64> {
 protected:
-    void SetUp() override {
-        ZARVO_REQUIRE_GL(64, 64);
-        g_TextureManager = &m_Manager;
-        CSprite::SetTickSource(&FakeTicks);
-        g_Now = 1000;
-        zarvo_test::SetPixelView();
-        glDisable(GL_BLEND);
-        glDisable(GL_DEPTH_TEST);
-        glEnable(GL_TEXTURE_2D);
-        Clear();
-    }
-    void TearDown() override {
-        CSprite::SetTickSource(nullptr);
-        g_TextureManager = nullptr;
-    }
-    // The frame number shown at (x, y).
     static int Shown(int x = 1, int y = 1) {
-        return (zarvo_test::ReadPixelTopDown(x, y).r + 5) / 10;
-    }
-    static void Clear() {
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    }
-    CTextureManager m_Manager;
+        return (At(x, y).r + 5) / 10;
+    } // the frame drawn there
 };
 using CrossHairGL = SpriteGL;
 
@@ -59,7 +33,7 @@ TEST_F(SpriteGL, LoopingChangesFrameOnlyAfterMoreThanThePeriodAndAtMostOncePerCa
     int changes = 0;
     unsigned int previous = sprite.GetCurrentFrame();
     for (int draw = 1; draw <= 12; ++draw) { // a draw every 16 ms at 20 fps (50 ms)
-        g_Now += 16;
+        g_SpriteNow += 16;
         Clear();
         sprite.Draw();
         EXPECT_EQ(Shown(), int(previous)) << "the frame shown is the one current at the call";
@@ -70,11 +44,11 @@ TEST_F(SpriteGL, LoopingChangesFrameOnlyAfterMoreThanThePeriodAndAtMostOncePerCa
         previous = sprite.GetCurrentFrame();
     }
     EXPECT_EQ(changes, 3);
-    g_Now += 100000; // a long pause still moves one frame
+    g_SpriteNow += 100000; // a long pause still moves one frame
     sprite.Update();
     EXPECT_EQ(sprite.GetCurrentFrame(), previous + 1);
     for (int i = 0; i < 8; ++i, sprite.Update())
-        g_Now += 51;
+        g_SpriteNow += 51;
     EXPECT_EQ(sprite.GetCurrentFrame(), previous + 1) << "eight steps wrap round 8 frames";
 }
 
@@ -83,7 +57,7 @@ TEST_F(SpriteGL, PlayOnceHoldsTheLastFrameOneFrameOrSpeedZeroNeverAdvanceMissing
     CSprite sprite(base.data(), 3, 8, 8), single(base.data(), 1, 0, 0), still(base.data(), 2, 0, 0);
     still.SetAnimationSpeed(0);
     for (int i = 0; i < 10; ++i) {
-        g_Now += 1000;
+        g_SpriteNow += 1000;
         sprite.DrawOne();
         single.Draw();
         single.DrawOne();

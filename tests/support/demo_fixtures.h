@@ -6,8 +6,11 @@
 #include "core/Engine.h"
 #include "core/Utils.h"
 #include "core/cApp.h"
+#include "image/CTextureManager.h"
+#include "scene2d/CSprite.h"
 #include "support/event_driver.h"
 #include "support/gl_context.h"
+#include "support/pixel_view.h"
 #include "support/program_run.h"
 #include "support/test_paths.h"
 
@@ -27,24 +30,8 @@ struct Rect {
     int left, top, right, bottom; // right and bottom exclusive
 };
 using Colour = bool (*)(const unsigned char* rgb);
-inline bool Orange(const unsigned char* p) {
-    return p[0] > p[1] + 20 && p[1] > p[2] + 10;
-}
-inline bool White(const unsigned char* p) {
-    return std::abs(p[0] - p[2]) < 40 && std::abs(p[1] - p[2]) < 40;
-}
-inline bool Blue(const unsigned char* p) {
-    return p[2] > p[0] + 20 && std::abs(p[0] - p[1]) < 30;
-}
-// The shadow-mapping demo's overlay texts in their colours, with a pixel of slack for
-// filtering: FPS counter, title, vertex count, the Space and the light hints.
-inline const std::pair<Rect, Colour> kShadowTexts[5] = {{{2, 4, 201, 23}, White},
-                                                        {{359, 4, 827, 39}, Orange},
-                                                        {{0, 29, 319, 48}, White},
-                                                        {{0, 79, 470, 99}, Blue},
-                                                        {{0, 109, 378, 129}, Blue}};
-// Pixels of r whose channels sum to at least minSum and that pass `is` (if any); without
-// `is` and with minSum < 0, the mean of the summed channels (0 to 765) instead.
+// Pixels of r whose channels sum to at least minSum and that pass `is` (if any); with minSum
+// below 0, the mean of the summed channels (0 to 765) instead.
 inline double Measure(const ShotImage& s, Rect r, Colour is = nullptr, int minSum = 0) {
     double n = 0;
     for (int y = std::max(r.top, 0); y < std::min(r.bottom, s.height); ++y)
@@ -70,33 +57,60 @@ inline std::string WriteSolid(const char* tag, unsigned int n, int w, int h, Uin
     return n ? base : base + ".png";
 }
 
+// A Size x Size window in the pixel view, black, with a texture manager and a sprite clock
+// that moves only when a test moves g_SpriteNow.
+inline unsigned int g_SpriteNow = 1000;
+template <int Size> class PixelViewGL : public testing::Test {
+protected:
+    void SetUp() override {
+        ZARVO_REQUIRE_GL(Size, Size);
+        g_TextureManager = &m_Textures;
+        CSprite::SetTickSource([] { return g_SpriteNow; });
+        g_SpriteNow = 1000;
+        SetPixelView();
+        Clear();
+    }
+    void TearDown() override {
+        CSprite::SetTickSource(nullptr);
+        g_TextureManager = nullptr;
+    }
+    static void Clear() {
+        glDisable(GL_SCISSOR_TEST);
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_BLEND);
+        glEnable(GL_TEXTURE_2D);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+    static Rgba At(int x, int y) { return ReadPixelTopDown(x, y); }
+    CTextureManager m_Textures;
+};
+
 // The frame clock: each read moves it on by g_TickStep milliseconds.
 inline Uint32 g_TickStep = 20, g_Ticks = 0;
 inline Uint32 FakeTicks() {
     return g_Ticks += g_TickStep;
 }
 
-// Windowed: a full-screen grab would hold the display the program runs need.
-inline sRunOptions Windowed(int frameLimit = 0, const std::string& shot = "") {
+// Windowed, since a full-screen grab would hold the display the program runs need; with a
+// frame limit of 1 the next pass saves its frame as `shot`.
+inline void RunWindowed(const std::string& shot = "") {
     sRunOptions options;
     options.windowed = true;
-    options.frameLimit = frameLimit;
+    options.frameLimit = shot.empty() ? 0 : 1;
     options.screenshotFile = shot;
-    return options;
+    CApp::SetRunOptions(options);
 }
 
 template <typename App> class DemoGL : public testing::Test {
 protected:
-    struct Exposed : App {
-        int Frames() const { return this->GetFramesPresented(); }
-    };
     static void SetUpTestSuite() {
         ASSERT_TRUE(kAnisotropyHidden);
         CUtils::SetTickSource(FakeTicks);
         g_TickStep = 20;
-        CApp::SetRunOptions(Windowed());
+        RunWindowed();
         testing::internal::CaptureStdout();
-        demo_ = new Exposed();
+        demo_ = new App();
         try {
             demo_->Init();
         } catch (const std::string& e) {
@@ -132,14 +146,14 @@ protected:
     // One more pass, saved through the run's screenshot seam before its swap.
     static ShotImage Capture() {
         const std::string file = MakeTempDir("demo-frame") + "/frame.bmp";
-        CApp::SetRunOptions(Windowed(1, file));
+        RunWindowed(file);
         testing::internal::CaptureStdout();
         demo_->RunPass();
         testing::internal::GetCapturedStdout();
-        CApp::SetRunOptions(Windowed());
+        RunWindowed();
         return LoadShot(file);
     }
-    static inline Exposed* demo_ = nullptr;
+    static inline App* demo_ = nullptr;
     static inline std::string error_;
 };
 
