@@ -44,6 +44,12 @@ TEST_F(EngineTestGL, HeldKeysActEveryFrameWWalksForwardAndThePointerTurnsTheView
     EXPECT_EQ(g_3DGameObjectManager->GetDrawingShadowVolume(), before);
     Key(SDLK_SPACE, false);
     g_3DGameObjectManager->DrawingShadowVolume(false);
+    Key(SDLK_q, true); // so does Q, the wireframe view
+    GLint mode[2] = {0, 0};
+    glGetIntegerv(GL_POLYGON_MODE, mode);
+    EXPECT_TRUE(g_Graphics->GetWireFrameMode() && mode[0] == GL_LINE);
+    Key(SDLK_q, false);
+    g_Graphics->SetWireFrameMode(false);
 
     const float x = demo_->GetLight()->GetPosition()[0]; // 15 units along x a frame
     Key(SDLK_LEFT, true, 2);

@@ -1,9 +1,13 @@
 // The 2D demos driven pass by pass with 20 ms frames and pushed keys, their frames read back.
 #include <gtest/gtest.h>
 
+#include "demos/testGameObject.h"
 #include "demos/testImageFade.h"
+#include "demos/testParallaxScroll.h"
 #include "demos/testParticleSystem2D.h"
 #include "image/CTexture.h"
+#include "scene2d/CGameObject.h"
+#include "scene2d/CGameObjectManager.h"
 #include "scene2d/CParticle2D.h"
 #include "scene2d/CPictureFade.h"
 #include "support/demo_fixtures.h"
@@ -39,6 +43,44 @@ TEST_F(FadeDemoGL, ThePictureFadesOutThenInAgain) {
     EXPECT_LT(light[turn], light[0] * 0.2);
     for (size_t i = 1; i < alphas.size(); ++i)
         EXPECT_EQ(light[i] < light[i - 1], i <= turn) << "sample " << i;
+}
+
+using GameObjectDemoGL = DemoGL<testGameObject>;
+TEST_F(GameObjectDemoGL, TheObjectIsDrawnWhereItsDirectionTakesItAndRTurnsIt) {
+    CGameObject2D* ship = demo_->GetGameObject();
+    ASSERT_EQ(g_2DGameObjectManager->GetObjectCount(), 1u);
+    ship->SetDirection(CVector2(0.0f, 3.0f)); // 100 px/s: 2 pixels a frame
+    Passes(50);
+    EXPECT_NEAR(ship->GetPosition().y, 300.0f, 1e-3);
+    const ShotImage shot = Capture();
+    EXPECT_LT(Measure(shot, {200, 200, 264, 290}, nullptr, 60), 20) << "left at the old place";
+    EXPECT_GT(Measure(shot, {200, 302, 264, 366}, nullptr, 60), 500);
+    ship->SetDirection(CVector2());
+    Key(SDLK_r, true, 10); // drawn turned on each of these passes
+    EXPECT_EQ(ship->GetRotate(), 10.0f);
+    Key(SDLK_r, false);
+}
+
+using ParallaxDemoGL = DemoGL<testParallaxScroll>;
+TEST_F(ParallaxDemoGL, ArrowKeysScrollLayersTwoAndThreeAtTheirSpeedsOnly) {
+    CParallaxScroll& scroll = demo_->GetScroll();
+    ASSERT_EQ(scroll.GetLayer(2)->size(), 5u);
+    auto at = [&](unsigned int layer, size_t i = 0) {
+        return (*scroll.GetLayer(layer))[i]->GetPosition();
+    };
+    Key(SDLK_RIGHT, true, 10);
+    EXPECT_NEAR(at(2).x, -71.0f, 1e-3);
+    EXPECT_NEAR(at(3).x, -19.0f, 1e-3);
+    Key(SDLK_DOWN, true, 10); // both held: both apply
+    EXPECT_NEAR(at(2).x, -142.0f, 1e-3);
+    EXPECT_NEAR(at(2).y, 71.0f, 1e-3);
+    EXPECT_EQ(at(1).x + at(1).y, 0.0f);
+    Key(SDLK_RIGHT, false, 0);
+    Key(SDLK_DOWN, false, 2); // the release frames still move
+    const CVector2 held = at(2);
+    Passes(5);
+    EXPECT_EQ(at(2).x, held.x);
+    EXPECT_NEAR(at(2, 1).x - held.x, 1024.0f, 1e-3);
 }
 
 using ParticlesDemoGL = DemoGL<testParticleSystem2D>;

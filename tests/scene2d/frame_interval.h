@@ -1,6 +1,6 @@
 #pragma once
-// A fixed frame interval for the engine's frame timing without a display: a fake clock read
-// by a CUtils installed as g_Utils for the object's lifetime.
+// The engine's frame interval fixed without a display: a fake clock read by a CUtils installed
+// as g_Utils for the object's lifetime.
 #include "core/Engine.h"
 #include "core/Utils.h"
 
@@ -10,11 +10,11 @@ class FrameInterval {
 public:
     explicit FrameInterval(unsigned int ms) : previous_(g_Utils) {
         g_Utils = &utils_;
-        CUtils::SetTickSource(&Now);
-        ticks_ = 0; // near 0 the engine's single-precision seconds hold whole milliseconds
-        utils_.CalculateFrameRate();
-        ticks_ = ms;
-        utils_.CalculateFrameRate();
+        CUtils::SetTickSource([] { return ticks_; });
+        for (Uint32 t : {0u, ms}) { // from near 0, where single-precision seconds hold whole ms
+            ticks_ = t;
+            utils_.CalculateFrameRate();
+        }
     }
     ~FrameInterval() {
         CUtils::SetTickSource(nullptr);
@@ -22,7 +22,6 @@ public:
     }
 
 private:
-    static Uint32 Now() { return ticks_; }
     static inline Uint32 ticks_ = 0;
     CUtils utils_;
     CUtils* previous_;

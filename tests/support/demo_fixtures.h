@@ -75,9 +75,8 @@ protected:
         g_TextureManager = nullptr;
     }
     static void Clear() {
-        glDisable(GL_SCISSOR_TEST);
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_BLEND);
+        for (GLenum cap : {GL_SCISSOR_TEST, GL_DEPTH_TEST, GL_BLEND})
+            glDisable(cap);
         glEnable(GL_TEXTURE_2D);
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
