@@ -5,9 +5,7 @@
 #include "gui/CFont.h"
 #include "gui/CFontManager.h"
 #include "render3d/CShaderManager.h"
-#include "support/gl_context.h"
-#include "support/pixel_view.h"
-#include "support/test_paths.h"
+#include "support/demo_fixtures.h"
 
 #include <string>
 #include <vector>
@@ -32,13 +30,6 @@ std::string WriteTestFont() {
     return path;
 }
 
-void ClearScreen() {
-    zarvo_test::SetPixelView();
-    glDisable(GL_SCISSOR_TEST);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-}
-
 bool Lit(int x, int y) {
     return zarvo_test::ReadPixelTopDown(x, y).r > 128;
 }
@@ -55,11 +46,11 @@ std::pair<int, int> LitSpan(int y) {
 }
 
 // Parameter: built while the shader table exists (the text shader) or not (fixed pipeline).
-class FontGL : public ::testing::TestWithParam<bool> {
+class FontGL : public zarvo_test::PixelViewGL<kWin, ::testing::TestWithParam<bool>> {
 protected:
-    void SetUp() override {
-        ZARVO_REQUIRE_GL(kWin, kWin);
-        ClearScreen();
+    static void ClearScreen() {
+        zarvo_test::SetPixelView();
+        Clear();
     }
     CFont& TestFont() {
         static CFont* fonts[2] = {nullptr, nullptr};

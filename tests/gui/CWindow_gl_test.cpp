@@ -2,13 +2,11 @@
 // PollEvents per frame, the window manager's pass, and the frame buffer read back.
 #include <gtest/gtest.h>
 
-#include "core/CEventManager.h"
 #include "core/CGraphicsCore.h"
 #include "core/Engine.h"
 #include "gui/CButton.h"
 #include "gui/CCheckBox.h"
 #include "gui/CFont.h"
-#include "gui/CFontManager.h"
 #include "gui/CProgressBar.h"
 #include "gui/CStaticText.h"
 #include "gui/CWindow.h"
@@ -23,17 +21,6 @@ constexpr int kWin = 256;
 
 class GuiGL : public zarvo_test::PixelViewGL<kWin> {
 protected:
-    void SetUp() override {
-        PixelViewGL::SetUp();
-        g_EventManager = &m_Events;
-        g_FontManager = &m_Fonts;
-        zarvo_test::DrainEvents();
-    }
-    void TearDown() override {
-        PixelViewGL::TearDown();
-        g_FontManager = nullptr;
-        g_EventManager = nullptr;
-    }
     // One frame as the engine runs it: one event, then the GUI pass on a black screen.
     void Frame() {
         m_Events.PollEvents();
@@ -55,8 +42,6 @@ protected:
         m_Manager.RegisterWindow(window);
         return window;
     }
-    CEventManager m_Events;
-    CFontManager m_Fonts;
     CWindowManager m_Manager; // last, so the windows go before the managers they use
 };
 

