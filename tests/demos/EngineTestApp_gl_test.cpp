@@ -1,8 +1,10 @@
-// The engine test bed driven pass by pass with pushed keys and the pointer, frames read back.
+// The engine test bed and the shadow-mapping demo driven pass by pass with pushed keys and the
+// pointer, frames read back.
 #include <gtest/gtest.h>
 
 #include "core/CGraphicsCore.h"
 #include "demos/EngineTestApp.h"
+#include "demos/testShadowMapping.h"
 #include "render3d/C3DGameObjectManager.h"
 #include "render3d/CCamera.h"
 #include "render3d/CLight.h"
@@ -108,4 +110,21 @@ TEST_F(EngineTestGL, EscapeAndAWindowCloseEndTheRun) { // last: each ends the ru
     DrainEvents();
     ASSERT_TRUE(PushQuit());
     EXPECT_FALSE(demo_->RunPass());
+}
+
+using ShadowDemoGL = DemoGL<testShadowMapping>;
+TEST_F(ShadowDemoGL, SpaceTogglesPcfOnItsKeyDownAndOnLaterEventsWhileHeldAndQTheWireframe) {
+    ASSERT_FALSE(demo_->IsPCFOn());
+    Key(SDLK_SPACE, true);
+    EXPECT_TRUE(demo_->IsPCFOn() && g_Graphics->isPCFShadowEnabled());
+    Passes(3); // no new event: no toggle
+    EXPECT_TRUE(demo_->IsPCFOn());
+    ASSERT_TRUE(PushMouseMotion(10, 10)); // another event while Space is held
+    Passes(1);
+    EXPECT_FALSE(demo_->IsPCFOn() || g_Graphics->isPCFShadowEnabled());
+    Key(SDLK_SPACE, false);
+    Key(SDLK_q, true);
+    EXPECT_TRUE(g_Graphics->GetWireFrameMode());
+    Key(SDLK_q, false);
+    g_Graphics->SetWireFrameMode(false);
 }
