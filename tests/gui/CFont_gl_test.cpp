@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+using namespace zarvo_test;
+
 namespace {
 
 constexpr int kWin = 256;
@@ -25,38 +27,21 @@ std::string WriteTestFont() {
             tga += glyph == 128 + 'A' - 32 ? std::string{0, 0, char(255), char(255)}
                                            : std::string{on, on, on, on};
         }
-    const std::string path = zarvo_test::MakeTempDir("font") + "/testfont.tga";
-    EXPECT_TRUE(zarvo_test::WriteFileBytes(path, tga));
+    const std::string path = MakeTempDir("font") + "/testfont.tga";
+    EXPECT_TRUE(WriteFileBytes(path, tga));
     return path;
 }
 
-bool Lit(int x, int y) {
-    return zarvo_test::ReadPixelTopDown(x, y).r > 128;
-}
-
-// Horizontal extent [first, last] of lit pixels on row y, or {-1, -1}.
-std::pair<int, int> LitSpan(int y) {
-    int first = -1, last = -1;
-    for (int x = 0; x < kWin; ++x)
-        if (Lit(x, y)) {
-            first = first < 0 ? x : first;
-            last = x;
-        }
-    return {first, last};
-}
+bool Lit(int x, int y) { return ReadPixelTopDown(x, y).r > 128; }
 
 // Parameter: built while the shader table exists (the text shader) or not (fixed pipeline).
-class FontGL : public zarvo_test::PixelViewGL<kWin, ::testing::TestWithParam<bool>> {
+class FontGL : public PixelViewGL<kWin, ::testing::TestWithParam<bool>> {
 protected:
-    static void ClearScreen() {
-        zarvo_test::SetPixelView();
-        Clear();
-    }
     CFont& TestFont() {
         static CFont* fonts[2] = {nullptr, nullptr};
         CFont*& font = fonts[GetParam()];
         if (!font) {
-            g_ShaderManager = GetParam() ? zarvo_test::BuiltInShaders() : nullptr;
+            g_ShaderManager = GetParam() ? BuiltInShaders() : nullptr;
             font = new CFont();
             font->BuildFont(WriteTestFont().data());
             g_ShaderManager = nullptr;
@@ -71,41 +56,35 @@ INSTANTIATE_TEST_SUITE_P(ShaderAndFixedPipeline, FontGL, ::testing::Bool());
 
 TEST_P(FontGL, GlyphsStartAtXYWhateverTheModelviewAdvanceTwelvePixelsAndBoldAddsOneToTheRight) {
     CFont& font = TestFont();
-    const std::vector<uint8_t> blank = zarvo_test::ReadFramebufferTopDown(kWin, kWin);
+    // Prints on a cleared screen at (3, 5); the extent of lit pixels on row y, or {-1, -1}.
+    auto span = [&](int y, int set, const char* text, float scale = 1.0f) {
+        Clear();
+        glTranslatef(50, 50, 0); // ignored
+        font.PrintText(3, 5, set, 1, 1, 1, 1, scale, scale, text);
+        glLoadIdentity();
+        std::pair<int, int> s{-1, -1};
+        for (int x = 0; x < kWin; ++x)
+            if (Lit(x, y)) s = {s.first < 0 ? x : s.first, x};
+        return s;
+    };
+    const std::vector<uint8_t> blank = ReadFramebufferTopDown(kWin, kWin);
     font.PrintText(3, 5, 0, nullptr);
-    EXPECT_EQ(zarvo_test::ReadFramebufferTopDown(kWin, kWin), blank) << "null format";
-    glMatrixMode(GL_MODELVIEW);
-    glTranslatef(50, 50, 0);
-    font.PrintText(3, 5, 0, "A");
-    glLoadIdentity();
-    EXPECT_EQ(LitSpan(12), std::make_pair(3, 18));
-    EXPECT_TRUE(Lit(3, 5) && Lit(10, 20));
-    EXPECT_FALSE(Lit(10, 4) || Lit(10, 21));
-
-    ClearScreen();
-    font.PrintText(3, 5, 0, "A A"); // glyphs at 3, 15 (a transparent space) and 27
-    EXPECT_EQ(LitSpan(12), std::make_pair(3, 27 + 15));
+    EXPECT_EQ(ReadFramebufferTopDown(kWin, kWin), blank) << "null format";
+    EXPECT_EQ(span(12, 0, "A"), std::make_pair(3, 18));
+    EXPECT_TRUE(Lit(3, 5) && Lit(10, 20) && !Lit(10, 4) && !Lit(10, 21));
+    // Glyphs at 3, 15 (a transparent space) and 27.
+    EXPECT_EQ(span(12, 0, "A A"), std::make_pair(3, 27 + 15));
     EXPECT_FALSE(Lit(20, 12));
-
-    ClearScreen();
-    font.PrintText(3, 5, 0, 1, 1, 1, 1, 2.0f, 2.0f, "A A"); // quads and advance scaled
-    EXPECT_EQ(LitSpan(20), std::make_pair(3, 3 + 48 + 31));
-    EXPECT_TRUE(Lit(4, 5 + 31)); // corner pixels blend with the transparent cells beside
-    EXPECT_FALSE(Lit(4, 5 + 32));
-
-    ClearScreen(); // bold (sets 2 and 3) adds a copy one pixel right; sets above 3 draw as 3
-    font.PrintText(3, 5, 2, "A");
-    EXPECT_EQ(LitSpan(12), std::make_pair(3, 19));
-    EXPECT_GT(zarvo_test::ReadPixelTopDown(10, 12).g, 128); // set 0: white
-    ClearScreen();
-    font.PrintText(3, 5, 3, "A");
-    const std::vector<uint8_t> set3 = zarvo_test::ReadFramebufferTopDown(kWin, kWin);
-    const zarvo_test::Rgba red = zarvo_test::ReadPixelTopDown(10, 12);
-    EXPECT_TRUE(red.r > 200 && red.g < 50);
-    EXPECT_EQ(LitSpan(12), std::make_pair(3, 19));
-    ClearScreen();
-    font.PrintText(3, 5, 9, "A");
-    EXPECT_EQ(zarvo_test::ReadFramebufferTopDown(kWin, kWin), set3);
+    EXPECT_EQ(span(20, 0, "A A", 2.0f), std::make_pair(3, 3 + 48 + 31)); // quads and advance
+    EXPECT_TRUE(Lit(4, 5 + 31) && !Lit(4, 5 + 32)); // corners blend with the cells beside
+    // Bold (sets 2 and 3) adds a copy one pixel right; sets above 3 draw as 3.
+    EXPECT_EQ(span(12, 2, "A"), std::make_pair(3, 19));
+    EXPECT_GT(ReadPixelTopDown(10, 12).g, 128); // set 0: white
+    EXPECT_EQ(span(12, 3, "A"), std::make_pair(3, 19));
+    const std::vector<uint8_t> set3 = ReadFramebufferTopDown(kWin, kWin);
+    EXPECT_TRUE(ReadPixelTopDown(10, 12).r > 200 && ReadPixelTopDown(10, 12).g < 50);
+    span(12, 9, "A");
+    EXPECT_EQ(ReadFramebufferTopDown(kWin, kWin), set3);
 }
 
 TEST_P(FontGL, EveryTouchedStateIsAsBeforeTheCall) {
@@ -144,14 +123,13 @@ TEST_P(FontGL, EveryTouchedStateIsAsBeforeTheCall) {
         font.PrintText(3, 5, 2, "Current FPS: %d", 60);
         font.PrintText(CVector2(3, 5), 3, "x");
         EXPECT_EQ(before, state());
-        EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
+        EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
     }
-    for (GLenum cap : caps)
-        glDisable(cap);
+    glDisable(GL_LIGHTING);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    zarvo_test::SetPixelView();
     glBlendFunc(GL_ONE, GL_ZERO);
+    Clear();
 }
 
 TEST(FontManagerGL, LoadedFontsAreReleasedWithTheManagerRegisteredOnesAreNot) {
@@ -165,8 +143,7 @@ TEST(FontManagerGL, LoadedFontsAreReleasedWithTheManagerRegisteredOnesAreNot) {
         manager.LoadFont(path.c_str());
         manager.RegisterFont(&registered);
         loadedLists = manager.getFont(1)->GetListBase();
-        ASSERT_NE(loadedLists, 0u);
-        EXPECT_TRUE(glIsList(loadedLists));
+        ASSERT_TRUE(loadedLists != 0 && glIsList(loadedLists));
     }
     EXPECT_FALSE(glIsList(loadedLists) || glIsList(loadedLists + 255));
     EXPECT_TRUE(glIsList(registered.GetListBase()));

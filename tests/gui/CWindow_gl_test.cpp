@@ -13,6 +13,8 @@
 #include "gui/CWindowManager.h"
 #include "support/demo_fixtures.h"
 
+#include <tuple>
+
 namespace {
 
 using zarvo_test::g_SpriteNow;
@@ -54,20 +56,15 @@ TEST_F(GuiGL, HeaderDragMovesTheWindowByTheMouseMotionAndABodyPressDoesNot) {
     Press(SDL_BUTTON_LEFT, true, 60, 45);
     EXPECT_TRUE(window->IsDragging());
     MouseTo(90, 75);
-    EXPECT_EQ(window->GetRight(), 170.0f);
-    EXPECT_EQ(window->GetBottom(), 150.0f);
-    Frame();
-    EXPECT_GT(At(72, 72).r, 200) << "drawn at the new place";
-    EXPECT_EQ(At(168, 148).r, 255);
-    EXPECT_LT(At(50, 50).r, 50) << "and no longer at the old one";
-
+    EXPECT_TRUE(window->GetRight() == 170.0f && window->GetBottom() == 150.0f);
+    Frame(); // drawn at the new place and no longer at the old one
+    EXPECT_TRUE(At(72, 72).r > 200 && At(168, 148).r == 255 && At(50, 50).r < 50);
     Press(SDL_BUTTON_LEFT, false, 90, 75); // released over the header: the drag ends
     MouseTo(120, 100, false);
     Press(SDL_BUTTON_LEFT, true, 120, 100); // on the body
     MouseTo(150, 130);
     EXPECT_FALSE(window->IsDragging());
-    EXPECT_EQ(window->GetLeft(), 70.0f);
-    EXPECT_EQ(window->GetTop(), 70.0f);
+    EXPECT_TRUE(window->GetLeft() == 70.0f && window->GetTop() == 70.0f);
 }
 
 TEST_F(GuiGL, ButtonsAnimateTheirHoverOnceAndReportOnlyTheLeftPressFrameCheckBoxesTheirState) {
@@ -83,25 +80,21 @@ TEST_F(GuiGL, ButtonsAnimateTheirHoverOnceAndReportOnlyTheLeftPressFrameCheckBox
         Frame();
         EXPECT_EQ((At(30, 30).r + 5) / 10, frame);
     }
-    MouseTo(200, 200);
-    EXPECT_EQ((At(30, 30).r + 5) / 10, 1) << "the first frame once the mouse has left";
+    MouseTo(200, 200); // back to the first frame once the mouse has left
+    EXPECT_EQ((At(30, 30).r + 5) / 10, 1);
     EXPECT_EQ(button->GetSprite()->GetCurrentFrame(), 1u);
 
-    MouseTo(60, 40); // the bottom-right corner counts
-    const struct {
-        Uint8 button;
-        bool enabled;
-        int reported;
-    } presses[] = {
-        {SDL_BUTTON_LEFT, true, 42}, {SDL_BUTTON_RIGHT, true, -1}, {SDL_BUTTON_LEFT, false, -1}};
-    for (const auto& p : presses) {
-        button->Enable(p.enabled);
-        Press(p.button, true, 60, 40);
-        EXPECT_EQ(Clicked(), p.reported) << int(p.button) << " " << p.enabled;
+    MouseTo(60, 40); // the bottom-right corner counts; {button, enabled, reported}
+    for (const auto& [which, enabled, reported] : {std::tuple{SDL_BUTTON_LEFT, true, 42},
+                                                   {SDL_BUTTON_RIGHT, true, -1},
+                                                   {SDL_BUTTON_LEFT, false, -1}}) {
+        button->Enable(enabled);
+        Press(Uint8(which), true, 60, 40);
+        EXPECT_EQ(Clicked(), reported) << which << " " << enabled;
         EXPECT_TRUE(button->IsMouseOn()) << "a disabled button still hovers";
         Frame(); // still held, no new event
         EXPECT_EQ(Clicked(), -1) << "held";
-        Press(p.button, false, 60, 40);
+        Press(Uint8(which), false, 60, 40);
         EXPECT_EQ(Clicked(), -1) << "released";
     }
 
@@ -110,14 +103,11 @@ TEST_F(GuiGL, ButtonsAnimateTheirHoverOnceAndReportOnlyTheLeftPressFrameCheckBox
     CCheckBox* box = new CCheckBox(off.data(), 1, on.data(), 1, 20, 60, 7);
     window->RegisterCheckbox(box);
     MouseTo(30, 70);
-    EXPECT_GT(At(30, 70).g, 150);
     Press(SDL_BUTTON_LEFT, true, 30, 70);
-    EXPECT_EQ(Clicked(), 7);
-    EXPECT_TRUE(box->IsChecked());
+    EXPECT_TRUE(Clicked() == 7 && box->IsChecked());
     EXPECT_GT(At(30, 70).g, 150) << "the click's own frame still shows the unchecked image";
     Frame();
-    EXPECT_TRUE(At(30, 70).b > 150 && At(30, 70).g < 50);
-    EXPECT_EQ(Clicked(), -1);
+    EXPECT_TRUE(At(30, 70).b > 150 && At(30, 70).g < 50 && Clicked() == -1);
 }
 
 TEST_F(GuiGL, TheTooltipShowsOnlyOverAMovableHeaderAndPercentSignsStayText) {
@@ -131,20 +121,18 @@ TEST_F(GuiGL, TheTooltipShowsOnlyOverAMovableHeaderAndPercentSignsStayText) {
         w->SetToolTip(tip, 0, sColor(1, 1, 1, 1), 10, 200, 0);
         Shown(w);
     }
-    auto tipInk = [] {
+    auto tipInkAt = [this](int x, int y) {
+        MouseTo(x, y);
         int n = 0;
-        for (int y = 200; y < 216; ++y)
-            for (int x = 10; x < 120; ++x)
-                n += At(x, y).r > 100;
+        for (int ty = 200; ty < 216; ++ty)
+            for (int tx = 10; tx < 120; ++tx)
+                n += At(tx, ty).r > 100;
         return n;
     };
-    MouseTo(60, 45);
-    EXPECT_GT(tipInk(), 20);
+    EXPECT_GT(tipInkAt(60, 45), 20);
     EXPECT_STREQ(font->GetText(), "50% %s %n") << "printed as it stands";
-    MouseTo(60, 80);
-    EXPECT_EQ(tipInk(), 0) << "body of the movable window";
-    MouseTo(60, 145);
-    EXPECT_EQ(tipInk(), 0) << "header of a window that cannot move";
+    EXPECT_EQ(tipInkAt(60, 80), 0) << "body of the movable window";
+    EXPECT_EQ(tipInkAt(60, 145), 0) << "header of a window that cannot move";
     CStaticText label("100%d %x%%", 10, 230);
     label.Draw();
     EXPECT_STREQ(font->GetText(), "100%d %x%%");
@@ -153,27 +141,24 @@ TEST_F(GuiGL, TheTooltipShowsOnlyOverAMovableHeaderAndPercentSignsStayText) {
 TEST_F(GuiGL, TheProgressBarShowsCurrentOverMaximumOfItsWidth) {
     std::string white = WriteSolid("bar", 0, 100, 10, 255, 255);
     CWindow* window = Shown(new CWindow(0, 0, kWin, kWin, 1));
-    auto filled = [] { // the lit run along the bar's middle row: {length, first x}
+    // Registers a bar, sets its length, draws a frame: the lit run along its middle row as
+    // {length, first x}.
+    auto filled = [&](const char* image, unsigned int maximum, unsigned int length) {
+        window->RegisterProgressBar(const_cast<char*>(image), 20, 200, maximum);
+        window->GetProgressBar()->SetActualLength(length);
+        Frame();
         std::pair<int, int> run{0, -1};
         for (int x = 0; x < kWin; ++x)
             if (At(x, 205).r > 128) run = {run.first + 1, run.second < 0 ? x : run.second};
         return run;
     };
-    window->RegisterProgressBar(white.data(), 20, 200, 50);
     for (unsigned int length : {0u, 1u, 30u, 49u, 50u}) {
-        window->GetProgressBar()->SetActualLength(length);
-        Frame();
-        EXPECT_NEAR(filled().first, int(length * 100 / 50), 1) << length;
-        EXPECT_EQ(filled().second, length ? 20 : -1) << length;
+        const auto run = filled(white.c_str(), 50, length);
+        EXPECT_NEAR(run.first, int(length * 100 / 50), 1) << length;
+        EXPECT_EQ(run.second, length ? 20 : -1) << length;
     }
-    window->RegisterProgressBar(white.data(), 20, 200, 0); // maximum 0 draws nothing
-    window->GetProgressBar()->SetActualLength(10);
-    Frame();
-    EXPECT_EQ(filled().first, 0);
-    window->RegisterProgressBar(const_cast<char*>("no/such/bar.png"), 20, 200, 50);
-    window->GetProgressBar()->SetActualLength(10);
-    Frame(); // an image that failed to load draws nothing
-    EXPECT_EQ(filled().first, 0);
+    EXPECT_EQ(filled(white.c_str(), 0, 10).first, 0) << "maximum 0 draws nothing";
+    EXPECT_EQ(filled("no/such/bar.png", 50, 10).first, 0) << "nor does an image not loaded";
 }
 
 TEST_F(GuiGL, TheMoveCursorShowsOverAnyMovableHeaderAndLeavesWithItsWindow) {
@@ -188,13 +173,10 @@ TEST_F(GuiGL, TheMoveCursorShowsOverAnyMovableHeaderAndLeavesWithItsWindow) {
     ASSERT_NE(move, normal);
     Shown(new CWindow(10, 10, 100, 100, nullptr, false, 1, 15, 1, true));
     CWindow* second = Shown(new CWindow(120, 10, 220, 100, nullptr, false, 1, 15, 2, true));
-    const struct {
-        int x, y;
-        bool move;
-    } points[] = {{50, 15, true}, {150, 15, true}, {150, 50, false}, {150, 15, true}};
-    for (const auto& p : points) {
-        MouseTo(p.x, p.y);
-        EXPECT_EQ(graphics.GetCurrentCursor(), p.move ? move : normal) << p.x << ", " << p.y;
+    for (const auto& [x, y, over] : {std::tuple{50, 15, true}, {150, 15, true}, {150, 50, false},
+                                     {150, 15, true}}) {
+        MouseTo(x, y);
+        EXPECT_EQ(graphics.GetCurrentCursor(), over ? move : normal) << x << ", " << y;
     }
     Press(SDL_BUTTON_LEFT, true, 150, 15);
     ASSERT_TRUE(second->IsDragging());

@@ -1,6 +1,6 @@
 #pragma once
-// For the demo, GUI and 2D scene tests: one demo per suite driven pass by pass in this process
-// on a fake clock, pixel measures over the frames it saves, and solid test images.
+// For the demo, GUI and 2D scene tests: one demo per suite driven pass by pass on a fake clock,
+// pixel measures over the frames it saves, and solid test images.
 #include <gtest/gtest.h>
 
 #include "core/CEventManager.h"
@@ -22,8 +22,8 @@
 
 namespace zarvo_test {
 
-// llvmpipe filters anisotropically so slowly that one demo frame can take minutes, and the
-// demos ask for it: hidden before any context exists; the programs started inherit it.
+// llvmpipe's anisotropic filtering can make one demo frame take minutes: hidden before any
+// context exists; the programs started inherit it.
 inline const bool kAnisotropyHidden =
     setenv("MESA_EXTENSION_OVERRIDE",
            "-GL_EXT_texture_filter_anisotropic -GL_ARB_texture_filter_anisotropic", 1) == 0;
@@ -59,8 +59,8 @@ inline std::string WriteSolid(const char* tag, unsigned int n, int w, int h, Uin
     return n ? base : base + ".png";
 }
 
-// A Size x Size window in the pixel view, black, with the texture, event and font managers
-// and a sprite clock that moves only when a test moves g_SpriteNow.
+// A black Size x Size pixel view with the texture, event and font managers, and a sprite clock
+// that moves only when a test moves g_SpriteNow.
 inline unsigned int g_SpriteNow = 1000;
 template <int Size, typename Base = testing::Test> class PixelViewGL : public Base {
 protected:
@@ -72,7 +72,6 @@ protected:
         DrainEvents();
         CSprite::SetTickSource([] { return g_SpriteNow; });
         g_SpriteNow = 1000;
-        SetPixelView();
         Clear();
     }
     void TearDown() override {
@@ -82,6 +81,7 @@ protected:
         g_FontManager = nullptr;
     }
     static void Clear() {
+        SetPixelView();
         for (GLenum cap : {GL_SCISSOR_TEST, GL_DEPTH_TEST, GL_BLEND})
             glDisable(cap);
         glEnable(GL_TEXTURE_2D);
@@ -96,9 +96,7 @@ protected:
 
 // The frame clock: each read moves it on by g_TickStep milliseconds.
 inline Uint32 g_TickStep = 20, g_Ticks = 0;
-inline Uint32 FakeTicks() {
-    return g_Ticks += g_TickStep;
-}
+inline Uint32 FakeTicks() { return g_Ticks += g_TickStep; }
 
 // Windowed, since a full-screen grab would hold the display the program runs need; with a
 // frame limit of 1 the next pass saves its frame as `shot`.
