@@ -6,21 +6,15 @@
 #include <algorithm>
 #include <array>
 #include <random>
+#include <tuple>
 
 namespace {
 
-CBoundingBox2D Box(float x, float y, float w, float h) {
-    return CBoundingBox2D(CVector2(x, y), CVector2(x + w, y + h));
-}
-
-sBoxMove Move(const CBoundingBox2D& from, float dx, float dy) {
-    CBoundingBox2D to = from;
+// A square of side s at (x, y) moved by (dx, dy).
+sBoxMove Move(float x, float y, float s, float dx, float dy) {
+    CBoundingBox2D from(CVector2(x, y), CVector2(x + s, y + s)), to = from;
     to.TransformPointsWith(CVector2(dx, dy));
     return {from, to};
-}
-
-bool Still(const sBoxMove& m) {
-    return m.from.m_vA.x == m.to.m_vA.x && m.from.m_vA.y == m.to.m_vA.y;
 }
 
 // Rounds over every pair: a kept move whose new box overlaps another object's box where the
@@ -32,14 +26,13 @@ std::vector<char> Reference(const std::vector<sBoxMove>& moves) {
         changed = false;
         std::vector<char> next = kept;
         for (size_t i = 0; i < n; ++i) {
-            if (!kept[i] || Still(moves[i])) continue;
-            for (size_t j = 0; j < n; ++j) {
-                if (j == i || BoxesOverlap(moves[i].from, moves[j].from)) continue;
-                if (BoxesOverlap(moves[i].to, kept[j] ? moves[j].to : moves[j].from)) {
-                    next[i] = 0;
-                    changed = true;
-                }
-            }
+            const sBoxMove& m = moves[i];
+            if (!kept[i] || (m.from.m_vA.x == m.to.m_vA.x && m.from.m_vA.y == m.to.m_vA.y))
+                continue;
+            for (size_t j = 0; j < n; ++j)
+                if (j != i && !BoxesOverlap(m.from, moves[j].from) &&
+                    BoxesOverlap(m.to, kept[j] ? moves[j].to : moves[j].from))
+                    next[i] = 0, changed = true;
         }
         kept = next;
     }
@@ -49,30 +42,22 @@ std::vector<char> Reference(const std::vector<sBoxMove>& moves) {
 } // namespace
 
 TEST(CollisionPass, TheCasesTheOldPairOrderGotWrongOrThatMatterMost) {
-    struct Case {
-        const char* what;
-        std::vector<std::array<float, 4>> squares; // x, y, size, step along x
-        std::vector<char> kept;
-    };
-    const Case cases[] = {
+    // {what, squares as {x, y, size, step along x}, which moves are kept}
+    const std::tuple<const char*, std::vector<std::array<float, 4>>, std::vector<char>> cases[] = {
         {"one object alone always moves", {{0, 0, 10, 5}}, {1}},
         {"moving to touch: both refused", {{0, 0, 10, 5}, {20, 0, 10, -5}}, {0, 0}},
         {"ending one pixel apart: both move", {{0, 0, 10, 4}, {20, 0, 10, -5}}, {1, 1}},
-        {"A into B with C between them in the list",
-         {{0, 0, 10, 15}, {100, 100, 10, 1}, {20, 0, 10, 0}},
-         {0, 1, 1}},
+        {"A into B, C between", {{0, 0, 10, 15}, {100, 100, 10, 1}, {20, 0, 10, 0}}, {0, 1, 1}},
         {"overlapping objects may part", {{0, 0, 10, -6}, {5, 0, 10, 6}}, {1, 1}},
-        {"a refused object blocks the one that followed it",
-         {{0, 0, 10, 5}, {12, 0, 10, 5}, {25, 0, 10, 0}},
-         {0, 0, 1}},
-        {"no animation: an empty box passes through", {{0, 0, 0, 20}, {15, -5, 10, 0}}, {1, 1}},
+        {"refused blocks follower", {{0, 0, 10, 5}, {12, 0, 10, 5}, {25, 0, 10, 0}}, {0, 0, 1}},
+        {"no animation: an empty box passes", {{0, 0, 0, 20}, {15, -5, 10, 0}}, {1, 1}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, squares, kept] : cases) {
         std::vector<sBoxMove> moves;
-        for (const auto& q : c.squares)
-            moves.push_back(Move(Box(q[0], q[1], q[2], q[2]), q[3], 0));
-        EXPECT_EQ(ResolveMoves(moves), c.kept) << c.what;
-        EXPECT_EQ(ResolveMoves(moves, BROAD_PHASE_ALL_PAIRS), c.kept) << c.what;
+        for (const auto& q : squares)
+            moves.push_back(Move(q[0], q[1], q[2], q[3], 0));
+        EXPECT_EQ(ResolveMoves(moves), kept) << what;
+        EXPECT_EQ(ResolveMoves(moves, BROAD_PHASE_ALL_PAIRS), kept) << what;
     }
     EXPECT_TRUE(ResolveMoves({}).empty());
 }
@@ -84,17 +69,16 @@ TEST(CollisionPass, RandomScenesMatchTheAllPairsReferenceInEitherRegistrationOrd
         // Crowded small fields, sizes from empty up, moves up to a box size; whole pixels
         // half the time so edges touch exactly; now and then one large object over many cells.
         const int n = 1 + int(random() % 24);
-        const float field = float(20 + random() % (scene % 10 == 0 ? 600 : 120));
+        const float field = float(20 + random() % (scene % 10 ? 120 : 600));
         std::uniform_real_distribution<float> at(0.0f, field);
-        std::uniform_int_distribution<int> size(0, 16), step(-12, 12), integral(0, 1);
+        std::uniform_int_distribution<int> size(0, 16), step(-12, 12);
         std::vector<sBoxMove> moves;
         for (int i = 0; i < n; ++i) {
-            const bool whole = integral(random) != 0;
+            const bool whole = random() % 2, still = random() % 4 == 0;
             const float x = whole ? float(int(at(random))) : at(random);
             const float y = whole ? float(int(at(random))) : at(random);
             const float s = float(random() % 16 == 0 ? 40 + random() % 60 : size(random));
-            const bool still = random() % 4 == 0;
-            moves.push_back(Move(Box(x, y, s, s), still ? 0.0f : float(step(random)),
+            moves.push_back(Move(x, y, s, still ? 0.0f : float(step(random)),
                                  still ? 0.0f : float(step(random))));
         }
         const std::vector<char> result = ResolveMoves(moves);
@@ -103,9 +87,8 @@ TEST(CollisionPass, RandomScenesMatchTheAllPairsReferenceInEitherRegistrationOrd
         const std::vector<sBoxMove> reversed(moves.rbegin(), moves.rend());
         ASSERT_EQ(ResolveMoves(reversed), std::vector<char>(result.rbegin(), result.rend()))
             << "scene " << scene << " depends on the order";
-        const int moved = int(std::count(result.begin(), result.end(), 1));
-        kept += moved;
-        refused += n - moved;
+        kept += int(std::count(result.begin(), result.end(), 1));
+        refused += n - int(std::count(result.begin(), result.end(), 1));
     }
     EXPECT_GT(refused, 5000);
     EXPECT_GT(kept, 5000);

@@ -16,6 +16,7 @@ template <typename Get> std::pair<float, float> Span(const CParticleSystem2D& sy
     const auto [low, high] = std::minmax_element(values.begin(), values.end());
     return {*low, *high};
 }
+using P = const CParticle2D&;
 } // namespace
 
 TEST(ParticleSystem2D, RandomRangesFollowTheirRulesAndBadBoundsAreRefused) {
@@ -31,34 +32,31 @@ TEST(ParticleSystem2D, RandomRangesFollowTheirRulesAndBadBoundsAreRefused) {
     fire.SetParticleVelocityY(100, 180, 0.0f); // refused: would divide by zero
     fire.CreateParticles(2000, sColor(0.2f, 0.3f, 0.4f, 0.5f));
     EXPECT_EQ(fire.GetParticle(2000), nullptr);
-    using P = const CParticle2D&;
     EXPECT_EQ(Span(fire, [](P p) { return p.GetPosition().x; }), std::make_pair(211.0f, 250.0f));
     EXPECT_EQ(Span(fire, [](P p) { return p.GetPosition().y; }), std::make_pair(350.0f, 350.0f));
     EXPECT_EQ(Span(fire, [](P p) { return p.GetVelocity().x; }), std::make_pair(0.0f, 0.0f));
     EXPECT_EQ(Span(fire, [](P p) { return p.GetVelocity().y; }), std::make_pair(-180.0f, -101.0f));
     EXPECT_EQ(Span(fire, [](P p) { return p.GetEnergy(); }), std::make_pair(3.0f, 12.0f));
     EXPECT_EQ(fire.GetParticle(0)->GetColor().g, 0.3f) << "the given colour, not the system's";
-
     CParticleSystem2D even;
     even.SetEnergyBounds(5, 5);
     even.CreateParticles(20, sColor());
     EXPECT_EQ(Span(even, [](P p) { return p.GetEnergy(); }), std::make_pair(5.0f, 5.0f));
 }
 
-TEST(Particle2D, TransparencyFollowsTheEnergyLeftBeforeTheStepDownToAFloor) {
-    scene2d_test::FrameInterval interval(100);
-    CParticle2D p;
-    p.SetEnergy(10.0f); // half of it left after five 0.1 s steps: alpha 0.5
-    for (int i = 0; i < 5; ++i)
-        p.Update(CVector2(), CVector2());
-    p.UpdateWithTransparency(CVector2(), CVector2());
-    EXPECT_NEAR(p.GetColor().a, 0.5f, 1e-5);
-    p.SetEnergy(0.0f);
-    p.UpdateWithTransparency(CVector2(), CVector2());
-    EXPECT_EQ(p.GetColor().a, 0.05f);
-}
-
-TEST(ParticleSystem2D, DeadParticlesRespawnWithTheSystemColourAndTheirFirstSize) {
+TEST(ParticleSystem2D, TransparencyFollowsTheEnergyLeftAndDeadParticlesRespawnAsFirstMade) {
+    {
+        scene2d_test::FrameInterval interval(100);
+        CParticle2D p;
+        p.SetEnergy(10.0f); // half of it left after five 0.1 s steps: alpha 0.5
+        for (int i = 0; i < 5; ++i)
+            p.Update(CVector2(), CVector2());
+        p.UpdateWithTransparency(CVector2(), CVector2());
+        EXPECT_NEAR(p.GetColor().a, 0.5f, 1e-5);
+        p.SetEnergy(0.0f); // the step down stops at a floor
+        p.UpdateWithTransparency(CVector2(), CVector2());
+        EXPECT_EQ(p.GetColor().a, 0.05f);
+    }
     scene2d_test::FrameInterval interval(500);
     CParticleSystem2D smoke;
     smoke.SetPosition(400.0f, 350.0f);
@@ -72,12 +70,11 @@ TEST(ParticleSystem2D, DeadParticlesRespawnWithTheSystemColourAndTheirFirstSize)
     smoke.UpdateParticles();
     EXPECT_EQ(p->GetColor().r, 1.0f);
     EXPECT_NEAR(p->GetSize().x, 41.5f, 1e-4);
-    smoke.UpdateParticles(); // dead: respawned at its first size, then one step
+    smoke.UpdateParticles(); // dead: respawned with the system colour at its first size, stepped
     EXPECT_FLOAT_EQ(p->GetEnergy(), -1.0f);
     EXPECT_EQ(p->GetColor().r, 0.35f);
     EXPECT_NEAR(p->GetSize().x, 41.5f, 1e-4);
     EXPECT_NEAR(p->GetPosition().x, 400.0f, 0.2f);
-
     smoke.setMovementSpeed(10.0f);
     smoke.Update(); // no direction: the emitter stays
     smoke.setDirection(CVector2(0.0f, -2.0f));
