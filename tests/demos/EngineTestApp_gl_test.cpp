@@ -15,7 +15,6 @@
 using namespace zarvo_test;
 
 namespace {
-
 // Pixels of the box where a and b differ: `darker` counts those darker in a by more than 90
 // levels of summed channels, otherwise those whose green differs by more than 24.
 int Changed(const ShotImage& a, const ShotImage& b, Rect r, bool darker) {
@@ -28,19 +27,17 @@ int Changed(const ShotImage& a, const ShotImage& b, Rect r, bool darker) {
         }
     return n;
 }
-
 float Cosine(const CVector3& a, const CVector3& b) {
     return (a.x * b.x + a.y * b.y + a.z * b.z) / (a.length() * b.length());
 }
-
+CVector3 Ahead() { return *g_Camera->GetCameraView() - *g_Camera->GetCameraPosition(); }
 } // namespace
 
 using EngineTestGL = DemoGL<EngineTestApp>;
 
 TEST_F(EngineTestGL, HeldKeysActEveryFrameWWalksForwardAndThePointerTurnsTheView) {
-    // Space toggles the shadow-volume drawing on each pass while it is held.
     const bool before = g_3DGameObjectManager->GetDrawingShadowVolume();
-    Key(SDLK_SPACE, true);
+    Key(SDLK_SPACE, true); // toggles the shadow-volume drawing on each pass while held
     EXPECT_NE(g_3DGameObjectManager->GetDrawingShadowVolume(), before);
     Passes(1);
     EXPECT_EQ(g_3DGameObjectManager->GetDrawingShadowVolume(), before);
@@ -52,58 +49,49 @@ TEST_F(EngineTestGL, HeldKeysActEveryFrameWWalksForwardAndThePointerTurnsTheView
     EXPECT_TRUE(g_Graphics->GetWireFrameMode() && mode[0] == GL_LINE);
     Key(SDLK_q, false);
     g_Graphics->SetWireFrameMode(false);
-
     const float x = demo_->GetLight()->GetPosition()[0]; // 15 units along x a frame
     Key(SDLK_LEFT, true, 2);
     EXPECT_FLOAT_EQ(demo_->GetLight()->GetPosition()[0], x + 30.0f);
     Key(SDLK_LEFT, false);
-
     // The camera reads SDL's keyboard state, which pushed events do not reach.
-    const CVector3 from = *g_Camera->GetCameraPosition(), ahead = *g_Camera->GetCameraView() - from;
+    const CVector3 from = *g_Camera->GetCameraPosition(), ahead = Ahead();
     SDL_GetKeyState(nullptr)[SDLK_w] = 1;
     Passes(4);
     SDL_GetKeyState(nullptr)[SDLK_w] = 0;
     EXPECT_GT(Cosine(*g_Camera->GetCameraPosition() - from, ahead), 0.0f);
-
-    // Mouse look, once the pointer has been seen at the centre.
-    for (int i = 0; i < 3; ++i, Passes(1))
+    for (int i = 0; i < 3; ++i, Passes(1)) // mouse look, once the pointer was seen at the centre
         WarpMouse(512, 384);
-    const CVector3 looked = *g_Camera->GetCameraView() - *g_Camera->GetCameraPosition();
+    const CVector3 looked = Ahead();
     WarpMouse(512 + 60, 384);
     Passes(2);
-    EXPECT_LT(Cosine(looked, *g_Camera->GetCameraView() - *g_Camera->GetCameraPosition()), 0.9999f)
-        << "the view did not turn";
+    EXPECT_LT(Cosine(looked, Ahead()), 0.9999f) << "the view did not turn";
 }
 
-TEST_F(EngineTestGL, ShadowsOnlyDarkenAndFollowTheLightAndTheGunStaysWhileTheViewTurns) {
+TEST_F(EngineTestGL, ShadowsOnlyDarkenAndFollowTheLightTheGunStaysWhileTheViewTurnsEscapeEnds) {
+    // Frames with the scene changed by `change`, which then undoes itself.
+    auto captureWith = [](auto change) {
+        change(1);
+        const ShotImage shot = Capture();
+        change(-1);
+        return shot;
+    };
     const ShotImage lit = Capture();
     ASSERT_TRUE(lit.Valid());
-    g_Graphics->EnableShadows(false);
-    const ShotImage plain = Capture();
-    g_Graphics->EnableShadows(true);
+    const ShotImage plain = captureWith([](int s) { g_Graphics->EnableShadows(s < 0); });
     const int shaded = Changed(lit, plain, {0, 150, 1024, 768}, true);
     EXPECT_GT(shaded, 300) << "no shadow on the plane";
     EXPECT_LT(Changed(plain, lit, {0, 150, 1024, 768}, true), shaded / 4) << "shadows only darken";
-
-    CLight* light = demo_->GetLight();
-    const float* p = light->GetPosition();
-    const float was[4] = {p[0], p[1], p[2], p[3]};
-    light->SetPosition(was[0] + 150.0f, was[1], was[2], was[3]);
-    const ShotImage moved = Capture();
-    light->SetPosition(was[0], was[1], was[2], was[3]);
+    const ShotImage moved = captureWith([&](int s) {
+        const float* p = demo_->GetLight()->GetPosition();
+        demo_->GetLight()->SetPosition(p[0] + s * 150.0f, p[1], p[2], p[3]);
+    });
     EXPECT_GT(Changed(lit, moved, {0, 150, 1024, 768}, false), shaded / 4) << "the shadow stayed";
-
-    g_Camera->RotateView(12.0f, 0, 1, 0);
-    const ShotImage turned = Capture();
-    g_Camera->RotateView(-12.0f, 0, 1, 0);
+    const ShotImage turned = captureWith([](int s) { g_Camera->RotateView(s * 12.0f, 0, 1, 0); });
     EXPECT_GT(Changed(lit, turned, {0, 400, 560, 768}, false), 5000) << "the view did not turn";
     // Inside the gun's body (its own animation moves it a little).
-    EXPECT_LT(Changed(lit, turned, {690, 540, 770, 620}, false), 1000)
-        << "the gun moved with the view";
-}
+    EXPECT_LT(Changed(lit, turned, {690, 540, 770, 620}, false), 1000) << "the gun turned too";
 
-TEST_F(EngineTestGL, EscapeAndAWindowCloseEndTheRun) { // last: each ends the run
-    ASSERT_TRUE(PushKey(SDLK_ESCAPE, true));
+    ASSERT_TRUE(PushKey(SDLK_ESCAPE, true)); // Escape and a window close each end the run
     EXPECT_FALSE(demo_->RunPass());
     PushKey(SDLK_ESCAPE, false);
     demo_->RunPass();

@@ -11,7 +11,6 @@
 using namespace zarvo_test;
 
 namespace {
-
 // Measure(r, is, minSum) of the saved frame must lie above low and at most at high.
 struct Probe {
     const char* what;
@@ -20,16 +19,16 @@ struct Probe {
     int minSum;
     double low, high = DBL_MAX;
 };
-
+// The frame must have more distinct colours and a higher mean brightness than a blank one;
+// `says` is also in the output.
 struct DemoRun {
     std::string args;
     int frames;
-    size_t colours; // distinct colours and mean brightness of a frame that is not blank
+    size_t colours;
     double brightness;
-    const char* says; // also in the output
+    const char* says;
     std::vector<Probe> probes;
 };
-
 using P = const unsigned char*;
 const Colour kOrange = [](P p) { return p[0] > p[1] + 20 && p[1] > p[2] + 10; };
 const Colour kGreenish = [](P p) { return p[1] > p[0] + 40 && p[1] > p[2] + 20; };
@@ -37,16 +36,13 @@ const Colour kBlue = [](P p) { return p[2] > p[0] + 20 && std::abs(p[0] - p[1]) 
 const Colour kBluish = [](P p) { return p[2] > p[0] + 15; };
 const Colour kBright = [](P p) { return p[0] > 235 && p[1] > 235 && p[2] > 235; };
 const Colour kWhite = [](P p) { return std::abs(p[0] - p[2]) < 40 && std::abs(p[1] - p[2]) < 40; };
-
 // A 2D demo: its feature, its caption line of font 1 at (1, y), and the logo in the corner.
 DemoRun Demo2D(const char* name, int frames, Rect feature, int captionY) {
-    const std::vector<Probe> probes = {
-        {"feature", feature, nullptr, 60, 1000},
-        {"caption", {0, captionY - 1, 420, captionY + 18}, nullptr, 60, 150},
-        {"logo", {694, 646, 1019, 763}, kOrange, 200, 1000}};
-    return {std::string("--demo ") + name, frames, 100, 1, "", probes};
+    return {std::string("--demo ") + name, frames, 100, 1, "",
+            {{"feature", feature, nullptr, 60, 1000},
+             {"caption", {0, captionY - 1, 420, captionY + 18}, nullptr, 60, 150},
+             {"logo", {694, 646, 1019, 763}, kOrange, 200, 1000}}};
 }
-
 } // namespace
 
 TEST(DemoProgramsGL, EachDemoRunsCleanlyAndDrawsItsScene) {
@@ -95,8 +91,7 @@ TEST(DemoProgramsGL, EachDemoRunsCleanlyAndDrawsItsScene) {
         EXPECT_NE(run.output.find("Saved frame " + std::to_string(d.frames)), std::string::npos);
         EXPECT_NE(run.output.find(d.says), std::string::npos);
         const ShotImage image = LoadShot(shot);
-        ASSERT_EQ(image.width, 1024) << run.output;
-        ASSERT_EQ(image.height, 768);
+        ASSERT_TRUE(image.width == 1024 && image.height == 768) << run.output;
         EXPECT_GT(MeasureFrame(image).colours, d.colours) << "blank frame";
         EXPECT_GT(MeasureFrame(image).brightness, d.brightness);
         for (const Probe& p : d.probes) {

@@ -15,16 +15,15 @@ using namespace zarvo_test;
 
 class GuiDemoGL : public DemoGL<testGUI> {
 protected:
-    // Moves the pointer to the widget's centre and takes a pass; with `click` also presses
-    // there and takes the press's pass.
-    static void PointAt(int id, bool click) {
+    // The pointer to the widget's centre for a pass; with `click` a press and release there.
+    static void PointAt(int id, bool click = true) {
         float fx = 0, fy = 0;
         ASSERT_TRUE(demo_->WidgetScreenPosition(id, &fx, &fy)) << id;
         const int x = int(fx) + 10, y = int(fy) + 10;
         ASSERT_TRUE(WarpMouse(x, y));
         Passes(1);
-        if (!click) return;
         for (bool down : {true, false}) {
+            if (!click) return;
             ASSERT_TRUE(PushMouseButton(SDL_BUTTON_LEFT, down, x, y));
             Passes(1);
             EXPECT_TRUE(!down || g_EventManager->GetOnClickedGuiElement() == id) << id;
@@ -37,15 +36,14 @@ TEST_F(GuiDemoGL, ClicksAreNamedSoundedOnceAndAnswered) {
     ASSERT_NE(bar, nullptr);
     const unsigned int before = bar->GetActualLength();
     const int sounds = demo_->GetClickSounds();
-    PointAt(testGUI::BUTTON_FILL, true);
+    PointAt(testGUI::BUTTON_FILL);
     EXPECT_EQ(bar->GetActualLength(), before + testGUI::PROGRESS_STEP);
     EXPECT_NE(demo_->GetLastClick().find("Fill bar"), std::string::npos);
     EXPECT_EQ(demo_->GetClickSounds(), sounds + 1) << "one sound per click, none while held";
-    PointAt(testGUI::BUTTON_EMPTY, true);
-    EXPECT_EQ(bar->GetActualLength(), 0u);
-    PointAt(testGUI::BUTTON_MUSIC, true);
-    EXPECT_TRUE(demo_->IsMusicOn());
-    PointAt(testGUI::CHECK_TEXT_WINDOW, true);
+    PointAt(testGUI::BUTTON_EMPTY);
+    PointAt(testGUI::BUTTON_MUSIC);
+    PointAt(testGUI::CHECK_TEXT_WINDOW);
+    EXPECT_TRUE(bar->GetActualLength() == 0 && demo_->IsMusicOn());
     EXPECT_FALSE(demo_->GetTextsWindow()->GetVisible());
     EXPECT_NE(demo_->GetLastClick().find("Texts window check box"), std::string::npos);
 }
@@ -55,12 +53,11 @@ TEST_F(GuiDemoGL, ClicksAreNamedSoundedOnceAndAnswered) {
 TEST_F(GuiDemoGL, AudioChildClicksThenPlaysOut) {
     const char* mode = std::getenv("ZARVO_GUI_AUDIO_CHILD");
     if (!mode) GTEST_SKIP() << "run by GuiDemoAudio";
-    PointAt(testGUI::BUTTON_BEEP, std::strcmp(mode, "click") == 0);
-    EXPECT_EQ(demo_->GetClickSounds(), std::strcmp(mode, "click") == 0 ? 1 : 0);
-    for (int i = 0; i < 40; ++i) {
-        demo_->RunPass();
-        SDL_Delay(20);
-    }
+    const bool click = std::strcmp(mode, "click") == 0;
+    PointAt(testGUI::BUTTON_BEEP, click);
+    EXPECT_EQ(demo_->GetClickSounds(), click ? 1 : 0);
+    for (int i = 0; i < 40; ++i)
+        demo_->RunPass(), SDL_Delay(20);
 }
 
 TEST(GuiDemoAudio, TheClickSamplesReachTheDiskDriversFile) {

@@ -1,6 +1,6 @@
 #pragma once
-// For the demo, GUI and 2D scene tests: one demo per suite driven pass by pass on a fake clock,
-// pixel measures over the frames it saves, and solid test images.
+// Demo, GUI and 2D scene tests: a demo per suite driven pass by pass on a fake clock, pixel
+// measures over saved frames, and solid test images.
 #include <gtest/gtest.h>
 
 #include "core/CEventManager.h"
@@ -22,15 +22,13 @@
 
 namespace zarvo_test {
 
-// llvmpipe's anisotropic filtering can make one demo frame take minutes: hidden before any
-// context exists; the programs started inherit it.
+// llvmpipe's anisotropic filtering can make a frame take minutes: hidden before any context
+// exists; the programs started inherit it.
 inline const bool kAnisotropyHidden =
     setenv("MESA_EXTENSION_OVERRIDE",
            "-GL_EXT_texture_filter_anisotropic -GL_ARB_texture_filter_anisotropic", 1) == 0;
 
-struct Rect {
-    int left, top, right, bottom; // right and bottom exclusive
-};
+struct Rect { int left, top, right, bottom; }; // right and bottom exclusive
 using Colour = bool (*)(const unsigned char* rgb);
 // Pixels of r whose channels sum to at least minSum and that pass `is` (if any); with minSum
 // below 0, the mean of the summed channels (0 to 765) instead.
@@ -53,8 +51,7 @@ inline std::string WriteSolid(const char* tag, unsigned int n, int w, int h, Uin
     for (unsigned int k = n ? 1 : 0; k <= n; ++k) {
         SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 24, 0xFF, 0xFF00, 0xFF0000, 0);
         SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, n ? Uint8(10 * k) : 255, g, b));
-        SDL_SaveBMP(s, (base + (n ? std::to_string(k) : "") + ".png").c_str());
-        SDL_FreeSurface(s);
+        SDL_SaveBMP(s, (base + (n ? std::to_string(k) : "") + ".png").c_str()), SDL_FreeSurface(s);
     }
     return n ? base : base + ".png";
 }
@@ -66,26 +63,20 @@ template <int Size, typename Base = testing::Test> class PixelViewGL : public Ba
 protected:
     void SetUp() override {
         ZARVO_REQUIRE_GL(Size, Size);
-        g_TextureManager = &m_Textures;
-        g_EventManager = &m_Events;
-        g_FontManager = &m_Fonts;
+        g_TextureManager = &m_Textures, g_EventManager = &m_Events, g_FontManager = &m_Fonts;
         DrainEvents();
-        CSprite::SetTickSource([] { return g_SpriteNow; });
-        g_SpriteNow = 1000;
+        g_SpriteNow = 1000, CSprite::SetTickSource([] { return g_SpriteNow; });
         Clear();
     }
     void TearDown() override {
         CSprite::SetTickSource(nullptr);
-        g_TextureManager = nullptr;
-        g_EventManager = nullptr;
-        g_FontManager = nullptr;
+        g_TextureManager = nullptr, g_EventManager = nullptr, g_FontManager = nullptr;
     }
     static void Clear() {
         SetPixelView();
         for (GLenum cap : {GL_SCISSOR_TEST, GL_DEPTH_TEST, GL_BLEND})
             glDisable(cap);
-        glEnable(GL_TEXTURE_2D);
-        glClearColor(0, 0, 0, 1);
+        glEnable(GL_TEXTURE_2D), glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
     static Rgba At(int x, int y) { return ReadPixelTopDown(x, y); }
@@ -112,9 +103,7 @@ template <typename App> class DemoGL : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         ASSERT_TRUE(kAnisotropyHidden);
-        CUtils::SetTickSource(FakeTicks);
-        g_TickStep = 20;
-        RunWindowed();
+        CUtils::SetTickSource(FakeTicks), g_TickStep = 20, RunWindowed();
         testing::internal::CaptureStdout();
         demo_ = new App();
         try {
@@ -130,12 +119,9 @@ protected:
     // The GL context outlives the demo: the next suite gets matrix stacks and a frame clock
     // (not running backwards) as a fresh process has them.
     static void TearDownTestSuite() {
-        PopMatrixStacksToBase();
-        g_Ticks = g_TickStep = 0;
-        g_Utils->CalculateFrameRate();
+        PopMatrixStacksToBase(), g_Ticks = g_TickStep = 0, g_Utils->CalculateFrameRate();
         delete demo_;
-        CUtils::SetTickSource(nullptr);
-        CApp::SetRunOptions(sRunOptions());
+        CUtils::SetTickSource(nullptr), CApp::SetRunOptions(sRunOptions());
     }
     void SetUp() override {
         ASSERT_TRUE(error_.empty()) << error_;
@@ -152,11 +138,8 @@ protected:
     // One more pass, saved through the run's screenshot seam before its swap.
     static ShotImage Capture() {
         const std::string file = MakeTempDir("demo-frame") + "/frame.bmp";
-        RunWindowed(file);
-        testing::internal::CaptureStdout();
-        demo_->RunPass();
-        testing::internal::GetCapturedStdout();
-        RunWindowed();
+        RunWindowed(file), testing::internal::CaptureStdout(), demo_->RunPass();
+        testing::internal::GetCapturedStdout(), RunWindowed();
         return LoadShot(file);
     }
     static inline App* demo_ = nullptr;
