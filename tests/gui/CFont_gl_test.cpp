@@ -93,16 +93,11 @@ TEST_P(FontGL, EveryTouchedStateIsAsBeforeTheCall) {
         std::vector<double> s;
         for (GLenum cap : caps)
             s.push_back(glIsEnabled(cap));
-        GLint v[4];
         for (GLenum name : {GL_MATRIX_MODE, GL_BLEND_SRC, GL_BLEND_DST, GL_PROJECTION_STACK_DEPTH,
-                            GL_MODELVIEW_STACK_DEPTH, GL_VIEWPORT}) {
-            glGetIntegerv(name, v);
-            s.insert(s.end(), v, v + (name == GL_VIEWPORT ? 4 : 1));
-        }
-        GLfloat m[16];
-        for (GLenum name : {GL_PROJECTION_MATRIX, GL_MODELVIEW_MATRIX}) {
-            glGetFloatv(name, m);
-            s.insert(s.end(), m, m + 16);
+                            GL_MODELVIEW_STACK_DEPTH, GL_VIEWPORT, GL_PROJECTION_MATRIX,
+                            GL_MODELVIEW_MATRIX}) {
+            GLfloat v[16] = {};
+            glGetFloatv(name, v), s.insert(s.end(), v, v + 16);
         }
         return s;
     };
@@ -111,25 +106,17 @@ TEST_P(FontGL, EveryTouchedStateIsAsBeforeTheCall) {
         for (GLenum cap : caps)
             on ? glEnable(cap) : glDisable(cap);
         glBlendFunc(on ? GL_ONE : GL_DST_COLOR, on ? GL_ZERO : GL_SRC_ALPHA);
-        glViewport(8, 4, 200, 180);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glFrustum(-1, 1, -1, 1, 1, 100);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glTranslatef(3, 4, 5);
-        glMatrixMode(on ? GL_TEXTURE : GL_PROJECTION);
+        glViewport(8, 4, 200, 180), glMatrixMode(GL_PROJECTION), glLoadIdentity();
+        glFrustum(-1, 1, -1, 1, 1, 100), glMatrixMode(GL_MODELVIEW), glLoadIdentity();
+        glTranslatef(3, 4, 5), glMatrixMode(on ? GL_TEXTURE : GL_PROJECTION);
         const std::vector<double> before = state();
         font.PrintText(3, 5, 2, "Current FPS: %d", 60);
         font.PrintText(CVector2(3, 5), 3, "x");
         EXPECT_EQ(before, state());
         EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
     }
-    glDisable(GL_LIGHTING);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glBlendFunc(GL_ONE, GL_ZERO);
-    Clear();
+    glDisable(GL_LIGHTING), glMatrixMode(GL_PROJECTION), glLoadIdentity();
+    glBlendFunc(GL_ONE, GL_ZERO), Clear();
 }
 
 TEST(FontManagerGL, LoadedFontsAreReleasedWithTheManagerRegisteredOnesAreNot) {

@@ -5,25 +5,20 @@
 
 #include <string>
 
-TEST(FontText, LongTextIsCutAtTheBufferNeverPastIt) {
+TEST(FontText, LongTextIsCutAtTheBufferAndTheManagerFallsBackToTheLastFont) {
     CFont font; // unbuilt: formats, draws nothing
-    const std::string longText(400, 'x');
-    EXPECT_TRUE(font.PrintText(0, 0, 0, "%s", longText.c_str()));
+    EXPECT_TRUE(font.PrintText(0, 0, 0, "%s", std::string(400, 'x').c_str()));
     EXPECT_EQ(std::string(font.GetText()), std::string(151, 'x'));
     EXPECT_TRUE(font.PrintText(0, 0, 0, 1, 1, 1, "v%d", 42));
     EXPECT_STREQ(font.GetText(), "v42");
     EXPECT_TRUE(font.PrintText(0, 0, 0, nullptr));
     EXPECT_STREQ(font.GetText(), "");
-}
-
-TEST(FontManager, NumbersFromOneAndFallsBackToTheLastFont) {
-    CFontManager manager;
+    CFontManager manager; // numbered from 1
     EXPECT_EQ(manager.getFont(1), nullptr);
-    CFont first, second;
-    manager.RegisterFont(&first);
+    CFont second;
+    manager.RegisterFont(&font);
     manager.RegisterFont(&second);
-    EXPECT_EQ(manager.GetFontCount(), 2u);
-    EXPECT_EQ(manager.getFont(1), &first);
+    EXPECT_TRUE(manager.GetFontCount() == 2 && manager.getFont(1) == &font);
     for (int n : {0, 2, 5})
         EXPECT_EQ(manager.getFont(n), &second) << n;
 }
