@@ -12,14 +12,10 @@ namespace fs = std::filesystem;
 using namespace zarvo_test;
 
 namespace {
-struct sDamageCase {
-    const char* file; // relative to Data/, or with a leading '/' to the working directory
-    eDamage damage;
-    size_t headerBytes;  // what CUT_TO_HEADER keeps
-    const char* message; // "%" stands for the file
-    const char* demo = "shadow";
-    int status = 0; // the font alone, without which nothing can be written, ends the program
-};
+// The file is under Data/ (or, after a '/', the working directory); CUT_TO_HEADER keeps
+// headerBytes; "%" in the message stands for the file; only the font ends the program.
+struct sDamageCase { const char* file; eDamage damage; size_t headerBytes; const char* message;
+    const char* demo = "shadow"; int status = 0; };
 const char kEngine[] = "enginetest";
 // Every loader, each damage at least once; a run takes seconds, so the table stays short.
 const sDamageCase kCases[] = {

@@ -12,23 +12,10 @@ using namespace zarvo_test;
 
 namespace {
 // Measure(r, is, minSum) of the saved frame must lie above low and at most at high.
-struct Probe {
-    const char* what;
-    Rect r;
-    Colour is;
-    int minSum;
-    double low, high = DBL_MAX;
-};
-// The frame must have more distinct colours and a higher mean brightness than a blank one;
-// `says` is also in the output.
-struct DemoRun {
-    std::string args;
-    int frames;
-    size_t colours;
-    double brightness;
-    const char* says;
-    std::vector<Probe> probes;
-};
+struct Probe { const char* what; Rect r; Colour is; int minSum; double low, high = DBL_MAX; };
+// A frame not blank has more distinct colours and a higher mean brightness; the output `says`.
+struct DemoRun { std::string args; int frames; size_t colours; double brightness; const char* says;
+    std::vector<Probe> probes; };
 using P = const unsigned char*;
 const Colour kOrange = [](P p) { return p[0] > p[1] + 20 && p[1] > p[2] + 10; };
 const Colour kGreenish = [](P p) { return p[1] > p[0] + 40 && p[1] > p[2] + 20; };

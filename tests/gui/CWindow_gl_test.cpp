@@ -100,30 +100,6 @@ TEST_F(GuiGL, ButtonsAnimateTheirHoverOnceAndReportOnlyTheLeftPressFrameCheckBox
     EXPECT_TRUE(At(30, 70).b > 150 && At(30, 70).g < 50 && Clicked() == -1);
 }
 
-TEST_F(GuiGL, TheTooltipShowsOnlyOverAMovableHeaderAndPercentSignsStayText) {
-    m_Fonts.LoadFont("Data/Font/font.tga");
-    CFont* font = m_Fonts.getFont(1);
-    ASSERT_NE(font, nullptr);
-    char tip[] = "50% %s %n";
-    for (bool movable : {true, false}) // the second, lower one cannot move
-        Shown(new CWindow(40, movable ? 40 : 140, 200, 180, nullptr, false, 1, 15, 1, movable))
-            ->SetToolTip(tip, 0, sColor(1, 1, 1, 1), 10, 200, 0);
-    auto tipInkAt = [this](int x, int y) {
-        MouseTo(x, y);
-        int n = 0;
-        for (int ty = 200; ty < 216; ++ty)
-            for (int tx = 10; tx < 120; ++tx)
-                n += At(tx, ty).r > 100;
-        return n;
-    };
-    EXPECT_GT(tipInkAt(60, 45), 20);
-    EXPECT_STREQ(font->GetText(), "50% %s %n") << "printed as it stands";
-    EXPECT_EQ(tipInkAt(60, 80), 0) << "body of the movable window";
-    EXPECT_EQ(tipInkAt(60, 145), 0) << "header of a window that cannot move";
-    CStaticText("100%d %x%%", 10, 230).Draw();
-    EXPECT_STREQ(font->GetText(), "100%d %x%%");
-}
-
 TEST_F(GuiGL, TheProgressBarShowsCurrentOverMaximumOfItsWidth) {
     std::string white = WriteSolid("bar", 0, 100, 10, 255, 255);
     CWindow* window = Shown(new CWindow(0, 0, kWin, kWin, 1));
@@ -147,7 +123,7 @@ TEST_F(GuiGL, TheProgressBarShowsCurrentOverMaximumOfItsWidth) {
     EXPECT_EQ(filled("no/such/bar.png", 50, 10).first, 0) << "nor does an image not loaded";
 }
 
-TEST_F(GuiGL, TheMoveCursorShowsOverAnyMovableHeaderAndLeavesWithItsWindow) {
+TEST_F(GuiGL, TooltipAndMoveCursorShowOnlyOverMovableHeadersAndPercentSignsStayText) {
     CGraphicsCore graphics;
     g_Graphics = &graphics;
     graphics.LoadCustomMouseCursors(const_cast<char*>("Data/MousePointer.png"),
@@ -155,18 +131,35 @@ TEST_F(GuiGL, TheMoveCursorShowsOverAnyMovableHeaderAndLeavesWithItsWindow) {
     CTexture* cursors[2];
     for (bool move : {true, false})
         graphics.setActualCursorToWindowMove(move), cursors[move] = graphics.GetCurrentCursor();
-    CTexture *move = cursors[1], *normal = cursors[0];
-    ASSERT_NE(move, normal);
-    Shown(new CWindow(10, 10, 100, 100, nullptr, false, 1, 15, 1, true));
-    CWindow* second = Shown(new CWindow(120, 10, 220, 100, nullptr, false, 1, 15, 2, true));
-    for (const auto& [x, y, over] : {std::tuple{50, 15, true}, {150, 15, true}, {150, 50, false},
-                                     {150, 15, true}}) {
+    ASSERT_NE(cursors[0], cursors[1]);
+    m_Fonts.LoadFont("Data/Font/font.tga");
+    CFont* font = m_Fonts.getFont(1);
+    ASSERT_NE(font, nullptr);
+    char tip[] = "50% %s %n";
+    for (bool movable : {true, false}) // the second, lower one cannot move
+        Shown(new CWindow(40, movable ? 40 : 140, 200, 180, nullptr, false, 1, 15, 1, movable))
+            ->SetToolTip(tip, 0, sColor(1, 1, 1, 1), 10, 200, 0);
+    CWindow* third = Shown(new CWindow(210, 10, 250, 100, nullptr, false, 1, 15, 2, true));
+    // {x, y, tooltip shown, move cursor}: a movable header, its body, a fixed window's header,
+    // the third window's header (no tooltip), back to the first.
+    for (const auto& [x, y, shown, move] : {std::tuple{60, 45, true, true}, {60, 80, false, false},
+                                          {60, 145, false, false}, {220, 15, false, true},
+                                          {60, 45, true, true}}) {
         MouseTo(x, y);
-        EXPECT_EQ(graphics.GetCurrentCursor(), over ? move : normal) << x << ", " << y;
+        int ink = 0;
+        for (int ty = 200; ty < 216; ++ty)
+            for (int tx = 10; tx < 120; ++tx)
+                ink += At(tx, ty).r > 100;
+        EXPECT_TRUE(shown ? ink > 20 : ink == 0) << x << ", " << y << ": " << ink;
+        EXPECT_EQ(graphics.GetCurrentCursor(), cursors[move]) << x << ", " << y;
     }
-    Press(SDL_BUTTON_LEFT, true, 150, 15);
-    ASSERT_TRUE(second->IsDragging());
-    m_Manager.UnRegisterWindow(second); // mid-drag
-    EXPECT_EQ(graphics.GetCurrentCursor(), normal);
+    EXPECT_STREQ(font->GetText(), "50% %s %n") << "printed as it stands";
+    CStaticText("100%d %x%%", 10, 230).Draw();
+    EXPECT_STREQ(font->GetText(), "100%d %x%%");
+    MouseTo(220, 15);
+    Press(SDL_BUTTON_LEFT, true, 220, 15);
+    ASSERT_TRUE(third->IsDragging());
+    m_Manager.UnRegisterWindow(third); // mid-drag
+    EXPECT_EQ(graphics.GetCurrentCursor(), cursors[0]);
     Frame(), g_Graphics = nullptr;
 }

@@ -66,8 +66,7 @@ TEST(CWindow, WidgetsAreKeptInsideOnlyByMovingLeftOrUp) {
 
 TEST(CWindowManager, ActivationShowsHidingDeactivatesAndASecondRegistrationIsIgnored) {
     CWindowManager manager;
-    CWindow* a = new CWindow(0, 0, 10, 10, 7);
-    CWindow* b = new CWindow(0, 0, 10, 10, 7);
+    CWindow *a = new CWindow(0, 0, 10, 10, 7), *b = new CWindow(0, 0, 10, 10, 7);
     CWindow* other = new CWindow(0, 0, 10, 10, 8);
     for (CWindow* w : {a, b, other, a}) // a second registration is ignored, not deleted twice
         manager.RegisterWindow(w);
@@ -76,31 +75,26 @@ TEST(CWindowManager, ActivationShowsHidingDeactivatesAndASecondRegistrationIsIgn
     EXPECT_TRUE(a->IsActive() && a->GetVisible() && b->IsActive() && b->GetVisible());
     EXPECT_FALSE(other->IsActive() || other->GetVisible());
     manager.DeactivateAllWindow(); // leaves them shown
-    EXPECT_FALSE(a->IsActive() || b->IsActive());
-    EXPECT_TRUE(a->GetVisible() && b->GetVisible());
-    a->ActivateWindow(true);
-    a->SetVisible(false);
+    EXPECT_TRUE(!a->IsActive() && !b->IsActive() && a->GetVisible() && b->GetVisible());
+    a->ActivateWindow(true), a->SetVisible(false);
     EXPECT_FALSE(a->IsActive()) << "hiding deactivates";
 }
 
 TEST(CProgressBar, IncrementsStopAtTheMaximumWithoutWrappingAndReplacedBarsAreFreed) {
-    CProgressBar bar(kMissing, 0, 0, 50);
-    bar.SetActualLength(30);
-    bar.IncrementActualLength(50);
-    EXPECT_EQ(bar.GetActualLength(), 50u) << "increments stop at the maximum";
+    CProgressBar bar(kMissing, 0, 0, 50); // increments stop at the maximum, even a huge one
+    for (const auto& [set, step, length] : {std::tuple{30u, 50u, 50u}, {10u, 0xFFFFFFFFu, 50u}}) {
+        bar.SetActualLength(set), bar.IncrementActualLength(step);
+        EXPECT_EQ(bar.GetActualLength(), length) << step;
+    }
     bar.SetActualLength(80);
     EXPECT_EQ(bar.GetActualLength(), 80u) << "setting does not clamp";
-    bar.SetActualLength(10);
-    bar.IncrementActualLength(0xFFFFFFFFu);
-    EXPECT_EQ(bar.GetActualLength(), 50u) << "a huge step does not wrap round";
     sRect section{}; // maximum 0 has no fraction: nothing to draw, no NaN or infinity
     EXPECT_FALSE(CProgressBar::SectionFor(5, 0, &section));
     CProgressBar().Draw(); // no image, maximum 0: draws nothing and touches no GL
     // Replaced bars are freed once (the sanitizer build checks for leaks).
     CWindow window(0, 0, 100, 100, 1);
     CProgressBar* first = new CProgressBar(kMissing, 0, 0, 10);
-    window.RegisterProgressBar(first);
-    window.RegisterProgressBar(first);
+    window.RegisterProgressBar(first), window.RegisterProgressBar(first);
     window.RegisterProgressBar(kMissing, 1, 2, 20);
     EXPECT_EQ(window.GetProgressBar()->GetMaximum(), 20u);
 }

@@ -5,7 +5,7 @@
 #include "image/CTexture.h"
 #include "scene2d/CParallaxScroll.h"
 #include "scene2d/CPictureFade.h"
-#include "scene2d/frame_interval.h"
+#include "support/demo_fixtures.h"
 
 #include <tuple>
 
@@ -14,7 +14,7 @@ char kMissing[] = "no-such-picture.png";
 } // namespace
 
 TEST(ParallaxScroll, UpdatesMoveOnlyTheirLayerTheOtherWayAndJumpsNeedTwoImages) {
-    scene2d_test::FrameInterval interval(20);
+    zarvo_test::FrameInterval interval(20);
     CParallaxScroll scroll;
     auto at = [&](unsigned int layer, size_t i = 0) {
         return (*scroll.GetLayer(layer))[i]->GetPosition();
@@ -42,7 +42,7 @@ TEST(ParallaxScroll, UpdatesMoveOnlyTheirLayerTheOtherWayAndJumpsNeedTwoImages) 
 }
 
 TEST(PictureFade, StepsSnapAtTheThresholdsAndOnlySetTheDoneFlags) {
-    scene2d_test::FrameInterval interval(100);
+    zarvo_test::FrameInterval interval(100);
     CPictureFade fade;
     fade.FadeOut(); // no picture: nothing at all
     fade.FadeIn();

@@ -2,7 +2,7 @@
 
 #include "scene2d/CParticle2D.h"
 #include "scene2d/CParticleSystem2D.h"
-#include "scene2d/frame_interval.h"
+#include "support/demo_fixtures.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -46,7 +46,7 @@ TEST(ParticleSystem2D, RandomRangesFollowTheirRulesAndBadBoundsAreRefused) {
 
 TEST(ParticleSystem2D, TransparencyFollowsTheEnergyLeftAndDeadParticlesRespawnAsFirstMade) {
     {
-        scene2d_test::FrameInterval interval(100);
+        zarvo_test::FrameInterval interval(100);
         CParticle2D p;
         p.SetEnergy(10.0f); // half of it left after five 0.1 s steps: alpha 0.5
         for (int i = 0; i < 5; ++i)
@@ -57,7 +57,7 @@ TEST(ParticleSystem2D, TransparencyFollowsTheEnergyLeftAndDeadParticlesRespawnAs
         p.UpdateWithTransparency(CVector2(), CVector2());
         EXPECT_EQ(p.GetColor().a, 0.05f);
     }
-    scene2d_test::FrameInterval interval(500);
+    zarvo_test::FrameInterval interval(500);
     CParticleSystem2D smoke;
     smoke.SetPosition(400.0f, 350.0f);
     smoke.SetEnergyBounds(3, 4); // always 4; one 0.5 s step drains 5

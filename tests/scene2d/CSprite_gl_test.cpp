@@ -23,9 +23,7 @@ TEST_F(SpriteGL, LoopingChangesFrameOnlyAfterMoreThanThePeriodAndAtMostOncePerCa
     int changes = 0;
     unsigned int previous = sprite.GetCurrentFrame();
     for (int draw = 1; draw <= 12; ++draw) { // a draw every 16 ms at 20 fps (50 ms)
-        g_SpriteNow += 16;
-        Clear();
-        sprite.Draw();
+        g_SpriteNow += 16, Clear(), sprite.Draw();
         EXPECT_EQ(Shown(), int(previous)) << "the frame shown is the one current at the call";
         if (sprite.GetCurrentFrame() != previous) {
             EXPECT_EQ(++changes * 4, draw) << "changes on every fourth draw";
@@ -45,20 +43,12 @@ TEST_F(SpriteGL, PlayOnceHoldsTheLastFrameOneFrameOrSpeedZeroNeverAdvanceMissing
     std::string base = zarvo_test::WriteSolid("sprite", 3, 4, 4);
     CSprite sprite(base.data(), 3, 8, 8), single(base.data(), 1, 0, 0), still(base.data(), 2, 0, 0);
     still.SetAnimationSpeed(0);
-    for (int i = 0; i < 10; ++i) {
-        g_SpriteNow += 1000;
-        sprite.DrawOne();
-        single.Draw();
-        single.DrawOne();
-        still.Draw();
-    }
+    for (int i = 0; i < 10; ++i)
+        g_SpriteNow += 1000, sprite.DrawOne(), single.Draw(), single.DrawOne(), still.Draw();
     EXPECT_EQ(single.GetCurrentFrame() + still.GetCurrentFrame(), 2u);
     EXPECT_EQ(sprite.GetCurrentFrame(), 3u);
-    Clear();
-    sprite.DrawOne(CVector2(20, 20));
-    EXPECT_EQ(Shown(21, 21), 3);
-    sprite.Reset();
-    EXPECT_EQ(sprite.GetCurrentFrame(), 1u);
+    Clear(), sprite.DrawOne(CVector2(20, 20)), sprite.Reset();
+    EXPECT_TRUE(Shown(21, 21) == 3 && sprite.GetCurrentFrame() == 1);
     sprite.DrawFrame(0, 30, 30); // always the first image, whatever the current frame
     sprite.DrawFrame(7, 40, 40); // past the list: nothing drawn
     char missing[] = "no/such/sprite";
@@ -72,23 +62,18 @@ TEST_F(SpriteGL, TheCrossHairDrawsNothingUnloadedThenItsImageAtItsPlaceAndSizeOv
     GLint stackBefore = 0, stackAfter = 0;
     glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &stackBefore);
     CCrossHair cross;
-    cross.SetSize(320, 240);
-    cross.SetPosition(320, 240);
-    cross.Draw();
+    cross.SetSize(320, 240), cross.SetPosition(320, 240), cross.Draw();
     EXPECT_EQ(cross.GetWidth() + cross.GetHeight() + cross.GetPosition().x, 0.0f);
     EXPECT_EQ(Shown(30, 30), 0);
     EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR)) << "popped a matrix it never pushed";
     const std::string image = zarvo_test::WriteSolid("cross", 3, 4, 4) + "3.png";
     cross.LoadCrossHair(const_cast<char*>(image.c_str()));
     EXPECT_EQ(cross.GetWidth(), 4.0f);
-    cross.SetSize(320, 240);
-    cross.SetPosition(320, 240);
+    cross.SetSize(320, 240), cross.SetPosition(320, 240);
     EXPECT_EQ(cross.GetPosition().y, 240.0f);
-    glEnable(GL_DEPTH_TEST); // a scene in front of everything, and culling of either winding
-    glDepthFunc(GL_NEVER);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_FRONT_AND_BACK);
-    cross.Draw();
+    // A scene in front of everything, and culling of either winding.
+    glEnable(GL_DEPTH_TEST), glDepthFunc(GL_NEVER), glEnable(GL_CULL_FACE);
+    glCullFace(GL_FRONT_AND_BACK), cross.Draw();
     for (int y = 18; y < 42; ++y) // its top-left at (320, 240) / (16, 12) = (20, 20), 20 x 20
         for (int x = 18; x < 42; ++x)
             ASSERT_EQ(Shown(x, y), x >= 20 && x < 40 && y >= 20 && y < 40 ? 3 : 0) << x << "," << y;
@@ -96,7 +81,5 @@ TEST_F(SpriteGL, TheCrossHairDrawsNothingUnloadedThenItsImageAtItsPlaceAndSizeOv
     glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &stackAfter);
     EXPECT_EQ(stackAfter, stackBefore) << "its projection popped again";
     EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
-    glDepthFunc(GL_LESS);
-    glCullFace(GL_BACK);
-    g_Graphics = nullptr;
+    glDepthFunc(GL_LESS), glCullFace(GL_BACK), g_Graphics = nullptr;
 }

@@ -89,6 +89,21 @@ protected:
 inline Uint32 g_TickStep = 20, g_Ticks = 0;
 inline Uint32 FakeTicks() { return g_Ticks += g_TickStep; }
 
+// The engine's frame interval fixed at ms while the object lives, counted from near 0 where
+// single-precision seconds hold whole milliseconds.
+class FrameInterval {
+public:
+    explicit FrameInterval(Uint32 ms) : previous_(g_Utils) {
+        g_Utils = &utils_, g_Ticks = 0, g_TickStep = ms, CUtils::SetTickSource(FakeTicks);
+        utils_.CalculateFrameRate(), utils_.CalculateFrameRate();
+    }
+    ~FrameInterval() { CUtils::SetTickSource(nullptr), g_Utils = previous_; }
+
+private:
+    CUtils utils_;
+    CUtils* previous_;
+};
+
 // Windowed, since a full-screen grab would hold the display the program runs need; with a
 // frame limit of 1 the next pass saves its frame as `shot`.
 inline void RunWindowed(const std::string& shot = "") {
