@@ -54,7 +54,7 @@ protected:
 
 INSTANTIATE_TEST_SUITE_P(ShaderAndFixedPipeline, FontGL, ::testing::Bool());
 
-TEST_P(FontGL, GlyphsStartAtXYWhateverTheModelviewAdvanceTwelvePixelsAndBoldAddsOneToTheRight) {
+TEST_P(FontGL, GlyphsStartAtXYWhateverTheModelviewAdvanceTwelveBoldAddsOneAndStateIsRestored) {
     CFont& font = TestFont();
     // Prints on a cleared screen at (3, 5); the extent of lit pixels on row y, or {-1, -1}.
     auto span = [&](int y, int set, const char* text, float scale = 1.0f) {
@@ -85,9 +85,8 @@ TEST_P(FontGL, GlyphsStartAtXYWhateverTheModelviewAdvanceTwelvePixelsAndBoldAdds
     EXPECT_TRUE(ReadPixelTopDown(10, 12).r > 200 && ReadPixelTopDown(10, 12).g < 50);
     span(12, 9, "A");
     EXPECT_EQ(ReadFramebufferTopDown(kWin, kWin), set3);
-}
 
-TEST_P(FontGL, EveryTouchedStateIsAsBeforeTheCall) {
+    // Every touched state is as before the call.
     const GLenum caps[] = {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_LIGHTING, GL_SCISSOR_TEST, GL_BLEND};
     auto state = [&caps] { // every piece of state the font touches
         std::vector<double> s;
@@ -101,7 +100,6 @@ TEST_P(FontGL, EveryTouchedStateIsAsBeforeTheCall) {
         }
         return s;
     };
-    CFont& font = TestFont();
     for (bool on : {false, true}) {
         for (GLenum cap : caps)
             on ? glEnable(cap) : glDisable(cap);

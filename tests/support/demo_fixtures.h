@@ -108,10 +108,8 @@ private:
 // frame limit of 1 the next pass saves its frame as `shot`.
 inline void RunWindowed(const std::string& shot = "") {
     sRunOptions options;
-    options.windowed = true;
-    options.frameLimit = shot.empty() ? 0 : 1;
-    options.screenshotFile = shot;
-    CApp::SetRunOptions(options);
+    options.windowed = true, options.frameLimit = shot.empty() ? 0 : 1;
+    options.screenshotFile = shot, CApp::SetRunOptions(options);
 }
 
 template <typename App> class DemoGL : public testing::Test {
@@ -119,15 +117,13 @@ protected:
     static void SetUpTestSuite() {
         ASSERT_TRUE(kAnisotropyHidden);
         CUtils::SetTickSource(FakeTicks), g_TickStep = 20, RunWindowed();
-        testing::internal::CaptureStdout();
-        demo_ = new App();
+        testing::internal::CaptureStdout(), demo_ = new App();
         try {
             demo_->Init();
         } catch (const std::string& e) {
             error_ = e;
         }
-        testing::internal::GetCapturedStdout();
-        DrainEvents();
+        testing::internal::GetCapturedStdout(), DrainEvents();
         for (int i = 0; i < 2 && error_.empty(); ++i) // the first interval is from an earlier clock
             demo_->RunPass();
     }
@@ -138,18 +134,12 @@ protected:
         delete demo_;
         CUtils::SetTickSource(nullptr), CApp::SetRunOptions(sRunOptions());
     }
-    void SetUp() override {
-        ASSERT_TRUE(error_.empty()) << error_;
-        DrainEvents();
-    }
+    void SetUp() override { DrainEvents(); ASSERT_TRUE(error_.empty()) << error_; }
     static void Passes(int count) {
         for (int i = 0; i < count; ++i)
             ASSERT_TRUE(demo_->RunPass());
     }
-    static void Key(SDLKey key, bool down, int passes = 1) {
-        ASSERT_TRUE(PushKey(key, down));
-        Passes(passes);
-    }
+    static void Key(SDLKey k, bool down, int n = 1) { ASSERT_TRUE(PushKey(k, down)); Passes(n); }
     // One more pass, saved through the run's screenshot seam before its swap.
     static ShotImage Capture() {
         const std::string file = MakeTempDir("demo-frame") + "/frame.bmp";
