@@ -1,5 +1,4 @@
-// The engine test bed and the shadow-mapping demo driven pass by pass with pushed keys and the
-// pointer, frames read back.
+// The engine test bed and the shadow demo driven by pushed keys and the pointer, frames read.
 #include <gtest/gtest.h>
 
 #include "core/CGraphicsCore.h"
@@ -10,14 +9,11 @@
 #include "render3d/CLight.h"
 #include "support/demo_fixtures.h"
 
-#include <cstdlib>
-
 using namespace zarvo_test;
 
-namespace {
 // Pixels of the box where a and b differ: `darker` counts those darker in a by more than 90
 // levels of summed channels, otherwise those whose green differs by more than 24.
-int Changed(const ShotImage& a, const ShotImage& b, Rect r, bool darker) {
+static int Changed(const ShotImage& a, const ShotImage& b, Rect r, bool darker) {
     int n = 0;
     for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x) {
@@ -27,11 +23,10 @@ int Changed(const ShotImage& a, const ShotImage& b, Rect r, bool darker) {
         }
     return n;
 }
-float Cosine(const CVector3& a, const CVector3& b) {
+static float Cosine(const CVector3& a, const CVector3& b) {
     return (a.x * b.x + a.y * b.y + a.z * b.z) / (a.length() * b.length());
 }
-CVector3 Ahead() { return *g_Camera->GetCameraView() - *g_Camera->GetCameraPosition(); }
-} // namespace
+static CVector3 Ahead() { return *g_Camera->GetCameraView() - *g_Camera->GetCameraPosition(); }
 
 using EngineTestGL = DemoGL<EngineTestApp>;
 
@@ -41,8 +36,7 @@ TEST_F(EngineTestGL, HeldKeysActEveryFrameWWalksForwardAndThePointerTurnsTheView
     EXPECT_NE(g_3DGameObjectManager->GetDrawingShadowVolume(), before);
     Passes(1);
     EXPECT_EQ(g_3DGameObjectManager->GetDrawingShadowVolume(), before);
-    Key(SDLK_SPACE, false);
-    g_3DGameObjectManager->DrawingShadowVolume(false);
+    Key(SDLK_SPACE, false), g_3DGameObjectManager->DrawingShadowVolume(false);
     Key(SDLK_q, true); // so does Q, the wireframe view
     GLint mode[2] = {0, 0};
     glGetIntegerv(GL_POLYGON_MODE, mode);

@@ -45,8 +45,7 @@ TEST_F(GameObjectDemoGL, TheObjectIsDrawnWhereItsDirectionTakesItAndRTurnsIt) {
     const ShotImage shot = Capture(); // drawn at the new place, not the old one
     EXPECT_LT(Measure(shot, {200, 200, 264, 290}, nullptr, 60), 20);
     EXPECT_GT(Measure(shot, {200, 302, 264, 366}, nullptr, 60), 500);
-    ship->SetDirection(CVector2());
-    Key(SDLK_r, true, 10); // drawn turned on each of these passes
+    ship->SetDirection(CVector2()), Key(SDLK_r, true, 10); // drawn turned on each of these passes
     EXPECT_EQ(ship->GetRotate(), 10.0f);
     Key(SDLK_r, false);
 }
@@ -55,16 +54,13 @@ using ParallaxDemoGL = DemoGL<testParallaxScroll>;
 TEST_F(ParallaxDemoGL, ArrowKeysScrollLayersTwoAndThreeAtTheirSpeedsOnly) {
     CParallaxScroll& scroll = demo_->GetScroll();
     ASSERT_EQ(scroll.GetLayer(2)->size(), 5u);
-    auto at = [&](unsigned int layer, size_t i = 0) {
-        return (*scroll.GetLayer(layer))[i]->GetPosition();
-    };
+    auto at = [&](unsigned int l, size_t i = 0) { return (*scroll.GetLayer(l))[i]->GetPosition(); };
     Key(SDLK_RIGHT, true, 10);
     EXPECT_TRUE(std::abs(at(2).x + 71.0f) < 1e-3 && std::abs(at(3).x + 19.0f) < 1e-3);
     Key(SDLK_DOWN, true, 10); // both held: both apply
     EXPECT_TRUE(std::abs(at(2).x + 142.0f) < 1e-3 && std::abs(at(2).y - 71.0f) < 1e-3);
     EXPECT_EQ(at(1).x + at(1).y, 0.0f);
-    Key(SDLK_RIGHT, false, 0);
-    Key(SDLK_DOWN, false, 2); // the release frames still move
+    Key(SDLK_RIGHT, false, 0), Key(SDLK_DOWN, false, 2); // the release frames still move
     const CVector2 held = at(2);
     Passes(5);
     EXPECT_TRUE(at(2).x == held.x && std::abs(at(2, 1).x - held.x - 1024.0f) < 1e-3);

@@ -1,24 +1,21 @@
 // Text drawn through a made-up font, with and without the text shader, and read back.
 #include <gtest/gtest.h>
 
-#include "core/Engine.h"
 #include "gui/CFont.h"
 #include "gui/CFontManager.h"
 #include "render3d/CShaderManager.h"
 #include "support/demo_fixtures.h"
 
-#include <string>
 #include <vector>
 
 using namespace zarvo_test;
 
-namespace {
 
 constexpr int kWin = 256;
 
 // A 256 x 256 TGA, bottom row first: glyph 'A' of set 0 opaque white, of set 1 opaque red,
 // every other cell transparent.
-std::string WriteTestFont() {
+static std::string WriteTestFont() {
     std::string tga("\0\0\2\0\0\0\0\0\0\0\0\0\0\1\0\1\x20\x08", 18);
     for (int row = 255; row >= 0; --row)
         for (int x = 0; x < 256; ++x) {
@@ -32,7 +29,7 @@ std::string WriteTestFont() {
     return path;
 }
 
-bool Lit(int x, int y) { return ReadPixelTopDown(x, y).r > 128; }
+static bool Lit(int x, int y) { return ReadPixelTopDown(x, y).r > 128; }
 
 // Parameter: built while the shader table exists (the text shader) or not (fixed pipeline).
 class FontGL : public PixelViewGL<kWin, ::testing::TestWithParam<bool>> {
@@ -50,7 +47,6 @@ protected:
     }
 };
 
-} // namespace
 
 INSTANTIATE_TEST_SUITE_P(ShaderAndFixedPipeline, FontGL, ::testing::Bool());
 

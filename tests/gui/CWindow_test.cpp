@@ -1,5 +1,4 @@
-// Window and widget rules without a display: widgets of missing images have empty frames
-// whose draw size the tests set.
+// Window and widget rules without a display: widgets of missing images get a set draw size.
 #include <gtest/gtest.h>
 
 #include "gui/CButton.h"
@@ -11,14 +10,12 @@
 
 #include <tuple>
 
-namespace {
-char kMissing[] = "no/such/gui/frame";
-CButton* SizedButton(float x, float y, int w, int h) {
+static char kMissing[] = "no/such/gui/frame";
+static CButton* SizedButton(float x, float y, int w, int h) {
     CButton* button = new CButton(kMissing, 2, x, y, 1);
     button->SetButtonSize(w, h);
     return button;
 }
-} // namespace
 
 TEST(CWindow, HeaderAndWidgetHitTestsCountEveryEdge) {
     CWindow window(100, 80, 300, 200, nullptr, false, 1.0f, 15, 1, true);
@@ -31,9 +28,8 @@ TEST(CWindow, HeaderAndWidgetHitTestsCountEveryEdge) {
           {200.f, 96.f, false, false}, {99.f, 90.f, false, false}, {301.f, 90.f, false, false},
           {200.f, 79.f, false, false}, {110.f, 100.f, false, true}, {160.f, 130.f, false, true},
           {161.f, 130.f, false, false}, {160.f, 131.f, false, false}}) {
-        EXPECT_EQ(window.IsOnHeader(x, y), header) << x << ", " << y;
-        EXPECT_EQ(button->HitTest(x, y, 100, 80), widget) << x << ", " << y;
-        EXPECT_EQ(box.HitTest(x, y, 100, 80), widget) << x << ", " << y;
+        EXPECT_TRUE(window.IsOnHeader(x, y) == header && button->HitTest(x, y, 100, 80) == widget &&
+                    box.HitTest(x, y, 100, 80) == widget) << x << ", " << y;
     }
     delete button;
     CWindow plain(100, 80, 300, 200, 5); // header size 0: only the row y = top is left
@@ -58,8 +54,7 @@ TEST(CWindow, WidgetsAreKeptInsideOnlyByMovingLeftOrUp) {
     window.RegisterCheckbox(box); // both sprites move together
     EXPECT_TRUE(box->GetSprite(false)->GetSpritePosX() == 1000.0f &&
                 box->GetSprite(true)->GetSpritePosY() == 744.0f);
-    box->SetPositionX(10.7f); // the fraction is dropped
-    box->SetPositionY(-2.9f);
+    box->SetPositionX(10.7f), box->SetPositionY(-2.9f); // the fraction is dropped
     EXPECT_TRUE(box->GetSprite(true)->GetSpritePosX() == 10.0f &&
                 box->GetSprite(false)->GetSpritePosY() == -2.0f);
 }

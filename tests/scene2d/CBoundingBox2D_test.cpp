@@ -8,10 +8,9 @@
 #include <random>
 #include <tuple>
 
-namespace {
 
 // A square of side s at (x, y) moved by (dx, dy).
-sBoxMove Move(float x, float y, float s, float dx, float dy) {
+static sBoxMove Move(float x, float y, float s, float dx, float dy) {
     CBoundingBox2D from(CVector2(x, y), CVector2(x + s, y + s)), to = from;
     to.TransformPointsWith(CVector2(dx, dy));
     return {from, to};
@@ -19,12 +18,11 @@ sBoxMove Move(float x, float y, float s, float dx, float dy) {
 
 // Rounds over every pair: a kept move whose new box overlaps another object's box where the
 // last round left it (and did not overlap it at the start) is refused.
-std::vector<char> Reference(const std::vector<sBoxMove>& moves) {
+static std::vector<char> Reference(const std::vector<sBoxMove>& moves) {
     const size_t n = moves.size();
     std::vector<char> kept(n, 1);
-    for (bool changed = true; changed;) {
-        changed = false;
-        std::vector<char> next = kept;
+    for (std::vector<char> next; next != kept; std::swap(kept, next)) { // until a round keeps all
+        next = kept;
         for (size_t i = 0; i < n; ++i) {
             const sBoxMove& m = moves[i];
             if (!kept[i] || (m.from.m_vA.x == m.to.m_vA.x && m.from.m_vA.y == m.to.m_vA.y))
@@ -32,14 +30,12 @@ std::vector<char> Reference(const std::vector<sBoxMove>& moves) {
             for (size_t j = 0; j < n; ++j)
                 if (j != i && !BoxesOverlap(m.from, moves[j].from) &&
                     BoxesOverlap(m.to, kept[j] ? moves[j].to : moves[j].from))
-                    next[i] = 0, changed = true;
+                    next[i] = 0;
         }
-        kept = next;
     }
     return kept;
 }
 
-} // namespace
 
 TEST(CollisionPass, TheCasesTheOldPairOrderGotWrongOrThatMatterMost) {
     // {what, squares as {x, y, size, step along x}, which moves are kept}

@@ -1,5 +1,4 @@
-// Parallax layers and picture fades as timed by the frame interval. Images that cannot
-// load keep their positions and sizes without a display, which is all these need.
+// Parallax layers and picture fades on the frame interval; unloaded images keep place and size.
 #include <gtest/gtest.h>
 
 #include "image/CTexture.h"
@@ -9,16 +8,12 @@
 
 #include <tuple>
 
-namespace {
-char kMissing[] = "no-such-picture.png";
-} // namespace
+static char kMissing[] = "no-such-picture.png";
 
 TEST(ParallaxScroll, UpdatesMoveOnlyTheirLayerTheOtherWayAndJumpsNeedTwoImages) {
     zarvo_test::FrameInterval interval(20);
     CParallaxScroll scroll;
-    auto at = [&](unsigned int layer, size_t i = 0) {
-        return (*scroll.GetLayer(layer))[i]->GetPosition();
-    };
+    auto at = [&](unsigned int l, size_t i = 0) { return (*scroll.GetLayer(l))[i]->GetPosition(); };
     scroll.JumpToBackGround(3, 1); // empty layer
     scroll.addBackgroundToLayer1(kMissing, 5, 0), scroll.addBackgroundToLayer2(kMissing, 0, 0);
     scroll.addBackgroundToLayer2(kMissing, 1024, 0), scroll.addBackgroundToLayer3(kMissing, 0, 0);

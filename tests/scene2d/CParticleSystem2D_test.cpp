@@ -7,17 +7,15 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace {
 // The smallest and largest of one value over every particle.
-template <typename Get> std::pair<float, float> Span(const CParticleSystem2D& system, Get get) {
+template <typename Get> static std::pair<float, float> Span(const CParticleSystem2D& s, Get get) {
     std::vector<float> values;
-    for (unsigned int i = 0; i < system.GetParticleCount(); ++i)
-        values.push_back(get(*system.GetParticle(i)));
+    for (unsigned int i = 0; i < s.GetParticleCount(); ++i)
+        values.push_back(get(*s.GetParticle(i)));
     const auto [low, high] = std::minmax_element(values.begin(), values.end());
     return {*low, *high};
 }
 using P = const CParticle2D&;
-} // namespace
 
 TEST(ParticleSystem2D, RandomRangesFollowTheirRulesAndBadBoundsAreRefused) {
     std::srand(7);

@@ -1,20 +1,16 @@
-// Sprites and the crosshair drawn in a 64 x 64 window and read back: solid frame k has red
-// 10 * k, so a pixel tells which frame was drawn there.
+// Sprites and the crosshair read back: solid frame k has red 10 * k, telling the frame drawn.
 #include <gtest/gtest.h>
 
 #include "core/CGraphicsCore.h"
-#include "core/Engine.h"
 #include "scene2d/CCrossHair.h"
 #include "scene2d/CSprite.h"
 #include "support/demo_fixtures.h"
 
-namespace {
 using zarvo_test::g_SpriteNow;
 class SpriteGL : public zarvo_test::PixelViewGL<64> {
 protected:
     static int Shown(int x = 1, int y = 1) { return (At(x, y).r + 5) / 10; } // the frame there
 };
-} // namespace
 
 TEST_F(SpriteGL, LoopingChangesFrameOnlyAfterMoreThanThePeriodAndAtMostOncePerCall) {
     std::string base = zarvo_test::WriteSolid("sprite", 8, 4, 4);
@@ -31,8 +27,7 @@ TEST_F(SpriteGL, LoopingChangesFrameOnlyAfterMoreThanThePeriodAndAtMostOncePerCa
         previous = sprite.GetCurrentFrame();
     }
     EXPECT_EQ(changes, 3);
-    g_SpriteNow += 100000; // a long pause still moves one frame
-    sprite.Update();
+    g_SpriteNow += 100000, sprite.Update(); // a long pause still moves one frame
     EXPECT_EQ(sprite.GetCurrentFrame(), previous + 1);
     for (int i = 0; i < 8; ++i, sprite.Update())
         g_SpriteNow += 51;
