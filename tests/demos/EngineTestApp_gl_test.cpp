@@ -4,6 +4,7 @@
 #include "core/CGraphicsCore.h"
 #include "demos/EngineTestApp.h"
 #include "demos/testShadowMapping.h"
+#include "math/3DMath.h"
 #include "render3d/C3DGameObjectManager.h"
 #include "render3d/CCamera.h"
 #include "render3d/CLight.h"
@@ -22,9 +23,6 @@ static int Changed(const ShotImage& a, const ShotImage& b, Rect r, bool darker) 
                         : std::abs(p[1] - q[1]) > 24;
         }
     return n;
-}
-static float Cosine(const CVector3& a, const CVector3& b) {
-    return (a.x * b.x + a.y * b.y + a.z * b.z) / (a.length() * b.length());
 }
 static CVector3 Ahead() { return *g_Camera->GetCameraView() - *g_Camera->GetCameraPosition(); }
 
@@ -49,12 +47,12 @@ TEST_F(EngineTestGL, HeldKeysActEveryFrameWWalksForwardAndThePointerTurnsTheView
     // The camera reads SDL's keyboard state, which pushed events do not reach.
     const CVector3 from = *g_Camera->GetCameraPosition(), ahead = Ahead();
     SDL_GetKeyState(nullptr)[SDLK_w] = 1, Passes(4), SDL_GetKeyState(nullptr)[SDLK_w] = 0;
-    EXPECT_GT(Cosine(*g_Camera->GetCameraPosition() - from, ahead), 0.0f);
+    EXPECT_GT(Dot(*g_Camera->GetCameraPosition() - from, ahead), 0.0f);
     for (int i = 0; i < 3; ++i, Passes(1)) // mouse look, once the pointer was seen at the centre
         WarpMouse(512, 384);
     const CVector3 looked = Ahead();
     WarpMouse(512 + 60, 384), Passes(2);
-    EXPECT_LT(Cosine(looked, Ahead()), 0.9999f) << "the view did not turn";
+    EXPECT_GT(AngleBetweenVectors(looked, Ahead()), 0.014) << "the view did not turn";
 }
 
 TEST_F(EngineTestGL, ShadowsOnlyDarkenAndFollowTheLightTheGunStaysWhileTheViewTurnsEscapeEnds) {

@@ -24,13 +24,12 @@ TEST_F(FadeDemoGL, ThePictureFadesOutThenInAgain) {
     const Rect area{300, 300, 300 + int(picture->GetWidth()), 300 + int(picture->GetHeight())};
     // 0.3 per second: some 160 frames down and as many up. The light of the picture's place
     // follows the alpha down to its turn, then up again.
-    std::vector<float> alphas;
-    std::vector<double> light;
+    std::vector<double> alphas, light;
     for (int sample = 0; sample < 16; ++sample, Passes(21))
         light.push_back(Measure(Capture(), area, nullptr, -1)), alphas.push_back(fade->GetAlpha());
     const size_t turn = std::min_element(alphas.begin(), alphas.end()) - alphas.begin();
     ASSERT_TRUE(turn > 2u && turn < alphas.size() - 3) << turn;
-    EXPECT_TRUE(alphas[turn] < 0.15f && light[turn] < light[0] * 0.2);
+    EXPECT_TRUE(alphas[turn] < 0.15 && light[turn] < light[0] * 0.2);
     for (size_t i = 1; i < alphas.size(); ++i)
         EXPECT_EQ(light[i] < light[i - 1], i <= turn) << "sample " << i;
 }

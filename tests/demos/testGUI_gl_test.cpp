@@ -66,10 +66,8 @@ TEST(GuiDemoAudio, TheClickSamplesReachTheDiskDriversFile) {
                        std::string("ZARVO_GUI_AUDIO_CHILD=") + mode +
                            " SDL_AUDIODRIVER=disk SDL_DISKAUDIODELAY=10 SDL_DISKAUDIOFILE=" + raw,
                        "tests/demos_gl_tests");
-        EXPECT_EQ(run.status, 0) << run.output;
-        std::string bytes;
-        EXPECT_TRUE(ReadFileBytes(raw, bytes)) << raw;
-        EXPECT_GT(bytes.size(), 4096u) << "the mixer wrote its buffers";
+        std::string bytes; // the mixer wrote its buffers
+        EXPECT_TRUE(run.status == 0 && ReadFileBytes(raw, bytes) && bytes.size() > 4096) << raw;
         size_t loud = 0; // signed 16-bit little-endian samples clearly above the noise floor
         for (size_t i = 0; i + 1 < bytes.size(); i += 2)
             loud += std::abs(int16_t(uint8_t(bytes[i]) | uint8_t(bytes[i + 1]) << 8)) > 1000;

@@ -118,14 +118,11 @@ TEST(FontManagerGL, LoadedFontsAreReleasedWithTheManagerRegisteredOnesAreNot) {
     std::string path = WriteTestFont();
     CFont registered;
     registered.BuildFont(path.data());
-    GLuint loadedLists = 0;
-    {
-        CFontManager manager;
-        manager.LoadFont(path.c_str());
-        manager.RegisterFont(&registered);
-        loadedLists = manager.getFont(1)->GetListBase();
-        ASSERT_TRUE(loadedLists != 0 && glIsList(loadedLists));
-    }
+    CFontManager* manager = new CFontManager();
+    manager->LoadFont(path.c_str()), manager->RegisterFont(&registered);
+    const GLuint loadedLists = manager->getFont(1)->GetListBase();
+    EXPECT_TRUE(loadedLists != 0 && glIsList(loadedLists));
+    delete manager;
     EXPECT_FALSE(glIsList(loadedLists) || glIsList(loadedLists + 255));
     EXPECT_TRUE(glIsList(registered.GetListBase()));
 }

@@ -59,7 +59,7 @@ TEST(CWindow, WidgetsAreKeptInsideOnlyByMovingLeftOrUp) {
                 box->GetSprite(false)->GetSpritePosY() == -2.0f);
 }
 
-TEST(CWindowManager, ActivationShowsHidingDeactivatesAndASecondRegistrationIsIgnored) {
+TEST(CWindowManager, ActivationShowsHidingDeactivatesRegisteringTwiceIsSafeAndBarsStopAtTheTop) {
     CWindowManager manager;
     CWindow *a = new CWindow(0, 0, 10, 10, 7), *b = new CWindow(0, 0, 10, 10, 7);
     CWindow* other = new CWindow(0, 0, 10, 10, 8);
@@ -73,9 +73,7 @@ TEST(CWindowManager, ActivationShowsHidingDeactivatesAndASecondRegistrationIsIgn
     EXPECT_TRUE(!a->IsActive() && !b->IsActive() && a->GetVisible() && b->GetVisible());
     a->ActivateWindow(true), a->SetVisible(false);
     EXPECT_FALSE(a->IsActive()) << "hiding deactivates";
-}
 
-TEST(CProgressBar, IncrementsStopAtTheMaximumWithoutWrappingAndReplacedBarsAreFreed) {
     CProgressBar bar(kMissing, 0, 0, 50); // increments stop at the maximum, even a huge one
     for (const auto& [set, step, length] : {std::tuple{30u, 50u, 50u}, {10u, 0xFFFFFFFFu, 50u}}) {
         bar.SetActualLength(set), bar.IncrementActualLength(step);

@@ -12,7 +12,7 @@ protected:
     static int Shown(int x = 1, int y = 1) { return (At(x, y).r + 5) / 10; } // the frame there
 };
 
-TEST_F(SpriteGL, LoopingChangesFrameOnlyAfterMoreThanThePeriodAndAtMostOncePerCall) {
+TEST_F(SpriteGL, FramesChangeOnlyAfterMoreThanThePeriodAtMostOncePerCallAndPlayOnceHolds) {
     std::string base = zarvo_test::WriteSolid("sprite", 8, 4, 4);
     CSprite sprite(base.data(), 8, 0, 0);
     ASSERT_EQ(sprite.GetNumberOfFrames(), 8u);
@@ -32,20 +32,18 @@ TEST_F(SpriteGL, LoopingChangesFrameOnlyAfterMoreThanThePeriodAndAtMostOncePerCa
     for (int i = 0; i < 8; ++i, sprite.Update())
         g_SpriteNow += 51;
     EXPECT_EQ(sprite.GetCurrentFrame(), previous + 1) << "eight steps wrap round 8 frames";
-}
 
-TEST_F(SpriteGL, PlayOnceHoldsTheLastFrameOneFrameOrSpeedZeroNeverAdvanceMissingFilesDrawNothing) {
-    std::string base = zarvo_test::WriteSolid("sprite", 3, 4, 4);
-    CSprite sprite(base.data(), 3, 8, 8), single(base.data(), 1, 0, 0), still(base.data(), 2, 0, 0);
+    // Played once it holds the last frame; one frame or speed 0 never advance.
+    CSprite once(base.data(), 3, 8, 8), single(base.data(), 1, 0, 0), still(base.data(), 2, 0, 0);
     still.SetAnimationSpeed(0);
     for (int i = 0; i < 10; ++i)
-        g_SpriteNow += 1000, sprite.DrawOne(), single.Draw(), single.DrawOne(), still.Draw();
+        g_SpriteNow += 1000, once.DrawOne(), single.Draw(), single.DrawOne(), still.Draw();
     EXPECT_EQ(single.GetCurrentFrame() + still.GetCurrentFrame(), 2u);
-    EXPECT_EQ(sprite.GetCurrentFrame(), 3u);
-    Clear(), sprite.DrawOne(CVector2(20, 20)), sprite.Reset();
-    EXPECT_TRUE(Shown(21, 21) == 3 && sprite.GetCurrentFrame() == 1);
-    sprite.DrawFrame(0, 30, 30); // always the first image, whatever the current frame
-    sprite.DrawFrame(7, 40, 40); // past the list: nothing drawn
+    EXPECT_EQ(once.GetCurrentFrame(), 3u);
+    Clear(), once.DrawOne(CVector2(20, 20)), once.Reset();
+    EXPECT_TRUE(Shown(21, 21) == 3 && once.GetCurrentFrame() == 1);
+    once.DrawFrame(0, 30, 30); // always the first image, whatever the current frame
+    once.DrawFrame(7, 40, 40); // past its three frames: nothing drawn
     char missing[] = "no/such/sprite";
     CSprite(missing, 2, 50, 50).Draw();
     EXPECT_TRUE(Shown(31, 31) == 1 && Shown(41, 41) == 0 && Shown(51, 51) == 0);

@@ -74,8 +74,7 @@ protected:
     }
     static void Clear() {
         SetPixelView();
-        for (GLenum cap : {GL_SCISSOR_TEST, GL_DEPTH_TEST, GL_BLEND})
-            glDisable(cap);
+        glDisable(GL_SCISSOR_TEST), glDisable(GL_DEPTH_TEST), glDisable(GL_BLEND);
         glEnable(GL_TEXTURE_2D), glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
@@ -135,10 +134,7 @@ protected:
         CUtils::SetTickSource(nullptr), CApp::SetRunOptions(sRunOptions());
     }
     void SetUp() override { DrainEvents(); ASSERT_TRUE(error_.empty()) << error_; }
-    static void Passes(int count) {
-        for (int i = 0; i < count; ++i)
-            ASSERT_TRUE(demo_->RunPass());
-    }
+    static void Passes(int n) { for (int i = 0; i < n; ++i) ASSERT_TRUE(demo_->RunPass()); }
     static void Key(SDLKey k, bool down, int n = 1) { ASSERT_TRUE(PushKey(k, down)); Passes(n); }
     // One more pass, saved through the run's screenshot seam before its swap.
     static ShotImage Capture() {
