@@ -15,142 +15,109 @@ class EventManagerTest : public testing::Test {
 protected:
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
-        if (!SDL_WasInit(SDL_INIT_VIDEO)) {
-            ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        }
-        if (!SDL_GetVideoSurface()) {
-            ASSERT_NE(SDL_SetVideoMode(320, 240, 32, SDL_SWSURFACE), nullptr) << SDL_GetError();
-        }
+        ASSERT_TRUE((SDL_WasInit(SDL_INIT_VIDEO) || SDL_Init(SDL_INIT_VIDEO) == 0) &&
+                    (SDL_GetVideoSurface() || SDL_SetVideoMode(320, 240, 32, SDL_SWSURFACE)))
+            << SDL_GetError();
         zarvo_test::DrainEvents();
     }
-    static void PushKey(Uint8 type, SDLKey sym) {
-        ASSERT_TRUE(zarvo_test::PushKey(sym, type == SDL_KEYDOWN));
+    // Pushes a key or button event and takes one frame.
+    void Key(int sym, bool down) {
+        ASSERT_TRUE(zarvo_test::PushKey(SDLKey(sym), down));
+        events.PollEvents();
     }
-    static void PushButton(Uint8 type, Uint8 button) {
-        ASSERT_TRUE(zarvo_test::PushMouseButton(button, type == SDL_MOUSEBUTTONDOWN, 0, 0));
+    void Button(Uint8 button, bool down) {
+        ASSERT_TRUE(zarvo_test::PushMouseButton(button, down, 0, 0));
+        events.PollEvents();
     }
-
     CEventManager events;
 };
 
 } // namespace
 
 TEST_F(EventManagerTest, KeysAreLevelTriggeredAndTheFlagMarksOnlyTheNewEventsFrame) {
-    PushKey(SDL_KEYDOWN, SDLK_UP);
-    events.PollEvents();
-    EXPECT_TRUE(events.GetEventFlag());
-    EXPECT_TRUE(events.isKeyDown(SDLK_UP));
+    Key(SDLK_UP, true);
+    EXPECT_TRUE(events.GetEventFlag() && events.isKeyDown(SDLK_UP));
     EXPECT_TRUE(events.isactualEvent(EVENT_KEY_DOWN));
-
     // No new event: the key stays held and the last event keeps its kind.
     events.PollEvents();
     EXPECT_FALSE(events.GetEventFlag());
-    EXPECT_TRUE(events.isKeyDown(SDLK_UP));
-    EXPECT_TRUE(events.isactualEvent(EVENT_KEY_DOWN));
-
-    PushKey(SDL_KEYUP, SDLK_UP);
-    events.PollEvents();
-    EXPECT_TRUE(events.GetEventFlag());
+    EXPECT_TRUE(events.isKeyDown(SDLK_UP) && events.isactualEvent(EVENT_KEY_DOWN));
+    Key(SDLK_UP, false);
+    EXPECT_TRUE(events.GetEventFlag() && events.isactualEvent(EVENT_NONE));
     EXPECT_FALSE(events.isKeyDown(SDLK_UP));
-    EXPECT_TRUE(events.isactualEvent(EVENT_NONE));
     events.PollEvents();
     EXPECT_FALSE(events.isKeyDown(SDLK_UP));
 }
 
 TEST_F(EventManagerTest, TakesOneEventPerFrame) {
-    PushKey(SDL_KEYDOWN, SDLK_LEFT);
-    PushKey(SDL_KEYDOWN, SDLK_RIGHT);
-    PushKey(SDL_KEYUP, SDLK_LEFT);
-    events.PollEvents();
-    EXPECT_TRUE(events.isKeyDown(SDLK_LEFT));
-    EXPECT_FALSE(events.isKeyDown(SDLK_RIGHT));
-    events.PollEvents();
-    EXPECT_TRUE(events.isKeyDown(SDLK_LEFT));
-    EXPECT_TRUE(events.isKeyDown(SDLK_RIGHT));
-    events.PollEvents();
-    EXPECT_FALSE(events.isKeyDown(SDLK_LEFT));
-    EXPECT_TRUE(events.isKeyDown(SDLK_RIGHT));
-    EXPECT_TRUE(events.GetEventFlag());
+    ASSERT_TRUE(zarvo_test::PushKey(SDLK_LEFT, true) && zarvo_test::PushKey(SDLK_RIGHT, true) &&
+                zarvo_test::PushKey(SDLK_LEFT, false));
+    const bool left[] = {true, true, false}, right[] = {false, true, true};
+    for (int frame = 0; frame < 3; ++frame) {
+        events.PollEvents();
+        EXPECT_EQ(events.isKeyDown(SDLK_LEFT), left[frame]) << frame;
+        EXPECT_EQ(events.isKeyDown(SDLK_RIGHT), right[frame]) << frame;
+        EXPECT_TRUE(events.GetEventFlag());
+    }
     events.PollEvents();
     EXPECT_FALSE(events.GetEventFlag());
 }
 
 TEST_F(EventManagerTest, MouseButtonsSetFlagsAndEventsOnlyForLeftAndRight) {
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
-    events.PollEvents();
-    EXPECT_TRUE(events.isLeftMouseButtonPressed());
-    EXPECT_TRUE(events.isactualEvent(EVENT_LEFT_BUTTON_DOWN));
-
-    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT);
-    events.PollEvents();
-    EXPECT_TRUE(events.isRightMouseButtonPressed());
-    EXPECT_TRUE(events.isactualEvent(EVENT_RIGHT_BUTTON_DOWN));
-
-    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT);
-    events.PollEvents();
-    EXPECT_FALSE(events.isLeftMouseButtonPressed());
-    EXPECT_TRUE(events.isRightMouseButtonPressed());
-    EXPECT_TRUE(events.isactualEvent(EVENT_LEFT_BUTTON_UP));
-
-    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT);
-    events.PollEvents();
-    EXPECT_FALSE(events.isRightMouseButtonPressed());
-    EXPECT_TRUE(events.isactualEvent(EVENT_RIGHT_BUTTON_UP));
-
+    struct Step {
+        Uint8 button;
+        bool down, left, right;
+        eEvents kind;
+    };
     // Middle button and wheel: new events, but no flag and no kind.
-    for (Uint8 button : {Uint8(SDL_BUTTON_MIDDLE), Uint8(SDL_BUTTON_WHEELUP)}) {
-        PushButton(SDL_MOUSEBUTTONDOWN, button);
-        events.PollEvents();
+    for (const Step& s : {Step{SDL_BUTTON_LEFT, true, true, false, EVENT_LEFT_BUTTON_DOWN},
+                          Step{SDL_BUTTON_RIGHT, true, true, true, EVENT_RIGHT_BUTTON_DOWN},
+                          Step{SDL_BUTTON_LEFT, false, false, true, EVENT_LEFT_BUTTON_UP},
+                          Step{SDL_BUTTON_RIGHT, false, false, false, EVENT_RIGHT_BUTTON_UP},
+                          Step{SDL_BUTTON_MIDDLE, true, false, false, EVENT_NONE},
+                          Step{SDL_BUTTON_WHEELUP, true, false, false, EVENT_NONE}}) {
+        Button(s.button, s.down);
+        SCOPED_TRACE(testing::Message() << "button " << int(s.button) << " down " << s.down);
         EXPECT_TRUE(events.GetEventFlag());
-        EXPECT_TRUE(events.isactualEvent(EVENT_NONE));
-        EXPECT_FALSE(events.isLeftMouseButtonPressed());
-        EXPECT_FALSE(events.isRightMouseButtonPressed());
+        EXPECT_TRUE(events.isactualEvent(s.kind));
+        EXPECT_EQ(events.isLeftMouseButtonPressed(), s.left);
+        EXPECT_EQ(events.isRightMouseButtonPressed(), s.right);
     }
 }
 
 TEST_F(EventManagerTest, MouseMotionGivesNoEventKindAndDifferencesLastOneFrame) {
-    PushKey(SDL_KEYDOWN, SDLK_SPACE);
+    Key(SDLK_SPACE, true);
+    events.SetMouseCoordinates(100, 50); // a warp moves SDL's mouse and queues a motion event
     events.PollEvents();
-
-    // A warp moves SDL's mouse and queues a motion event.
-    events.SetMouseCoordinates(100, 50);
-    events.PollEvents();
-    EXPECT_TRUE(events.GetEventFlag());
-    EXPECT_TRUE(events.isactualEvent(EVENT_NONE));
+    EXPECT_TRUE(events.GetEventFlag() && events.isactualEvent(EVENT_NONE));
     EXPECT_TRUE(events.isKeyDown(SDLK_SPACE));
     EXPECT_EQ(events.GetMouseX(), 100);
     EXPECT_EQ(events.GetMouseY(), 50);
     EXPECT_EQ(events.GetMouseDiffX(), 100);
     EXPECT_EQ(events.GetMouseDiffY(), 50);
     EXPECT_TRUE(events.MouseMove());
-
     events.PollEvents();
     EXPECT_EQ(events.GetMouseDiffX(), 0);
     EXPECT_EQ(events.GetMouseDiffY(), 0);
     EXPECT_FALSE(events.MouseMove());
 }
 
-TEST_F(EventManagerTest, QuitStaysSetAndClickedElementResetsEachFrame) {
+TEST_F(EventManagerTest, QuitStaysSetClickedElementResetsAndUnknownKeysAreIgnored) {
     events.SetOnClickedGuiElement(7);
     ASSERT_TRUE(zarvo_test::PushQuit());
     events.PollEvents();
     EXPECT_EQ(events.GetOnClickedGuiElement(), -1);
-    EXPECT_TRUE(events.isactualEvent(EVENT_QUIT));
     events.PollEvents();
     events.PollEvents();
     EXPECT_TRUE(events.isactualEvent(EVENT_QUIT));
     EXPECT_EQ(events.GetEvent().type, SDL_QUIT);
-}
 
-TEST_F(EventManagerTest, KeySymbolsOutsideTheTableAreIgnored) {
-    // SDL never sends these, but a pushed event may carry any value the key type holds.
+    // SDL never sends symbols past its table, but a pushed event may carry any value.
     for (int sym : {400, 450, 511}) {
-        PushKey(SDL_KEYDOWN, SDLKey(sym));
-        events.PollEvents();
+        Key(sym, true);
         EXPECT_TRUE(events.isactualEvent(EVENT_KEY_DOWN));
         EXPECT_FALSE(events.isKeyDown(SDLKey(sym)));
-        PushKey(SDL_KEYUP, SDLKey(sym));
-        events.PollEvents();
+        Key(sym, false);
     }
     EXPECT_FALSE(events.isKeyDown(SDLK_LAST));
 }

@@ -1,17 +1,24 @@
-// The graphics core opening real windows under X: video modes, extension flags, the
-// shadow-map texture and frame buffer object, and the projections, all read back from GL.
+// The graphics core opening real windows under X: video modes, the shadow map, the
+// projections, the frame buffer image and the custom cursors, all read back from GL.
 #include <gtest/gtest.h>
 
+#include "core/CEventManager.h"
 #include "core/CFrameBuffer.h"
 #include "core/CGraphicsCore.h"
+#include "core/Engine.h"
+#include "image/CTextureManager.h"
 #include "support/gl_context.h"
+#include "support/pixel_view.h"
+#include "support/test_paths.h"
 
-#include <GL/glew.h>
 #include <SDL.h>
 
+#include <array>
 #include <cmath>
 #include <memory>
-#include <string>
+#include <tuple>
+
+using zarvo_test::ReadPixelTopDown;
 
 namespace {
 
@@ -21,12 +28,22 @@ GLint Integer(GLenum name) {
     return v;
 }
 
+std::array<float, 16> Matrix(GLenum which = GL_PROJECTION_MATRIX) {
+    std::array<float, 16> m;
+    glGetFloatv(which, m.data());
+    return m;
+}
+
 // Opens the window through the core; a failure to start SDL or the mode fails the test.
-std::unique_ptr<CGraphicsCore> Open(int w, int h, bool fullscreen, bool mode2D,
-                                    void (*configure)(CGraphicsCore&) = nullptr) {
+std::unique_ptr<CGraphicsCore> Open(int w, int h, bool fullscreen, bool mode2D, int shadowW = 0,
+                                    int shadowH = 0) {
     zarvo_test::PopMatrixStacksToBase();
     auto core = std::make_unique<CGraphicsCore>();
-    if (configure) configure(*core);
+    if (shadowW) {
+        core->SetShadowMapSize(shadowW, shadowH);
+        core->SetDepthBufferSize(24);
+        core->SetStencilBufferSize(8);
+    }
     try {
         core->Initialize(w, h, 24, fullscreen, mode2D);
     } catch (const std::string& e) {
@@ -36,215 +53,225 @@ std::unique_ptr<CGraphicsCore> Open(int w, int h, bool fullscreen, bool mode2D,
     return core;
 }
 
-void Projection(float m[16]) {
-    glGetFloatv(GL_PROJECTION_MATRIX, m);
-}
-
-void ExpectDepthTextureSize(GLuint texture, int w, int h) {
-    glBindTexture(GL_TEXTURE_2D, texture);
-    GLint tw = 0, th = 0, format = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &tw);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &th);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_DEPTH_SIZE, &format);
-    EXPECT_EQ(tw, w);
-    EXPECT_EQ(th, h);
-    EXPECT_GT(format, 0) << "not a depth texture";
-}
-
 } // namespace
 
-TEST(GraphicsCoreGL, Windowed3DOpensTheModeChecksExtensionsAndBuildsTheShadowMap) {
-    auto core = Open(1024, 768, false, false);
-    ASSERT_TRUE(core);
-    const SDL_Surface* screen = SDL_GetVideoSurface();
-    ASSERT_NE(screen, nullptr);
-    EXPECT_EQ(screen->w, 1024);
-    EXPECT_EQ(screen->h, 768);
-    EXPECT_TRUE(screen->flags & SDL_OPENGL);
-    EXPECT_FALSE(screen->flags & SDL_FULLSCREEN);
-    EXPECT_TRUE(core->Get3DEnabled());
+TEST(GraphicsCoreGL, ModesOpenWithTheirShadowMapAndProjection) {
+    const float f = float(1.0 / std::tan(30.0 * M_PI / 180.0)); // 60-degree field of view
+    for (const bool fullscreen2D : {false, true}) {
+        SCOPED_TRACE(fullscreen2D ? "full screen 2D, 2048 x 512 shadow map" : "windowed 3D");
+        auto core =
+            fullscreen2D ? Open(1024, 768, true, true, 2048, 512) : Open(1024, 768, false, false);
+        ASSERT_TRUE(core);
+        const SDL_Surface* screen = SDL_GetVideoSurface();
+        ASSERT_NE(screen, nullptr);
+        EXPECT_EQ(std::make_tuple(screen->w, screen->h, bool(screen->flags & SDL_OPENGL),
+                                  bool(screen->flags & SDL_FULLSCREEN), core->Get3DEnabled()),
+                  std::make_tuple(1024, 768, true, fullscreen2D, !fullscreen2D));
+        int depthBits = 0, stencilBits = 0;
+        SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depthBits);
+        SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &stencilBits);
+        EXPECT_TRUE(!fullscreen2D || (depthBits >= 24 && stencilBits >= 8))
+            << depthBits << " " << stencilBits;
 
-    // Anisotropic generation turns on only where the card filters anisotropically.
-    core->EnableAnistropicTexturing();
-    EXPECT_EQ(core->isAnisotropicTextureGenerationEnabled(),
-              core->GetSupportAnisotropicTextureFiltering());
-    core->DisableAnistropicTexturing();
-    EXPECT_FALSE(core->isAnisotropicTextureGenerationEnabled());
+        // A depth texture of the requested size (1024 square by default) behind a complete FBO.
+        GLint tw = 0, th = 0, depth = 0;
+        glBindTexture(GL_TEXTURE_2D, core->GetShadowMapTexture());
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &tw);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &th);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_DEPTH_SIZE, &depth);
+        EXPECT_EQ(std::make_tuple(tw, th),
+                  fullscreen2D ? std::make_tuple(2048, 512) : std::make_tuple(1024, 1024));
+        EXPECT_GT(depth, 0) << "not a depth texture";
+        ASSERT_TRUE(core->isFBOSupported() && core->GetShadowMapFBO() != 0u);
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, core->GetShadowMapFBO());
+        EXPECT_EQ(glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT),
+                  GLenum(GL_FRAMEBUFFER_COMPLETE_EXT));
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
 
-    ASSERT_NE(core->GetShadowMapTexture(), 0u);
-    ExpectDepthTextureSize(core->GetShadowMapTexture(), 1024, 1024);
-    ASSERT_TRUE(core->isFBOSupported());
-    ASSERT_NE(core->GetShadowMapFBO(), 0u);
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, core->GetShadowMapFBO());
-    EXPECT_EQ(glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT), GLenum(GL_FRAMEBUFFER_COMPLETE_EXT));
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-    EXPECT_EQ(Integer(GL_FRAMEBUFFER_BINDING_EXT), 0);
-
-    // The perspective for 60 degrees at 4:3, also kept as the camera projection.
-    float m[16];
-    Projection(m);
-    const float f = float(1.0 / std::tan(30.0 * M_PI / 180.0));
-    EXPECT_NEAR(m[5], f, 1e-5);
-    EXPECT_NEAR(m[0], f * 768.0f / 1024.0f, 1e-5);
-    EXPECT_NEAR(m[11], -1.0f, 1e-6);
-    const float* stored = *core->GetCameraProjectionMatrix();
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(stored[i], m[i]) << i;
-    EXPECT_EQ(Integer(GL_DEPTH_FUNC), GL_ALWAYS);
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-    EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
+        const auto m = Matrix();
+        if (fullscreen2D) { // the pixel view
+            EXPECT_NEAR(m[0], 2.0f / 1024.0f, 1e-7);
+            EXPECT_NEAR(m[5], -2.0f / 768.0f, 1e-7);
+        } else { // the 4:3 perspective, also kept as the camera projection
+            EXPECT_NEAR(m[5], f, 1e-5);
+            EXPECT_NEAR(m[0], f * 768.0f / 1024.0f, 1e-5);
+            EXPECT_NEAR(m[11], -1.0f, 1e-6);
+            EXPECT_TRUE(std::equal(m.begin(), m.end(),
+                                   static_cast<const float*>(*core->GetCameraProjectionMatrix())));
+            EXPECT_EQ(Integer(GL_DEPTH_FUNC), GL_ALWAYS);
+            EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+        }
+        EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
+    }
 }
 
-TEST(GraphicsCoreGL, Fullscreen2DAndARequestedShadowMapSize) {
-    auto core = Open(1024, 768, true, true, [](CGraphicsCore& c) {
-        c.SetShadowMapSize(2048, 512);
-        c.SetDepthBufferSize(24);
-        c.SetStencilBufferSize(8);
-    });
-    ASSERT_TRUE(core);
-    const SDL_Surface* screen = SDL_GetVideoSurface();
-    ASSERT_NE(screen, nullptr);
-    EXPECT_TRUE(screen->flags & SDL_FULLSCREEN);
-    EXPECT_EQ(screen->w, 1024);
-    EXPECT_FALSE(core->Get3DEnabled());
-    int depthBits = 0, stencilBits = 0;
-    SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depthBits);
-    SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &stencilBits);
-    EXPECT_GE(depthBits, 24);
-    EXPECT_GE(stencilBits, 8);
-
-    EXPECT_EQ(core->GetShadowMapSizeX(), 2048u);
-    EXPECT_EQ(core->GetShadowMapSizeY(), 512u);
-    ExpectDepthTextureSize(core->GetShadowMapTexture(), 2048, 512);
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, core->GetShadowMapFBO());
-    EXPECT_EQ(glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT), GLenum(GL_FRAMEBUFFER_COMPLETE_EXT));
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-
-    // 2D mode starts in the pixel view.
-    float m[16];
-    Projection(m);
-    EXPECT_NEAR(m[0], 2.0f / 1024.0f, 1e-7);
-    EXPECT_NEAR(m[5], -2.0f / 768.0f, 1e-7);
-    EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
-}
-
-TEST(GraphicsCoreGL, PixelViewPutsTheOriginTopLeft) {
+TEST(GraphicsCoreGL, PixelViewProjectionsStateAndTheFrameBufferImageAt320x200) {
     auto core = Open(320, 200, false, false);
     ASSERT_TRUE(core);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    core->InitGlOrthoMode();
-    glLoadIdentity();
-    glDisable(GL_TEXTURE_2D);
-    glPointSize(1.0f);
-    // Points at pixel centres: pixel (0, 0) and pixel (width - 1, height - 1).
-    glBegin(GL_POINTS);
-    glColor3f(1, 0, 0);
-    glVertex2f(0.5f, 0.5f);
-    glColor3f(0, 1, 0);
-    glVertex2f(320 - 0.5f, 200 - 0.5f);
-    glEnd();
-    core->ViewPerspective();
-
-    const auto topLeft = zarvo_test::ReadPixelTopDown(0, 0);
-    const auto bottomRight = zarvo_test::ReadPixelTopDown(319, 199);
-    EXPECT_EQ(topLeft.r, 255);
-    EXPECT_EQ(topLeft.g, 0);
-    EXPECT_EQ(bottomRight.g, 255);
-    EXPECT_EQ(bottomRight.r, 0);
-    EXPECT_EQ(zarvo_test::ReadPixelTopDown(319, 0).r, 0);
-    EXPECT_EQ(zarvo_test::ReadPixelTopDown(0, 199).g, 0);
-}
-
-TEST(GraphicsCoreGL, ReturningFromThePixelViewRestoresTheProjectionWithoutGLErrors) {
-    auto core = Open(320, 200, false, false);
-    ASSERT_TRUE(core);
-    float before[16], after[16], modelview[16], modelviewAfter[16];
-    Projection(before);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glTranslatef(1, 2, 3);
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
-
+    const auto before = Matrix(), modelview = Matrix(GL_MODELVIEW_MATRIX);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     for (int frame = 0; frame < 3; ++frame) {
         core->InitGlOrthoMode();
+        glLoadIdentity();
+        glDisable(GL_TEXTURE_2D);
+        glPointSize(1.0f);
+        glBegin(GL_POINTS); // at the centres of pixel (0, 0) and pixel (319, 199)
+        glColor3f(1, 0, 0);
+        glVertex2f(0.5f, 0.5f);
+        glColor3f(0, 1, 0);
+        glVertex2f(320 - 0.5f, 200 - 0.5f);
+        glEnd();
         glLoadIdentity();
         glTranslatef(1, 2, 3);
         core->ViewPerspective();
     }
-    Projection(after);
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelviewAfter);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(after[i], before[i]) << i;
-        EXPECT_EQ(modelviewAfter[i], modelview[i]) << i;
-    }
+    // The origin is top left.
+    const zarvo_test::Rgba tl = ReadPixelTopDown(0, 0), br = ReadPixelTopDown(319, 199);
+    EXPECT_EQ(std::make_tuple(tl.r, tl.g, br.r, br.g), std::make_tuple(255, 0, 0, 255));
+    EXPECT_EQ(ReadPixelTopDown(319, 0).r + ReadPixelTopDown(0, 199).g, 0);
+    // Returning restores the projection and model-view without GL errors.
+    EXPECT_TRUE(Matrix() == before && Matrix(GL_MODELVIEW_MATRIX) == modelview);
     EXPECT_EQ(Integer(GL_PROJECTION_STACK_DEPTH), 1);
     EXPECT_EQ(Integer(GL_DEPTH_FUNC), GL_LEQUAL);
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
     EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
 
-    // SetOrthoMode: the given box, model-view reset.
+    // SetOrthoMode: the given box with the top at 0, model-view reset.
     core->SetOrthoMode(0, 0, 100, 50);
-    Projection(after);
-    EXPECT_NEAR(after[0], 2.0f / 100.0f, 1e-7);
-    EXPECT_NEAR(after[5], -2.0f / 50.0f, 1e-7); // top at 0: y grows downwards
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelviewAfter);
-    EXPECT_EQ(modelviewAfter[12], 0.0f);
+    EXPECT_NEAR(Matrix()[0], 2.0f / 100.0f, 1e-7);
+    EXPECT_NEAR(Matrix()[5], -2.0f / 50.0f, 1e-7);
+    EXPECT_EQ(Matrix(GL_MODELVIEW_MATRIX)[12], 0.0f);
     core->ViewPerspective();
-    Projection(after);
-    EXPECT_EQ(after[5], before[5]);
-}
+    EXPECT_EQ(Matrix()[5], before[5]);
 
-TEST(GraphicsCoreGL, HeightZeroCountsAsOne) {
-    auto core = Open(320, 200, false, false);
-    ASSERT_TRUE(core);
+    // Height zero counts as one.
     core->Init3DScreen(320, 0);
-    float m[16];
-    Projection(m);
-    for (float v : m)
-        EXPECT_TRUE(std::isfinite(v));
-    const float f = float(1.0 / std::tan(30.0 * M_PI / 180.0));
-    EXPECT_NEAR(m[0], f / 320.0f, 1e-6);
-    GLint viewport[4];
+    const auto m = Matrix();
+    EXPECT_TRUE(std::all_of(m.begin(), m.end(), [](float v) { return std::isfinite(v); }));
+    EXPECT_NEAR(m[0], before[5] / 320.0f, 1e-6) << "the field of view over an aspect of 320";
+    GLint viewport[4], modes[2];
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[3], 1);
     core->Init3DScreen(320, 200);
-}
 
-TEST(GraphicsCoreGL, WireframeAndWindowTitleReachGLAndSDL) {
-    auto core = Open(320, 200, false, false);
-    ASSERT_TRUE(core);
+    // Wireframe and window title reach GL and SDL.
     core->SetWireFrameMode(true);
-    GLint modes[2];
     glGetIntegerv(GL_POLYGON_MODE, modes);
     EXPECT_EQ(modes[0], GL_LINE);
-    EXPECT_TRUE(core->GetWireFrameMode());
     core->SetWireFrameMode(false);
     glGetIntegerv(GL_POLYGON_MODE, modes);
     EXPECT_EQ(modes[0], GL_FILL);
-
     core->setWindowTitle("Title Check");
-    char* title = nullptr;
-    char* icon = nullptr;
+    char *title = nullptr, *icon = nullptr;
     SDL_WM_GetCaption(&title, &icon);
-    ASSERT_NE(title, nullptr);
-    EXPECT_STREQ(title, "Title Check");
-}
+    EXPECT_STREQ(title ? title : "", "Title Check");
 
-TEST(FrameBufferGL, DrawsRowsBottomToTop) {
-    auto core = Open(320, 200, false, true);
-    ASSERT_TRUE(core);
+    // The frame buffer image draws its rows bottom to top.
     glClear(GL_COLOR_BUFFER_BIT);
     CFrameBuffer image(4, 2);
     image.SetPixelColor(0, 0, 1, 0, 0); // first row: the bottom one on screen
     image.SetPixelColor(3, 1, 0, 0, 1);
     image.SetPixelColor(4, 0, 1, 1, 1); // outside: ignored
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_BLEND);
+    for (GLenum cap : {GL_BLEND, GL_TEXTURE_2D, GL_DEPTH_TEST})
+        glDisable(cap);
     glWindowPos2i(0, 0);
     image.DrawFrameBuffer();
-    EXPECT_EQ(zarvo_test::ReadPixelTopDown(0, 199).r, 255);
-    EXPECT_EQ(zarvo_test::ReadPixelTopDown(3, 198).b, 255);
-    EXPECT_EQ(zarvo_test::ReadPixelTopDown(1, 199).r, 0); // zeroed, not garbage
-    EXPECT_EQ(zarvo_test::ReadPixelTopDown(4, 199).r, 0);
+    EXPECT_EQ(ReadPixelTopDown(0, 199).r, 255);
+    EXPECT_EQ(ReadPixelTopDown(3, 198).b, 255);
+    EXPECT_EQ(ReadPixelTopDown(1, 199).r + ReadPixelTopDown(4, 199).r, 0) << "zeroed, not garbage";
+}
+
+namespace {
+
+class CursorGL : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!SDL_GetVideoSurface()) ZARVO_REQUIRE_GL(1024, 768);
+        g_TextureManager = &m_Textures;
+        g_EventManager = &m_Events;
+        g_Graphics = new CGraphicsCore();
+        // Solid 8 x 8 images, red and green (BMP data; the image library goes by content).
+        const std::string dir = zarvo_test::MakeTempDir("cursor");
+        for (std::string* path : {&m_Normal, &m_Move}) {
+            SDL_Surface* s =
+                SDL_CreateRGBSurface(SDL_SWSURFACE, 8, 8, 24, 0xFF, 0xFF00, 0xFF0000, 0);
+            SDL_FillRect(s, nullptr, path == &m_Normal ? 0xFF : 0xFF00);
+            *path = dir + (path == &m_Normal ? "/pointer.png" : "/move.png");
+            SDL_SaveBMP(s, path->c_str());
+            SDL_FreeSurface(s);
+        }
+        zarvo_test::SetPixelView();
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_BLEND);
+        glEnable(GL_TEXTURE_2D);
+    }
+    void TearDown() override {
+        delete g_Graphics; // owns the cursor textures
+        g_Graphics = nullptr;
+        g_EventManager = nullptr;
+        g_TextureManager = nullptr;
+        SDL_ShowCursor(1);
+    }
+    // Warps the pointer and lets the event manager sample it; false when the display
+    // does not move the pointer.
+    bool MoveMouseTo(int x, int y) {
+        m_Events.SetMouseCoordinates(x, y);
+        for (int i = 0; i < 200; ++i, SDL_Delay(5)) {
+            m_Events.PollEvents();
+            if (m_Events.GetMouseX() == x && m_Events.GetMouseY() == y) return true;
+        }
+        return false;
+    }
+    // Draws the cursor over black; each pixel asked for reads "r" (red), "g" (green) or
+    // "." (black).
+    static std::string DrawAndRead(std::initializer_list<std::pair<int, int>> points) {
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        g_Graphics->DrawCustomCursor();
+        std::string seen;
+        for (const auto& p : points) {
+            const zarvo_test::Rgba c = ReadPixelTopDown(p.first, p.second);
+            seen += c.r > 200 && c.g < 55   ? 'r'
+                    : c.g > 200 && c.r < 55 ? 'g'
+                    : c.r + c.g < 55        ? '.'
+                                            : '?';
+        }
+        return seen;
+    }
+    CTextureManager m_Textures;
+    CEventManager m_Events;
+    std::string m_Normal, m_Move;
+};
+
+} // namespace
+
+TEST_F(CursorGL, TheCursorImageTopLeftIsAtTheMousePosition) {
+    g_Graphics->LoadCustomMouseCursor(m_Normal.data());
+    EXPECT_TRUE(g_Graphics->IsCustomCursorActive());
+    EXPECT_EQ(SDL_ShowCursor(-1), 0) << "the system cursor is hidden";
+    ASSERT_TRUE(MoveMouseTo(100, 60));
+    EXPECT_EQ(DrawAndRead({{100, 60}, {107, 67}, {99, 60}, {100, 59}, {108, 67}}), "rr...");
+    // Loading both cursors at once makes the normal one current.
+    g_Graphics->LoadCustomMouseCursors(m_Normal.data(), m_Move.data());
+    ASSERT_NE(g_Graphics->GetCurrentCursor(), nullptr);
+    EXPECT_EQ(DrawAndRead({{102, 62}}), "r");
+}
+
+TEST_F(CursorGL, WindowMoveCursorRule) {
+    g_Graphics->LoadCustomMouseCursor(m_Normal.data());
+    ASSERT_TRUE(MoveMouseTo(30, 40));
+    // Before a window-move cursor exists the current cursor may be null, yet the normal
+    // one is drawn.
+    g_Graphics->setActualCursorToWindowMove(true);
+    EXPECT_EQ(g_Graphics->GetCurrentCursor(), nullptr);
+    EXPECT_EQ(DrawAndRead({{31, 41}}), "r");
+    g_Graphics->LoadCustomMouseCursorOnWindowMove(m_Move.data());
+    g_Graphics->setActualCursorToWindowMove(true);
+    EXPECT_EQ(DrawAndRead({{31, 41}}), "g");
+    g_Graphics->setActualCursorToWindowMove(false);
+    EXPECT_EQ(DrawAndRead({{31, 41}}), "r");
 }

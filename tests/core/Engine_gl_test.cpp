@@ -1,19 +1,21 @@
 // The engine's share of a frame with a real window: where MainLoop leaves the projection
-// in 3D and in 2D mode over many frames, and its FPS text.
+// in 3D and in 2D mode over many frames, its frame timing and FPS text; and the program
+// finding its data from any folder.
 #include <gtest/gtest.h>
 
 #include "core/CGraphicsCore.h"
 #include "core/Engine.h"
 #include "core/Utils.h"
 #include "support/gl_context.h"
+#include "support/program_run.h"
+#include "support/test_paths.h"
 
-#include <GL/glew.h>
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
-#include <string>
-#include <vector>
+#include <unistd.h>
 
 namespace {
 
@@ -42,120 +44,121 @@ std::unique_ptr<Engine> StartEngine(bool mode2D) {
     return engine;
 }
 
+void Frames(Engine& engine, int count) {
+    for (int frame = 0; frame < count; ++frame) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        engine.MainLoop();
+        ASSERT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR)) << "frame " << frame;
+    }
+}
+
 Uint32 g_FakeTicks = 0;
 Uint32 FakeTicks() {
     return g_FakeTicks;
 }
 
-// Bounding box of the lit pixels in the top `h` rows; empty (x0 > x1) when none.
-struct Box {
-    int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;
-};
-Box LitBox(int h) {
-    const std::vector<uint8_t> px = zarvo_test::ReadFramebufferTopDown(640, 480);
-    Box b;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < 640; ++x) {
-            const uint8_t* p = &px[(size_t(y) * 640 + x) * 4];
-            if (p[0] > 100 || p[1] > 100 || p[2] > 100) {
-                b.x0 = std::min(b.x0, x), b.y0 = std::min(b.y0, y);
-                b.x1 = std::max(b.x1, x), b.y1 = std::max(b.y1, y);
-            }
-        }
-    return b;
-}
-
-void Projection(float m[16]) {
-    glGetFloatv(GL_PROJECTION_MATRIX, m);
-}
-
 } // namespace
 
-TEST(EngineMainLoopGL, ThreeDModeEndsEachFrameInThePerspective) {
+TEST(EngineMainLoopGL, ThreeDModeEndsInThePerspectiveTimesOnlyWhileCountingAndDrawsFpsText) {
     auto engine = StartEngine(false);
     ASSERT_TRUE(engine);
-    const float* perspective = *g_Graphics->GetCameraProjectionMatrix();
-    for (int frame = 0; frame < 50; ++frame) {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glLoadIdentity();
-        engine->MainLoop();
-    }
+    Frames(*engine, 50);
     float m[16];
-    Projection(m);
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(m[i], perspective[i]) << i;
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
+    EXPECT_TRUE(
+        std::equal(m, m + 16, static_cast<const float*>(*g_Graphics->GetCameraProjectionMatrix())));
     EXPECT_EQ(Integer(GL_PROJECTION_STACK_DEPTH), 1);
     EXPECT_EQ(Integer(GL_MODELVIEW_STACK_DEPTH), 1);
     EXPECT_EQ(Integer(GL_DEPTH_FUNC), GL_LEQUAL);
-    EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
+
+    // Frame timing advances only while FPS counting is on.
+    CUtils::SetTickSource(FakeTicks);
+    g_FakeTicks = 100000;
+    for (int frame = 0; frame < 5; ++frame, g_FakeTicks += 16)
+        engine->MainLoop();
+    EXPECT_EQ(g_Utils->GetFrameInterval(), 0.0);
+    engine->EnableFPSCounting(true);
+    engine->MainLoop(); // the first measured frame spans everything before it
+    g_FakeTicks += 16;
+    engine->MainLoop();
+    EXPECT_NEAR(g_Utils->GetFrameInterval(), 0.016, 1e-3);
+    engine->EnableFPSCounting(false); // the interval keeps its last value
+    g_FakeTicks += 500;
+    engine->MainLoop();
+    EXPECT_NEAR(g_Utils->GetFrameInterval(), 0.016, 1e-3);
+    CUtils::SetTickSource(nullptr);
+
+    // "Current FPS: %d" at (3, 5) in font 1, drawn only while counting is on.
+    for (bool counting : {false, true}) {
+        engine->EnableFPSCounting(counting);
+        glClearColor(0, 0, 0, 1);
+        Frames(*engine, 1);
+        const std::vector<uint8_t> px = zarvo_test::ReadFramebufferTopDown(640, 480);
+        int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1; // lit pixels in the top 60 rows
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 640; ++x) {
+                const uint8_t* p = &px[(size_t(y) * 640 + x) * 4];
+                if (p[0] > 100 || p[1] > 100 || p[2] > 100)
+                    x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x),
+                    y1 = std::max(y1, y);
+            }
+        if (!counting) {
+            EXPECT_GT(x0, x1) << "nothing drawn without FPS counting";
+            continue;
+        }
+        // "Current FPS: N": glyph cells from (3, 5), 16 high, 12 apart.
+        ASSERT_LE(x0, x1) << "the FPS text is drawn";
+        EXPECT_GE(x0, 3);
+        EXPECT_GE(y0, 5);
+        EXPECT_LE(y1, 5 + 15);
+        EXPECT_LE(x1, 3 + 12 * 14 + 15);
+        EXPECT_GT(x1, 3 + 12 * 10) << "the text runs over its whole length";
+    }
 }
 
 TEST(EngineMainLoopGL, TwoDModeEndsEachFrameInThePixelViewWithoutStackErrors) {
     auto engine = StartEngine(true);
     ASSERT_TRUE(engine);
     EXPECT_FALSE(g_Graphics->Get3DEnabled());
-    // More frames than any projection stack holds.
-    for (int frame = 0; frame < 100; ++frame) {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glLoadIdentity();
-        engine->MainLoop();
-        ASSERT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR)) << "frame " << frame;
-    }
+    Frames(*engine, 100); // more frames than any projection stack holds
     float m[16];
-    Projection(m);
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
     EXPECT_NEAR(m[0], 2.0f / 640.0f, 1e-7);
     EXPECT_NEAR(m[5], -2.0f / 480.0f, 1e-7);
     EXPECT_NEAR(m[12], -1.0f, 1e-6);
     EXPECT_NEAR(m[13], 1.0f, 1e-6);
 }
 
-TEST(EngineMainLoopGL, FrameTimingAdvancesOnlyWhileFPSCountingIsOn) {
-    auto engine = StartEngine(false);
-    ASSERT_TRUE(engine);
-    CUtils::SetTickSource(FakeTicks);
-    g_FakeTicks = 100000;
-    for (int frame = 0; frame < 5; ++frame) {
-        g_FakeTicks += 16;
-        engine->MainLoop();
+// Started from a folder without Data/ and shaders/, the program finds them beside its
+// executable, and through ZARVO_DATA_DIR for a copy kept elsewhere.
+TEST(DataRootGL, TheProgramRunsFromAnyFolder) {
+    const std::string env = "SDL_AUDIODRIVER=dummy MESA_EXTENSION_OVERRIDE='-GL_EXT_texture_"
+                            "filter_anisotropic -GL_ARB_texture_filter_anisotropic'";
+    const std::string elsewhere = zarvo_test::MakeTempDir("elsewhere");
+    // Far from any Data/ folder: the program looks a few folders up from itself.
+    const std::string lonely = "/tmp/zarvo-lonely-" + std::to_string(::getpid());
+    ASSERT_EQ(std::system(("rm -rf " + lonely + " && mkdir -p " + lonely + " && cp " +
+                           ZARVO_BINARY_DIR + "/zarvo " + lonely)
+                              .c_str()),
+              0);
+    const std::string withVariable = env + " ZARVO_DATA_DIR=" + zarvo_test::SourceDir();
+    for (const auto& run : {std::make_pair(env, std::string("zarvo")),
+                            std::make_pair(withVariable, lonely + "/zarvo")}) {
+        const std::string shot = elsewhere + "/shot.png";
+        std::remove(shot.c_str());
+        const zarvo_test::ProgramRun result = zarvo_test::RunProgram(
+            "--windowed --frames 5 --screenshot " + shot, elsewhere, run.first, run.second);
+        EXPECT_EQ(result.status, 0) << result.output;
+        EXPECT_EQ(zarvo_test::FindErrorText(result.output), "") << result.output;
+        const zarvo_test::ShotImage image = zarvo_test::LoadShot(shot);
+        ASSERT_TRUE(image.Valid()) << result.output;
+        EXPECT_GT(zarvo_test::MeasureFrame(image).colours, 200u) << "blank frame";
     }
-    EXPECT_EQ(g_Utils->GetFrameInterval(), 0.0);
-
-    engine->EnableFPSCounting(true);
-    engine->MainLoop(); // the first measured frame spans everything before it
-    g_FakeTicks += 16;
-    engine->MainLoop();
-    EXPECT_NEAR(g_Utils->GetFrameInterval(), 0.016, 1e-3);
-
-    // Switched off again, the interval keeps its last value.
-    engine->EnableFPSCounting(false);
-    g_FakeTicks += 500;
-    engine->MainLoop();
-    EXPECT_NEAR(g_Utils->GetFrameInterval(), 0.016, 1e-3);
-    CUtils::SetTickSource(nullptr);
-}
-
-// "Current FPS: %d" at (3, 5) in font 1, drawn only while counting is on.
-TEST(EngineMainLoopGL, FpsTextStartsAtThreeFiveOnlyWhileCountingIsOn) {
-    auto engine = StartEngine(false);
-    ASSERT_TRUE(engine);
-    for (bool counting : {false, true}) {
-        engine->EnableFPSCounting(counting);
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        engine->MainLoop();
-        const Box text = LitBox(60);
-        if (!counting) {
-            EXPECT_GT(text.x0, text.x1) << "nothing drawn without FPS counting";
-            continue;
-        }
-        ASSERT_LE(text.x0, text.x1) << "the FPS text is drawn";
-        // "Current FPS: 0": glyph cells from (3, 5), 16 high, 12 apart.
-        EXPECT_GE(text.x0, 3);
-        EXPECT_GE(text.y0, 5);
-        EXPECT_LE(text.y1, 5 + 15);
-        EXPECT_LE(text.x1, 3 + 12 * 14 + 15);
-        EXPECT_GT(text.x1, 3 + 12 * 10) << "the text runs over its whole length";
-    }
+    EXPECT_NE(
+        zarvo_test::RunProgram("--windowed --frames 5", elsewhere, env, lonely + "/zarvo").status,
+        0)
+        << "a lonely copy finds nothing without the variable";
+    std::system(("rm -rf " + lonely).c_str());
 }

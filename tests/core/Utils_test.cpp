@@ -6,8 +6,8 @@
 
 #include <SDL.h>
 
+#include <cmath>
 #include <cstdlib>
-#include <string>
 
 namespace {
 
@@ -21,8 +21,7 @@ Uint32 FakeTicks() {
 class FrameTimingTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        // A window-less video driver, so the caption can be set and read back.
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_VIDEODRIVER", "dummy", 1); // window-less, yet the caption can be read back
         SDL_InitSubSystem(SDL_INIT_VIDEO);
     }
     static void TearDownTestSuite() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
@@ -32,97 +31,76 @@ protected:
         CUtils().CalculateFrameRate(); // closes any period left open; the next starts now
     }
     void TearDown() override { CUtils::SetTickSource(nullptr); }
-
-    static std::string Caption() {
-        char* title = nullptr;
-        char* icon = nullptr;
-        SDL_WM_GetCaption(&title, &icon);
-        return title ? title : "";
+    // Advances the clock to `at` and measures a frame.
+    void FrameAt(Uint32 at) {
+        g_Now = at;
+        utils.CalculateFrameRate();
     }
+    CUtils utils;
 };
 
-TEST_F(FrameTimingTest, IntervalIsTheTimeBetweenCallsLimitedToOneSecond) {
-    CUtils utils;
+TEST_F(FrameTimingTest, IntervalIsTheTimeBetweenCallsLimitedToOneSecondAndNeverNegative) {
     EXPECT_EQ(utils.GetFrameInterval(), 0.0);
     utils.CalculateFrameRate();
-    g_Now += 16;
-    utils.CalculateFrameRate();
-    EXPECT_NEAR(utils.GetFrameInterval(), 0.016, 1e-4);
-    g_Now += 3000;
-    utils.CalculateFrameRate();
-    EXPECT_EQ(utils.GetFrameInterval(), 1.0);
-    g_Now += 20;
-    utils.CalculateFrameRate();
-    EXPECT_NEAR(utils.GetFrameInterval(), 0.020, 1e-4);
-    // A clock that goes back (a replaced tick source) gives no negative step.
-    g_Now -= 5000;
-    utils.CalculateFrameRate();
-    EXPECT_EQ(utils.GetFrameInterval(), 0.0);
+    const std::pair<int, double> steps[] = {{16, 0.016}, {3000, 1.0}, {20, 0.020}, {-5000, 0.0}};
+    for (const auto& step : steps) { // the last: a clock that goes back (a replaced source)
+        FrameAt(g_Now + Uint32(step.first));
+        EXPECT_NEAR(utils.GetFrameInterval(), step.second, 1e-4) << step.first;
+    }
 }
 
 TEST_F(FrameTimingTest, RateCountsTheFramesOfEachPeriodOfOverOneSecond) {
     CGraphicsCore graphics;
     graphics.setWindowTitle("Demo");
     g_Graphics = &graphics;
-    CUtils utils;
     const Uint32 start = g_Now;
     for (int frame = 1; frame <= 59; ++frame) {
-        g_Now = start + Uint32(frame) * 16;
-        utils.CalculateFrameRate();
+        FrameAt(start + Uint32(frame) * 16);
         ASSERT_EQ(utils.GetFPS(), 0) << "frame " << frame;
     }
-    g_Now = start + 1001;
-    utils.CalculateFrameRate();
+    FrameAt(start + 1001);
     EXPECT_EQ(utils.GetFPS(), 60);
     EXPECT_STREQ(utils.GetFPString(), " Current FPS: 60");
-    EXPECT_EQ(Caption(), "Demo Current FPS: 60");
-
+    char *title = nullptr, *icon = nullptr;
+    SDL_WM_GetCaption(&title, &icon);
+    EXPECT_STREQ(title, "Demo Current FPS: 60");
     // The value holds between updates; exactly one second later is not yet "over".
     const Uint32 second = g_Now;
     for (int frame = 1; frame < 30; ++frame) {
-        g_Now = second + Uint32(frame) * 33;
-        utils.CalculateFrameRate();
+        FrameAt(second + Uint32(frame) * 33);
         ASSERT_EQ(utils.GetFPS(), 60);
     }
-    g_Now = second + 1000;
-    utils.CalculateFrameRate();
+    FrameAt(second + 1000);
     EXPECT_EQ(utils.GetFPS(), 60);
-    g_Now = second + 1002;
-    utils.CalculateFrameRate();
+    FrameAt(second + 1002);
     EXPECT_EQ(utils.GetFPS(), 31);
-    EXPECT_EQ(Caption(), "Demo Current FPS: 31");
+    SDL_WM_GetCaption(&title, &icon);
+    EXPECT_STREQ(title, "Demo Current FPS: 31");
     g_Graphics = nullptr;
 }
 
-void ExpectVector(const CVector3& v, float x, float y, float z) {
-    EXPECT_NEAR(v.x, x, 1e-6f);
-    EXPECT_NEAR(v.y, y, 1e-6f);
-    EXPECT_NEAR(v.z, z, 1e-6f);
+float Gap(const CVector3& a, const CVector3& b) {
+    return std::fabs(a.x - b.x) + std::fabs(a.y - b.y) + std::fabs(a.z - b.z);
 }
 
-TEST(TangentBasis, TangentFollowsUAndBitangentPointsAgainstV) {
-    CUtils utils;
-    CVector3 tangent, bitangent;
-    utils.ComputeTangentBasis(CVector3(0, 0, 0), CVector3(1, 0, 0), CVector3(0, 1, 0),
-                              CVector2(0, 0), CVector2(1, 0), CVector2(0, 1), tangent, bitangent);
-    ExpectVector(tangent, 1, 0, 0);
-    ExpectVector(bitangent, 0, -1, 0);
-
-    // Unequal edge lengths in another plane: the results are still unit vectors.
-    utils.ComputeTangentBasis(CVector3(0, 0, 0), CVector3(0, 0, 2), CVector3(3, 0, 0),
-                              CVector2(0, 0), CVector2(1, 0), CVector2(0, 1), tangent, bitangent);
-    ExpectVector(tangent, 0, 0, 1);
-    ExpectVector(bitangent, -1, 0, 0);
-}
-
-TEST(TangentBasis, DegenerateMappingLeavesTheOutputsAlone) {
-    CUtils utils;
-    CVector3 tangent(7, 8, 9), bitangent(-7, -8, -9);
-    // All three texture coordinates on one line: no texture-space basis exists.
-    utils.ComputeTangentBasis(CVector3(0, 0, 0), CVector3(1, 0, 0), CVector3(0, 1, 0),
-                              CVector2(0, 0), CVector2(1, 1), CVector2(2, 2), tangent, bitangent);
-    ExpectVector(tangent, 7, 8, 9);
-    ExpectVector(bitangent, -7, -8, -9);
+TEST(TangentBasis, TangentFollowsUBitangentPointsAgainstVAndADegenerateMappingLeavesBoth) {
+    struct Case {
+        CVector3 p1, p2;
+        CVector2 uv1, uv2;
+        CVector3 tangent, bitangent;
+    };
+    // Unequal edge lengths still give unit vectors; texture coordinates on one line give
+    // no basis, and the outputs keep what they held.
+    const Case cases[] = {{{1, 0, 0}, {0, 1, 0}, {1, 0}, {0, 1}, {1, 0, 0}, {0, -1, 0}},
+                          {{0, 0, 2}, {3, 0, 0}, {1, 0}, {0, 1}, {0, 0, 1}, {-1, 0, 0}},
+                          {{1, 0, 0}, {0, 1, 0}, {1, 1}, {2, 2}, {7, 8, 9}, {-7, -8, -9}}};
+    for (const Case& c : cases) {
+        CVector3 tangent(7, 8, 9), bitangent(-7, -8, -9);
+        CUtils().ComputeTangentBasis(CVector3(0, 0, 0), c.p1, c.p2, CVector2(0, 0), c.uv1, c.uv2,
+                                     tangent, bitangent);
+        EXPECT_LT(Gap(tangent, c.tangent), 1e-5f) << &c - cases;
+        EXPECT_LT(Gap(bitangent, c.bitangent), 1e-5f) << &c - cases;
+    }
 }
 
 } // namespace
