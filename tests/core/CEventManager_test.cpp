@@ -29,6 +29,20 @@ protected:
         ASSERT_TRUE(zarvo_test::PushMouseButton(button, down, 0, 0));
         events.PollEvents();
     }
+    // What a frame sees: "new" or "old" by the event flag, the event kind, the held keys
+    // among those used here, and the held mouse buttons.
+    std::string State() const {
+        std::string s = events.GetEventFlag() ? "new " : "old ";
+        for (int kind = EVENT_NONE; kind <= EVENT_RIGHT_BUTTON_DOWN; ++kind)
+            if (events.isactualEvent(eEvents(kind))) s += std::to_string(kind);
+        for (const auto& key : {std::make_pair(SDLK_UP, " up"),
+                                {SDLK_LEFT, " left"},
+                                {SDLK_RIGHT, " right"},
+                                {SDLK_SPACE, " space"}})
+            if (events.isKeyDown(key.first)) s += key.second;
+        return s + (events.isLeftMouseButtonPressed() ? " L" : "") +
+               (events.isRightMouseButtonPressed() ? " R" : "");
+    }
     CEventManager events;
 };
 
@@ -36,52 +50,34 @@ protected:
 
 TEST_F(EventManagerTest, KeysAreLevelTriggeredAndTheFlagMarksOnlyTheNewEventsFrame) {
     Key(SDLK_UP, true);
-    EXPECT_TRUE(events.GetEventFlag() && events.isKeyDown(SDLK_UP));
-    EXPECT_TRUE(events.isactualEvent(EVENT_KEY_DOWN));
-    // No new event: the key stays held and the last event keeps its kind.
-    events.PollEvents();
-    EXPECT_FALSE(events.GetEventFlag());
-    EXPECT_TRUE(events.isKeyDown(SDLK_UP) && events.isactualEvent(EVENT_KEY_DOWN));
+    EXPECT_EQ(State(), "new 1 up");
+    events.PollEvents(); // no new event: the key stays held and the last event keeps its kind
+    EXPECT_EQ(State(), "old 1 up");
     Key(SDLK_UP, false);
-    EXPECT_TRUE(events.GetEventFlag() && events.isactualEvent(EVENT_NONE));
-    EXPECT_FALSE(events.isKeyDown(SDLK_UP));
+    EXPECT_EQ(State(), "new 0");
     events.PollEvents();
-    EXPECT_FALSE(events.isKeyDown(SDLK_UP));
+    EXPECT_EQ(State(), "old 0");
 }
 
 TEST_F(EventManagerTest, TakesOneEventPerFrame) {
     ASSERT_TRUE(zarvo_test::PushKey(SDLK_LEFT, true) && zarvo_test::PushKey(SDLK_RIGHT, true) &&
                 zarvo_test::PushKey(SDLK_LEFT, false));
-    const bool left[] = {true, true, false}, right[] = {false, true, true};
-    for (int frame = 0; frame < 3; ++frame) {
+    for (const char* expected : {"new 1 left", "new 1 left right", "new 0 right", "old 0 right"}) {
         events.PollEvents();
-        EXPECT_EQ(events.isKeyDown(SDLK_LEFT), left[frame]) << frame;
-        EXPECT_EQ(events.isKeyDown(SDLK_RIGHT), right[frame]) << frame;
-        EXPECT_TRUE(events.GetEventFlag());
+        EXPECT_EQ(State(), expected);
     }
-    events.PollEvents();
-    EXPECT_FALSE(events.GetEventFlag());
 }
 
 TEST_F(EventManagerTest, MouseButtonsSetFlagsAndEventsOnlyForLeftAndRight) {
-    struct Step {
-        Uint8 button;
-        bool down, left, right;
-        eEvents kind;
-    };
     // Middle button and wheel: new events, but no flag and no kind.
-    for (const Step& s : {Step{SDL_BUTTON_LEFT, true, true, false, EVENT_LEFT_BUTTON_DOWN},
-                          Step{SDL_BUTTON_RIGHT, true, true, true, EVENT_RIGHT_BUTTON_DOWN},
-                          Step{SDL_BUTTON_LEFT, false, false, true, EVENT_LEFT_BUTTON_UP},
-                          Step{SDL_BUTTON_RIGHT, false, false, false, EVENT_RIGHT_BUTTON_UP},
-                          Step{SDL_BUTTON_MIDDLE, true, false, false, EVENT_NONE},
-                          Step{SDL_BUTTON_WHEELUP, true, false, false, EVENT_NONE}}) {
-        Button(s.button, s.down);
-        SCOPED_TRACE(testing::Message() << "button " << int(s.button) << " down " << s.down);
-        EXPECT_TRUE(events.GetEventFlag());
-        EXPECT_TRUE(events.isactualEvent(s.kind));
-        EXPECT_EQ(events.isLeftMouseButtonPressed(), s.left);
-        EXPECT_EQ(events.isRightMouseButtonPressed(), s.right);
+    for (const auto& step : {std::make_tuple(SDL_BUTTON_LEFT, true, "new 5 L"),
+                             {SDL_BUTTON_RIGHT, true, "new 6 L R"},
+                             {SDL_BUTTON_LEFT, false, "new 3 R"},
+                             {SDL_BUTTON_RIGHT, false, "new 4"},
+                             {SDL_BUTTON_MIDDLE, true, "new 0"},
+                             {SDL_BUTTON_WHEELUP, true, "new 0"}}) {
+        Button(Uint8(std::get<0>(step)), std::get<1>(step));
+        EXPECT_EQ(State(), std::get<2>(step)) << "button " << std::get<0>(step);
     }
 }
 
@@ -89,17 +85,13 @@ TEST_F(EventManagerTest, MouseMotionGivesNoEventKindAndDifferencesLastOneFrame) 
     Key(SDLK_SPACE, true);
     events.SetMouseCoordinates(100, 50); // a warp moves SDL's mouse and queues a motion event
     events.PollEvents();
-    EXPECT_TRUE(events.GetEventFlag() && events.isactualEvent(EVENT_NONE));
-    EXPECT_TRUE(events.isKeyDown(SDLK_SPACE));
-    EXPECT_EQ(events.GetMouseX(), 100);
-    EXPECT_EQ(events.GetMouseY(), 50);
-    EXPECT_EQ(events.GetMouseDiffX(), 100);
-    EXPECT_EQ(events.GetMouseDiffY(), 50);
-    EXPECT_TRUE(events.MouseMove());
+    EXPECT_EQ(State(), "new 0 space");
+    EXPECT_EQ(std::make_tuple(events.GetMouseX(), events.GetMouseY(), events.GetMouseDiffX(),
+                              events.GetMouseDiffY(), events.MouseMove()),
+              std::make_tuple(100, 50, 100, 50, true));
     events.PollEvents();
-    EXPECT_EQ(events.GetMouseDiffX(), 0);
-    EXPECT_EQ(events.GetMouseDiffY(), 0);
-    EXPECT_FALSE(events.MouseMove());
+    EXPECT_EQ(std::make_tuple(events.GetMouseDiffX(), events.GetMouseDiffY(), events.MouseMove()),
+              std::make_tuple(0, 0, false));
 }
 
 TEST_F(EventManagerTest, QuitStaysSetClickedElementResetsAndUnknownKeysAreIgnored) {
@@ -109,9 +101,8 @@ TEST_F(EventManagerTest, QuitStaysSetClickedElementResetsAndUnknownKeysAreIgnore
     EXPECT_EQ(events.GetOnClickedGuiElement(), -1);
     events.PollEvents();
     events.PollEvents();
-    EXPECT_TRUE(events.isactualEvent(EVENT_QUIT));
+    EXPECT_EQ(State(), "old 2");
     EXPECT_EQ(events.GetEvent().type, SDL_QUIT);
-
     // SDL never sends symbols past its table, but a pushed event may carry any value.
     for (int sym : {400, 450, 511}) {
         Key(sym, true);

@@ -1,5 +1,5 @@
-// The command line: every demo reachable by name, the run settings, and every malformed
-// input turned into an error rather than a guess; and the program entry that acts on it.
+// The command line: every demo reachable by name, the run settings, every malformed input
+// turned into an error rather than a guess; and the program entry that acts on it.
 #include <gtest/gtest.h>
 
 #include "core/CommandLine.h"
@@ -7,10 +7,18 @@
 #include "support/test_paths.h"
 
 #include <set>
+#include <sstream>
 
 namespace {
-sCommandLine Parse(std::vector<const char*> args) {
-    args.insert(args.begin(), "zarvo");
+// Arguments split at spaces; '' stands for an empty one.
+sCommandLine Parse(const std::string& line) {
+    std::vector<std::string> words;
+    std::istringstream in(line);
+    for (std::string w; in >> w;)
+        words.push_back(w == "''" ? "" : w);
+    std::vector<const char*> args{"zarvo"};
+    for (const std::string& w : words)
+        args.push_back(w.c_str());
     return ParseCommandLine(int(args.size()), args.data());
 }
 zarvo_test::ProgramRun RunWithoutDisplay(const std::string& args, const std::string& env = "") {
@@ -19,91 +27,68 @@ zarvo_test::ProgramRun RunWithoutDisplay(const std::string& args, const std::str
 }
 } // namespace
 
-TEST(CommandLine, DefaultsAndEveryDemoByShortAndClassName) {
-    const sCommandLine c = Parse({});
-    EXPECT_EQ(c.command, COMMAND_RUN);
-    EXPECT_EQ(c.demo, DEMO_SHADOW_MAPPING);
-    EXPECT_EQ(c.run.frameLimit, 0);
-    EXPECT_TRUE(c.run.screenshotFile.empty());
-    EXPECT_FALSE(c.run.windowed);
-    EXPECT_TRUE(c.error.empty());
-
+TEST(CommandLine, DefaultsEveryDemoByShortAndClassNameAndRunSettingsInAnyOrder) {
+    const sCommandLine d = Parse("");
+    EXPECT_EQ(
+        std::make_tuple(d.command, d.demo, d.run.frameLimit, d.run.screenshotFile, d.run.windowed,
+                        d.error),
+        std::make_tuple(COMMAND_RUN, DEMO_SHADOW_MAPPING, 0, std::string(), false, std::string()));
     std::set<std::string> names;
     for (int i = 0; i < DEMO_COUNT; ++i) {
         const sDemoInfo& info = GetDemoInfo(eDemo(i));
         names.insert(info.shortName);
         for (const char* name : {info.shortName, info.className}) {
-            const sCommandLine byName = Parse({"--demo", name});
-            EXPECT_EQ(byName.command, COMMAND_RUN) << name;
-            EXPECT_EQ(byName.demo, eDemo(i)) << name;
+            const sCommandLine c = Parse(std::string("--demo ") + name);
+            EXPECT_EQ(std::make_pair(c.command, c.demo), std::make_pair(COMMAND_RUN, eDemo(i)))
+                << name;
         }
     }
     EXPECT_EQ(names.size(), size_t(DEMO_COUNT));
-    EXPECT_EQ(Parse({"--demo", "SHADOW"}).demo, DEMO_SHADOW_MAPPING) << "names ignore case";
-}
+    EXPECT_EQ(Parse("--demo SHADOW").demo, DEMO_SHADOW_MAPPING) << "names ignore case";
 
-TEST(CommandLine, RunSettingsCombineInAnyOrder) {
-    const sCommandLine c = Parse(
-        {"--frames", "300", "--windowed", "--screenshot", "out/shot.png", "--demo", "parallax"});
-    ASSERT_EQ(c.command, COMMAND_RUN) << c.error;
-    EXPECT_EQ(c.demo, DEMO_PARALLAX_SCROLL);
-    EXPECT_EQ(c.run.frameLimit, 300);
-    EXPECT_EQ(c.run.screenshotFile, "out/shot.png");
-    EXPECT_TRUE(c.run.windowed);
-    EXPECT_EQ(Parse({"--screenshot", "x.BMP"}).run.screenshotFile, "x.BMP");
-    EXPECT_EQ(Parse({"--frames", "1", "--frames", "2"}).run.frameLimit, 2) << "last one wins";
+    const sCommandLine c =
+        Parse("--frames 300 --windowed --screenshot out/shot.png --demo parallax");
+    EXPECT_EQ(
+        std::make_tuple(c.command, c.demo, c.run.frameLimit, c.run.screenshotFile, c.run.windowed),
+        std::make_tuple(COMMAND_RUN, DEMO_PARALLAX_SCROLL, 300, std::string("out/shot.png"), true))
+        << c.error;
+    EXPECT_EQ(Parse("--screenshot x.BMP").run.screenshotFile, "x.BMP");
+    EXPECT_EQ(Parse("--frames 1 --frames 2").run.frameLimit, 2) << "last one wins";
 }
 
 TEST(CommandLine, HelpAndListStopBeforeRunningAndAnswerWithoutStartingTheEngine) {
-    EXPECT_EQ(Parse({"--help"}).command, COMMAND_HELP);
-    EXPECT_EQ(Parse({"-h"}).command, COMMAND_HELP);
-    EXPECT_EQ(Parse({"--list"}).command, COMMAND_LIST);
-    EXPECT_EQ(Parse({"--list", "--help"}).command, COMMAND_HELP);
-    EXPECT_EQ(Parse({"--demo", "fade", "--list"}).command, COMMAND_LIST);
+    for (const auto& c : {std::make_pair("--help", COMMAND_HELP),
+                          {"-h", COMMAND_HELP},
+                          {"--list", COMMAND_LIST},
+                          {"--list --help", COMMAND_HELP},
+                          {"--demo fade --list", COMMAND_LIST}})
+        EXPECT_EQ(Parse(c.first).command, c.second) << c.first;
     const std::string usage = UsageText(), list = DemoListText();
     for (const char* option : {"--demo", "--windowed", "--frames", "--screenshot", "--list"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     for (int i = 0; i < DEMO_COUNT; ++i)
         EXPECT_NE(list.find(GetDemoInfo(eDemo(i)).shortName), std::string::npos);
-    EXPECT_NE(list.find("testShadowMapping"), std::string::npos);
-    EXPECT_NE(list.find("(default)"), std::string::npos);
+    const size_t shadow = list.find("testShadowMapping"), mark = list.find("(default)");
+    EXPECT_TRUE(shadow < mark && mark < list.find('\n', shadow)) << "on the default's line";
 
     const auto help = RunWithoutDisplay("--help"), listRun = RunWithoutDisplay("--list");
-    EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.output, usage);
-    EXPECT_EQ(listRun.status, 0);
-    EXPECT_EQ(listRun.output, list) << "nothing else, the engine did not start";
+    EXPECT_EQ(std::make_pair(help.status, help.output), std::make_pair(0, usage));
+    EXPECT_EQ(std::make_pair(listRun.status, listRun.output), std::make_pair(0, list))
+        << "nothing else, the engine did not start";
 }
 
 TEST(CommandLine, MalformedInputIsAnErrorWithAMessage) {
-    const std::vector<std::vector<const char*>> bad = {{"--frames"},
-                                                       {"--frames", "0"},
-                                                       {"--frames", "-3"},
-                                                       {"--frames", "12x"},
-                                                       {"--frames", ""},
-                                                       {"--frames", "99999999999"},
-                                                       {"--screenshot"},
-                                                       {"--screenshot", ""},
-                                                       {"--screenshot", "shot.jpg"},
-                                                       {"--screenshot", ".png"},
-                                                       {"--demo"},
-                                                       {"--demo", "nosuchdemo"},
-                                                       {"--demo", ""},
-                                                       {"-x"},
-                                                       {"shadow"},
-                                                       {"--help", "--bogus"},
-                                                       {"--windowed=yes"},
-                                                       {"--frames", "5", "--list", "-"}};
-    for (const auto& args : bad) {
+    for (const char* args :
+         {"--frames", "--frames 0", "--frames -3", "--frames 12x", "--frames ''",
+          "--frames 99999999999", "--screenshot", "--screenshot ''", "--screenshot shot.jpg",
+          "--screenshot .png", "--demo", "--demo nosuchdemo", "--demo ''", "-x", "shadow",
+          "--help --bogus", "--windowed=yes", "--frames 5 --list -"}) {
         const sCommandLine c = Parse(args);
-        std::string joined;
-        for (const char* a : args)
-            joined += std::string(a) + " ";
-        EXPECT_EQ(c.command, COMMAND_ERROR) << joined;
-        EXPECT_FALSE(c.error.empty()) << joined;
+        EXPECT_EQ(c.command, COMMAND_ERROR) << args;
+        EXPECT_FALSE(c.error.empty()) << args;
     }
-    EXPECT_NE(Parse({"--bogus"}).error.find("--bogus"), std::string::npos);
-    EXPECT_NE(Parse({"--demo", "nosuchdemo"}).error.find("nosuchdemo"), std::string::npos);
+    EXPECT_NE(Parse("--bogus").error.find("--bogus"), std::string::npos);
+    EXPECT_NE(Parse("--demo nosuchdemo").error.find("nosuchdemo"), std::string::npos);
 }
 
 TEST(ProgramEntry, BadOptionsGiveTheUsageAndStartUpFailureANonZeroStatus) {

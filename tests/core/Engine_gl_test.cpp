@@ -13,6 +13,8 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
+#include <tuple>
 #include <cstdlib>
 #include <memory>
 #include <unistd.h>
@@ -61,74 +63,64 @@ Uint32 FakeTicks() {
 
 } // namespace
 
-TEST(EngineMainLoopGL, ThreeDModeEndsInThePerspectiveTimesOnlyWhileCountingAndDrawsFpsText) {
-    auto engine = StartEngine(false);
-    ASSERT_TRUE(engine);
-    Frames(*engine, 50);
-    float m[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, m);
-    EXPECT_TRUE(
-        std::equal(m, m + 16, static_cast<const float*>(*g_Graphics->GetCameraProjectionMatrix())));
-    EXPECT_EQ(Integer(GL_PROJECTION_STACK_DEPTH), 1);
-    EXPECT_EQ(Integer(GL_MODELVIEW_STACK_DEPTH), 1);
-    EXPECT_EQ(Integer(GL_DEPTH_FUNC), GL_LEQUAL);
-
-    // Frame timing advances only while FPS counting is on.
-    CUtils::SetTickSource(FakeTicks);
-    g_FakeTicks = 100000;
-    for (int frame = 0; frame < 5; ++frame, g_FakeTicks += 16)
-        engine->MainLoop();
-    EXPECT_EQ(g_Utils->GetFrameInterval(), 0.0);
-    engine->EnableFPSCounting(true);
-    engine->MainLoop(); // the first measured frame spans everything before it
-    g_FakeTicks += 16;
-    engine->MainLoop();
-    EXPECT_NEAR(g_Utils->GetFrameInterval(), 0.016, 1e-3);
-    engine->EnableFPSCounting(false); // the interval keeps its last value
-    g_FakeTicks += 500;
-    engine->MainLoop();
-    EXPECT_NEAR(g_Utils->GetFrameInterval(), 0.016, 1e-3);
-    CUtils::SetTickSource(nullptr);
-
-    // "Current FPS: %d" at (3, 5) in font 1, drawn only while counting is on.
-    for (bool counting : {false, true}) {
-        engine->EnableFPSCounting(counting);
-        glClearColor(0, 0, 0, 1);
-        Frames(*engine, 1);
-        const std::vector<uint8_t> px = zarvo_test::ReadFramebufferTopDown(640, 480);
-        int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1; // lit pixels in the top 60 rows
-        for (int y = 0; y < 60; ++y)
-            for (int x = 0; x < 640; ++x) {
-                const uint8_t* p = &px[(size_t(y) * 640 + x) * 4];
-                if (p[0] > 100 || p[1] > 100 || p[2] > 100)
-                    x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x),
-                    y1 = std::max(y1, y);
-            }
-        if (!counting) {
-            EXPECT_GT(x0, x1) << "nothing drawn without FPS counting";
+TEST(EngineMainLoopGL, FramesEndInTheModesProjectionTimeOnlyWhileCountingAndDrawTheFpsText) {
+    for (const bool mode2D : {true, false}) {
+        auto engine = StartEngine(mode2D);
+        ASSERT_TRUE(engine);
+        EXPECT_EQ(g_Graphics->Get3DEnabled(), !mode2D);
+        Frames(*engine, 100); // more frames than any projection stack holds
+        float m[16];
+        glGetFloatv(GL_PROJECTION_MATRIX, m);
+        if (mode2D) { // the pixel view
+            EXPECT_LT(std::max({std::fabs(m[0] - 2.0f / 640.0f), std::fabs(m[5] + 2.0f / 480.0f),
+                                std::fabs(m[12] + 1.0f), std::fabs(m[13] - 1.0f)}),
+                      1e-6f);
             continue;
         }
-        // "Current FPS: N": glyph cells from (3, 5), 16 high, 12 apart.
-        ASSERT_LE(x0, x1) << "the FPS text is drawn";
-        EXPECT_GE(x0, 3);
-        EXPECT_GE(y0, 5);
-        EXPECT_LE(y1, 5 + 15);
-        EXPECT_LE(x1, 3 + 12 * 14 + 15);
-        EXPECT_GT(x1, 3 + 12 * 10) << "the text runs over its whole length";
-    }
-}
+        EXPECT_TRUE(std::equal(
+            m, m + 16, static_cast<const float*>(*g_Graphics->GetCameraProjectionMatrix())));
+        EXPECT_EQ(std::make_tuple(Integer(GL_PROJECTION_STACK_DEPTH),
+                                  Integer(GL_MODELVIEW_STACK_DEPTH), Integer(GL_DEPTH_FUNC)),
+                  std::make_tuple(1, 1, GL_LEQUAL));
 
-TEST(EngineMainLoopGL, TwoDModeEndsEachFrameInThePixelViewWithoutStackErrors) {
-    auto engine = StartEngine(true);
-    ASSERT_TRUE(engine);
-    EXPECT_FALSE(g_Graphics->Get3DEnabled());
-    Frames(*engine, 100); // more frames than any projection stack holds
-    float m[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, m);
-    EXPECT_NEAR(m[0], 2.0f / 640.0f, 1e-7);
-    EXPECT_NEAR(m[5], -2.0f / 480.0f, 1e-7);
-    EXPECT_NEAR(m[12], -1.0f, 1e-6);
-    EXPECT_NEAR(m[13], 1.0f, 1e-6);
+        // Frame timing advances only while FPS counting is on.
+        CUtils::SetTickSource(FakeTicks);
+        g_FakeTicks = 100000;
+        for (int frame = 0; frame < 5; ++frame, g_FakeTicks += 16)
+            engine->MainLoop();
+        EXPECT_EQ(g_Utils->GetFrameInterval(), 0.0);
+        engine->EnableFPSCounting(true);
+        engine->MainLoop(); // the first measured frame spans everything before it
+        g_FakeTicks += 16;
+        engine->MainLoop();
+        EXPECT_NEAR(g_Utils->GetFrameInterval(), 0.016, 1e-3);
+        engine->EnableFPSCounting(false); // the interval keeps its last value
+        g_FakeTicks += 500;
+        engine->MainLoop();
+        EXPECT_NEAR(g_Utils->GetFrameInterval(), 0.016, 1e-3);
+        CUtils::SetTickSource(nullptr);
+
+        // "Current FPS: N" in font 1, drawn only while counting is on: glyph cells from
+        // (3, 5), 16 high, 12 apart.
+        for (bool counting : {false, true}) {
+            engine->EnableFPSCounting(counting);
+            glClearColor(0, 0, 0, 1);
+            Frames(*engine, 1);
+            const std::vector<uint8_t> px = zarvo_test::ReadFramebufferTopDown(640, 480);
+            int x0 = 640, y0 = 60, x1 = -1, y1 = -1; // the lit box in the top 60 rows
+            for (int i = 0; i < 640 * 60; ++i)
+                if (std::max({px[4 * i], px[4 * i + 1], px[4 * i + 2]}) > 100)
+                    x0 = std::min(x0, i % 640), y0 = std::min(y0, i / 640),
+                    x1 = std::max(x1, i % 640), y1 = std::max(y1, i / 640);
+            if (!counting) {
+                EXPECT_EQ(x1, -1) << "nothing drawn without FPS counting";
+                continue;
+            }
+            EXPECT_TRUE(x0 >= 3 && y0 >= 5 && y1 <= 5 + 15 && x1 <= 3 + 12 * 14 + 15)
+                << x0 << "," << y0 << " " << x1 << "," << y1;
+            EXPECT_GT(x1, 3 + 12 * 10) << "the text runs over its whole length";
+        }
+    }
 }
 
 // Started from a folder without Data/ and shaders/, the program finds them beside its

@@ -8,53 +8,13 @@
 #include "sound/CSoundManager.h"
 #include "support/test_paths.h"
 
-#include <SDL.h>
 #include <SDL_mixer.h>
 
-#include <cstdint>
-#include <cstdio>
-#include <string>
-#include <vector>
-
 namespace {
-
-void Put16(std::vector<uint8_t>& out, uint16_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, uint16_t(v));
-    Put16(out, uint16_t(v >> 16));
-}
-
-// A mono 16-bit 22050 Hz PCM WAV of the given length, a quiet square wave.
-std::string WriteWav(const std::string& dir, const std::string& name, int samples) {
-    std::vector<uint8_t> wav;
-    auto tag = [&](const char* t) { wav.insert(wav.end(), t, t + 4); };
-    tag("RIFF");
-    Put32(wav, uint32_t(36 + samples * 2));
-    tag("WAVE");
-    tag("fmt ");
-    Put32(wav, 16);
-    Put16(wav, 1);
-    Put16(wav, 1);
-    Put32(wav, 22050);
-    Put32(wav, 22050 * 2);
-    Put16(wav, 2);
-    Put16(wav, 16);
-    tag("data");
-    Put32(wav, uint32_t(samples * 2));
-    for (int i = 0; i < samples; ++i)
-        Put16(wav, uint16_t((i / 50) % 2 ? 1000 : -1000));
-    const std::string path = dir + "/" + name;
-    zarvo_test::WriteFileBytes(path, std::string(wav.begin(), wav.end()));
-    return path;
-}
 
 class SoundTest : public testing::Test {
 protected:
     void SetUp() override {
-        dir = zarvo_test::MakeTempDir("sound");
         testing::internal::CaptureStdout();
         g_SoundManager = new CSoundManager();
         const std::string out = testing::internal::GetCapturedStdout();
@@ -64,7 +24,32 @@ protected:
         delete g_SoundManager;
         g_SoundManager = nullptr;
     }
-    std::string dir;
+    // A mono 16-bit 22050 Hz PCM WAV of the given length, a quiet square wave.
+    std::string Wav(const std::string& name, int samples) {
+        std::string wav;
+        auto put = [&](uint32_t v, int bytes) {
+            for (int i = 0; i < bytes; ++i)
+                wav += char(v >> (8 * i));
+        };
+        wav += "RIFF";
+        put(36 + samples * 2, 4);
+        wav += "WAVEfmt ";
+        for (const auto& field : {std::pair<uint32_t, int>{16, 4},
+                                  {1, 2},
+                                  {1, 2},
+                                  {22050, 4},
+                                  {22050 * 2, 4},
+                                  {2, 2},
+                                  {16, 2}})
+            put(field.first, field.second);
+        wav += "data";
+        put(samples * 2, 4);
+        for (int i = 0; i < samples; ++i)
+            put(uint16_t((i / 50) % 2 ? 1000 : -1000), 2);
+        zarvo_test::WriteFileBytes(dir + name, wav);
+        return dir + name;
+    }
+    const std::string dir = zarvo_test::MakeTempDir("sound") + "/";
 };
 
 } // namespace
@@ -80,26 +65,26 @@ TEST_F(SoundTest, VolumesAreClampedStoredAndApplied) {
     EXPECT_EQ(Mix_Volume(0, -1), 64);
 }
 
-TEST_F(SoundTest, SoundsRegisterOnLoadAndOnlyThen) {
+TEST_F(SoundTest, SoundsRegisterOnLoadOnceAndOnlyThen) {
     testing::internal::CaptureStdout();
     CSound* empty = new CSound("");
-    CSound* missing = new CSound(dir + "/missing.wav");
-    CSound* beep = new CSound(WriteWav(dir, "beep.wav", 2205));
-    const std::string out = testing::internal::GetCapturedStdout();
-
-    EXPECT_EQ(out, "Failed to load sound: " + dir + "/missing.wav\n");
-    EXPECT_FALSE(empty->IsLoaded());
-    EXPECT_FALSE(missing->IsLoaded());
+    CSound* missing = new CSound(dir + "missing.wav");
+    CSound* beep = new CSound(Wav("beep.wav", 2205));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Failed to load sound: " + dir + "missing.wav\n");
+    EXPECT_FALSE(empty->IsLoaded() || missing->IsLoaded());
     EXPECT_TRUE(beep->IsLoaded());
     EXPECT_EQ(g_SoundManager->GetNumberOfSounds(), 1u);
-
     // In-range plays start a channel; an index equal to the count does nothing.
     g_SoundManager->PlaySound(0, 0);
     EXPECT_EQ(Mix_Playing(-1), 1);
     g_SoundManager->PlaySound(1, 0);
     EXPECT_EQ(Mix_Playing(-1), 1);
     Mix_HaltChannel(-1);
-
+    // Reloading keeps one registration.
+    EXPECT_TRUE(beep->Load(Wav("b.wav", 100)));
+    EXPECT_EQ(g_SoundManager->GetNumberOfSounds(), 1u);
+    EXPECT_EQ(beep->GetFileName(), dir + "b.wav");
     // Never-registered sounds are still deleted; Delete() removes a registered one.
     g_SoundManager->UnRegisterSound(empty);
     g_SoundManager->UnRegisterSound(missing);
@@ -107,37 +92,24 @@ TEST_F(SoundTest, SoundsRegisterOnLoadAndOnlyThen) {
     EXPECT_EQ(g_SoundManager->GetNumberOfSounds(), 1u);
     beep->Delete();
     EXPECT_EQ(g_SoundManager->GetNumberOfSounds(), 0u);
-}
-
-TEST_F(SoundTest, ReloadingASoundKeepsOneRegistration) {
-    CSound* s = new CSound(WriteWav(dir, "a.wav", 100));
-    EXPECT_TRUE(s->Load(WriteWav(dir, "b.wav", 100)));
-    EXPECT_EQ(g_SoundManager->GetNumberOfSounds(), 1u);
-    EXPECT_EQ(s->GetFileName(), dir + "/b.wav");
-    // Deleted by the manager's destructor in TearDown.
+    new CSound(Wav("a.wav", 100)); // left to the manager's destructor
 }
 
 TEST_F(SoundTest, MusicRegistersPlaysOnePieceAndDeletesOnce) {
     testing::internal::CaptureStdout();
-    CMusic* missing = new CMusic(dir + "/missing.ogg");
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "Failed to load music " + dir + "/missing.ogg\n");
+    CMusic* missing = new CMusic(dir + "missing.ogg");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Failed to load music " + dir + "missing.ogg\n");
     EXPECT_EQ(g_SoundManager->GetNumberOfMusic(), 0u);
     missing->Delete();
-
-    CMusic* first = new CMusic(WriteWav(dir, "first.wav", 22050 * 5));
-    CMusic* second = new CMusic(WriteWav(dir, "second.wav", 22050 * 5));
-    ASSERT_TRUE(first->IsLoaded());
-    ASSERT_TRUE(second->IsLoaded());
+    CMusic* first = new CMusic(Wav("first.wav", 22050 * 5));
+    CMusic* second = new CMusic(Wav("second.wav", 22050 * 5));
+    ASSERT_TRUE(first->IsLoaded() && second->IsLoaded());
     EXPECT_EQ(g_SoundManager->GetNumberOfMusic(), 2u);
-
-    g_SoundManager->PlayMusic(0, -1);
-    EXPECT_EQ(Mix_PlayingMusic(), 1);
-    g_SoundManager->PlayMusic(1, -1);
-    EXPECT_EQ(Mix_PlayingMusic(), 1);
-    g_SoundManager->PlayMusic(2, -1); // out of range: nothing changes
-    EXPECT_EQ(Mix_PlayingMusic(), 1);
-
+    for (int piece : {0, 1, 2}) { // the last is out of range: nothing changes
+        g_SoundManager->PlayMusic(piece, -1);
+        EXPECT_EQ(Mix_PlayingMusic(), 1) << piece;
+    }
     // Deleting the playing piece stops it and frees it once.
     second->Delete();
     EXPECT_EQ(Mix_PlayingMusic(), 0);
