@@ -1,9 +1,10 @@
-// The engine life cycle without a window: the start-up sequence and its output, and
-// that replaced and destroyed manager sets are deleted exactly once.
+// The engine without a window: the start-up sequence and its output, replaced and destroyed
+// manager sets deleted exactly once; and the utilities' frame timing and tangent basis.
 #include <gtest/gtest.h>
 
 #include "core/CGraphicsCore.h"
 #include "core/Engine.h"
+#include "core/Utils.h"
 #include "demos/testGameObject.h"
 #include "demos/testImageFade.h"
 #include "demos/testShadowMapping.h"
@@ -11,8 +12,10 @@
 #include "support/program_run.h"
 #include "support/test_paths.h"
 
+#include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 
@@ -139,4 +142,93 @@ TEST(GraphicsCoreDefaults, AnisotropyStaysOffWithoutTheExtension) {
     CGraphicsCore core;
     core.EnableAnistropicTexturing();
     EXPECT_FALSE(core.isAnisotropicTextureGenerationEnabled());
+}
+
+namespace {
+
+// The timing state is shared by every CUtils in the process, so each test starts a
+// fresh measuring period well after anything an earlier test did.
+Uint32 g_Now = 0;
+Uint32 FakeTicks() {
+    return g_Now;
+}
+
+class FrameTimingTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        setenv("SDL_VIDEODRIVER", "dummy", 1); // window-less, yet the caption can be read back
+        SDL_InitSubSystem(SDL_INIT_VIDEO);
+    }
+    static void TearDownTestSuite() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+    void SetUp() override {
+        CUtils::SetTickSource(FakeTicks);
+        g_Now += 10000;
+        CUtils().CalculateFrameRate(); // closes any period left open; the next starts now
+    }
+    void TearDown() override { CUtils::SetTickSource(nullptr); }
+    // Measures a frame at `at` and gives the rate then.
+    int RateAt(Uint32 at) {
+        g_Now = at;
+        utils.CalculateFrameRate();
+        return utils.GetFPS();
+    }
+    CUtils utils;
+};
+
+} // namespace
+
+TEST_F(FrameTimingTest, IntervalIsTheTimeBetweenCallsLimitedToOneSecondAndNeverNegative) {
+    EXPECT_EQ(utils.GetFrameInterval(), 0.0);
+    utils.CalculateFrameRate();
+    // The last step: a clock that goes back (a replaced tick source).
+    for (const auto& step : {std::make_pair(16, 0.016), {3000, 1.0}, {20, 0.020}, {-5000, 0.0}}) {
+        RateAt(g_Now + Uint32(step.first));
+        EXPECT_NEAR(utils.GetFrameInterval(), step.second, 1e-4) << step.first;
+    }
+}
+
+TEST_F(FrameTimingTest, RateCountsTheFramesOfEachPeriodOfOverOneSecondIntoTheCaption) {
+    CGraphicsCore graphics;
+    graphics.setWindowTitle("Demo");
+    g_Graphics = &graphics;
+    char *title = nullptr, *icon = nullptr;
+    const Uint32 start = g_Now;
+    for (int frame = 1; frame <= 59; ++frame)
+        ASSERT_EQ(RateAt(start + Uint32(frame) * 16), 0) << "frame " << frame;
+    EXPECT_EQ(RateAt(start + 1001), 60);
+    EXPECT_STREQ(utils.GetFPString(), " Current FPS: 60");
+    SDL_WM_GetCaption(&title, &icon);
+    EXPECT_STREQ(title, "Demo Current FPS: 60");
+    // The value holds between updates; exactly one second later is not yet "over".
+    const Uint32 second = g_Now;
+    for (int frame = 1; frame < 30; ++frame)
+        ASSERT_EQ(RateAt(second + Uint32(frame) * 33), 60);
+    EXPECT_EQ(RateAt(second + 1000), 60);
+    EXPECT_EQ(RateAt(second + 1002), 31);
+    SDL_WM_GetCaption(&title, &icon);
+    EXPECT_STREQ(title, "Demo Current FPS: 31");
+    g_Graphics = nullptr;
+}
+
+TEST(TangentBasis, TangentFollowsUBitangentPointsAgainstVAndADegenerateMappingLeavesBoth) {
+    struct Case {
+        CVector3 p1, p2;
+        CVector2 uv1, uv2;
+        CVector3 tangent, bitangent;
+    };
+    // Unequal edge lengths still give unit vectors; texture coordinates on one line give
+    // no basis, and the outputs keep what they held.
+    const Case cases[] = {{{1, 0, 0}, {0, 1, 0}, {1, 0}, {0, 1}, {1, 0, 0}, {0, -1, 0}},
+                          {{0, 0, 2}, {3, 0, 0}, {1, 0}, {0, 1}, {0, 0, 1}, {-1, 0, 0}},
+                          {{1, 0, 0}, {0, 1, 0}, {1, 1}, {2, 2}, {7, 8, 9}, {-7, -8, -9}}};
+    for (const Case& c : cases) {
+        CVector3 t(7, 8, 9), b(-7, -8, -9);
+        CUtils().ComputeTangentBasis(CVector3(0, 0, 0), c.p1, c.p2, CVector2(0, 0), c.uv1, c.uv2, t,
+                                     b);
+        EXPECT_LT(std::fabs(t.x - c.tangent.x) + std::fabs(t.y - c.tangent.y) +
+                      std::fabs(t.z - c.tangent.z) + std::fabs(b.x - c.bitangent.x) +
+                      std::fabs(b.y - c.bitangent.y) + std::fabs(b.z - c.bitangent.z),
+                  1e-5f)
+            << &c - cases;
+    }
 }

@@ -68,11 +68,10 @@ TEST(DebugDrawing, CubeShowsItsFaceColoursAndRestoresTexturingMatrixAndColour) {
 
 enum class Rows { TopFirst, BottomFirst };
 
-// Compares level 0 of a texture with a reference decode; rows says which reference row
-// the texture's row 0 holds. An RGB reference ignores the texture's alpha, and colour under
-// zero alpha is not compared. gluBuild2DMipmaps stretches sizes that are not powers of
-// two with its own filter, so such textures are compared with the nearest reference
-// pixel and only on average (a flipped or wrong image is off by tens of levels).
+// Level 0 of a texture against a reference decode, whose top or bottom row the texture's
+// row 0 holds. Colour under zero alpha is not compared. gluBuild2DMipmaps stretches sizes
+// that are not powers of two with its own filter, so such textures are compared with the
+// nearest reference pixel on average (a flipped or wrong image is off by tens of levels).
 ::testing::AssertionResult SameImage(GLuint name, const std::string& refPath, Rows rows,
                                      int maxAllowed = 0) {
     const int width = image_test::LevelParameter(name, 0, GL_TEXTURE_WIDTH);
@@ -85,8 +84,7 @@ enum class Rows { TopFirst, BottomFirst };
     if (stretched && ((width & (width - 1)) || (height & (height - 1))))
         return ::testing::AssertionFailure() << "size " << width << "x" << height << ", reference "
                                              << ref.width << "x" << ref.height;
-    int maxDiff = 0;
-    long long total = 0, count = 0;
+    int maxDiff = 0, total = 0, count = 0;
     for (int y = 0; y < height; ++y) {
         int refY = int((y + 0.5) * ref.height / height);
         if (rows == Rows::BottomFirst) refY = ref.height - 1 - refY;
@@ -94,12 +92,9 @@ enum class Rows { TopFirst, BottomFirst };
             const int refX = int((x + 0.5) * ref.width / width);
             const uint8_t* e = &ref.pixels[(size_t(refY) * ref.width + refX) * ref.channels];
             const uint8_t* t = &rgba[(size_t(y) * width + x) * 4];
-            for (int c = ref.channels == 4 && e[3] == 0 ? 3 : 0; c < ref.channels; ++c) {
-                const int d = std::abs(int(t[c]) - int(e[c]));
-                maxDiff = std::max(maxDiff, d);
-                total += d;
-                ++count;
-            }
+            for (int c = ref.channels == 4 && e[3] == 0 ? 3 : 0; c < ref.channels; ++c, ++count)
+                maxDiff = std::max(maxDiff, std::abs(int(t[c]) - int(e[c]))),
+                total += std::abs(int(t[c]) - int(e[c]));
         }
     }
     const double mean = count ? double(total) / double(count) : 0.0;
@@ -181,7 +176,7 @@ TEST_F(TextureCreationGL, EveryReaderTheDispatchPicksLeavesTheDecodedFile) {
     }
     char missing[] = "no/such/file.bmp";
     EXPECT_EQ(m_Utils.CreateTextureFromBMP(missing), 0u);
-    EXPECT_EQ(Create(CopyAs("src/wall96.png", "x.png") + ".missing.png"), 0u);
+    EXPECT_EQ(Create("no/such/file.png"), 0u);
 }
 
 TEST_F(TextureCreationGL, AnisotropicGenerationPicksTheBmpPathAndSetsTheMaximum) {
