@@ -1,5 +1,4 @@
-// The event manager fed with real SDL events, pushed into SDL's queue on the dummy
-// video driver (no display needed).
+// The event manager fed with real SDL events on the dummy video driver (no display).
 #include <gtest/gtest.h>
 
 #include "core/CEventManager.h"
@@ -29,8 +28,7 @@ protected:
         ASSERT_TRUE(zarvo_test::PushMouseButton(button, down, 0, 0));
         events.PollEvents();
     }
-    // What a frame sees: "new" or "old" by the event flag, the event kind, the held keys
-    // among those used here, and the held mouse buttons.
+    // What a frame sees: "new" or "old" event, its kind, the held keys and mouse buttons.
     std::string State() const {
         std::string s = events.GetEventFlag() ? "new " : "old ";
         for (int kind = EVENT_NONE; kind <= EVENT_RIGHT_BUTTON_DOWN; ++kind)

@@ -1,5 +1,4 @@
-// The graphics core opening real windows under X: video modes, the shadow map, the
-// projections, the frame buffer image and the custom cursors, all read back from GL.
+// The graphics core's windows, shadow map, projections, frame image and cursors, read back.
 #include <gtest/gtest.h>
 
 #include "core/CEventManager.h"
@@ -212,8 +211,7 @@ protected:
         g_TextureManager = nullptr;
         SDL_ShowCursor(1);
     }
-    // Warps the pointer and lets the event manager sample it; false when the display
-    // does not move the pointer.
+    // Warps the pointer and lets the event manager sample it; false if it does not move.
     bool MoveMouseTo(int x, int y) {
         m_Events.SetMouseCoordinates(x, y);
         for (int i = 0; i < 200; ++i, SDL_Delay(5)) {
@@ -222,8 +220,7 @@ protected:
         }
         return false;
     }
-    // Draws the cursor over black; each pixel asked for reads "r" (red), "g" (green) or
-    // "." (black).
+    // Draws the cursor over black; each pixel asked for reads 'r'ed, 'g'reen or '.' (black).
     static std::string DrawAndRead(std::initializer_list<std::pair<int, int>> points) {
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
@@ -252,8 +249,7 @@ TEST_F(CursorGL, TheImageTopLeftIsAtTheMouseAndTheWindowMoveCursorShowsOnlyOnceL
     EXPECT_EQ(SDL_ShowCursor(-1), 0) << "the system cursor is hidden";
     ASSERT_TRUE(MoveMouseTo(100, 60));
     EXPECT_EQ(DrawAndRead({{100, 60}, {107, 67}, {99, 60}, {100, 59}, {108, 67}}), "rr...");
-    // Before a window-move cursor exists the current cursor may be null, yet the normal
-    // one is drawn.
+    // Before a window-move cursor exists the current one may be null: the normal one draws.
     g_Graphics->setActualCursorToWindowMove(true);
     EXPECT_EQ(g_Graphics->GetCurrentCursor(), nullptr);
     EXPECT_EQ(DrawAndRead({{101, 61}}), "r");

@@ -1,5 +1,4 @@
-// The command line: every demo reachable by name, the run settings, every malformed input
-// turned into an error rather than a guess; and the program entry that acts on it.
+// The command line, where malformed input is an error rather than a guess, and its use.
 #include <gtest/gtest.h>
 
 #include "core/CommandLine.h"

@@ -1,6 +1,4 @@
-// The engine's share of a frame with a real window: where MainLoop leaves the projection
-// in 3D and in 2D mode over many frames, its frame timing and FPS text; and the program
-// finding its data from any folder.
+// The engine's frames in a real window, and the program finding its data from any folder.
 #include <gtest/gtest.h>
 
 #include "core/CGraphicsCore.h"
@@ -100,8 +98,7 @@ TEST(EngineMainLoopGL, FramesEndInTheModesProjectionTimeOnlyWhileCountingAndDraw
         EXPECT_NEAR(g_Utils->GetFrameInterval(), 0.016, 1e-3);
         CUtils::SetTickSource(nullptr);
 
-        // "Current FPS: N" in font 1, drawn only while counting is on: glyph cells from
-        // (3, 5), 16 high, 12 apart.
+        // "Current FPS: N" only while counting: glyph cells from (3, 5), 16 high, 12 apart.
         for (bool counting : {false, true}) {
             engine->EnableFPSCounting(counting);
             glClearColor(0, 0, 0, 1);
@@ -123,8 +120,7 @@ TEST(EngineMainLoopGL, FramesEndInTheModesProjectionTimeOnlyWhileCountingAndDraw
     }
 }
 
-// Started from a folder without Data/ and shaders/, the program finds them beside its
-// executable, and through ZARVO_DATA_DIR for a copy kept elsewhere.
+// Data/ and shaders/ are found beside the executable, or through ZARVO_DATA_DIR for a copy.
 TEST(DataRootGL, TheProgramRunsFromAnyFolder) {
     const std::string env = "SDL_AUDIODRIVER=dummy MESA_EXTENSION_OVERRIDE='-GL_EXT_texture_"
                             "filter_anisotropic -GL_ARB_texture_filter_anisotropic'";

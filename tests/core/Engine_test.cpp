@@ -1,5 +1,4 @@
-// The engine without a window: the start-up sequence and its output, replaced and destroyed
-// manager sets deleted exactly once; and the utilities' frame timing and tangent basis.
+// The engine's life cycle without a window, and the utilities' timing and tangent basis.
 #include <gtest/gtest.h>
 
 #include "core/CGraphicsCore.h"
@@ -23,8 +22,7 @@ using zarvo_test::CountOccurrences;
 
 namespace {
 
-// How many of the fourteen manager globals are set, and how many times SDL_mixer's
-// device is open (each live sound manager holds it once).
+// Manager globals set (of fourteen) and audio devices open (one per live sound manager).
 std::pair<int, int> Alive() {
     int globals = 0, frequency = 0, channels = 0;
     Uint16 format = 0;
@@ -67,68 +65,49 @@ TEST(EngineStartup, PrintsBannerAndProgressTextsInTableOrderWithTheSoundManagers
     }
 }
 
-TEST(EngineLifeCycle, ReplacedSetsAreDeletedAndDestroyingSeveralAppsOrEnginesDeletesOnce) {
-    std::vector<std::unique_ptr<CApp>> apps;
-    testing::internal::CaptureStdout();
-    apps.emplace_back(new testImageFade());
-    apps.emplace_back(new testGameObject());
-    apps.emplace_back(new testShadowMapping());
-    const std::string out = testing::internal::GetCapturedStdout();
-    // Three start-up sequences, but only the newest set is alive: one open audio device.
-    EXPECT_EQ(CountOccurrences(out, "Zarvo Engine version 0.02..."), 3u);
-    EXPECT_EQ(CountOccurrences(out, "done\n"), 3u * 14u);
-    EXPECT_EQ(Alive(), kOneSet);
-    // Destroyed newest first, as the program entry does: the first deletes the set in
-    // use, the later ones find nothing left to delete.
-    apps.pop_back();
-    EXPECT_EQ(Alive(), kNone);
-    apps.clear();
-    EXPECT_EQ(Alive(), kNone);
-
-    testing::internal::CaptureStdout();
-    Engine first, second;
-    testing::internal::GetCapturedStdout();
-    // The older engine deletes whatever set is current; the newer then finds nothing.
-    first.Shutdown();
-    EXPECT_EQ(Alive(), kNone);
-    second.Shutdown();
-    first.Shutdown();
-    EXPECT_EQ(Alive(), kNone);
-}
-
-TEST(EngineLifeCycle, ReplacingASetKeepsTheAudioDeviceOpen) {
-    // SDL's disk driver creates its output file when the device opens. With the file
-    // removed after the first engine, a second one that reopened the device would bring it
-    // back.
+TEST(EngineLifeCycle, ReplacedSetsAreDeletedOnceAndKeepTheAudioDeviceOpen) {
+    // The disk driver creates its file on opening: a reopened device would bring it back.
     const std::string file = zarvo_test::MakeTempDir("audio") + "/out.raw";
     setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
     setenv("SDL_DISKAUDIODELAY", "0", 1);
     setenv("SDL_AUDIODRIVER", "disk", 1);
-    {
-        testing::internal::CaptureStdout();
-        auto first = std::make_unique<Engine>();
-        const bool wrote = std::remove(file.c_str()) == 0;
-        auto second = std::make_unique<Engine>();
-        testing::internal::GetCapturedStdout();
-        EXPECT_TRUE(wrote) << "the disk driver wrote no file";
-        EXPECT_EQ(Alive(), kOneSet);
-        std::string bytes;
-        EXPECT_FALSE(zarvo_test::ReadFileBytes(file, bytes))
-            << "the device was closed and opened again";
-    }
+    std::vector<std::unique_ptr<CApp>> apps;
+    testing::internal::CaptureStdout();
+    apps.emplace_back(new testImageFade());
+    const bool wrote = std::remove(file.c_str()) == 0;
+    apps.emplace_back(new testGameObject());
+    apps.emplace_back(new testShadowMapping());
+    const std::string out = testing::internal::GetCapturedStdout();
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    EXPECT_TRUE(wrote) << "the disk driver wrote no file";
+    std::string bytes;
+    EXPECT_FALSE(zarvo_test::ReadFileBytes(file, bytes))
+        << "the device was closed and opened again";
+    // Three start-up sequences, but only the newest set is alive: one open audio device.
+    EXPECT_EQ(CountOccurrences(out, "Zarvo Engine version 0.02..."), 3u);
+    EXPECT_EQ(CountOccurrences(out, "done\n"), 3u * 14u);
+    EXPECT_EQ(Alive(), kOneSet);
+    // Destroyed newest first, as the program does: the first deletes, the rest find nothing.
+    apps.pop_back();
+    EXPECT_EQ(Alive(), kNone);
+    apps.clear();
+    EXPECT_EQ(Alive(), kNone);
     unsetenv("SDL_DISKAUDIOFILE");
     unsetenv("SDL_DISKAUDIODELAY");
-    EXPECT_EQ(Alive(), kNone);
 }
 
-TEST(EngineLifeCycle, LogFileHoldsOneSessionAfterSeveralEngines) {
+TEST(EngineLifeCycle, EnginesShutDownTwiceAndInAnyOrderAndTheLogHoldsOneSession) {
     // In a directory of its own: other test programs may write a log file at the same time.
     const zarvo_test::ScopedWorkDir dir("engine-log");
     {
         testing::internal::CaptureStdout();
         Engine a, b, c;
         testing::internal::GetCapturedStdout();
+        a.Shutdown(); // the oldest deletes whatever set is current; the others find nothing
+        EXPECT_EQ(Alive(), kNone);
+        c.Shutdown();
+        a.Shutdown();
+        EXPECT_EQ(Alive(), kNone);
     }
     std::string content;
     zarvo_test::ReadFileBytes("Zarvo_Engine.log", content);
@@ -146,8 +125,7 @@ TEST(GraphicsCoreDefaults, AnisotropyStaysOffWithoutTheExtension) {
 
 namespace {
 
-// The timing state is shared by every CUtils in the process, so each test starts a
-// fresh measuring period well after anything an earlier test did.
+// Timing state is shared by every CUtils, so each test starts well after the last.
 Uint32 g_Now = 0;
 Uint32 FakeTicks() {
     return g_Now;
@@ -216,8 +194,7 @@ TEST(TangentBasis, TangentFollowsUBitangentPointsAgainstVAndADegenerateMappingLe
         CVector2 uv1, uv2;
         CVector3 tangent, bitangent;
     };
-    // Unequal edge lengths still give unit vectors; texture coordinates on one line give
-    // no basis, and the outputs keep what they held.
+    // Unequal edges still give unit vectors; collinear texture coordinates leave the outputs.
     const Case cases[] = {{{1, 0, 0}, {0, 1, 0}, {1, 0}, {0, 1}, {1, 0, 0}, {0, -1, 0}},
                           {{0, 0, 2}, {3, 0, 0}, {1, 0}, {0, 1}, {0, 0, 1}, {-1, 0, 0}},
                           {{1, 0, 0}, {0, 1, 0}, {1, 1}, {2, 2}, {7, 8, 9}, {-7, -8, -9}}};

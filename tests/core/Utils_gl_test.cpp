@@ -1,5 +1,4 @@
-// The utilities that need GL: the debug cube, and texture creation by file name, where
-// every reader the dispatch can pick must leave the decoded file in the texture.
+// The debug cube, and texture creation by name: each reader leaves the decoded file.
 #include <gtest/gtest.h>
 
 #include "core/CGraphicsCore.h"
@@ -68,10 +67,8 @@ TEST(DebugDrawing, CubeShowsItsFaceColoursAndRestoresTexturingMatrixAndColour) {
 
 enum class Rows { TopFirst, BottomFirst };
 
-// Level 0 of a texture against a reference decode, whose top or bottom row the texture's
-// row 0 holds. Colour under zero alpha is not compared. gluBuild2DMipmaps stretches sizes
-// that are not powers of two with its own filter, so such textures are compared with the
-// nearest reference pixel on average (a flipped or wrong image is off by tens of levels).
+// Level 0 against a reference decode (colour under zero alpha aside); textures stretched to
+// powers of two by gluBuild2DMipmaps only on average against the nearest reference pixel.
 ::testing::AssertionResult SameImage(GLuint name, const std::string& refPath, Rows rows,
                                      int maxAllowed = 0) {
     const int width = image_test::LevelParameter(name, 0, GL_TEXTURE_WIDTH);
@@ -106,8 +103,7 @@ enum class Rows { TopFirst, BottomFirst };
 
 class TextureCreationGL : public ::testing::Test {
 protected:
-    // Other tests here open 1024 x 768 windows through the graphics core; an open window
-    // is used as it is, sparing them a resize.
+    // An open window is used as it is (the graphics core tests open 1024 x 768).
     void SetUp() override {
         ZARVO_REQUIRE_CORPUS();
         if (!SDL_GetVideoSurface()) ZARVO_REQUIRE_GL(1024, 768);
@@ -137,10 +133,7 @@ protected:
 } // namespace
 
 TEST_F(TextureCreationGL, EveryReaderTheDispatchPicksLeavesTheDecodedFile) {
-    // Texture row 0 is the first row a reader hands over: the first stored row for TGA
-    // (these files store the picture's top row first), the bottom row for BMP and PCX,
-    // the top row for DDS, JPEG and the image library. With a name given, the file is
-    // copied: the whole path is searched, and case matters except for BMP and TGA.
+    // Row 0 is the first row a reader hands over: the bottom one for BMP and PCX only.
     struct Row {
         const char *file, *reference, *copyAs;
         Rows rows;
@@ -160,8 +153,7 @@ TEST_F(TextureCreationGL, EveryReaderTheDispatchPicksLeavesTheDecodedFile) {
         {"bmp/wall_bmp24.bmp", "bmp/wall_bmp24.ref.ppm", "", Rows::BottomFirst, 0, true},
         {"bmp/stones_bmp8.bmp", "bmp/stones_bmp8.ref.ppm", "", Rows::BottomFirst, 0, true},
         {"bmp/wall_bmp4_64x48.bmp", "bmp/wall_bmp4_64x48.ref.ppm", "", Rows::BottomFirst, 0, true},
-        // A folder named tgaimages sends its files to the TGA reader, whatever they are
-        // called; upper-case PCX is not the PCX reader's, upper-case TGA is the TGA reader's.
+        // Copies: "tga" anywhere in the path picks TGA; case matters except for BMP and TGA.
         {"tga/stones_t2_rgb24_bu.tga", "tga/stones_t2_rgb24_bu.ref.ppm", "tgaimages/picture.png",
          Rows::TopFirst, 0, false},
         {"src/wall96.png", "tga/wall_t2_rgb24_bu.ref.ppm", "PICTURE.PCX", Rows::TopFirst, 0, false},

@@ -1,5 +1,4 @@
-// Sound manager, sounds and music on SDL's dummy audio driver, with small WAV files
-// written for the test.
+// Sound manager, sounds and music on SDL's dummy audio driver, with WAV files made here.
 #include <gtest/gtest.h>
 
 #include "core/Engine.h"

@@ -1,6 +1,4 @@
-// The generated Data/ tree: reproducible, read right by the engine's own readers and
-// loaders, and read the same way by independent tools (ImageMagick, assimp); and the
-// generator's PCX writer and quantizer, which those readers cannot judge.
+// The generated Data/: reproducible, read right by the engine and by ImageMagick and assimp.
 #include <gtest/gtest.h>
 
 #include <SDL/SDL_image.h>
@@ -62,8 +60,7 @@ template <typename T> T Get(const std::string& b, size_t at) {
     return v;
 }
 
-// Assimp reads the file with the same face count and, axes turned around per format, the
-// same extents: each axis as (width, |centre|), in any order.
+// Assimp's faces and extents; it turns axes per format, so each is (width, |centre|).
 void ExpectAssimpAgrees(const std::string& file, int faces, const float lo[3], const float hi[3]) {
     static const bool have = Shell("which assimp").status == 0;
     if (!have) return;
@@ -121,8 +118,7 @@ TEST(Content, GeneratorOutputIsIdenticalAcrossRunsAndToTheBuildsData) {
     fs::remove_all(b);
 }
 
-// Every image passes ImageMagick's strict check; PNGs load through SDL_image, the rest
-// through the engine's readers, which must see the pixels ImageMagick sees.
+// PNGs load as SDL_image surfaces, the rest through the engine's readers as ImageMagick sees.
 TEST(Content, EveryImageDecodesAsImageMagickSeesIt) {
     if (Shell("which identify convert").status != 0) GTEST_SKIP() << "ImageMagick not installed";
     const std::string out = zarvo_test::MakeTempDir("magick") + "/pixels";
@@ -135,8 +131,7 @@ TEST(Content, EveryImageDecodesAsImageMagickSeesIt) {
         const zarvo_test::ProgramRun run = Shell("identify -regard-warnings '" + path + "'");
         EXPECT_EQ(run.status, 0) << file << ": " << run.output;
         if (ext == ".png") {
-            // The texture object uploads the surface's pixels as they are: GL_RGBA needs a
-            // 32-bit surface with an alpha mask and rows without padding.
+            // Textures upload the pixels as they are: 32-bit, alpha mask, no row padding.
             ++pngs;
             SDL_Surface* surface = IMG_Load(path.c_str());
             ASSERT_NE(surface, nullptr) << file << ": " << IMG_GetError();
@@ -155,9 +150,7 @@ TEST(Content, EveryImageDecodesAsImageMagickSeesIt) {
         if (ext == ".pcx") ok = DecodePCX(Data(data), data.size(), image, error) == ePcxResult::Ok;
         if (ext == ".tga") ok = tgaDecode(Data(data), data.size(), 0, image, error);
         ASSERT_TRUE(ok) << file << ": " << error;
-        // Models address textures with t = 0 at the bottom of the picture; the engine's
-        // JPEG decoder alone hands the top row first, so JPEGs are kept to textures that
-        // read the same either way up.
+        // Row 0 is the bottom one but for JPEG (such textures read the same either way up).
         const size_t row = image.RowBytes();
         std::string ours(image.ByteCount(), '\0'), theirs;
         for (int y = 0; y < image.height; ++y)
@@ -185,8 +178,7 @@ TEST(Content, FontsLoadThroughTheFontReaderWithGlyphRowZeroStoredLast) {
                     loader.TakeImage(image))
             << font << ": " << error;
         ASSERT_TRUE(image.width == 256 && image.height == 256 && image.components == 4) << font;
-        // The font's quads put glyph row 0 at the top of texture space (t near 1), and the
-        // font reader hands rows to OpenGL in file order.
+        // Glyph row 0 is drawn at t near 1, and the font reader keeps the file's row order.
         auto inkInCell = [&](int glyph) {
             int ink = 0;
             for (int y = 0; y < 16; ++y)
@@ -240,9 +232,8 @@ TEST(Content, ModelsLoadWithTheirAnimationsAndTexturedMeshesWhereTheDemosPlaceTh
             names += std::string(anim.strName) + " ";
         }
         EXPECT_EQ(names.rfind(c.names, 0), 0u) << c.file << ": " << names;
-        // Unit normals (every vertex is used by a face), and front faces that wind clockwise
-        // seen from outside, the way the engine culls: taken from the centre, few turn the
-        // other way (a humanoid is not convex), most would if the winding were reversed.
+        // Unit normals, and faces clockwise from outside as the engine culls (a humanoid is
+        // not convex: few faces seen from the centre turn the other way, not most).
         const CVector3 centre = (frame0.boundingBox.min + frame0.boundingBox.max) * 0.5f;
         int counterClockwise = 0;
         for (int v = 0; v < frame0.numOfVerts; ++v)
@@ -289,8 +280,6 @@ TEST(Content, ModelsLoadWithTheirAnimationsAndTexturedMeshesWhereTheDemosPlaceTh
     ReleaseModel(model);
 }
 
-// The MD3 character: the standard animation order, the parts' frame counts and tags, the textures
-// its skins and shader name, and faces and extents of frame 0 as assimp reads them.
 TEST(Content, Md3CharacterHasTheStandardAnimationsTagsTexturesAndAssimpsExtents) {
     const std::string lara = "Data/Models/MD3/lara/";
     std::istringstream order(
@@ -318,8 +307,7 @@ TEST(Content, Md3CharacterHasTheStandardAnimationsTagsTexturesAndAssimpsExtents)
             EXPECT_TRUE(line.empty() || fs::is_regular_file(SourceDir() + "/" + texture)) << line;
         }
     }
-    // Upper holds the both + torso frames, lower the both + legs frames; tags are named as
-    // the engine links the parts, and every frame's tags have axes of unit length.
+    // Upper holds both + torso frames, lower both + legs; tags link parts, unit axes.
     const int torsoOffset = ranges[13][0] - ranges[6][0];
     const std::tuple<const char*, int, const char*> parts[] = {
         {"lara_lower", ranges[24][0] + ranges[24][1] - torsoOffset, "tag_torso "},
@@ -357,9 +345,8 @@ TEST(Content, Md3CharacterHasTheStandardAnimationsTagsTexturesAndAssimpsExtents)
     }
 }
 
-// PCX runs longer than 63, values that need a run byte and an odd width (padded lines)
-// read back exactly: the generated files are checked against other readers, not against
-// the picture meant.
+// Writers against the picture meant (the files above only meet other readers): long PCX
+// runs, values that need a run byte, an odd width; then the quantizer's error.
 TEST(Encoders, PcxRoundTripsImagesOfAtMost256ColoursExactly) {
     Canvas c(131, 7, Rgb(10, 20, 30));
     for (int x = 0; x < 131; ++x) {
@@ -379,7 +366,6 @@ TEST(Encoders, PcxRoundTripsImagesOfAtMost256ColoursExactly) {
     }
 }
 
-// Nor can those readers show a poor palette.
 TEST(Encoders, QuantizerKeepsRichImagesClose) {
     Canvas c(64, 64);
     for (int y = 0; y < 64; ++y)
