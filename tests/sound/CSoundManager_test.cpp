@@ -23,7 +23,7 @@ protected:
         delete g_SoundManager;
         g_SoundManager = nullptr;
     }
-    // A mono 16-bit 22050 Hz PCM WAV of the given length, a quiet square wave.
+    // A mono 16-bit 22050 Hz PCM WAV (a quiet square wave) of the given length.
     std::string Wav(const std::string& name, int samples) {
         std::string wav;
         auto put = [&](uint32_t v, int bytes) {
@@ -32,15 +32,8 @@ protected:
         };
         wav += "RIFF";
         put(36 + samples * 2, 4);
-        wav += "WAVEfmt ";
-        for (const auto& field : {std::pair<uint32_t, int>{16, 4},
-                                  {1, 2},
-                                  {1, 2},
-                                  {22050, 4},
-                                  {22050 * 2, 4},
-                                  {2, 2},
-                                  {16, 2}})
-            put(field.first, field.second);
+        wav +=
+            std::string("WAVEfmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0\x44\xAC\0\0\x02\0\x10\0", 28);
         wav += "data";
         put(samples * 2, 4);
         for (int i = 0; i < samples; ++i)
@@ -52,17 +45,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(SoundTest, VolumesAreClampedStoredAndApplied) {
-    g_SoundManager->SetMusicVolume(200);
-    EXPECT_EQ(g_SoundManager->GetMusicVolume(), 128);
-    EXPECT_EQ(Mix_VolumeMusic(-1), 128);
-    g_SoundManager->SetSoundVolume(-5);
-    EXPECT_EQ(g_SoundManager->GetSoundVolume(), 0);
-    EXPECT_EQ(Mix_Volume(0, -1), 0);
-    g_SoundManager->SetSoundVolume(64);
-    EXPECT_EQ(Mix_Volume(0, -1), 64);
-}
 
 TEST_F(SoundTest, SoundsRegisterOnLoadOnceAndOnlyThen) {
     testing::internal::CaptureStdout();
@@ -94,7 +76,16 @@ TEST_F(SoundTest, SoundsRegisterOnLoadOnceAndOnlyThen) {
     new CSound(Wav("a.wav", 100)); // left to the manager's destructor
 }
 
-TEST_F(SoundTest, MusicRegistersPlaysOnePieceAndDeletesOnce) {
+TEST_F(SoundTest, VolumesAreClampedAndMusicRegistersPlaysOnePieceAndDeletesOnce) {
+    g_SoundManager->SetMusicVolume(200);
+    EXPECT_EQ(g_SoundManager->GetMusicVolume(), 128);
+    EXPECT_EQ(Mix_VolumeMusic(-1), 128);
+    g_SoundManager->SetSoundVolume(-5);
+    EXPECT_EQ(g_SoundManager->GetSoundVolume(), 0);
+    EXPECT_EQ(Mix_Volume(0, -1), 0);
+    g_SoundManager->SetSoundVolume(64);
+    EXPECT_EQ(Mix_Volume(0, -1), 64);
+
     testing::internal::CaptureStdout();
     CMusic* missing = new CMusic(dir + "missing.ogg");
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
