@@ -15,7 +15,6 @@
 #include "image/bmp.h"
 #include "image/loadjpeg.h"
 #include "image/pcx.h"
-#include "tools/assetgen/encoders.h"
 #include "image/tgaload.h"
 #include "models/3dsLoader.h"
 #include "models/CMD2Loader.h"
@@ -23,8 +22,6 @@
 #include "support/test_paths.h"
 
 namespace fs = std::filesystem;
-using assetgen::Canvas;
-using assetgen::Rgb;
 using zarvo_test::SourceDir;
 
 namespace {
@@ -338,39 +335,4 @@ TEST(Content, Md3CharacterHasTheStandardAnimationsTagsTexturesAndAssimpsExtents)
         }
         ExpectAssimpAgrees(lara + part + ".md3", faces, lo, hi);
     }
-}
-
-// Writers against the picture meant (the files above only meet other readers): long PCX
-// runs, values that need a run byte, an odd width; then the quantizer's error.
-TEST(Encoders, PcxRoundTripsImagesOfAtMost256ColoursExactly) {
-    Canvas c(131, 7, Rgb(10, 20, 30));
-    for (int x = 0; x < 131; ++x) {
-        c.At(x, 3) = Rgb(x, 255 - x, (x * 7) % 256);
-        if (x % 2 == 0) c.At(x, 5) = Rgb(200, 200, 200);
-    }
-    const assetgen::Bytes pcx = assetgen::EncodePcx(c);
-    const std::vector<uint8_t> rgba = c.ToRgba8();
-    sDecodedImage image;
-    std::string error;
-    ASSERT_EQ(DecodePCX(pcx.data(), pcx.size(), image, error), ePcxResult::Ok) << error;
-    ASSERT_TRUE(image.width == 131 && image.height == 7 && image.components == 3);
-    for (int i = 0; i < 131 * 7; ++i) {
-        const int row = image.bottomUp ? 6 - i / 131 : i / 131;
-        for (int k = 0; k < 3; ++k)
-            ASSERT_EQ(image.pixels[(row * 131 + i % 131) * 3 + k], rgba[4 * i + k]) << i;
-    }
-}
-
-TEST(Encoders, QuantizerKeepsRichImagesClose) {
-    Canvas c(64, 64);
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x)
-            c.At(x, y) = assetgen::Color{x / 63.0f, y / 63.0f, (x * y) / 3969.0f, 1};
-    const assetgen::Indexed a = assetgen::Quantize(c);
-    const std::vector<uint8_t> rgba = c.ToRgba8();
-    double err = 0;
-    for (size_t i = 0; i < a.indices.size(); ++i)
-        for (int k = 0; k < 3; ++k)
-            err += std::abs(int(a.palette[3 * a.indices[i] + k]) - int(rgba[4 * i + k]));
-    EXPECT_LT(err / (a.indices.size() * 3), 6.0) << "mean error per channel";
 }
