@@ -26,9 +26,7 @@ TEST(ZarvoInfo, ReportsTheFactsOfImagesModelsAndDocumentsAndFailsWithTheReadersM
         {"image missing.jpg", 1, {"=jpeg: cannot open missing.jpg\n"}},
         // An arithmetic-coded JPEG is read by the image library, and said so.
         {"image " + images + "jpeg/stones_arithmetic.jpg", 0, {"reader: SDL_image\n"}},
-        {"image", 2, {}},
         {"nonsense x", 2, {}},
-        {"model", 2, {}},
         {"xml " + plane + " --tag ZarvoModelFormat",
          0,
          {"^ZarvoModelFormat\n  model name=\"planeParralax\" numsubobjects=\"1\""}},
