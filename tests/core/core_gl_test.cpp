@@ -226,11 +226,8 @@ protected:
         std::string seen;
         for (const auto& p : points) {
             const zarvo_test::Rgba c = ReadPixelTopDown(p.first, p.second);
-            seen += c.g < 55                ? (c.r > 200  ? 'r'
-                                               : c.r < 55 ? '.'
-                                                          : '?')
-                    : c.g > 200 && c.r < 55 ? 'g'
-                                            : '?';
+            const bool red = (c.r > 200 && c.g < 55), green = (c.g > 200 && c.r < 55);
+            seen += red ? 'r' : green ? 'g' : c.r < 55 && c.g < 55 ? '.' : '?';
         }
         return seen;
     }

@@ -289,10 +289,7 @@ protected:
         std::string s = events.GetEventFlag() ? "new " : "old ";
         for (int kind = EVENT_NONE; kind <= EVENT_RIGHT_BUTTON_DOWN; ++kind)
             if (events.isactualEvent(eEvents(kind))) s += std::to_string(kind);
-        for (const auto& key : {std::make_pair(SDLK_UP, " up"),
-                                {SDLK_LEFT, " left"},
-                                {SDLK_RIGHT, " right"},
-                                {SDLK_SPACE, " space"}})
+        for (const auto& key : {std::make_pair(SDLK_UP, " up"), {SDLK_LEFT, " left"}})
             if (events.isKeyDown(key.first)) s += key.second;
         return s + (events.isLeftMouseButtonPressed() ? " L" : "") +
                (events.isRightMouseButtonPressed() ? " R" : "");
