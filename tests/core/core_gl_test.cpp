@@ -301,8 +301,6 @@ TEST(DebugDrawing, CubeShowsItsFaceColoursAndRestoresTexturingMatrixAndColour) {
             EXPECT_NEAR(after[i], before[i], 1e-5f);
         EXPECT_EQ(colour[0] + colour[1] + colour[2], 3.0f) << "white again";
     }
-    glDisable(GL_DEPTH_TEST);
-    glLoadIdentity();
 }
 
 enum class Rows { TopFirst, BottomFirst };
@@ -408,6 +406,17 @@ TEST_F(TextureCreationGL, EveryReaderTheDispatchPicksLeavesTheDecodedFile) {
     char missing[] = "no/such/file.bmp";
     EXPECT_EQ(m_Utils.CreateTextureFromBMP(missing), 0u);
     EXPECT_EQ(Create("no/such/file.png"), 0u);
+    // Texture objects take the TGA branch by substring too: no name kept, nothing registered.
+    CTextureManager manager;
+    g_TextureManager = &manager;
+    {
+        CTexture texture(CopyAs("tga/grad_t2_rgba32_bu.tga", "tgaimages/object.png"));
+        EXPECT_TRUE(texture.GetWidth() == 96 && texture.GetHeight() == 64 &&
+                    texture.GetFileName().empty() && manager.GetTextures().empty());
+        EXPECT_TRUE(
+            SameImage(texture.GetTextureName(), "tga/grad_t2_rgba32_bu.ref.pam", Rows::TopFirst));
+    }
+    g_TextureManager = nullptr;
 }
 
 TEST_F(TextureCreationGL, AnisotropicGenerationPicksTheBmpPathAndSetsTheMaximum) {
@@ -551,9 +560,8 @@ TEST(DataRootGL, TheProgramRunsFromAnyFolder) {
         ASSERT_TRUE(image.Valid()) << result.output;
         EXPECT_GT(zarvo_test::MeasureFrame(image).colours, 200u) << "blank frame";
     }
-    EXPECT_NE(
-        zarvo_test::RunProgram("--windowed --frames 5", elsewhere, env, lonely + "/zarvo").status,
-        0)
-        << "a lonely copy finds nothing without the variable";
+    const auto alone =
+        zarvo_test::RunProgram("--windowed --frames 5", elsewhere, env, lonely + "/zarvo");
+    EXPECT_NE(alone.status, 0) << "a lonely copy finds nothing without the variable";
     std::system(("rm -rf " + lonely).c_str());
 }

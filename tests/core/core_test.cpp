@@ -31,7 +31,6 @@
 #include <sstream>
 #include <tuple>
 
-using zarvo_test::CountOccurrences;
 using zarvo_test::MakeTempDir;
 using zarvo_test::ReadFileBytes;
 using zarvo_test::WriteFileBytes;
@@ -65,7 +64,6 @@ TEST(ByteReader, ReadsLittleEndianNeverPastTheEndRefusesOverflowingCountsAndRead
     // count * recordSize wraps around to a small number; it must still be refused.
     EXPECT_FALSE(records.Fits(0, std::numeric_limits<size_t>::max() / 2 + 1, 2));
 
-    // Whole files, and none for a missing name.
     const std::string path = MakeTempDir("byte-reader") + "/file.bin";
     std::string content(100000, 'x');
     content[70000] = 'y';
@@ -82,8 +80,8 @@ TEST(DataPath, WorkingDirectoryFirstThenTheDataRootsThenTheNameUnchanged) {
     const std::string root = MakeTempDir("data-root");
     const zarvo_test::ScopedWorkDir work("data-work");
     ASSERT_EQ(mkdir((root + "/Data").c_str(), 0755) | mkdir("Data", 0755), 0);
-    WriteFileBytes(root + "/Data/only-in-root.txt", "root");
-    WriteFileBytes(root + "/Data/both.txt", "root");
+    for (const std::string& file : {root + "/Data/only-in-root.txt", root + "/Data/both.txt"})
+        WriteFileBytes(file, "root");
     WriteFileBytes("Data/both.txt", "work");
     setenv("ZARVO_DATA_DIR", root.c_str(), 1);
     for (const char* same : {"Data/both.txt", "Data/nowhere.txt", "/no/such/absolute.txt", ""})
@@ -408,8 +406,8 @@ TEST(EngineLifeCycle, ReplacedSetsAreDeletedOnceAndKeepTheAudioDeviceOpen) {
     EXPECT_FALSE(zarvo_test::ReadFileBytes(file, bytes))
         << "the device was closed and opened again";
     // Three start-up sequences, but only the newest set is alive: one open audio device.
-    EXPECT_EQ(CountOccurrences(out, "Zarvo Engine version 0.02..."), 3u);
-    EXPECT_EQ(CountOccurrences(out, "done\n"), 3u * 14u);
+    EXPECT_EQ(zarvo_test::CountOccurrences(out, "Zarvo Engine version 0.02..."), 3u);
+    EXPECT_EQ(zarvo_test::CountOccurrences(out, "done\n"), 3u * 14u);
     EXPECT_EQ(Alive(), kOneSet);
     // Destroyed newest first, as the program does: the first deletes, the rest find nothing.
     apps.pop_back();
@@ -436,7 +434,7 @@ TEST(EngineLifeCycle, EnginesShutDownTwiceAndInAnyOrderAndTheLogHoldsOneSession)
     std::string content;
     zarvo_test::ReadFileBytes("Zarvo_Engine.log", content);
     for (const char* once : {"Zarvo Engine Logger.", "Logger started...\n", "Logger stopped...\n"})
-        EXPECT_EQ(CountOccurrences(content, once), 1u) << once << " in\n" << content;
+        EXPECT_EQ(zarvo_test::CountOccurrences(content, once), 1u) << once << " in\n" << content;
     const std::string last = "Logger stopped...\n";
     EXPECT_EQ(content.rfind(last), content.size() - last.size()) << content;
 }
@@ -498,6 +496,7 @@ TEST_F(FrameTimingTest, RateCountsTheFramesOfEachPeriodOfOverOneSecondIntoTheCap
     for (int frame = 1; frame <= 59; ++frame)
         ASSERT_EQ(RateAt(start + Uint32(frame) * 16), 0) << "frame " << frame;
     EXPECT_EQ(RateAt(start + 1001), 60);
+    EXPECT_STREQ(utils.GetFPString(), " Current FPS: 60");
     SDL_WM_GetCaption(&title, &icon);
     EXPECT_STREQ(title, "Demo Current FPS: 60");
     g_Graphics = nullptr;

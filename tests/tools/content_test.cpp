@@ -34,7 +34,6 @@ std::string Read(const std::string& relative) {
 const uint8_t* Data(const std::string& s) {
     return reinterpret_cast<const uint8_t*>(s.data());
 }
-// Runs a command found on the PATH, output and errors together.
 zarvo_test::ProgramRun Shell(const std::string& command) {
     return zarvo_test::RunProgram(command, "", "", "/usr/bin/env");
 }

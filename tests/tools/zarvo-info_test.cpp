@@ -56,7 +56,6 @@ TEST(ZarvoInfo, ReportsTheFactsOfImagesModelsAndDocumentsAndFailsWithTheReadersM
          0,
          {"\"torso_offset\": 1,", "\"links\": [{\"tag\": \"tag_head\", \"part\": \"head\"}, "
                                   "{\"tag\": \"tag_weapon\", \"part\": \"weapon\"}]"}},
-        // A character that is not there: messages on standard error, failure status.
         {"md3 " + models + " nobody", 1, {"Unable to load the Head model"}}};
     for (const Row& row : rows) {
         const auto run = zarvo_test::RunProgram(row.args, "", "", "tools/zarvo-info");
