@@ -118,4 +118,3 @@ private:
     size_t m_mappedSize = 0;
     std::vector<uint8_t> m_copy;
 };
-

@@ -60,8 +60,8 @@ const char* SkipBlanks(const char* p, const char* end) {
 // once where eight bytes remain before `bufferEnd` (digits never run past the line end,
 // which is a newline or the buffer's end); at most ten digits are read in all before
 // the range is checked.
-[[gnu::always_inline]] inline bool ParseInt(const char*& p, const char* end,
-                                            const char* bufferEnd, long& out) {
+[[gnu::always_inline]] inline bool ParseInt(const char*& p, const char* end, const char* bufferEnd,
+                                            long& out) {
     bool negative = false;
     if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
     const char* const start = p;
@@ -81,8 +81,7 @@ const char* SkipBlanks(const char* p, const char* end) {
     const char* const limit = end - start > 10 ? start + 10 : end;
     while (p < limit && unsigned(*p - '0') < 10u)
         value = value * 10 + unsigned(*p++ - '0');
-    if (p == start || value > 0x7fffffffULL || (p < end && unsigned(*p - '0') < 10u))
-        return false;
+    if (p == start || value > 0x7fffffffULL || (p < end && unsigned(*p - '0') < 10u)) return false;
     out = negative ? -long(value) : long(value);
     return true;
 }
@@ -296,7 +295,8 @@ bool CObjLoader::ReadFaceInfo() {
                 return LineError("bad texture index in a face corner");
             if (p < end && *p == '/') {
                 ++p;
-                if (!ParseInt(p, end, m_end, n)) return LineError("bad normal index in a face corner");
+                if (!ParseInt(p, end, m_end, n))
+                    return LineError("bad normal index in a face corner");
             }
         }
         if (p < end && !IsBlank(*p)) return LineError("unexpected text in a face corner");
@@ -330,9 +330,9 @@ void CObjLoader::FillInObjectInfo(t3DModel* model) {
     const size_t stride = sizeof(sTriangle) / sizeof(int);
     object.pVerts = MeshItems(m_Positions, m_meshPositionStart, {triangles->vert, faces, stride},
                               true, object.numOfVerts, vertShift);
-    object.pTexVerts = MeshItems(m_TexCoords, m_meshTexCoordStart,
-                                 {triangles->coord, faces, stride}, false, object.numTexVertex,
-                                 coordShift);
+    object.pTexVerts =
+        MeshItems(m_TexCoords, m_meshTexCoordStart, {triangles->coord, faces, stride}, false,
+                  object.numTexVertex, coordShift);
     object.bHasTexture = object.pTexVerts != nullptr;
     if (object.pVerts) object.pNormals = new CVector3[size_t(object.numOfVerts)];
     object.numOfFaces = int(faces);

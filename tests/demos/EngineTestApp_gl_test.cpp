@@ -24,7 +24,9 @@ static int Changed(const ShotImage& a, const ShotImage& b, Rect r, bool darker) 
         }
     return n;
 }
-static CVector3 Ahead() { return *g_Camera->GetCameraView() - *g_Camera->GetCameraPosition(); }
+static CVector3 Ahead() {
+    return *g_Camera->GetCameraView() - *g_Camera->GetCameraPosition();
+}
 
 using EngineTestGL = DemoGL<EngineTestApp>;
 

@@ -12,8 +12,14 @@ using namespace zarvo_test;
 
 // The file is under Data/ (or, after a '/', the working directory); CUT_TO_HEADER keeps
 // headerBytes; "%" in the message stands for the file; only the font ends the program.
-struct sDamageCase { const char* file; eDamage damage; size_t headerBytes; const char* message;
-    const char* demo = "shadow"; int status = 0; };
+struct sDamageCase {
+    const char* file;
+    eDamage damage;
+    size_t headerBytes;
+    const char* message;
+    const char* demo = "shadow";
+    int status = 0;
+};
 const char kEngine[] = "enginetest";
 // Every loader, each damage at least once; a run takes seconds, so the table stays short.
 const sDamageCase kCases[] = {
@@ -62,8 +68,8 @@ TEST(DamagedDataGL, EachBrokenFileIsReportedAndTheDemoDrawsTheRestOrEndsCleanly)
         const ShotImage shot = LoadShot((dir / "shot.png").string());
         // The rest of the scene, or at least the overlay: a blank frame has a few colours.
         EXPECT_EQ(shot.Valid(), c.status == 0) << run.output;
-        EXPECT_TRUE(!shot.Valid() || (MeasureFrame(shot).colours > 1000u &&
-                                      MeasureFrame(shot).brightness > 3.0));
+        EXPECT_TRUE(!shot.Valid() ||
+                    (MeasureFrame(shot).colours > 1000u && MeasureFrame(shot).brightness > 3.0));
     }
     const ProgramRun run = RunProgram("--screenshot /no/such/dir/x.png --frames 3");
     EXPECT_TRUE(run.signal == 0 && run.status != 0) << "a screenshot that cannot be written";

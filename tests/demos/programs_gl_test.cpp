@@ -11,10 +11,22 @@
 using namespace zarvo_test;
 
 // Measure(r, is, minSum) of the saved frame must lie above low and at most at high.
-struct Probe { const char* what; Rect r; Colour is; int minSum; double low, high = DBL_MAX; };
+struct Probe {
+    const char* what;
+    Rect r;
+    Colour is;
+    int minSum;
+    double low, high = DBL_MAX;
+};
 // A frame not blank has more distinct colours and a higher mean brightness; the output `says`.
-struct DemoRun { std::string args; int frames; size_t colours; double brightness; const char* says;
-    std::vector<Probe> probes; };
+struct DemoRun {
+    std::string args;
+    int frames;
+    size_t colours;
+    double brightness;
+    const char* says;
+    std::vector<Probe> probes;
+};
 using P = const unsigned char*;
 const Colour kOrange = [](P p) { return p[0] > p[1] + 20 && p[1] > p[2] + 10; };
 const Colour kGreenish = [](P p) { return p[1] > p[0] + 40 && p[1] > p[2] + 20; };
@@ -24,7 +36,11 @@ const Colour kBright = [](P p) { return p[0] > 235 && p[1] > 235 && p[2] > 235; 
 const Colour kWhite = [](P p) { return std::abs(p[0] - p[2]) < 40 && std::abs(p[1] - p[2]) < 40; };
 // A 2D demo: its feature, its caption line of font 1 at (1, y), and the logo in the corner.
 static DemoRun Demo2D(const char* name, int frames, Rect feature, int captionY) {
-    return {std::string("--demo ") + name, frames, 100, 1, "",
+    return {std::string("--demo ") + name,
+            frames,
+            100,
+            1,
+            "",
             {{"feature", feature, nullptr, 60, 1000},
              {"caption", {0, captionY - 1, 420, captionY + 18}, nullptr, 60, 150},
              {"logo", {694, 646, 1019, 763}, kOrange, 200, 1000}}};

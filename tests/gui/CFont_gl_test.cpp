@@ -10,7 +10,6 @@
 
 using namespace zarvo_test;
 
-
 constexpr int kWin = 256;
 
 // A 256 x 256 TGA, bottom row first: glyph 'A' of set 0 opaque white, of set 1 opaque red,
@@ -29,7 +28,9 @@ static std::string WriteTestFont() {
     return path;
 }
 
-static bool Lit(int x, int y) { return ReadPixelTopDown(x, y).r > 128; }
+static bool Lit(int x, int y) {
+    return ReadPixelTopDown(x, y).r > 128;
+}
 
 // Parameter: built while the shader table exists (the text shader) or not (fixed pipeline).
 class FontGL : public PixelViewGL<kWin, ::testing::TestWithParam<bool>> {
@@ -46,7 +47,6 @@ protected:
         return *font;
     }
 };
-
 
 INSTANTIATE_TEST_SUITE_P(ShaderAndFixedPipeline, FontGL, ::testing::Bool());
 
@@ -88,9 +88,9 @@ TEST_P(FontGL, GlyphsStartAtXYWhateverTheModelviewAdvanceTwelveBoldAddsOneAndSta
         std::vector<double> s;
         for (GLenum cap : caps)
             s.push_back(glIsEnabled(cap));
-        for (GLenum name : {GL_MATRIX_MODE, GL_BLEND_SRC, GL_BLEND_DST, GL_PROJECTION_STACK_DEPTH,
-                            GL_MODELVIEW_STACK_DEPTH, GL_VIEWPORT, GL_PROJECTION_MATRIX,
-                            GL_MODELVIEW_MATRIX}) {
+        for (GLenum name :
+             {GL_MATRIX_MODE, GL_BLEND_SRC, GL_BLEND_DST, GL_PROJECTION_STACK_DEPTH,
+              GL_MODELVIEW_STACK_DEPTH, GL_VIEWPORT, GL_PROJECTION_MATRIX, GL_MODELVIEW_MATRIX}) {
             GLfloat v[16] = {};
             glGetFloatv(name, v), s.insert(s.end(), v, v + 16);
         }

@@ -13,7 +13,6 @@
 
 #include <tuple>
 
-
 using zarvo_test::g_SpriteNow;
 using zarvo_test::WriteSolid;
 constexpr int kWin = 256;
@@ -34,7 +33,6 @@ protected:
     CWindow* Shown(CWindow* w) { return w->SetVisible(true), m_Manager.RegisterWindow(w), w; }
     CWindowManager m_Manager; // last, so the windows go before the managers they use
 };
-
 
 TEST_F(GuiGL, HeaderDragMovesTheWindowByTheMouseMotionAndABodyPressDoesNot) {
     std::string red = WriteSolid("window", 0, 100, 80);
@@ -136,9 +134,11 @@ TEST_F(GuiGL, TooltipAndMoveCursorShowOnlyOverMovableHeadersAndPercentSignsStayT
     CWindow* third = Shown(new CWindow(210, 10, 250, 100, nullptr, false, 1, 15, 2, true));
     // {x, y, tooltip shown, move cursor}: a movable header, its body, a fixed window's header,
     // the third window's header (no tooltip), back to the first.
-    for (const auto& [x, y, shown, move] : {std::tuple{60, 45, true, true}, {60, 80, false, false},
-                                          {60, 145, false, false}, {220, 15, false, true},
-                                          {60, 45, true, true}}) {
+    for (const auto& [x, y, shown, move] : {std::tuple{60, 45, true, true},
+                                            {60, 80, false, false},
+                                            {60, 145, false, false},
+                                            {220, 15, false, true},
+                                            {60, 45, true, true}}) {
         MouseTo(x, y);
         int ink = 0;
         for (int ty = 200; ty < 216; ++ty)

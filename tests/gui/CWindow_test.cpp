@@ -23,13 +23,19 @@ TEST(CWindow, HeaderAndWidgetHitTestsCountEveryEdge) {
     CCheckBox box(kMissing, 1, kMissing, 1, 10, 20, 3);
     box.SetCheckboxSize(50, 30);
     // {x, y, on the header, on the widget in a window whose origin is (100, 80)}
-    for (const auto& [x, y, header, widget] :
-         {std::tuple{100.f, 80.f, true, false}, {300.f, 95.f, true, false},
-          {200.f, 96.f, false, false}, {99.f, 90.f, false, false}, {301.f, 90.f, false, false},
-          {200.f, 79.f, false, false}, {110.f, 100.f, false, true}, {160.f, 130.f, false, true},
-          {161.f, 130.f, false, false}, {160.f, 131.f, false, false}}) {
+    for (const auto& [x, y, header, widget] : {std::tuple{100.f, 80.f, true, false},
+                                               {300.f, 95.f, true, false},
+                                               {200.f, 96.f, false, false},
+                                               {99.f, 90.f, false, false},
+                                               {301.f, 90.f, false, false},
+                                               {200.f, 79.f, false, false},
+                                               {110.f, 100.f, false, true},
+                                               {160.f, 130.f, false, true},
+                                               {161.f, 130.f, false, false},
+                                               {160.f, 131.f, false, false}}) {
         EXPECT_TRUE(window.IsOnHeader(x, y) == header && button->HitTest(x, y, 100, 80) == widget &&
-                    box.HitTest(x, y, 100, 80) == widget) << x << ", " << y;
+                    box.HitTest(x, y, 100, 80) == widget)
+            << x << ", " << y;
     }
     delete button;
     CWindow plain(100, 80, 300, 200, 5); // header size 0: only the row y = top is left
@@ -42,9 +48,9 @@ TEST(CWindow, HeaderAndWidgetHitTestsCountEveryEdge) {
 TEST(CWindow, WidgetsAreKeptInsideOnlyByMovingLeftOrUp) {
     CWindow window(0, 0, 1024, 768, 1);
     // {x, y, w, h, x and y once registered}: a widget larger than the window goes negative
-    for (const auto& [x, y, w, h, keptX, keptY] :
-         {std::tuple{900.f, 700.f, 200, 100, 824.f, 668.f}, {800.f, 10.f, 200, 100, 800.f, 10.f},
-          {10.f, 10.f, 1100, 800, -76.f, -32.f}}) {
+    for (const auto& [x, y, w, h, keptX, keptY] : {std::tuple{900.f, 700.f, 200, 100, 824.f, 668.f},
+                                                   {800.f, 10.f, 200, 100, 800.f, 10.f},
+                                                   {10.f, 10.f, 1100, 800, -76.f, -32.f}}) {
         CButton* b = SizedButton(x, y, w, h);
         window.RegisterButton(b);
         EXPECT_TRUE(b->GetButtonPosX() == keptX && b->GetButtonPosY() == keptY) << x;

@@ -50,10 +50,19 @@ void ExpectUnitNormals(const t3DModel& model) {
 
 TEST(CMD2Loader, CorpusModelsMatchTheirFacts) {
     ZARVO_REQUIRE_CORPUS();
-    const CorpusMd2 files[] = {{"models/sydney.md2", 198, 342, 456, 679, {-7.734574f, -24.01433f,
-                                -10.102956f, 5.501323f, 30.943087f, 11.988738f}},
-                               {"models/faerie.md2", 198, 366, 487, 654, {-16.813763f, -24.530266f,
-                                -12.083273f, 3.271729f, 27.43808f, 14.130598f}}};
+    const CorpusMd2 files[] = {
+        {"models/sydney.md2",
+         198,
+         342,
+         456,
+         679,
+         {-7.734574f, -24.01433f, -10.102956f, 5.501323f, 30.943087f, 11.988738f}},
+        {"models/faerie.md2",
+         198,
+         366,
+         487,
+         654,
+         {-16.813763f, -24.530266f, -12.083273f, 3.271729f, 27.43808f, 14.130598f}}};
     for (const CorpusMd2& f : files) {
         SCOPED_TRACE(f.file);
         std::string bytes;

@@ -8,7 +8,6 @@
 #include <random>
 #include <tuple>
 
-
 // A square of side s at (x, y) moved by (dx, dy).
 static sBoxMove Move(float x, float y, float s, float dx, float dy) {
     CBoundingBox2D from(CVector2(x, y), CVector2(x + s, y + s)), to = from;
@@ -35,7 +34,6 @@ static std::vector<char> Reference(const std::vector<sBoxMove>& moves) {
     }
     return kept;
 }
-
 
 TEST(CollisionPass, TheCasesTheOldPairOrderGotWrongOrThatMatterMost) {
     // {what, squares as {x, y, size, step along x}, which moves are kept}

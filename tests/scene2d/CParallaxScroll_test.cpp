@@ -36,9 +36,10 @@ TEST(PictureFade, StepsSnapAtTheThresholdsAndOnlySetTheDoneFlags) {
     // One 0.1 s step from 1 lands just past or just short of each threshold; the next call
     // snaps only from past it. Fade-ins start where the fade-out left alpha. {in, speed,
     // alpha after the first step, snaps}
-    for (const auto& [in, speed, landed, snaps] :
-         {std::tuple{false, 9.72f, 0.028f, true}, {false, 9.6f, 0.04f, false},
-          {true, 9.85f, 0.985f, true}, {true, 9.75f, 0.975f, false}}) {
+    for (const auto& [in, speed, landed, snaps] : {std::tuple{false, 9.72f, 0.028f, true},
+                                                   {false, 9.6f, 0.04f, false},
+                                                   {true, 9.85f, 0.985f, true},
+                                                   {true, 9.75f, 0.975f, false}}) {
         CPictureFade f;
         f.setFadeSpeed(100.0f);
         if (in) f.StepFadeOut(), f.StepFadeOut(); // down to exactly 0

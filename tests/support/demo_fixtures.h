@@ -28,7 +28,9 @@ inline const bool kAnisotropyHidden =
     setenv("MESA_EXTENSION_OVERRIDE",
            "-GL_EXT_texture_filter_anisotropic -GL_ARB_texture_filter_anisotropic", 1) == 0;
 
-struct Rect { int left, top, right, bottom; }; // right and bottom exclusive
+struct Rect {
+    int left, top, right, bottom;
+}; // right and bottom exclusive
 using Colour = bool (*)(const unsigned char* rgb);
 // Pixels of r whose channels sum to at least minSum and that pass `is` (if any); with minSum
 // below 0, the mean of the summed channels (0 to 765) instead.
@@ -86,7 +88,9 @@ protected:
 
 // The frame clock: each read moves it on by g_TickStep milliseconds.
 inline Uint32 g_TickStep = 20, g_Ticks = 0;
-inline Uint32 FakeTicks() { return g_Ticks += g_TickStep; }
+inline Uint32 FakeTicks() {
+    return g_Ticks += g_TickStep;
+}
 
 // The engine's frame interval fixed at ms while the object lives, counted from near 0 where
 // single-precision seconds hold whole milliseconds.
@@ -133,9 +137,18 @@ protected:
         delete demo_;
         CUtils::SetTickSource(nullptr), CApp::SetRunOptions(sRunOptions());
     }
-    void SetUp() override { DrainEvents(); ASSERT_TRUE(error_.empty()) << error_; }
-    static void Passes(int n) { for (int i = 0; i < n; ++i) ASSERT_TRUE(demo_->RunPass()); }
-    static void Key(SDLKey k, bool down, int n = 1) { ASSERT_TRUE(PushKey(k, down)); Passes(n); }
+    void SetUp() override {
+        DrainEvents();
+        ASSERT_TRUE(error_.empty()) << error_;
+    }
+    static void Passes(int n) {
+        for (int i = 0; i < n; ++i)
+            ASSERT_TRUE(demo_->RunPass());
+    }
+    static void Key(SDLKey k, bool down, int n = 1) {
+        ASSERT_TRUE(PushKey(k, down));
+        Passes(n);
+    }
     // One more pass, saved through the run's screenshot seam before its swap.
     static ShotImage Capture() {
         const std::string file = MakeTempDir("demo-frame") + "/frame.bmp";
