@@ -35,16 +35,25 @@ TEST_F(FadeDemoGL, ThePictureFadesOutThenInAgain) {
 }
 
 using GameObjectDemoGL = DemoGL<testGameObject>;
-TEST_F(GameObjectDemoGL, TheObjectIsDrawnWhereItsDirectionTakesItAndRTurnsIt) {
+TEST_F(GameObjectDemoGL, ArrowsSteerTheObjectWhereItIsDrawnAndRTurnsIt) {
     CGameObject2D* ship = demo_->GetGameObject();
     ASSERT_EQ(g_2DGameObjectManager->GetObjectCount(), 1u);
-    ship->SetDirection(CVector2(0.0f, 3.0f)); // 100 px/s: 2 pixels a frame
-    Passes(50);
+    // A pass moves by the keys held at the end of the last one: 100 px/s for 49 frames
+    // of 20 ms.
+    Key(SDLK_DOWN, true, 50);
+    EXPECT_NEAR(ship->GetPosition().y, 298.0f, 1e-3);
+    Key(SDLK_DOWN, false, 0);
+    const ShotImage shot = Capture(); // its last step, then drawn at the new place only
     EXPECT_NEAR(ship->GetPosition().y, 300.0f, 1e-3);
-    const ShotImage shot = Capture(); // drawn at the new place, not the old one
     EXPECT_LT(Measure(shot, {200, 200, 264, 290}, nullptr, 60), 20);
-    EXPECT_GT(Measure(shot, {200, 302, 264, 366}, nullptr, 60), 500);
-    ship->SetDirection(CVector2()), Key(SDLK_r, true, 10); // drawn turned on each of these passes
+    EXPECT_GT(Measure(shot, {200, 300, 264, 364}, nullptr, 60), 500);
+    Key(SDLK_LEFT, true, 5);
+    Key(SDLK_UP, true, 5); // both held: diagonal at the same speed
+    Key(SDLK_LEFT, false); // one event a pass: up alone for a step
+    Key(SDLK_UP, false);
+    EXPECT_NEAR(ship->GetPosition().x, 190.0f - 10.0f / std::sqrt(2.0f), 1e-3);
+    EXPECT_NEAR(ship->GetPosition().y, 298.0f - 10.0f / std::sqrt(2.0f), 1e-3);
+    Key(SDLK_r, true, 10); // drawn turned on each of these passes
     EXPECT_EQ(ship->GetRotate(), 10.0f);
     Key(SDLK_r, false);
 }
