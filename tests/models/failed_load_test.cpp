@@ -4,20 +4,15 @@
 
 #include <SDL.h>
 
-#include <fstream>
+#include <cstdio>
 
-#include "model_builders.h"
+#include "model_fixtures.h"
 #include "models/3dsObject.h"
 #include "models/CMD2Object.h"
 #include "render3d/C3DGameObject.h"
-#include "support/test_paths.h"
 
 using namespace model_test;
 using namespace zarvo_test;
-using testing::internal::CaptureStderr;
-using testing::internal::CaptureStdout;
-using testing::internal::GetCapturedStderr;
-using testing::internal::GetCapturedStdout;
 
 TEST(FailedModelLoad, DamagedFilesLeaveAnEmptyInertModelAndSDLUp) {
     ASSERT_EQ(SDL_Init(SDL_INIT_TIMER), 0) << SDL_GetError();
@@ -32,14 +27,13 @@ TEST(FailedModelLoad, DamagedFilesLeaveAnEmptyInertModelAndSDLUp) {
             SCOPED_TRACE(path + " damage " + std::to_string(damage));
             std::remove(path.c_str());
             if (damage != REMOVED)
-                std::ofstream(path, std::ios::binary)
-                    << (damage < 0 ? good : Damaged(good, eDamage(damage), 8));
+                WriteFileBytes(path, damage < 0 ? good : Damaged(good, eDamage(damage), 8));
             C3DGameObject object;
-            CaptureStdout();
-            CaptureStderr();
-            const bool loaded = md2 ? object.LoadMD2Model(&path[0], nullptr)
-                                    : object.Load3DS(&folder[0], &path[0], false);
-            const std::string printed = GetCapturedStdout() + GetCapturedStderr();
+            bool loaded = false;
+            const std::string printed = Quiet([&] {
+                loaded = md2 ? object.LoadMD2Model(&path[0], nullptr)
+                             : object.Load3DS(&folder[0], &path[0], false);
+            });
             EXPECT_NE(SDL_WasInit(SDL_INIT_TIMER), 0u) << "a load shut SDL down";
             if (damage < 0) {
                 ASSERT_TRUE(loaded) << printed;
@@ -47,8 +41,10 @@ TEST(FailedModelLoad, DamagedFilesLeaveAnEmptyInertModelAndSDLUp) {
                 continue;
             }
             EXPECT_FALSE(loaded);
-            EXPECT_NE(printed.find(path + "!\n"), std::string::npos) << printed;
-
+            EXPECT_NE(
+                printed.find((damage == REMOVED ? "Unable to find the file: " : "") + path + "!\n"),
+                std::string::npos)
+                << printed;
             object.SetPosition(5.0f, 6.0f, 7.0f);
             object.SetSize(2.0f, 2.0f, 2.0f);
             object.SetAngle(30.0f);
@@ -74,14 +70,13 @@ TEST(FailedModelLoad, DamagedFilesLeaveAnEmptyInertModelAndSDLUp) {
 }
 
 TEST(FailedModelLoad, AFailedReloadEmptiesTheModelItReplaces) {
-    const std::string dir = MakeTempDir("failed-reload");
-    std::string good = dir + "/good.md2", missing = dir + "/missing.md2";
-    std::ofstream(good, std::ios::binary) << BuildMd2(Md2Recipe());
+    std::string good = TempFile("good.md2", BuildMd2(Md2Recipe())), missing = good + ".gone";
     CMD2Object object;
     ASSERT_TRUE(object.Init(&good[0], nullptr));
-    CaptureStderr();
-    EXPECT_FALSE(object.Init(&missing[0], nullptr));
-    EXPECT_EQ(GetCapturedStderr(), "Unable to find the file: " + missing + "!\n");
+    bool ok = true;
+    EXPECT_EQ(Quiet([&] { ok = object.Init(&missing[0], nullptr); }),
+              "Unable to find the file: " + missing + "!\n");
+    EXPECT_FALSE(ok);
     EXPECT_TRUE(object.IsEmpty());
     EXPECT_EQ(object.GetModelVertexNum(), 0);
 }

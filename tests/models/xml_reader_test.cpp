@@ -9,14 +9,11 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <random>
 
-#include "support/test_paths.h"
+#include "model_fixtures.h"
 
 namespace {
-
-// ---- generated documents against libxml2 -------------------------------------------------
 
 struct DocGen {
     std::mt19937 rng;
@@ -68,22 +65,14 @@ struct DocGen {
         }
         out += ">";
         for (int i = Pick(5); i > 0; --i) {
-            switch (Pick(7)) {
-            case 0:
-                out += "<!-- note -->";
-                break;
-            case 1:
-                out += "<![CDATA[" + std::string(Pick(2) ? "a<b>&c" : " ") + "]]>";
-                break;
-            case 2:
-                out += "<?proc" + std::to_string(Pick(9)) + "?>";
-                break;
-            case 3:
-                out += Text(0);
-                break;
-            default:
+            const int kind = Pick(7);
+            if (kind > 3)
                 Element(out, depth + 1);
-            }
+            else
+                out += kind == 0   ? std::string("<!-- note -->")
+                       : kind == 1 ? "<![CDATA[" + std::string(Pick(2) ? "a<b>&c" : " ") + "]]>"
+                       : kind == 2 ? "<?proc" + std::to_string(Pick(9)) + "?>"
+                                   : Text(0);
         }
         out += "</" + name + (Pick(4) ? ">" : " >");
     }
@@ -99,25 +88,13 @@ struct DocGen {
     }
 };
 
-void Escape(std::string& out, const std::string& s) {
-    for (char c : s) {
-        if (c == '\n')
-            out += "\\n";
-        else if (c == '\r')
-            out += "\\r";
-        else if (c == '\t')
-            out += "\\t";
-        else if (c == '"' || c == '\\')
-            out += '\\', out += c;
-        else
-            out += c;
+std::string Escaped(const char* s) {
+    std::string out;
+    for (; *s; ++s) {
+        const size_t k = std::string("\n\r\t\"\\").find(*s);
+        out += k == std::string::npos ? std::string(1, *s) : std::string("\\") + "nrt\"\\"[k];
     }
-}
-
-bool AllSpace(const char* s) {
-    for (; *s; ++s)
-        if (!std::strchr(" \t\r\n", *s)) return false;
-    return true;
+    return out;
 }
 
 // The same outline XMLOutline(node, true) gives, from libxml2's tree.
@@ -130,22 +107,18 @@ void LibxmlOutline(xmlNode* node, int depth, std::string& out) {
     out += reinterpret_cast<const char*>(node->name);
     for (xmlAttr* a = node->properties; a; a = a->next) {
         xmlChar* v = xmlNodeGetContent(reinterpret_cast<xmlNode*>(a));
-        out += " " + std::string(reinterpret_cast<const char*>(a->name)) + "=\"";
-        Escape(out, reinterpret_cast<const char*>(v));
-        out += "\"";
+        out += " " + std::string(reinterpret_cast<const char*>(a->name)) + "=\"" +
+               Escaped(reinterpret_cast<const char*>(v)) + "\"";
         xmlFree(v);
     }
     std::string text;
     for (xmlNode* c = node->children; c; c = c->next) {
         const char* content = reinterpret_cast<const char*>(c->content);
-        if (c->type == XML_CDATA_SECTION_NODE || (c->type == XML_TEXT_NODE && !AllSpace(content)))
+        const bool space = content && std::strspn(content, " \t\r\n") == std::strlen(content);
+        if (c->type == XML_CDATA_SECTION_NODE || (c->type == XML_TEXT_NODE && !space))
             text += content;
     }
-    if (!text.empty()) {
-        out += " text=\"";
-        Escape(out, text);
-        out += "\"";
-    }
+    if (!text.empty()) out += " text=\"" + Escaped(text.c_str()) + "\"";
     out += "\n";
     for (xmlNode* c = node->children; c; c = c->next)
         if (c->type == XML_ELEMENT_NODE || c->type == XML_PI_NODE) LibxmlOutline(c, depth + 1, out);
@@ -188,8 +161,6 @@ TEST(XmlReader, GeneratedDocumentsMatchLibxml2) {
         EXPECT_EQ(XMLOutline(node, true), expected) << "seed " << seed << "\n" << doc;
     }
 }
-
-// ---- errors, lines and columns -----------------------------------------------------------
 
 TEST(XmlReader, ErrorCodesLinesAndColumns) {
     struct Case {
@@ -289,25 +260,17 @@ TEST(XmlReader, DeepNestingNeitherOverflowsNorLeaks) {
     EXPECT_EQ(levels, depth);
 }
 
-// ---- files and encodings -----------------------------------------------------------------
-
-std::string WriteTemp(const std::string& name, const std::string& bytes) {
-    const std::string path = zarvo_test::MakeTempDir("xml") + "/" + name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-}
-
 TEST(XmlReader, FilesAndEncodings) {
     XMLResults r;
     EXPECT_TRUE(XMLNode::parseFile("/nonexistent/model.xml", nullptr, &r).isEmpty());
     EXPECT_EQ(r.error, eXMLErrorFileNotFound);
 
     std::string message;
-    const std::string empty = WriteTemp("empty.xml", "");
+    const std::string empty = model_test::TempFile("empty.xml", "");
     EXPECT_TRUE(XMLNode::openFileChecked(empty.c_str(), "a", &message, &r).isEmpty());
     EXPECT_EQ(message, "XML Parsing error inside file '" + empty +
                            "'.\nError: No XML data\nAt line 0, column 0.\n");
-    XMLNode::openFileChecked(WriteTemp("a.xml", "<a/>").c_str(), "b", &message);
+    XMLNode::openFileChecked(model_test::TempFile("a.xml", "<a/>").c_str(), "b", &message);
     EXPECT_NE(message.find("Error: First Tag not found\nAt line 1, column 1.\n"
                            "First Tag should be 'b'.\n"),
               std::string::npos);
@@ -337,7 +300,7 @@ TEST(XmlReader, FilesAndEncodings) {
 }
 
 TEST(XmlReaderDeathTest, OpenFileHelperEndsTheProgramOnAWarning) {
-    const std::string path = WriteTemp("warn.xml", "<a><b></a>");
+    const std::string path = model_test::TempFile("warn.xml", "<a><b></a>");
     XMLResults r;
     EXPECT_FALSE(XMLNode::parseFile(path.c_str(), "a", &r).isEmpty());
     EXPECT_EQ(r.error, eXMLWarningUnmatchedEndTag);
