@@ -131,8 +131,7 @@ TEST(CLoad3DS, RejectsDamagedChunksWithAClearMessage) {
          "face vertex index out of range"},
         {Build3ds(Mesh("m", FaceList({0, 0, 0}))), "face vertex index out of range"},
         {Chunk(0x3D3D, TriangleMesh()), "Unable to load PRIMARY chuck from file"},
-        {"MM", "Unable to load PRIMARY chuck from file"},
-    };
+        {"MM", "Unable to load PRIMARY chuck from file"}};
     for (const auto& c : cases) {
         CLoad3DS loader;
         Model model;

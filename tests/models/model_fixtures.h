@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 #include <string>
@@ -68,6 +69,12 @@ inline void ExpectNear3(const CVector3& p, float x, float y, float z, float tol 
     EXPECT_NEAR(p.x, x, tol);
     EXPECT_NEAR(p.y, y, tol);
     EXPECT_NEAR(p.z, z, tol);
+}
+// "x y z" with every digit a float holds.
+inline std::string Str(const CVector3& v) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.9g %.9g %.9g", v.x, v.y, v.z);
+    return text;
 }
 inline CRay MakeRay(CVector3 origin, CVector3 direction) {
     CRay ray;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <set>
 
+#include "core/Engine.h"
 #include "image/gl_texture_probe.h"
 #include "model_fixtures.h"
 #include "models/3dsObject.h"
@@ -14,16 +15,13 @@
 #include "models/CTObject.h"
 #include "render3d/C3DGameObject.h"
 #include "render3d/CCamera.h"
-#include "render3d/CShader.h"
 #include "render3d/CShaderManager.h"
-#include "core/Engine.h"
 
 using namespace model_test;
-using zarvo_test::ReadPixelTopDown;
 
 namespace {
 
-// A perspective view of `size` pixels cleared to `clear`, looking from `eye` at `centre`.
+// A perspective view of `size` pixels cleared to `clear`, from `eye` to `centre`.
 void Look(int size, std::array<double, 3> eye, std::array<double, 3> centre,
           std::array<float, 3> clear = {0, 0, 0}) {
     zarvo_test::PopMatrixStacksToBase();
@@ -32,26 +30,27 @@ void Look(int size, std::array<double, 3> eye, std::array<double, 3> centre,
     glDisable(GL_TEXTURE_2D);
 }
 
-// An orthographic view of x and y in [-4, 4] over `size` pixels, cleared to blue, with the
-// eye shifted by (ex, ey): the picture stays put while eye-space positions move.
+// An orthographic view of x and y in [-4, 4] cleared to blue, the eye shifted by (ex, ey):
+// the picture stays put while eye-space positions move.
 void Flat(int size, float ex = 0, float ey = 0) {
-    zarvo_test::PopMatrixStacksToBase();
-    glViewport(0, 0, size, size);
+    Look(size, {0, 0, 1}, {0, 0, 0}, {0, 0, 1});
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(-4 + ex, 4 + ex, -4 + ey, 4 + ey, 0.1, 100);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glTranslatef(ex, ey, -5);
-    glClearColor(0, 0, 1, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
 }
-// The pixel at (x, y) of a Flat view.
-zarvo_test::Rgba At(int size, float x, float y) {
-    return ReadPixelTopDown(int((x + 4) / 8 * size), size - 1 - int((y + 4) / 8 * size));
+
+// The colour of pixel (x, y) from the top left, or at (x, y) of a Flat view.
+Ints Pixel(int x, int y) {
+    const zarvo_test::Rgba p = zarvo_test::ReadPixelTopDown(x, y);
+    return {p.r, p.g, p.b};
+}
+Ints At(int size, float x, float y) {
+    return Pixel(int((x + 4) / 8 * size), size - 1 - int((y + 4) / 8 * size));
 }
 
 // A quad of side 2 facing +z at x, as two triangles of material "red".
@@ -68,8 +67,9 @@ void Load3ds(C3DSObject& object, const std::string& chunks) {
 
 TEST(StaticModelsGL, BufferDrawsSkipMeshesOutsideTheViewAndShowTheirColours) {
     ZARVO_REQUIRE_GL(64, 64);
-    C3DSObject scene;
+    C3DSObject scene, textured;
     Load3ds(scene, Material("red", "", 255, 0, 0) + Quad("seen", 0) + Quad("aside", 500));
+    Load3ds(textured, Material("red", "missing.bmp") + Quad("t", 0));
     ASSERT_EQ(scene.getModel()->numOfObjects, 2);
     ASSERT_NE(scene.getModel()->pObject[0].vertexBuffer, 0u);
     Look(64, {0, 0, 5}, {0, 0, 0});
@@ -78,42 +78,33 @@ TEST(StaticModelsGL, BufferDrawsSkipMeshesOutsideTheViewAndShowTheirColours) {
     glEnable(GL_CULL_FACE);
     scene.DrawVBO(true, &frustum);
     glDisable(GL_CULL_FACE);
+    // The buffers draw the visible quad in the current colour, white; immediately it shows
+    // its material's red.
     EXPECT_EQ(scene.GetDrawnMeshCount(), 1);
-    // The buffers draw the visible quad in the current colour, white; the corner stays clear.
-    const zarvo_test::Rgba centre = ReadPixelTopDown(32, 32), corner = ReadPixelTopDown(1, 1);
-    EXPECT_EQ(std::vector<int>({centre.r, centre.g, corner.r}), std::vector<int>({255, 255, 0}));
+    EXPECT_EQ(Pixel(32, 32), Ints({255, 255, 255}));
+    EXPECT_EQ(Pixel(1, 1), Ints({0, 0, 0}));
+    scene.Draw(true);
+    EXPECT_EQ(Pixel(32, 32), Ints({255, 0, 0}));
     // Moved into view, the other quad is drawn; without a frustum both are.
     scene.SetPosition(-500, 0, 0);
     scene.DrawVBO(true, &frustum);
     EXPECT_EQ(scene.GetDrawnMeshCount(), 1);
     scene.DrawVBO(true, nullptr);
     EXPECT_EQ(scene.GetDrawnMeshCount(), 2);
-    // Drawn immediately, the quad shows its material's red.
-    C3DSObject red;
-    Load3ds(red, Material("red", "", 255, 0, 0) + Quad("q", 0));
-    Look(64, {0, 0, 5}, {0, 0, 0});
-    red.Draw(true);
-    const zarvo_test::Rgba r = ReadPixelTopDown(32, 32);
-    EXPECT_EQ(std::vector<int>({r.r, r.g, r.b}), std::vector<int>({255, 0, 0}));
     // A textured mesh leaves no client array pointing into its buffers.
-    C3DSObject textured;
-    Load3ds(textured, Material("red", "missing.bmp") + Quad("t", 0));
     ASSERT_TRUE(textured.getModel()->pObject[0].bHasTexture);
     textured.DrawVBO(true, nullptr);
     EXPECT_EQ(textured.GetDrawnMeshCount(), 1);
     EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY) || glIsEnabled(GL_TEXTURE_COORD_ARRAY));
-    glDisable(GL_TEXTURE_2D);
-    EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
 
-    // OBJ: two quads textured with a 2 x 2 red TGA, one at the origin and one far aside.
-    const std::string dir = zarvo_test::MakeTempDir("objgl");
-    std::string texture = dir + "/red.tga", file = dir + "/two.obj";
-    zarvo_test::WriteFileBytes(texture, std::string("\0\0\2\0\0\0\0\0\0\0\0\0\2\0\2\0\x18\0", 18) +
-                                            std::string("\0\0\xff\0\0\xff\0\0\xff\0\0\xff", 12));
-    zarvo_test::WriteFileBytes(file, "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n"
-                                     "v -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\nf 1/1 2/2 3/3 4/4\n"
-                                     "v 499 -1 0\nv 501 -1 0\nv 501 1 0\nv 499 1 0\n"
-                                     "f -4/1 -3/2 -2/3 -1/4\n");
+    // OBJ: two quads with a 2 x 2 red TGA, one at the origin and one far aside.
+    std::string texture =
+        TempFile("red.tga", std::string("\0\0\2\0\0\0\0\0\0\0\0\0\2\0\2\0\x18\0", 18) +
+                                std::string("\0\0\xff\0\0\xff\0\0\xff\0\0\xff", 12));
+    std::string file =
+        TempFile("two.obj", "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nv -1 -1 0\nv 1 -1 0\n"
+                            "v 1 1 0\nv -1 1 0\nf 1/1 2/2 3/3 4/4\nv 499 -1 0\n"
+                            "v 501 -1 0\nv 501 1 0\nv 499 1 0\nf -4/1 -3/2 -2/3 -1/4\n");
     CObj obj;
     ASSERT_TRUE(obj.Init(&file[0], &texture[0]));
     ASSERT_EQ(obj.getModel()->numOfObjects, 2);
@@ -121,13 +112,12 @@ TEST(StaticModelsGL, BufferDrawsSkipMeshesOutsideTheViewAndShowTheirColours) {
     Look(64, {0, 0, 5}, {0, 0, 0});
     obj.DrawVBO(true, &frustum);
     EXPECT_EQ(obj.GetDrawnMeshCount(), 1);
-    const zarvo_test::Rgba texel = ReadPixelTopDown(32, 32);
-    EXPECT_TRUE(texel.r > 200 && texel.g < 40 && texel.b < 40);
-    EXPECT_LT(ReadPixelTopDown(2, 2).r, 20);
+    const Ints texel = Pixel(32, 32);
+    EXPECT_TRUE(texel[0] > 200 && texel[1] < 40 && texel[2] < 40 && Pixel(2, 2)[0] < 20);
     // Untextured, the immediate draw shows the same quad in white.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     obj.Draw(false);
-    EXPECT_GT(ReadPixelTopDown(32, 32).g, 200);
+    EXPECT_GT(Pixel(32, 32)[1], 200);
     glDisable(GL_TEXTURE_2D);
     EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
 }
@@ -142,33 +132,29 @@ TEST(StaticModelsGL, StencilPassCountsTheShadowBehindAnOccluder) {
     ASSERT_EQ(occluder.GetShadowVolumes()[0]->GetVolumeVertexCount(), 24u);
     // Seen from the side, the shadow falls on a wall behind the quad.
     Look(64, {2, 0, 6}, {0, 0, -2});
-    glClearStencil(0);
     glClear(GL_STENCIL_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
-    glBegin(GL_QUADS);
-    for (int i = 0; i < 4; ++i)
-        glVertex3f(i == 1 || i == 2 ? 20 : -20, i < 2 ? -20 : 20, -2);
-    glEnd();
+    glTranslatef(0, 0, -2);
+    glRectf(-20, -20, 20, 20);
+    glTranslatef(0, 0, 2);
     occluder.Draw(true);
     occluder.RenderToStencilV();
     const std::vector<uint8_t> stencil = zarvo_test::ReadStencilTopDown(64, 64);
     const long shadowed =
         std::count_if(stencil.begin(), stencil.end(), [](uint8_t s) { return s; });
-    EXPECT_GT(shadowed, 20);
-    EXPECT_LT(shadowed, 64 * 64 / 2);
+    EXPECT_TRUE(shadowed > 20 && shadowed < 64 * 64 / 2) << shadowed;
     // The sequence leaves writing on and the stencil test off.
     GLboolean colourMask[4];
     glGetBooleanv(GL_COLOR_WRITEMASK, colourMask);
-    EXPECT_TRUE(colourMask[0]);
-    EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
+    EXPECT_TRUE(colourMask[0] && !glIsEnabled(GL_STENCIL_TEST));
     glDisable(GL_DEPTH_TEST);
 }
 
 namespace {
 
-// Draws with `cullFace` culled over a magenta background (not a colour of the skin);
-// returns the summed depth of the covered pixels and their count.
+// Draws with `cullFace` culled over magenta (not a colour of the skin); returns the
+// summed depth of the covered pixels and their count.
 std::pair<double, int> DrawCulled(CMD2Object& model, GLenum cullFace) {
     Look(128, {0, 3, 90}, {0, 3, 0}, {1, 0, 1});
     glEnable(GL_DEPTH_TEST);
@@ -185,8 +171,12 @@ std::pair<double, int> DrawCulled(CMD2Object& model, GLenum cullFace) {
     return covered;
 }
 
-uint32_t Rgb(const uint8_t* p) {
-    return uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
+// The RGB colours of an RGBA image.
+std::multiset<uint32_t> Colours(const std::vector<uint8_t>& rgba) {
+    std::multiset<uint32_t> colours;
+    for (size_t i = 0; i < rgba.size(); i += 4)
+        colours.insert(uint32_t(rgba[i]) << 16 | uint32_t(rgba[i + 1]) << 8 | rgba[i + 2]);
+    return colours;
 }
 
 } // namespace
@@ -201,11 +191,9 @@ TEST(CMD2ObjectGL, DrawnModelShowsItsSkinWithFrontFacesCulled) {
     Quiet([&] { model.Init(&file[0], &skin[0]); }); // the skin goes through texture creation
     ASSERT_EQ(model.getModel()->numOfObjects, 198);
     ASSERT_NE(model.GetSkinTexture(), 0u);
-    std::set<uint32_t> skinColours, seen;
-    const std::vector<uint8_t> texels =
-        image_test::TexturePixels(model.GetSkinTexture(), 0, GL_RGB, 3);
-    for (size_t i = 0; i < texels.size(); i += 3)
-        skinColours.insert(Rgb(&texels[i]));
+    const std::multiset<uint32_t> texels =
+        Colours(image_test::TexturePixels(model.GetSkinTexture(), 0, GL_RGBA, 4));
+    const std::set<uint32_t> skinColours(texels.begin(), texels.end());
     ASSERT_GT(skinColours.size(), 20u);
     ASSERT_EQ(skinColours.count(0xff00ff), 0u);
     // Nearest filtering so every drawn pixel is exactly a texel.
@@ -214,13 +202,10 @@ TEST(CMD2ObjectGL, DrawnModelShowsItsSkinWithFrontFacesCulled) {
     model.SetAngle(90.0f); // face the camera
     const std::pair<double, int> front = DrawCulled(model, GL_FRONT);
     ASSERT_GT(front.second, 800) << "the model should fill part of the view";
-    const std::vector<uint8_t> pixels = zarvo_test::ReadFramebufferTopDown(128, 128);
+    std::set<uint32_t> seen;
     int onSkin = 0;
-    for (size_t i = 0; i < pixels.size(); i += 4)
-        if (Rgb(&pixels[i]) != 0xff00ff) {
-            seen.insert(Rgb(&pixels[i]));
-            onSkin += int(skinColours.count(Rgb(&pixels[i])));
-        }
+    for (uint32_t c : Colours(zarvo_test::ReadFramebufferTopDown(128, 128)))
+        if (c != 0xff00ff) onSkin += int(skinColours.count(c)), seen.insert(c);
     // Every covered pixel is a texel of the skin, and many different ones show.
     EXPECT_EQ(onSkin, front.second);
     EXPECT_GT(seen.size(), 20u);
@@ -238,7 +223,8 @@ TEST(CMD2ObjectGL, InterpolatedFrameLiesBetweenItsTwoFrames) {
     model.SetTickSource([] { return 100u; });
     model.Init(&file[0], nullptr);
     model.SetAnim(1); // run: frames 40..
-    // Draw into a feedback buffer: half way between frames 40 and 41.
+    // Draw into a feedback buffer: half way between frames 40 and 41, in window x of a
+    // 128-pixel viewport showing [-1, 1] at 1/100 scale.
     Flat(128);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -252,12 +238,10 @@ TEST(CMD2ObjectGL, InterpolatedFrameLiesBetweenItsTwoFrames) {
     ASSERT_GT(glRenderMode(GL_RENDER), 0);
     const t3DModel& m = *model.getModel();
     const int corner = m.pObject[0].pFaces[0].vertIndex[0];
-    const float a = m.pObject[40].pVerts[corner].x, b = m.pObject[41].pVerts[corner].x;
     // The first token: GL_POLYGON_TOKEN, 3, then the window x y z of its first corner.
     ASSERT_EQ(GLint(feedback[0]), GL_POLYGON_TOKEN);
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_NEAR(((feedback[2] - viewport[0]) / viewport[2] * 2 - 1) / 0.01f, (a + b) / 2, 0.05f);
+    EXPECT_NEAR((feedback[2] / 64 - 1) / 0.01f,
+                (m.pObject[40].pVerts[corner].x + m.pObject[41].pVerts[corner].x) / 2, 0.05f);
     EXPECT_EQ(m.currentFrame, 40); // 100 ms into a 200 ms step: not advanced yet
 }
 
@@ -288,26 +272,21 @@ TEST(CMd3GL, PartsJoinAtTheirTagsAndFollowTheClock) {
     md3->GetModel()->SetTickSource([&now] { return now; });
     t3DModel* legs = md3->GetModel()->GetModel(CModelMD3::PART_LOWER);
     EXPECT_STREQ(legs->pAnimations[size_t(legs->currentAnim)].strName, "LEGS_IDLE");
-    EXPECT_EQ(object.GetObjectVertexNum(), 0);
-    EXPECT_EQ(object.GetBoundingBoxMinPoint(), nullptr);
+    EXPECT_TRUE(object.GetObjectVertexNum() == 0 && object.GetBoundingBoxMinPoint() == nullptr);
     object.checkFrustum();
     EXPECT_TRUE(object.IsObjectInFrustum());
-    const struct {
-        uint32_t time;
-        float lit[3], dark[2];
-    } cases[] = {
-        {0, {0.5f, 1.5f, 2.5f}, {3.5f, -0.5f}},  // legs [0, 1], torso [1, 2], head [2, 3]
-        {50, {0.5f, 1.7f, 3.2f}, {1.2f, 3.7f}},  // half way: torso from 1.5, head on top
-        {100, {0.5f, 2.5f, 3.8f}, {1.5f, -0.5f}} // frame 1: torso [2, 3], head [3, 4]
-    };
-    for (const auto& c : cases) {
-        now = c.time;
+    // Heights lit and dark at times 0 (legs [0, 1], torso [1, 2], head [2, 3]), 50 (half
+    // way: torso from 1.5, the head on top) and 100 (torso [2, 3], head [3, 4]).
+    const std::pair<Floats, Floats> heights[] = {{{0.5f, 1.5f, 2.5f}, {3.5f, -0.5f}},
+                                                 {{0.5f, 1.7f, 3.2f}, {1.2f, 3.7f}},
+                                                 {{0.5f, 2.5f, 3.8f}, {1.5f, -0.5f}}};
+    for (now = 0; now <= 100; now += 50) {
         Flat(64);
         object.Draw(true);
-        for (float y : c.lit)
-            EXPECT_GT(At(64, 0, y).r, 128) << "time " << c.time << " height " << y;
-        for (float y : c.dark)
-            EXPECT_LE(At(64, 0, y).r, 128) << "time " << c.time << " height " << y;
+        for (float y : heights[now / 50].first)
+            EXPECT_GT(At(64, 0, y)[0], 128) << "time " << now << " height " << y;
+        for (float y : heights[now / 50].second)
+            EXPECT_LE(At(64, 0, y)[0], 128) << "time " << now << " height " << y;
     }
     glEnable(GL_DEPTH_TEST);
     EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
@@ -329,7 +308,6 @@ TEST(CMd3GL, TonyDrawsTexturedAndLitWithItsWeapon) {
     glLightfv(GL_LIGHT0, GL_POSITION, light);
     for (GLenum cap : {GL_LIGHTING, GL_LIGHT0, GL_NORMALIZE, GL_DEPTH_TEST})
         glEnable(cap);
-    tony.SetPosition(0, 0, 0);
     tony.Draw(true);
     glPopAttrib();
     glDisable(GL_TEXTURE_2D);
@@ -355,10 +333,9 @@ int MakeTexture(const std::string& name) {
     std::vector<uint8_t> px(64 * 64 * 4, 255);
     for (int i = 0; i < 64 * 64; ++i) {
         uint8_t* p = &px[size_t(i) * 4];
-        const int x = i % 64;
         if (name == "red") p[1] = p[2] = 0;
-        if (name == "stripes" && (x / 2) % 2) p[0] = p[1] = p[2] = 0;
-        if (name == "step") p[0] = p[1] = p[2] = x < 32 ? 0 : 255;
+        if (name == "stripes" && (i % 64 / 2) % 2) p[0] = p[1] = p[2] = 0;
+        if (name == "step") p[0] = p[1] = p[2] = i % 64 < 32 ? 0 : 255;
     }
     GLuint id = 0;
     glGenTextures(1, &id);
@@ -376,14 +353,12 @@ std::string Rects(const std::vector<std::array<float, 4>>& rects, const std::str
     std::string vertices, faces;
     for (size_t q = 0; q < rects.size(); ++q) {
         const bool textured = kinds[q] == 'T';
-        for (int i = 0; i < 4; ++i) {
-            const bool right = i == 1 || i == 2, top = i >= 2;
-            vertices += "<vertex x='" + std::to_string(rects[q][right ? 1 : 0]) + "' y='" +
-                        std::to_string(rects[q][top ? 3 : 2]) + "' z='0'" +
-                        (textured ? " u0='" + std::to_string(int(right)) + "' v0='" +
-                                        std::to_string(int(top)) + "' r='1' g='1' b='1' a='1'/>"
+        for (int i = 0; i < 4; ++i)
+            vertices += "<vertex x='" + std::to_string(rects[q][i == 1 || i == 2]) + "' y='" +
+                        std::to_string(rects[q][2 + (i >= 2)]) + "' z='0'" +
+                        (textured ? " u0='" + std::to_string(i == 1 || i == 2) + "' v0='" +
+                                        std::to_string(i >= 2) + "' r='1' g='1' b='1' a='1'/>"
                                   : " r='0' g='1' b='0' a='1'/>");
-        }
         faces += "<face a='" + std::to_string(4 * q) + "' b='" + std::to_string(4 * q + 1) +
                  "' c='" + std::to_string(4 * q + 2) + "'" +
                  (kinds[q] == 't' ? "" : " d='" + std::to_string(4 * q + 3) + "'") +
@@ -392,20 +367,19 @@ std::string Rects(const std::vector<std::array<float, 4>>& rects, const std::str
     return "<object name='o' numvertices='" + std::to_string(4 * rects.size()) + "' numfaces='" +
            std::to_string(rects.size()) + "'>" + vertices + faces + "</object>";
 }
-// Materials: 0 textured with `colourMap`, 1 plain; the height map is "step".
-std::string Document(const std::string& colourMap, const std::string& objects) {
+
+// Loads the objects with materials 0 (textured with `colourMap`) and 1 (plain) and the
+// height map "step".
+bool LoadObject(CTObject& object, const std::string& colourMap, const std::string& objects) {
     const std::string colours = "<ambient r='1' g='1' b='1' a='1'/><diffuse r='1' g='1' b='1' "
                                 "a='1'/><specular r='0' g='0' b='0' a='1'/>";
-    return "<ZarvoModelFormat><model name='t' numsubobjects='9' nummaterials='2' "
-           "numofparallaxmap='1'><material name='tex' opacity='1'>" +
-           colours + "<texture colormap='" + colourMap +
-           "'/></material><material name='plain' opacity='1'>" + colours +
-           "</material><parallaxmap><texture heightmap='step'/></parallaxmap>" + objects +
-           "</model></ZarvoModelFormat>";
-}
-
-bool LoadObject(CTObject& object, const std::string& xml) {
-    const std::string path = TempFile("m.xml", xml);
+    const std::string path =
+        TempFile("m.xml", "<ZarvoModelFormat><model name='t' numsubobjects='9' nummaterials='2' "
+                          "numofparallaxmap='1'><material name='tex' opacity='1'>" +
+                              colours + "<texture colormap='" + colourMap +
+                              "'/></material><material name='plain' opacity='1'>" + colours +
+                              "</material><parallaxmap><texture heightmap='step'/></parallaxmap>" +
+                              objects + "</model></ZarvoModelFormat>");
     CTObjectLoader loader;
     loader.SetTextureLoader(MakeTexture);
     bool ok = false;
@@ -413,13 +387,11 @@ bool LoadObject(CTObject& object, const std::string& xml) {
     return ok;
 }
 
+// Puts the engine's camera and shader table back as the test found them.
 struct GlobalsReset {
     CCamera* camera = g_Camera;
     CShaderManager* shaders = g_ShaderManager;
-    ~GlobalsReset() {
-        g_Camera = camera;
-        g_ShaderManager = shaders;
-    }
+    ~GlobalsReset() { g_Camera = camera, g_ShaderManager = shaders; }
 };
 
 } // namespace
@@ -427,42 +399,35 @@ struct GlobalsReset {
 TEST(CTObjectGL, FacesQuadsTexturesAndFrustum) {
     ZARVO_REQUIRE_GL(128, 128);
     GlobalsReset reset;
-    g_Camera = nullptr;
     // Textured quad, textured quad (same texture), untextured triangle, textured quad
     // again; a second object lies far outside the view.
-    CTObject object;
+    CTObject object, bare;
     ASSERT_TRUE(LoadObject(
-        object,
-        Document(
-            "red",
-            Rects({{-3.5f, -2.5f, -1, 1}, {-2, -1, -1, 1}, {0, 1, -1, 1}, {2, 3, -1, 1}}, "TTtT") +
-                Rects({{500, 501, -1, 1}}, "T"))));
+        object, "red",
+        Rects({{-3.5f, -2.5f, -1, 1}, {-2, -1, -1, 1}, {0, 1, -1, 1}, {2, 3, -1, 1}}, "TTtT") +
+            Rects({{500, 501, -1, 1}}, "T")));
+    ASSERT_TRUE(LoadObject(bare, "red", Rects({{0, 1, 0, 1}}, "q")));
     Flat(128);
     CCamera camera;
     camera.GetFrustum()->CalculateFrustum();
     g_Camera = &camera;
     object.Draw(true);
-    EXPECT_EQ(object.GetDrawnObjectCount(), 1);
     // Two faces of one texture bind it once; after the untextured face it is bound again.
-    EXPECT_EQ(object.GetTextureBindCount(), 2);
+    EXPECT_EQ(Ints({object.GetDrawnObjectCount(), object.GetTextureBindCount()}), Ints({1, 2}));
     // Both triangles of each quad, (a, b, c) at the lower right and (c, d, a) at the upper
-    // left; the last quad is textured again after the untextured face.
+    // left; the last quad is textured again after the untextured face, which shows its
+    // vertex colour: texturing was off, not stale.
     for (float x0 : {-3.5f, -2.0f, 2.0f})
-        for (const zarvo_test::Rgba p : {At(128, x0 + 0.9f, -0.9f), At(128, x0 + 0.1f, 0.9f)})
-            EXPECT_TRUE(p.r == 255 && p.g == 0) << x0;
-    // The untextured face shows its vertex colour: texturing was off, not stale.
-    const zarvo_test::Rgba plain = At(128, 0.7f, -0.5f);
-    EXPECT_TRUE(plain.g == 255 && plain.r == 0);
-    EXPECT_EQ(At(128, -0.5f, 0).b, 255); // background between the faces
-
+        for (float x : {x0 + 0.9f, x0 + 0.1f})
+            EXPECT_EQ(At(128, x, x < x0 + 0.5f ? 0.9f : -0.9f), Ints({255, 0, 0})) << x;
+    EXPECT_EQ(At(128, 0.7f, -0.5f), Ints({0, 255, 0}));
+    EXPECT_EQ(At(128, -0.5f, 0), Ints({0, 0, 255})); // background between the faces
     // A model without u0 leaves the current texture coordinate alone.
-    CTObject bare;
-    ASSERT_TRUE(LoadObject(bare, Document("red", Rects({{0, 1, 0, 1}}, "q"))));
     glTexCoord2f(0.25f, 0.75f);
     bare.Draw(true);
     GLfloat tc[4];
     glGetFloatv(GL_CURRENT_TEXTURE_COORDS, tc);
-    EXPECT_EQ(std::vector<float>(tc, tc + 2), std::vector<float>({0.25f, 0.75f}));
+    EXPECT_EQ(Floats(tc, tc + 2), Floats({0.25f, 0.75f}));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
 }
@@ -475,11 +440,7 @@ TEST(CTObjectGL, ParallaxReliefMovesWithTheEye) {
     CShader* shader = g_ShaderManager->getDefaultShaders(SHADER_PARALLAX_SHADOW);
     ASSERT_NE(shader, nullptr);
     CTObject plane;
-    ASSERT_TRUE(LoadObject(plane, Document("stripes", Rects({{-4, 4, -4, 4}}, "T"))));
-    const T3DFace& f = plane.GetModel()->objects[0].faces[0];
-    EXPECT_NEAR(Dot(f.tangent, f.normal), 0.0f, 1e-6f);
-    EXPECT_NEAR(Dot(f.binormal, f.normal), 0.0f, 1e-6f);
-    EXPECT_NEAR(Dot(f.tangent, f.binormal), 0.0f, 1e-6f);
+    ASSERT_TRUE(LoadObject(plane, "stripes", Rects({{-4, 4, -4, 4}}, "T")));
     auto draw = [&](float ex, float ey) {
         Flat(128, ex, ey);
         shader->Begin();
@@ -495,7 +456,8 @@ TEST(CTObjectGL, ParallaxReliefMovesWithTheEye) {
     const GLhandleARB program = shader->getShaderHandler();
     GLfloat tangent[4] = {0, 0, 0, 0};
     glGetUniformfvARB(program, glGetUniformLocationARB(program, "Tangent"), tangent);
-    EXPECT_FLOAT_EQ(tangent[0], f.tangent.x);
+    EXPECT_FLOAT_EQ(tangent[0], plane.GetModel()->objects[0].faces[0].tangent.x);
+    // Moving the eye leaves the flat (left) half alone and shifts the relief (right).
     const std::vector<uint8_t> moved = draw(3, 1);
     int flatDiff = 0, reliefDiff = 0, flatLit = 0;
     for (int y = 8; y < 120; ++y)

@@ -37,8 +37,7 @@ TEST(CObjLoader, CorpusFilesLoadWithTheirTrianglesAndBounds) {
          156,
          {-406.9888f, -0.0002f, -351.9168f},
          {402.3912f, 503.77f, 349.0432f}},
-        {"polygons_mixed.obj", 3, 29, {-1, -1, -1}, {5, 3, 5}},
-    };
+        {"polygons_mixed.obj", 3, 29, {-1, -1, -1}, {5, 3, 5}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         CObjLoader loader;
@@ -113,8 +112,7 @@ TEST(CObjLoader, BadLinesAreRefusedByLineAndLeaveTheModelEmpty) {
         {"v 1 2\n", "line 1: a position needs three"},
         {"v nan 0 0\n", "position needs three finite"},
         {"v 0 0 0\nv 1 0 0\nf 1 2\n", "at least three corners"},
-        {"v 0 0 0\nf 1 1x 1\n", "unexpected text"},
-    };
+        {"v 0 0 0\nf 1 1x 1\n", "unexpected text"}};
     for (const auto& c : cases) {
         CObjLoader loader;
         Model model;

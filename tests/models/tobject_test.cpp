@@ -44,7 +44,7 @@ const std::string kFourVertices = "<vertex x='0' y='0' z='0' u0='0' v0='0'/>"
                                   "<vertex x='0' y='1' z='0' u0='0' v0='1'/>";
 
 std::string XmlModel(const std::string& counts, const std::string& body,
-                  const char* name = " name='t'") {
+                     const char* name = " name='t'") {
     return "<?xml version='1.0'?><ZarvoModelFormat><model" + std::string(name) + " " + counts +
            ">" + body + "</model></ZarvoModelFormat>";
 }
@@ -57,14 +57,14 @@ std::string Object(int numVertices, int numFaces, const std::string& content) {
 
 // A unit floor quad facing up (a, b, c at z > x; c, d, a at z < x) and a triangle beside
 // it, both of diffuse (1, 0.5, 0.25).
-const std::string kFloor =
-    XmlModel(kCounts + "0'",
-          kMaterial +
-              "</material><object name='o' numvertices='7' numfaces='2'>"
-              "<vertex x='-1' y='0' z='-1'/><vertex x='-1' y='0' z='1'/><vertex x='1' y='0' z='1'/>"
-              "<vertex x='1' y='0' z='-1'/><vertex x='3' y='0' z='-1'/><vertex x='3' y='0' z='1'/>"
-              "<vertex x='5' y='0' z='1'/><face a='0' b='1' c='2' d='3' materialindex='0'/>"
-              "<face a='4' b='5' c='6' materialindex='0'/></object>");
+const std::string kFloor = XmlModel(
+    kCounts + "0'",
+    kMaterial +
+        "</material><object name='o' numvertices='7' numfaces='2'>"
+        "<vertex x='-1' y='0' z='-1'/><vertex x='-1' y='0' z='1'/><vertex x='1' y='0' z='1'/>"
+        "<vertex x='1' y='0' z='-1'/><vertex x='3' y='0' z='-1'/><vertex x='3' y='0' z='1'/>"
+        "<vertex x='5' y='0' z='1'/><face a='0' b='1' c='2' d='3' materialindex='0'/>"
+        "<face a='4' b='5' c='6' materialindex='0'/></object>");
 
 bool LoadObject(CTObject& object, const std::string& xml) {
     const std::string path = TempFile("floor.xml", xml);
@@ -117,9 +117,9 @@ TEST(CTObjectLoader, FormatEdgeCases) {
     // objects read: the vertex total counts that one only.
     const std::string faces =
         "<face a='0' b='1' c='2' materialindex='0'/><face a='0' b='1' c='2' d='3'/>";
-    Loaded r =
-        Load(XmlModel(kCounts + "0'", kMaterial + "</material>" + Object(4, 2, kFourVertices + faces) +
-                                       Object(3, 0, kFourVertices)));
+    Loaded r = Load(XmlModel(kCounts + "0'", kMaterial + "</material>" +
+                                                 Object(4, 2, kFourVertices + faces) +
+                                                 Object(3, 0, kFourVertices)));
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.out, "\nWARNING: No colormap information found.\nNum of faces: 2");
     EXPECT_TRUE(g_Textures.empty());
@@ -144,18 +144,18 @@ TEST(CTObjectLoader, FatalAttributesStopLoadingAndLeaveTheModelEmpty) {
     } cases[] = {
         {XmlModel(none, "", ""), "Model Name not found in the xml!"},
         {XmlModel("nummaterials='0' numofparallaxmap='0'", ""), "numsubobjects tag not found"},
-        {XmlModel("numsubobjects='0' nummaterials='2' numofparallaxmap='0'",
-               "<material name='m'/><material name='n' opacity='1'><texture colormap='late.png'/>"
-               "</material>"),
+        {XmlModel(
+             "numsubobjects='0' nummaterials='2' numofparallaxmap='0'",
+             "<material name='m'/><material name='n' opacity='1'><texture colormap='late.png'/>"
+             "</material>"),
          "opacity attribute not found in material tag! Not a valid Zarvo Engine Model file!"},
         {XmlModel(one, "<material name='m' opacity='1'><ambient r='0' g='0' b='0' a='1'/>"
-                    "<diffuse r='1' g='1' a='1'/></material>"),
+                       "<diffuse r='1' g='1' a='1'/></material>"),
          "\ngb attribute not found in the diffuse tag! Not a valid Zarvo Engine Model file!\n"},
         {XmlModel(one, kMaterial + "<texture/></material>"), "colormap attribute not found"},
         {XmlModel("numsubobjects='0' nummaterials='0' numofparallaxmap='1'",
-               "<parallaxmap><texture/></parallaxmap>"),
-         "heightmap attribute not found in the texture tag!"},
-    };
+                  "<parallaxmap><texture/></parallaxmap>"),
+         "heightmap attribute not found in the texture tag!"}};
     for (const auto& c : cases) {
         Loaded r = Load(c.xml);
         EXPECT_FALSE(r.ok) << c.message;
@@ -185,18 +185,17 @@ TEST(CTObjectLoader, IndicesAndCountsFromTheFileAreChecked) {
         {2000000000, 99999999, "<face a='0' b='1' c='3'/>", true,
          "numvertices is 2000000000 but only 4 vertex tags are present; reading 4."},
         {-5, 1, "<face a='0' b='1' c='2'/>", false, "outside the object's 0 vertices"},
-        {4, 1, "", true, "numfaces is 1 but only 0 face tags"},
-    };
+        {4, 1, "", true, "numfaces is 1 but only 0 face tags"}};
     for (const auto& c : cases) {
-        Loaded r = Load(XmlModel(kCounts + "1'",
-                              head + Object(c.numVertices, c.numFaces, kFourVertices + c.faces)));
+        Loaded r = Load(XmlModel(
+            kCounts + "1'", head + Object(c.numVertices, c.numFaces, kFourVertices + c.faces)));
         EXPECT_EQ(r.ok, c.ok) << c.faces << "\n" << r.out;
         EXPECT_NE(r.out.find(c.message), std::string::npos) << r.out;
         EXPECT_TRUE(c.ok || r.model.objects.empty()) << c.faces;
     }
     Loaded many = Load(XmlModel("numsubobjects='4000000000' nummaterials='99999999999999999999' "
-                             "numofparallaxmap='-3'",
-                             head));
+                                "numofparallaxmap='-3'",
+                                head));
     EXPECT_TRUE(many.ok);
     EXPECT_EQ(many.model.objects.size(), 0u);
     EXPECT_EQ(many.model.materials.size(), 1u);

@@ -153,8 +153,8 @@ TEST(XmlReader, GeneratedDocumentsMatchLibxml2) {
         xmlFreeDoc(ref);
 
         XMLResults results;
-        XMLNode node = XMLNode::parseMemory(reinterpret_cast<const uint8_t*>(doc.data()),
-                                            doc.size(), rootName.c_str(), &results);
+        XMLNode node =
+            XMLNode::parseMemory(model_test::Bytes(doc), doc.size(), rootName.c_str(), &results);
         ASSERT_EQ(results.error, eXMLErrorNone)
             << "seed " << seed << " line " << results.nLine << " column " << results.nColumn << "\n"
             << doc;
@@ -190,16 +190,15 @@ TEST(XmlReader, ErrorCodesLinesAndColumns) {
         // A multi-byte character counts as one column.
         {"<a>\xC3\xA9\xE6\xBC\xA2&x;</a>", nullptr, eXMLErrorUnknownCharacterEntity, 1, 6},
         // An end tag closing an outer element is only a warning, at the end tag.
-        {"<a><b></a>", nullptr, eXMLWarningUnmatchedEndTag, 1, 7},
-    };
+        {"<a><b></a>", nullptr, eXMLWarningUnmatchedEndTag, 1, 7}};
     XMLNode::setGlobalOptions(true, true);
     for (const Case& c : cases) {
         XMLResults r;
-        XMLNode node = XMLNode::parseString(c.text, c.tag, &r);
-        EXPECT_EQ(r.error, c.error) << c.text;
-        EXPECT_EQ(r.nLine, c.line) << c.text;
-        EXPECT_EQ(r.nColumn, c.column) << c.text;
-        EXPECT_EQ(node.isEmpty(), c.error != eXMLWarningUnmatchedEndTag) << c.text;
+        const bool empty = XMLNode::parseString(c.text, c.tag, &r).isEmpty();
+        EXPECT_EQ(
+            model_test::Ints({r.error, r.nLine, r.nColumn, empty}),
+            model_test::Ints({c.error, c.line, c.column, c.error != eXMLWarningUnmatchedEndTag}))
+            << c.text;
     }
     // Byte by byte the same character is two columns.
     XMLNode::setGlobalOptions(true, false);
@@ -224,11 +223,11 @@ TEST(XmlReader, DeclarationHoldsTheWantedElementAndLookupsIgnoreCase) {
     ASSERT_FALSE(root.isEmpty());
     EXPECT_STREQ(root.getName(), "Root");
 
-    int i = 0;
+    int i = 0, afterFirst = 0;
     EXPECT_STREQ(root.getChildNode("MATERIAL", &i).getAttribute("name"), "m0");
-    EXPECT_EQ(i, 1);
+    afterFirst = i;
     XMLNode second = root.getChildNode("material", &i);
-    EXPECT_EQ(i, 3);
+    EXPECT_EQ(model_test::Ints({afterFirst, i}), model_test::Ints({1, 3}));
     EXPECT_TRUE(root.getChildNode("material", &i).isEmpty());
     EXPECT_STREQ(root.getChildNode("material", 1).getAttribute("name"), "m1");
     int a = 1;
@@ -245,14 +244,11 @@ TEST(XmlReader, DeclarationHoldsTheWantedElementAndLookupsIgnoreCase) {
 
 TEST(XmlReader, DeepNestingNeitherOverflowsNorLeaks) {
     const int depth = 200000;
-    std::string doc;
-    doc.reserve(size_t(depth) * 8);
+    std::string open, close;
     for (int i = 0; i < depth; ++i)
-        doc += "<d>";
-    for (int i = 0; i < depth; ++i)
-        doc += "</d>";
+        open += "<d>", close += "</d>";
     XMLResults r;
-    XMLNode node = XMLNode::parseString(doc.c_str(), nullptr, &r);
+    XMLNode node = XMLNode::parseString((open + close).c_str(), nullptr, &r);
     ASSERT_EQ(r.error, eXMLErrorNone);
     int levels = 0;
     for (XMLNode n = node; !n.isEmpty(); n = n.getChildNode(0))
@@ -281,8 +277,7 @@ TEST(XmlReader, FilesAndEncodings) {
     for (size_t i = 0; i < le.size(); i += 2)
         be += le[i + 1], be += le[i];
     for (const std::string& doc : {le, be, std::string("\xFF\xFE") + le}) {
-        XMLNode n =
-            XMLNode::parseMemory(reinterpret_cast<const uint8_t*>(doc.data()), doc.size(), "a", &r);
+        XMLNode n = XMLNode::parseMemory(model_test::Bytes(doc), doc.size(), "a", &r);
         ASSERT_EQ(r.error, eXMLErrorNone);
         EXPECT_STREQ(n.getAttribute("x"), "\xC3\xA9");
     }
@@ -290,7 +285,7 @@ TEST(XmlReader, FilesAndEncodings) {
     EXPECT_STREQ(XMLNode::parseText("<a/>\0<b c", 10, nullptr, &r).getName(), "a");
     EXPECT_EQ(XMLNode::parseText("<a b='1'\0c='2'/>", 16, nullptr, &r).isEmpty(), true);
     const std::string lone("\xFF\xFE<\0\x00\xD8>\0", 8);
-    XMLNode::parseMemory(reinterpret_cast<const uint8_t*>(lone.data()), lone.size(), "a", &r);
+    XMLNode::parseMemory(model_test::Bytes(lone), lone.size(), "a", &r);
     EXPECT_EQ(r.error, eXMLErrorCharConversionError);
 
     EXPECT_TRUE(XMLNode::guessUTF8ParsingParameterValue("<a>\xC3\xA9</a>", 9));
