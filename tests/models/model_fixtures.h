@@ -13,7 +13,10 @@
 #include <vector>
 
 #include "math/CRay.h"
-#include "models/CEntity.h"
+#include "models/3dsLoader.h"
+#include "models/CMD2Loader.h"
+#include "models/CMD3Loader.h"
+#include "models/CObjLoader.h"
 #include "support/test_paths.h"
 
 namespace model_test {
@@ -62,18 +65,35 @@ template <class F> std::string Quiet(F f) {
 
 // A model record released however the test ends.
 struct Model : t3DModel {
-    ~Model() { ReleaseModel(*this); }
+    ~Model() { ReleaseMd3Model(*this); }
 };
+// Reads a file image through the loader of its format ('2' MD2, 'S' 3DS, '3' MD3, 'O' OBJ;
+// 's' is 3DS with y and z swapped); a refusal's reason goes to `error`.
+inline bool LoadAs(char format, const std::string& bytes, t3DModel& m, std::string* error = nullptr,
+                   const char* skin = nullptr) {
+    CMD2Loader md2;
+    CLoad3DS tds;
+    CLoadMD3 md3;
+    CObjLoader obj;
+    const size_t n = bytes.size();
+    const bool ok = format == '2'   ? md2.ImportMD2FromMemory(&m, Bytes(bytes), n, skin)
+                    : format == '3' ? md3.ImportMD3FromMemory(&m, Bytes(bytes), n)
+                    : format == 'O' ? obj.ImportObjFromMemory(&m, bytes.data(), n)
+                                    : tds.Import3DSFromMemory(&m, Bytes(bytes), n, format == 's');
+    if (error)
+        *error = md2.GetLastError() + tds.GetLastError() + md3.GetLastError() + obj.GetLastError();
+    return ok;
+}
 
 inline void ExpectNear3(const CVector3& p, float x, float y, float z, float tol = 1e-3f) {
     EXPECT_NEAR(p.x, x, tol);
     EXPECT_NEAR(p.y, y, tol);
     EXPECT_NEAR(p.z, z, tol);
 }
-// "x y z" with every digit a float holds.
-inline std::string Str(const CVector3& v) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.9g %.9g %.9g", v.x, v.y, v.z);
+// "x y z" to `digits` significant digits (9: every digit a float holds).
+inline std::string Str(const CVector3& v, int digits = 9) {
+    char text[96];
+    std::snprintf(text, sizeof text, "%.*g %.*g %.*g", digits, v.x, digits, v.y, digits, v.z);
     return text;
 }
 inline CRay MakeRay(CVector3 origin, CVector3 direction) {
@@ -91,13 +111,10 @@ inline void ExpectRefused(bool ok, const std::string& error, const char* why, co
 }
 
 // ---- MD2: frame f puts vertex i at packed (10 i, f, 5 for odd i) unless `packed` says.
-struct Md2Triangle {
-    int16_t v[3], t[3];
-};
 struct Md2Recipe {
     std::vector<std::string> frameNames{"stand01"};
     int numVertices = 3, numTexCoords = 3, skinWidth = 64, skinHeight = 32;
-    std::vector<Md2Triangle> triangles{{{0, 1, 2}, {0, 1, 2}}};
+    std::vector<std::array<int16_t, 6>> triangles{{0, 1, 2, 0, 1, 2}}; // vertices, coordinates
     std::vector<std::vector<uint8_t>> packed; // x, y, z bytes per vertex, per frame
     std::array<float, 3> scale{1, 1, 1}, translate{0, 0, 0};
 };
@@ -107,9 +124,8 @@ inline std::string BuildMd2(const Md2Recipe& r) {
     std::string st, tris, frames;
     for (int i = 0; i < r.numTexCoords; ++i)
         PutAll(st, {int16_t(i * 8), int16_t(i * 4)});
-    for (const Md2Triangle& t : r.triangles)
-        for (int k = 0; k < 6; ++k)
-            Put(tris, k < 3 ? t.v[k] : t.t[k - 3]);
+    for (const auto& t : r.triangles)
+        PutEach(tris, t);
     for (size_t f = 0; f < r.frameNames.size(); ++f) {
         PutEach(frames, r.scale);
         PutEach(frames, r.translate);
@@ -222,7 +238,7 @@ inline std::string BuildMd3(const Md3Part& part) {
         PutAll(m, {int(mesh.frames.size()), 1, verts, tris, ofsTris, 108, ofsSt, ofsXyz, end});
         m += Field("skin", 68);
         for (const auto& t : mesh.triangles)
-            PutAll(m, {t[0], t[1], t[2]});
+            PutEach(m, t);
         for (int i = 0; i < verts; ++i)
             PutAll(m, {float(i % 2), float(i / 2)});
         for (const auto& frame : mesh.frames)
