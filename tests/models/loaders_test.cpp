@@ -505,47 +505,36 @@ TEST(CModelMD3, TagMatrixSlerpsRotationAndLerpsPosition) {
         legs->t = c[1];
         float m[16];
         character.TagMatrix(legs, 0, m);
-        for (int k : {0, 1, 12, 14})
-            EXPECT_NEAR(m[k],
-                        c[k < 12    ? 2 + k
-                          : k == 12 ? 4
-                                    : 5],
-                        k < 12 ? 1e-4f : 1e-5f)
+        for (int k : {0, 1, 2, 3}) // x axis x and y, position x and z
+            EXPECT_NEAR(m[Ints({0, 1, 12, 14})[size_t(k)]], c[size_t(k) + 2], k < 2 ? 1e-4f : 1e-5f)
                 << c[0] << " " << c[1] << " " << k;
     }
 }
 
 TEST(CObjLoader, CorpusFilesLoadWithTheirTrianglesAndBounds) {
     ZARVO_REQUIRE_CORPUS();
-    const struct {
-        const char* file;
-        int meshes, triangles;
-        float min[3], max[3];
-    } cases[] = {
+    // Meshes and triangles; the box.
+    const std::tuple<const char*, Ints, Floats> cases[] = {
         {"sydney_simple.obj",
-         1,
-         679,
-         {-7.7346f, -24.0143f, -10.103f},
-         {5.5013f, 30.9431f, 11.9887f}},
-        {"grid_200k.obj", 1, 199712, {0, -4.5f, 0}, {316, 4.5f, 316}},
-        {"sydney_full.obj", 1, 679, {-7.7346f, -24.0143f, -10.103f}, {5.5013f, 30.9431f, 11.9887f}},
+         {1, 679},
+         {-7.7346f, -24.0143f, -10.103f, 5.5013f, 30.9431f, 11.9887f}},
+        {"grid_200k.obj", {1, 199712}, {0, -4.5f, 0, 316, 4.5f, 316}},
+        {"sydney_full.obj", {1, 679}, {-7.7346f, -24.0143f, -10.103f, 5.5013f, 30.9431f, 11.9887f}},
         {"room_full.obj",
-         1,
-         156,
-         {-406.9888f, -0.0002f, -351.9168f},
-         {402.3912f, 503.77f, 349.0432f}},
-        {"polygons_mixed.obj", 3, 29, {-1, -1, -1}, {5, 3, 5}}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
+         {1, 156},
+         {-406.9888f, -0.0002f, -351.9168f, 402.3912f, 503.77f, 349.0432f}},
+        {"polygons_mixed.obj", {3, 29}, {-1, -1, -1, 5, 3, 5}}};
+    for (const auto& [file, counts, box] : cases) {
         Model model;
-        ASSERT_TRUE(LoadAs('O', Corpus(c.file), model));
+        ASSERT_TRUE(LoadAs('O', Corpus(file), model)) << file;
         int triangles = 0;
         for (const t3DObject& mesh : model.pObject)
             triangles += mesh.numOfFaces;
         EXPECT_EQ(Ints({model.numOfObjects, triangles, model.numOfVertices}),
-                  Ints({c.meshes, c.triangles, c.triangles * 3}));
-        ExpectNear3(model.boundingBox.min, c.min[0], c.min[1], c.min[2]);
-        ExpectNear3(model.boundingBox.max, c.max[0], c.max[1], c.max[2]);
+                  Ints({counts[0], counts[1], counts[1] * 3}))
+            << file;
+        ExpectNear3(model.boundingBox.min, box[0], box[1], box[2]);
+        ExpectNear3(model.boundingBox.max, box[3], box[4], box[5]);
     }
 }
 
@@ -574,19 +563,17 @@ TEST(CObjLoader, MeshesSplitAtVerticesAfterFacesAndRebaseOnTheirFirstFace) {
                        model));
     ASSERT_EQ(model.numOfObjects, 2);
     const t3DObject& second = model.pObject[1];
-    EXPECT_EQ(Ints({model.pObject[0].numOfVerts, second.numOfVerts, second.numOfFaces}),
-              Ints({4, 3, 2}));
     const tFace& f = second.pFaces[0];
-    EXPECT_EQ(Ints({f.vertIndex[0], f.vertIndex[1], f.vertIndex[2], f.coordIndex[0],
-                    f.coordIndex[1], f.coordIndex[2]}),
-              Ints({0, 1, 2, 0, 1, 2}));
+    EXPECT_EQ(Ints({model.pObject[0].numOfVerts, second.numOfVerts, second.numOfFaces,
+                    f.vertIndex[0], f.vertIndex[2], f.coordIndex[0], f.coordIndex[2]}),
+              Ints({4, 3, 2, 0, 2, 0, 2}));
     // A corner without a coordinate in a textured mesh samples one appended zero.
-    ASSERT_EQ(second.numTexVertex, 4);
-    EXPECT_EQ(second.pFaces[1].coordIndex[2], 3);
-    EXPECT_EQ(second.pTexVerts[3].x, 0.0f);
+    EXPECT_EQ(
+        Ints({second.numTexVertex, second.pFaces[1].coordIndex[2], int(second.pTexVerts[3].x)}),
+        Ints({4, 3, 0}));
     // Face and vertex normals: the counter-clockwise triangle faces +z.
-    ExpectNear3(model.pObject[0].pFaces[0].normal, 0, 0, 1);
-    ExpectNear3(model.pObject[0].pNormals[0], 0, 0, 1);
+    EXPECT_EQ(Str(model.pObject[0].pFaces[0].normal) + ", " + Str(model.pObject[0].pNormals[0]),
+              "0 0 1, 0 0 1");
 }
 
 TEST(CObj, RayHitsAreShadedWithTheFaceNormalAtTheNearestFace) {

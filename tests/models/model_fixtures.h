@@ -90,10 +90,11 @@ inline void ExpectNear3(const CVector3& p, float x, float y, float z, float tol 
     EXPECT_NEAR(p.y, y, tol);
     EXPECT_NEAR(p.z, z, tol);
 }
-// "x y z" to `digits` significant digits (9: every digit a float holds).
+// "x y z" to `digits` significant digits (9: every digit a float holds), -0 as 0.
 inline std::string Str(const CVector3& v, int digits = 9) {
     char text[96];
-    std::snprintf(text, sizeof text, "%.*g %.*g %.*g", digits, v.x, digits, v.y, digits, v.z);
+    std::snprintf(text, sizeof text, "%.*g %.*g %.*g", digits, v.x + 0.0f, digits, v.y + 0.0f,
+                  digits, v.z + 0.0f);
     return text;
 }
 inline CRay MakeRay(CVector3 origin, CVector3 direction) {

@@ -4,20 +4,24 @@
 #include <gtest/gtest.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
-#include <iconv.h>
 
 #include <strings.h>
 
-#include <algorithm>
-#include <cstring>
+#include <codecvt>
+#include <locale>
 #include <random>
+#include <set>
 
 #include "model_fixtures.h"
 #include "models/CTObject.h"
 #include "render3d/C3DGameObject.h"
 
+using namespace model_test;
+
 namespace {
 
+// Random documents: elements with attributes, text with entities, references and
+// multi-byte characters, comments, CDATA and processing instructions.
 struct DocGen {
     std::mt19937 rng;
     explicit DocGen(unsigned seed) : rng(seed) {}
@@ -40,13 +44,12 @@ struct DocGen {
             "plain",     " ", "&amp;", "&lt;", "&gt;", "&quot;", "&apos;", "&#65;", "&#x263A;",
             "&#x1F600;", "é", "漢字",  "😀",    ">",    "x=1",    "&#10;",  "'",     "\""};
         std::string t;
-        bool solid = false;
+        bool solid = false; // text that decodes to white space only is not content
         for (int i = Pick(6); i > 0; --i) {
-            const char* p = pieces[Pick(sizeof(pieces) / sizeof(pieces[0]))];
-            if (quote && p[0] == quote && p[1] == 0) continue;
+            const std::string p = pieces[Pick(sizeof(pieces) / sizeof(pieces[0]))];
+            if (quote && p == std::string(1, quote)) continue;
             t += p;
-            // Text that decodes to white space only is not content (both readers drop it).
-            if (!quote && std::strcmp(p, " ") != 0 && std::strcmp(p, "&#10;") != 0) solid = true;
+            solid |= !quote && p != " " && p != "&#10;";
         }
         if (!quote && !t.empty() && !solid) t += "z";
         return t;
@@ -54,11 +57,10 @@ struct DocGen {
     void Element(std::string& out, int depth) {
         const std::string name = Name();
         out += "<" + name;
-        std::vector<std::string> used;
+        std::set<std::string> used;
         for (int i = Pick(4); i > 0; --i) {
-            std::string a = Name();
-            if (std::find(used.begin(), used.end(), a) != used.end()) continue;
-            used.push_back(a);
+            const std::string a = Name();
+            if (!used.insert(a).second) continue;
             const char q = Pick(2) ? '"' : '\'';
             out += (Pick(3) ? " " : "\n  ") + a + (Pick(4) ? "=" : " = ") + q + Text(q) + q;
         }
@@ -128,15 +130,9 @@ void LibxmlOutline(xmlNode* node, int depth, std::string& out) {
 }
 
 std::string Utf16LE(const std::string& utf8) {
-    iconv_t cd = iconv_open("UTF-16LE", "UTF-8");
-    std::string out(utf8.size() * 4 + 2, '\0');
-    char* in = const_cast<char*>(utf8.data());
-    char* to = &out[2];
-    size_t inLeft = utf8.size(), outLeft = out.size() - 2;
-    iconv(cd, &in, &inLeft, &to, &outLeft);
-    iconv_close(cd);
-    out.resize(out.size() - outLeft);
-    return out.replace(0, 2, "\xFF\xFE");
+    const std::u16string u =
+        std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t>().from_bytes(utf8);
+    return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(u.data()), u.size() * 2);
 }
 
 TEST(XmlReader, GeneratedDocumentsMatchLibxml2) {
@@ -152,14 +148,12 @@ TEST(XmlReader, GeneratedDocumentsMatchLibxml2) {
         xmlNode* root = xmlDocGetRootElement(ref);
         std::string expected;
         LibxmlOutline(root, 0, expected);
-        const std::string rootName = reinterpret_cast<const char*>(root->name);
-        xmlFreeDoc(ref);
-
         XMLResults results;
-        XMLNode node =
-            XMLNode::parseMemory(model_test::Bytes(doc), doc.size(), rootName.c_str(), &results);
+        XMLNode node = XMLNode::parseMemory(Bytes(doc), doc.size(),
+                                            reinterpret_cast<const char*>(root->name), &results);
+        xmlFreeDoc(ref);
         ASSERT_EQ(results.error, eXMLErrorNone)
-            << "seed " << seed << " line " << results.nLine << " column " << results.nColumn << "\n"
+            << "seed " << seed << " at " << results.nLine << ":" << results.nColumn << "\n"
             << doc;
         EXPECT_EQ(XMLOutline(node, true), expected) << "seed " << seed << "\n" << doc;
     }
@@ -198,51 +192,42 @@ TEST(XmlReader, ErrorCodesLinesAndColumns) {
     for (const Case& c : cases) {
         XMLResults r;
         const bool empty = XMLNode::parseString(c.text, c.tag, &r).isEmpty();
-        EXPECT_EQ(
-            model_test::Ints({r.error, r.nLine, r.nColumn, empty}),
-            model_test::Ints({c.error, c.line, c.column, c.error != eXMLWarningUnmatchedEndTag}))
+        EXPECT_EQ(Ints({r.error, r.nLine, r.nColumn, empty}),
+                  Ints({c.error, c.line, c.column, c.error != eXMLWarningUnmatchedEndTag}))
             << c.text;
     }
     // Byte by byte the same character is two columns.
     XMLNode::setGlobalOptions(true, false);
     XMLResults r;
     XMLNode::parseString("<a>\xC3\xA9&x;</a>", nullptr, &r);
-    EXPECT_EQ(r.nColumn, 6);
     XMLNode::setGlobalOptions(true, true);
+    EXPECT_EQ(r.nColumn, 6);
     EXPECT_STREQ(XMLNode::getError(XMLError(15)),
                  "Error: unable to convert between UNICODE and MultiByte chars");
     EXPECT_STREQ(XMLNode::getError(XMLError(22)), "Unknown");
 }
 
 TEST(XmlReader, DeclarationHoldsTheWantedElementAndLookupsIgnoreCase) {
-    const char* doc = "<?xml version=\"1.0\"?>\n<Root><Material name='m0'/><x/>"
-                      "<material NAME='m1' name='second'/></Root>";
+    const char* doc = "<?xml version=\"1.0\"?>\n<Root><Material name='m0'/><x/><material NAME='m1' "
+                      "name='second'/></Root>";
     XMLResults r;
-    XMLNode declaration = XMLNode::parseString(doc, nullptr, &r);
-    ASSERT_EQ(r.error, eXMLErrorNone);
+    XMLNode declaration = XMLNode::parseString(doc, nullptr, &r),
+            root = XMLNode::parseString(doc, "rOOt", &r);
     EXPECT_TRUE(declaration.isDeclaration());
-    EXPECT_STREQ(declaration.getAttribute("Version"), "1.0");
-    XMLNode root = XMLNode::parseString(doc, "rOOt", &r);
-    ASSERT_FALSE(root.isEmpty());
-    EXPECT_STREQ(root.getName(), "Root");
-
-    int i = 0, afterFirst = 0;
-    EXPECT_STREQ(root.getChildNode("MATERIAL", &i).getAttribute("name"), "m0");
-    afterFirst = i;
+    EXPECT_EQ(std::string(declaration.getAttribute("Version")) + " " + root.getName(), "1.0 Root");
+    int i = 0, a = 1;
+    const std::string first = root.getChildNode("MATERIAL", &i).getAttribute("name");
     XMLNode second = root.getChildNode("material", &i);
-    EXPECT_EQ(model_test::Ints({afterFirst, i}), model_test::Ints({1, 3}));
-    EXPECT_TRUE(root.getChildNode("material", &i).isEmpty());
-    EXPECT_STREQ(root.getChildNode("material", 1).getAttribute("name"), "m1");
-    int a = 1;
-    EXPECT_STREQ(second.getAttribute("name", &a), "second");
-    EXPECT_EQ(second.getAttribute("name", &a), nullptr);
+    EXPECT_EQ(first + " " + std::to_string(i) + " " + second.getAttribute("name", &a) + " " +
+                  root.getChildNode("material", 1).getAttribute("name"),
+              "m0 3 second m1");
+    EXPECT_TRUE(root.getChildNode("material", &i).isEmpty() &&
+                second.getAttribute("name", &a) == nullptr);
     EXPECT_EQ(root.nChildNode("MATERIAL"), 2);
     // A handle keeps its data alive after the document is gone.
-    XMLNode kept = second;
-    root = XMLNode();
-    declaration = XMLNode();
-    EXPECT_STREQ(kept.getAttribute("name", 1), "second");
-    EXPECT_TRUE(kept.getParentNode().isEmpty());
+    root = declaration = XMLNode();
+    EXPECT_STREQ(second.getAttribute("name", 1), "second");
+    EXPECT_TRUE(second.getParentNode().isEmpty());
 }
 
 TEST(XmlReader, DeepNestingNeitherOverflowsNorLeaks) {
@@ -265,11 +250,11 @@ TEST(XmlReader, FilesAndEncodings) {
     EXPECT_EQ(r.error, eXMLErrorFileNotFound);
 
     std::string message;
-    const std::string empty = model_test::TempFile("empty.xml", "");
+    const std::string empty = TempFile("empty.xml", "");
     EXPECT_TRUE(XMLNode::openFileChecked(empty.c_str(), "a", &message, &r).isEmpty());
     EXPECT_EQ(message, "XML Parsing error inside file '" + empty +
                            "'.\nError: No XML data\nAt line 0, column 0.\n");
-    XMLNode::openFileChecked(model_test::TempFile("a.xml", "<a/>").c_str(), "b", &message);
+    XMLNode::openFileChecked(TempFile("a.xml", "<a/>").c_str(), "b", &message);
     EXPECT_NE(message.find("Error: First Tag not found\nAt line 1, column 1.\n"
                            "First Tag should be 'b'.\n"),
               std::string::npos);
@@ -280,7 +265,7 @@ TEST(XmlReader, FilesAndEncodings) {
     for (size_t i = 0; i < le.size(); i += 2)
         be += le[i + 1], be += le[i];
     for (const std::string& doc : {le, be, std::string("\xFF\xFE") + le}) {
-        XMLNode n = XMLNode::parseMemory(model_test::Bytes(doc), doc.size(), "a", &r);
+        XMLNode n = XMLNode::parseMemory(Bytes(doc), doc.size(), "a", &r);
         ASSERT_EQ(r.error, eXMLErrorNone);
         EXPECT_STREQ(n.getAttribute("x"), "\xC3\xA9");
     }
@@ -288,7 +273,7 @@ TEST(XmlReader, FilesAndEncodings) {
     EXPECT_STREQ(XMLNode::parseText("<a/>\0<b c", 10, nullptr, &r).getName(), "a");
     EXPECT_EQ(XMLNode::parseText("<a b='1'\0c='2'/>", 16, nullptr, &r).isEmpty(), true);
     const std::string lone("\xFF\xFE<\0\x00\xD8>\0", 8);
-    XMLNode::parseMemory(model_test::Bytes(lone), lone.size(), "a", &r);
+    XMLNode::parseMemory(Bytes(lone), lone.size(), "a", &r);
     EXPECT_EQ(r.error, eXMLErrorCharConversionError);
 
     EXPECT_TRUE(XMLNode::guessUTF8ParsingParameterValue("<a>\xC3\xA9</a>", 9));
@@ -298,7 +283,7 @@ TEST(XmlReader, FilesAndEncodings) {
 }
 
 TEST(XmlReaderDeathTest, OpenFileHelperEndsTheProgramOnAWarning) {
-    const std::string path = model_test::TempFile("warn.xml", "<a><b></a>");
+    const std::string path = TempFile("warn.xml", "<a><b></a>");
     XMLResults r;
     EXPECT_FALSE(XMLNode::parseFile(path.c_str(), "a", &r).isEmpty());
     EXPECT_EQ(r.error, eXMLWarningUnmatchedEndTag);
@@ -307,12 +292,6 @@ TEST(XmlReaderDeathTest, OpenFileHelperEndsTheProgramOnAWarning) {
     EXPECT_EXIT(XMLNode::openFileHelper("/nonexistent.xml", "a"), testing::ExitedWithCode(255),
                 "Error: File not found");
 }
-
-} // namespace
-
-using namespace model_test;
-
-namespace {
 
 std::vector<std::string> g_Textures;
 
