@@ -60,11 +60,6 @@ std::string Outline(const t3DModel& m) {
     return s;
 }
 
-Md3Part TwoFramePart() {
-    return Md3Part{
-        2, {{{"tag_torso", {0, 0, 1}}}, {{"tag_torso", {0, 0, 2}}}}, {Square("l", 0, 0, 2)}};
-}
-
 // "start end looping fps" of the named animation.
 std::string Anim(const t3DModel* part, const char* name) {
     for (const tAnimationInfo& a : part->pAnimations)
@@ -375,23 +370,6 @@ TEST(CModelMD3, TonyPartsMatchTheirFactsAndLoadWithAnimationsLinksAndSkins) {
     EXPECT_STREQ(gun->pMaterials[2].strFile, "tinfx2.tga");
 }
 
-TEST(CLoadMD3, FramesAreStoredFrameMajorWithTexturesFlipped) {
-    Model model;
-    Md3Part part = TwoFramePart();
-    part.meshes[0].frames[1][2] = {3, 0, 4};
-    ASSERT_TRUE(LoadAs('3', BuildMd3(part), model));
-    const t3DObject& mesh = model.pObject[0];
-    EXPECT_EQ(mesh.numOfVerts, 4);
-    EXPECT_EQ(Floats({mesh.pVerts[4 + 2].x, mesh.pVerts[4 + 2].z, mesh.pTexVerts[3].y,
-                      model.pTags[1].vPosition.z}),
-              Floats({3, 4, -1, 2}));
-    // Packed normals: (longitude, latitude) bytes of 2 pi / 256 steps.
-    const uint8_t up[2] = {0, 0}, x[2] = {64, 0}, y[2] = {64, 64};
-    EXPECT_NEAR(CLoadMD3::DecodeNormal(up).z, 1.0f, 1e-5f);
-    EXPECT_NEAR(CLoadMD3::DecodeNormal(x).x, 1.0f, 1e-5f);
-    EXPECT_NEAR(CLoadMD3::DecodeNormal(y).y, 1.0f, 1e-5f);
-}
-
 TEST(CLoadMD3, SkinAndShaderLinesNameEachMeshTexture) {
     Model model;
     for (const char* name : {"u_body", "u_vest", "h_head"}) {
@@ -449,20 +427,15 @@ TEST(CModelMD3, ClockStepsFramesByFpsAndWrapsToTheAnimationStart) {
     character.SetLegsAnimation("legs_b"); // names match ignoring case
     character.SetLegsAnimation("LEGS_NONE");
     EXPECT_EQ(Ints({legs->currentAnim, legs->currentFrame}), Ints({1, 4}));
-    const struct {
-        uint32_t time;
-        int current, next;
-        float t;
-    } steps[] = {{50, 4, 5, 0.5f},
-                 {100, 5, 5, 1.0f},
-                 {150, 5, 4, 0.5f},
-                 {200, 4, 4, 1.0f},
-                 {225, 4, 5, 0.25f}};
-    for (const auto& s : steps) {
-        now = s.time;
+    // Time; then current and next frame and the factor between them.
+    const Floats steps[] = {
+        {50, 4, 5, 0.5f}, {100, 5, 5, 1}, {150, 5, 4, 0.5f}, {200, 4, 4, 1}, {225, 4, 5, 0.25f}};
+    for (const Floats& s : steps) {
+        now = uint32_t(s[0]);
         character.UpdateModel(legs);
-        EXPECT_EQ(Ints({legs->currentFrame, legs->nextFrame}), Ints({s.current, s.next})) << s.time;
-        EXPECT_FLOAT_EQ(legs->t, s.t) << s.time;
+        EXPECT_EQ(Floats({float(legs->currentFrame), float(legs->nextFrame), legs->t}),
+                  Floats(s.begin() + 1, s.end()))
+            << s[0];
     }
     CMd3 entity;
     entity.GetModel()->SetTickSource([&now] { return now; });
@@ -478,12 +451,13 @@ TEST(CModelMD3, ClockStepsFramesByFpsAndWrapsToTheAnimationStart) {
     EXPECT_EQ(torso->t, 0.0f);
 }
 
-TEST(CModelMD3, TagMatrixSlerpsRotationAndLerpsPosition) {
+TEST(CModelMD3, FramesAreFrameMajorAndTagMatrixSlerpsRotationAndLerpsPosition) {
     // Frame 1 turns the tag 90 degrees about z: its x axis points along y.
     Md3Part part{
         2,
         {{{"tag_torso", {0, 0, 1}}}, {{"tag_torso", {2, 0, 3}, {0, 1, 0, -1, 0, 0, 0, 0, 1}}}},
         {Square("l", 0, 0, 2)}};
+    part.meshes[0].frames[1][2] = {3, 0, 4};
     std::string folder = TempFile("c_lower.md3", BuildMd3(part));
     folder.resize(folder.rfind('/'));
     CModelMD3 character;
@@ -491,6 +465,10 @@ TEST(CModelMD3, TagMatrixSlerpsRotationAndLerpsPosition) {
     EXPECT_FALSE(character.LoadModel(&folder[0], name)); // no upper, head, skins or config
     t3DModel* legs = character.GetModel(CModelMD3::PART_LOWER);
     ASSERT_EQ(legs->numOfObjects, 1);
+    // Frame 1's vertices follow frame 0's; texture coordinates are flipped.
+    const t3DObject& mesh = legs->pObject[0];
+    EXPECT_EQ(Floats({mesh.pVerts[4 + 2].x, mesh.pVerts[4 + 2].z, mesh.pTexVerts[3].y}),
+              Floats({3, 4, -1}));
     EXPECT_EQ(legs->pLinks[0], nullptr); // the missing upper body is not linked
     EXPECT_EQ(character.GetModel(CModelMD3::PART_UPPER)->numOfObjects, 0);
     legs->currentFrame = 0;
@@ -509,6 +487,11 @@ TEST(CModelMD3, TagMatrixSlerpsRotationAndLerpsPosition) {
             EXPECT_NEAR(m[Ints({0, 1, 12, 14})[size_t(k)]], c[size_t(k) + 2], k < 2 ? 1e-4f : 1e-5f)
                 << c[0] << " " << c[1] << " " << k;
     }
+    // Packed normals: (longitude, latitude) bytes of 2 pi / 256 steps.
+    const uint8_t up[2] = {0, 0}, x[2] = {64, 0}, y[2] = {64, 64};
+    EXPECT_NEAR(CLoadMD3::DecodeNormal(up).z, 1.0f, 1e-5f);
+    EXPECT_NEAR(CLoadMD3::DecodeNormal(x).x, 1.0f, 1e-5f);
+    EXPECT_NEAR(CLoadMD3::DecodeNormal(y).y, 1.0f, 1e-5f);
 }
 
 TEST(CObjLoader, CorpusFilesLoadWithTheirTrianglesAndBounds) {
