@@ -1,0 +1,604 @@
+// The MD2, 3DS, MD3 and OBJ loaders against the corpus and built files, and the objects
+// that animate, place and shadow what they load.
+#include <gtest/gtest.h>
+
+#include "model_fixtures.h"
+#include "models/3dsObject.h"
+#include "models/CMD2Object.h"
+#include "models/CMD3.h"
+#include "models/CObj.h"
+
+using namespace model_test;
+
+namespace {
+
+std::string Anim(const tAnimationInfo& a) {
+    return std::string(a.strName) + " " + std::to_string(a.startFrame) + " " +
+           std::to_string(a.endFrame);
+}
+
+// The frame names facts.json lists for one file (a plain scan: the file is trusted).
+std::vector<std::string> FactFrameNames(const std::string& file) {
+    std::string json;
+    zarvo_test::ReadFileBytes(zarvo_test::CorpusDir() + "/facts.json", json);
+    const size_t at = json.find('[', json.find("\"frame_names\"", json.find("\"" + file + "\"")));
+    std::vector<std::string> names;
+    for (size_t p = json.find('"', at), q; p < json.find(']', at); p = json.find('"', q + 1)) {
+        q = json.find('"', p + 1);
+        names.push_back(json.substr(p + 1, q - p - 1));
+    }
+    return names;
+}
+
+// An MD2 object of a built file, its clock under the test's control.
+struct ClockedModel {
+    CMD2Object object;
+    uint32_t now = 0;
+    explicit ClockedModel(const std::vector<std::string>& frames, Md2Recipe recipe = {}) {
+        recipe.frameNames = frames;
+        std::string path = TempFile("model.md2", BuildMd2(recipe));
+        object.SetTickSource([this] { return now; });
+        object.Init(&path[0], nullptr);
+    }
+    int Frame() { return object.getModel()->currentFrame; }
+    // One draw's worth of clock work, without GL.
+    float Step(uint32_t at) {
+        now = at;
+        return object.ReturnCurrentTime(object.NextFrame(true));
+    }
+    int FrameAfter(uint32_t at) { return Step(at), Frame(); }
+};
+
+// "name vertices/faces/coordinates material [t] corners;" for each mesh.
+std::string Outline(const t3DModel& m) {
+    std::string s;
+    for (const t3DObject& o : m.pObject)
+        s += std::string(o.strName) + " " + std::to_string(o.numOfVerts) + "/" +
+             std::to_string(o.numOfFaces) + "/" + std::to_string(o.numTexVertex) + " m" +
+             std::to_string(o.materialID) + (o.bHasTexture ? " t " : " ") +
+             std::to_string(o.arrayVertexCount) + "; ";
+    return s;
+}
+
+// "start end looping fps" of the named animation.
+std::string Anim(const t3DModel* part, const char* name) {
+    for (const tAnimationInfo& a : part->pAnimations)
+        if (std::strcmp(a.strName, name) == 0)
+            return std::to_string(a.startFrame) + " " + std::to_string(a.endFrame) + " " +
+                   std::to_string(a.loopingFrames) + " " + std::to_string(a.framesPerSecond);
+    return "none";
+}
+
+// The positions of corners (triangle, corner) of a mesh to five digits.
+std::string Corners(const t3DObject& mesh, std::initializer_list<std::pair<int, int>> corners) {
+    std::string s;
+    for (const auto& [f, k] : corners)
+        s += Str(mesh.pVerts[mesh.pFaces[f].vertIndex[k]], 5) + ", ";
+    return s;
+}
+
+void ExpectUnitNormals(const t3DModel& model) {
+    for (const t3DObject& o : model.pObject)
+        for (int v = 0; v < o.numOfVerts; ++v)
+            ASSERT_NEAR(Magnitude(o.pNormals[v]), 1.0f, 1e-4f) << o.strName << " " << v;
+}
+
+} // namespace
+
+TEST(CMD2Loader, CorpusModelsMatchTheirFactsAndAssimpBounds) {
+    ZARVO_REQUIRE_CORPUS();
+    // Frames, vertices, texture coordinates, faces; assimp's frame-0 box (the same axes).
+    const std::tuple<const char*, Ints, Floats> files[] = {
+        {"sydney.md2",
+         {198, 342, 456, 679},
+         {-7.734574f, -24.01433f, -10.102956f, 5.501323f, 30.943087f, 11.988738f}},
+        {"faerie.md2",
+         {198, 366, 487, 654},
+         {-16.813763f, -24.530266f, -12.083273f, 3.271729f, 27.43808f, 14.130598f}}};
+    for (const auto& [file, counts, box] : files) {
+        Model model;
+        ASSERT_TRUE(LoadAs('2', Corpus(file), model)) << file;
+        const t3DObject& first = model.pObject[0];
+        ASSERT_EQ(Ints({int(model.pObject.size()), first.numOfVerts, first.numTexVertex,
+                        first.numOfFaces}),
+                  counts);
+        EXPECT_EQ(Ints({model.numOfObjects, model.numOfVertices}),
+                  Ints({counts[0], counts[3] * 3}));
+        ExpectNear3(first.boundingBox.min, box[0], box[1], box[2]);
+        ExpectNear3(first.boundingBox.max, box[3], box[4], box[5]);
+        std::vector<std::string> names;
+        for (const t3DObject& frame : model.pObject)
+            names.push_back(frame.strName);
+        EXPECT_EQ(names, FactFrameNames(std::string("models/") + file));
+        ExpectUnitNormals(model);
+        // Later frames reuse frame 0's faces and coordinates.
+        EXPECT_TRUE(model.pObject[1].pFaces == nullptr && model.pObject[1].pTexVerts == nullptr);
+        EXPECT_GT(model.boundingSphere.radius, 0.0f);
+        // An animation runs while the name before the frame number stays; in pain101..104
+        // the digits before the last two stay in the name.
+        const std::vector<tAnimationInfo>& a = model.pAnimations;
+        if (file[0] == 'f') {
+            EXPECT_EQ(Anim(a[0]) + ", " + Anim(a[1]) + ", " + Anim(a[3]) + ", " + a[4].strName +
+                          ", " + Anim(a.back()),
+                      "stand 0 40, run 40 46, pain1 54 58, pain2, death3 190 197");
+        }
+    }
+}
+
+TEST(CMD2Loader, FrameNumbersStayInsideTheModelAndSkinCoordinatesScale) {
+    // "x99" would start at frame 98 and a name without digits at -1; the last frame
+    // starts a new name, so it records "walk" and nothing of its own.
+    Md2Recipe recipe;
+    recipe.frameNames = {"x99", "x98", "walk", "walk", "end1"};
+    recipe.numVertices = 4; // vertex 3 belongs to no face: it points up
+    Model model;
+    ASSERT_TRUE(LoadAs('2', BuildMd2(recipe), model, nullptr, "skin.pcx"));
+    ASSERT_EQ(model.numOfAnimations, 2);
+    EXPECT_EQ(std::to_string(model.pAnimations[0].startFrame) + ", " + Anim(model.pAnimations[1]),
+              "4, walk 1 4");
+    ExpectNear3(model.pObject[0].pNormals[3], 0, 1, 0, 0);
+    // s = 8, t = 4 on a 64 x 32 skin.
+    EXPECT_EQ(Floats({model.pObject[0].pTexVerts[1].x, model.pObject[0].pTexVerts[1].y,
+                      model.pMaterials[0].uTile}),
+              Floats({8.0f / 64, 1.0f - 4.0f / 32, 1}));
+    EXPECT_EQ(std::to_string(model.numOfMaterials) + model.pMaterials[0].strFile, "1skin.pcx");
+}
+
+TEST(CMD2Object, ClockStepsAtTheSpeedAndAnimationsHandOver) {
+    ClockedModel m({"run1", "run2", "run3", "run4", "end1"});
+    m.object.SetAnimationSpeed(5.0f); // 200 ms a frame; the factor is not clamped
+    Floats factors;
+    for (uint32_t at : {100, 200, 300, 450})
+        factors.push_back(m.Step(at));
+    EXPECT_EQ(factors, Floats({0.5f, 1.0f, 0.5f, 1.25f}));
+    EXPECT_EQ(m.Frame(), 2);
+    // a: [0, 3], b: [3, 5]; frame 5 (b's end) is never current. Without a default
+    // animation b runs on from frame 0; with one, the ended animation's start shows.
+    const std::vector<std::string> frames = {"a1", "a2", "a3", "b1", "b2", "b3"};
+    ClockedModel plain(frames), fallback(frames);
+    fallback.object.SetDefaultAnimation(0);
+    std::string shown;
+    for (ClockedModel* c : {&plain, &fallback}) {
+        c->object.SetAnim(1);
+        shown += std::to_string(c->Frame());
+        for (uint32_t t = 200; t <= (c == &plain ? 1200u : 400u); t += 200)
+            shown += std::to_string(c->FrameAfter(t));
+        shown += " ";
+    }
+    EXPECT_EQ(shown, "3401234 343 ");
+    EXPECT_EQ(fallback.object.getModel()->currentAnim, 0);
+    // Animation numbers wrap; one frame makes no animation and stands still.
+    ClockedModel two({"a1", "a2", "b1", "b2"}), still({"pose"});
+    for (int n : {3, -1}) {
+        two.object.SetAnim(n);
+        EXPECT_EQ(two.object.getModel()->currentAnim, 1) << n;
+    }
+    still.object.SetAnim(2);
+    still.Step(1000);
+    EXPECT_EQ(Ints({still.object.getModel()->numOfAnimations, still.Frame()}), Ints({0, 0}));
+    // The world box follows placement.
+    const sBoundingBox box = two.object.getModel()->pObject[0].boundingBox;
+    two.object.SetPosition(10, 0, 0);
+    two.object.SetSize(2, 2, 2);
+    EXPECT_EQ(
+        Floats({two.object.GetBoundingBoxMinPoint()->x, two.object.GetBoundingBoxMaxPoint()->y}),
+        Floats({box.min.x * 2 + 10, box.max.y * 2}));
+    EXPECT_EQ(two.object.GetModelVertexNum(), 3);
+}
+
+// The shadow volume appears from the second build (the first only starts the clock), and
+// a frame that takes longer than an animation step must not push the shape past the next
+// pose: the volume built after a 1-second stall equals the one built at the step.
+TEST(CMD2Object, ShadowShapeStopsAtTheNextPoseAfterAStall) {
+    Md2Recipe recipe;
+    recipe.triangles = {{0, 1, 2, 0, 1, 2}, {0, 2, 1, 0, 2, 1}};
+    recipe.packed = {{0, 0, 0, 10, 0, 0, 0, 10, 0},
+                     {20, 0, 0, 30, 0, 0, 20, 10, 5},
+                     {40, 0, 0, 50, 0, 0, 40, 10, 9}};
+    auto volumeAfter = [&](uint32_t secondCall) {
+        ClockedModel m({"run1", "run2", "run3"}, recipe);
+        m.object.SetAnimationSpeed(5.0f); // 200 ms a frame
+        m.object.BuildShadowVolume(CVector3(300, 700, 500));
+        EXPECT_EQ(m.object.GetShadowVolume()->GetVolumeVertexCount(), 0u);
+        m.now = secondCall;
+        m.object.BuildShadowVolume(CVector3(300, 700, 500));
+        EXPECT_EQ(m.object.GetShadowVolume()->GetVolumeVertexCount() % 6, 0u);
+        Floats xyz;
+        for (const vertex& v : m.object.GetShadowVolume()->GetVolumeVertices())
+            xyz.insert(xyz.end(), {v.x, v.y, v.z});
+        return xyz;
+    };
+    const Floats atStep = volumeAfter(200);
+    ASSERT_FALSE(atStep.empty());
+    EXPECT_EQ(volumeAfter(1000), atStep);
+}
+
+TEST(CLoad3DS, RoomMatchesItsFactsAndAssimpBounds) {
+    ZARVO_REQUIRE_CORPUS();
+    const std::string bytes = Corpus("room.3ds");
+    ASSERT_EQ(bytes.size(), 5508u);
+    for (bool swap : {false, true}) {
+        Model model;
+        ASSERT_TRUE(LoadAs(swap ? 's' : 'S', bytes, model));
+        EXPECT_EQ(Outline(model), "mesh02 14/20/14 m0 60; mesh03 14/20/14 m0 60; "
+                                  "mesh04 14/20/14 m0 60; mesh01 74/96/74 m0 288; ");
+        EXPECT_EQ(Ints({model.numOfObjects, model.numOfVertices}),
+                  Ints({4, 156 * 3})); // assimp's 156 faces
+        ExpectUnitNormals(model);
+        ASSERT_EQ(model.numOfMaterials, 1);
+        EXPECT_EQ(std::string(model.pMaterials[0].strName) + "|" + model.pMaterials[0].strFile,
+                  " -- default --|");
+        // Without the swap the file's axes; with it (x, z, -y), which is what assimp reports.
+        const sBoundingBox& box = model.boundingBox;
+        ExpectNear3(box.min, -406.9888f, swap ? -0.00024f : -349.0432f,
+                    swap ? -351.9168f : -0.0002f);
+        ExpectNear3(box.max, 402.3912f, swap ? 503.77f : 351.9168f, swap ? 349.0432f : 503.77f);
+    }
+}
+
+TEST(CLoad3DS, LaterVersionsWarnNormalsFlipAndMaterialsTexturesColoursAndNamesLoad) {
+    std::string floatColour;
+    PutAll(floatColour, {1.0f, 0.5f, 0.0f});
+    const std::string glow =
+        Chunk(0xAFFF, Chunk(0xA000, Cstr("glow")) + Chunk(0xA020, Chunk(0x0010, floatColour)));
+    const std::string file =
+        Build3ds(Material("wood", "wood.bmp", 200, 100, 50) + glow + TriangleMesh("a", "wood") +
+                     TriangleMesh("b", "glow") + TriangleMesh("c", "missing"),
+                 4);
+    Model model;
+    bool ok = false;
+    EXPECT_EQ(Quiet([&] { ok = LoadAs('S', file, model); }),
+              "This 3DS file is over version 3 so it may load incorrectly\n");
+    ASSERT_TRUE(ok);
+    // Cross(p0 - p2, p2 - p1) of (0,0,0), (1,0,0), (0,1,0) is (0, 0, -1); 3DS flips it.
+    ExpectNear3(model.pObject[0].pNormals[2], 0, 0, 1, 1e-6f);
+    EXPECT_FLOAT_EQ(model.boundingSphere.center.x, 1.0f / 3);
+    EXPECT_EQ(Outline(model), "a 3/1/0 m0 t 3; b 3/1/0 m1 3; c 3/1/0 m-1 3; ");
+    ASSERT_EQ(model.numOfMaterials, 2);
+    EXPECT_STREQ(model.pMaterials[0].strFile, "wood.bmp");
+    const uint8_t *c0 = model.pMaterials[0].color, *c1 = model.pMaterials[1].color;
+    EXPECT_EQ(Ints({c0[0], c1[0], c1[1], c1[2]}), Ints({200, 255, 128, 0}));
+    // A textured mesh without coordinates gets zeros in its buffer; colours are material /
+    // 255, and white for an unknown material in a model with materials.
+    t3DSCornerArrays a = CLoad3DS::BuildCornerArrays(model, model.pObject[0]);
+    EXPECT_EQ(a.texCoords, Floats(6, 0.0f));
+    EXPECT_EQ(a.colors.size(), 9u);
+    EXPECT_FLOAT_EQ(a.colors[0], 200 / 255.0f);
+    t3DSCornerArrays white = CLoad3DS::BuildCornerArrays(model, model.pObject[2]);
+    EXPECT_TRUE(white.texCoords.empty());
+    EXPECT_EQ(white.colors, Floats(9, 1.0f));
+    // Names are cut to fit; a short coordinate list is padded with zeros.
+    const std::string name(400, 'n');
+    Model named;
+    ASSERT_TRUE(
+        LoadAs('S',
+               Build3ds(Material(name, name) +
+                        Mesh(name, VertexList({0, 0, 0, 1, 0, 0, 0, 1, 0}) +
+                                       FloatList(0x4140, 2, {0.5f, 0.25f}) + FaceList({0, 1, 2}))),
+               named));
+    EXPECT_EQ(std::string(named.pObject[0].strName) + named.pMaterials[0].strFile,
+              std::string(508, 'n'));
+    ASSERT_EQ(named.pObject[0].numTexVertex, 3);
+    EXPECT_EQ(Floats({named.pObject[0].pTexVerts[0].x, named.pObject[0].pTexVerts[2].x}),
+              Floats({0.5f, 0.0f}));
+}
+
+TEST(C3DSObject, TexturesOfMoreThanTenMaterialsJoinTheFolderAsItStands) {
+    EXPECT_EQ(C3DSObject::TexturePath("Data/Models/demo", "floor.bmp"),
+              "Data/Models/demofloor.bmp");
+    std::string chunks;
+    for (int i = 0; i < 12; ++i)
+        chunks += Material("m" + std::to_string(i), "t" + std::to_string(i) + ".bmp");
+    std::string path = TempFile("many.3ds", Build3ds(chunks + TriangleMesh("tri", "m11")));
+    C3DSObject object;
+    char folder[] = "tex/";
+    const std::string out = Quiet([&] { object.Init(folder, &path[0], false); });
+    EXPECT_TRUE(out.find("tex/t0.bmp\n") != std::string::npos &&
+                out.find("tex/t11.bmp\n") != std::string::npos)
+        << out;
+    const t3DModel& m = *object.getModel();
+    EXPECT_EQ(Ints({m.numOfMaterials, m.pMaterials[11].texureId, m.pObject[0].materialID,
+                    object.GetModelVertexNum()}),
+              Ints({12, 11, 11, 3}));
+}
+
+TEST(C3DSObject, ShadowVolumesAreMadeOncePerMeshAndRebuiltInPlace) {
+    std::string path = TempFile("two.3ds", Build3ds(TriangleMesh("a") + TriangleMesh("b")));
+    C3DSObject object;
+    char folder[] = "";
+    object.Init(folder, &path[0], false);
+    object.BuildShadowVolume(CVector3(0, 0, 10)); // lights the triangle's face
+    ASSERT_EQ(object.GetShadowVolumes().size(), 2u);
+    const CShadowVolume* first = object.GetShadowVolumes()[0];
+    // A lone lit triangle: three silhouette edges, two wall triangles each.
+    EXPECT_EQ(first->GetVolumeVertexCount(), 18u);
+    object.BuildShadowVolume(CVector3(0, 0, 0)); // a light at the origin lights nothing
+    ASSERT_EQ(object.GetShadowVolumes().size(), 2u);
+    EXPECT_EQ(object.GetShadowVolumes()[0], first);
+    EXPECT_EQ(first->GetVolumeVertexCount(), 0u);
+}
+
+TEST(CModelMD3, TonyPartsMatchTheirFactsAndLoadWithAnimationsLinksAndSkins) {
+    ZARVO_REQUIRE_CORPUS();
+    std::string folder = zarvo_test::CorpusDir() + "/models/tony";
+    char name[] = "tony", weapon[] = "railgun";
+    CModelMD3 tony;
+    tony.SetTextureLoading(false);
+    ASSERT_TRUE(tony.LoadModel(&folder[0], name));
+    ASSERT_TRUE(tony.LoadWeapon(&folder[0], weapon));
+    t3DModel* legs = tony.GetModel(CModelMD3::PART_LOWER);
+    t3DModel* torso = tony.GetModel(CModelMD3::PART_UPPER);
+    t3DModel* head = tony.GetModel(CModelMD3::PART_HEAD);
+    t3DModel* gun = tony.GetModel(CModelMD3::PART_WEAPON);
+    // Frames and tags | each mesh's name and triangle count | the box.
+    const std::pair<t3DModel*, const char*> parts[] = {
+        {legs, "261 tag_torso | l_belt 0 l_lower 386 | -4.28125 -16.90625 -15.09375 16.578125 "
+               "17.6875 10.125"},
+        {torso, "191 tag_head tag_weapon | u_body 506 u_vest 0 | -7 -24.578125 -1.921875 "
+                "3.140625 24.578125 17.90625"},
+        {head, "1 | h_head 298 | -4.9375 -5.40625 -1.03125 6.890625 5.40625 8"},
+        {gun, "1 tag_flash | gun 398 energy.001 8 glass 8 | -12.90625 -4.171875 -1.890625 "
+              "14.984375 4.171875 6.359375"}};
+    for (const auto& [part, facts] : parts) {
+        std::string outline = std::to_string(tony.GetFrameCount(part)) + " ";
+        for (int i = 0; i < part->numOfTags; ++i)
+            outline += std::string(part->pTags[i].strName) + " ";
+        outline += "|";
+        for (const t3DObject& mesh : part->pObject) {
+            outline += " " + std::string(mesh.strName) + " " + std::to_string(mesh.numOfFaces);
+            for (int v = 0; v < mesh.numOfVerts; ++v) // packed normals come out unit length
+                ASSERT_NEAR(Magnitude(mesh.pNormals[v]), 1.0f, 1e-4f) << mesh.strName;
+        }
+        EXPECT_EQ(outline + " | " + Str(part->boundingBox.min) + " " + Str(part->boundingBox.max),
+                  facts);
+        EXPECT_EQ(part->numOfObjects, int(part->pObject.size()));
+    }
+    // Six BOTH entries in both lists, seven TORSO in the upper, twelve LEGS in the lower;
+    // the legs' offset is entry 13 (LEGS_WALKCR, 96) minus entry 6 (TORSO_GESTURE, 95).
+    EXPECT_EQ(Ints({legs->numOfAnimations, torso->numOfAnimations, head->numOfAnimations,
+                    tony.GetTorsoOffset()}),
+              Ints({18, 13, 0, 1}));
+    EXPECT_EQ(Anim(legs, "LEGS_IDLE") + ", " + Anim(torso, "TORSO_ATTACK") + ", " +
+                  Anim(torso, "BOTH_DEATH1") + ", " + Anim(torso, "LEGS_IDLE"),
+              "185 200 15 12, 130 136 0 15, 0 29 0 15, none");
+    // Links by tag name; the weapon's own tag (tag_flash) stays free.
+    EXPECT_TRUE(legs->pLinks[0] == torso && torso->pLinks[0] == head && torso->pLinks[1] == gun);
+    EXPECT_EQ(gun->pLinks[0], nullptr);
+    // Skins with CRLF lines and folder paths name the files in the model folder.
+    EXPECT_STREQ(legs->pMaterials[size_t(legs->pObject[1].materialID)].strFile, "suit.tga");
+    EXPECT_STREQ(head->pMaterials[0].strFile, "head.tga");
+    EXPECT_STREQ(gun->pMaterials[2].strFile, "tinfx2.tga");
+}
+
+TEST(CLoadMD3, SkinAndShaderLinesNameEachMeshTexture) {
+    Model model;
+    for (const char* name : {"u_body", "u_vest", "h_head"}) {
+        model.pObject.push_back(MakeEmptyObject());
+        std::strcpy(model.pObject.back().strName, name);
+    }
+    model.numOfObjects = 3;
+    auto files = [&] {
+        std::string s;
+        for (const t3DObject& o : model.pObject)
+            s += std::string(o.bHasTexture ? "" : "untextured ") +
+                 model.pMaterials[size_t(o.materialID)].strFile + " ";
+        return s;
+    };
+    CLoadMD3 loader;
+    const std::string skin = "u_body,models/players/tony/suit.tga\r\n\r\ntag_head,\r\n"
+                             "u_vest,red.tga\n h_head,models\\x\\" +
+                             std::string(600, 'x') + ".tga\n";
+    loader.LoadSkinFromMemory(&model, skin.data(), skin.size());
+    ASSERT_EQ(model.numOfMaterials, 3);
+    EXPECT_EQ(files(), "suit.tga red.tga " + std::string(254, 'x') + " ");
+    // A line whose name starts with a NUL (found by fuzzing) names no texture: an empty
+    // line leaves the mesh as it was.
+    const std::string shader =
+        "skin.tga\r\n" + std::string(3, '\0') + "x.tga\nextra.tga\nignored.tga\n";
+    loader.LoadShaderFromMemory(&model, shader.data(), shader.size());
+    EXPECT_EQ(model.numOfMaterials, 5);
+    EXPECT_EQ(files(), "skin.tga red.tga extra.tga ");
+}
+
+TEST(CModelMD3, AnimationConfigAssignsByNameAndShiftsLegs) {
+    std::vector<tAnimationInfo> lower, upper;
+    auto parse = [&](const std::string& text) {
+        lower.clear();
+        upper.clear();
+        return CModelMD3::ParseAnimations(text.data(), text.size(), lower, upper);
+    };
+    // A short file: the offset entries do not exist, the legs keep their numbers; lines
+    // that are not four numbers, or start below zero, are skipped.
+    EXPECT_EQ(parse("0 10 0 20 // TORSO_A\n10 5 0 20 // LEGS_B\nbad 1 2 3 // LEGS_C\n"
+                    "1 2 3 // LEGS_D\n-4 1 1 1 // LEGS_E\n"),
+              0);
+    ASSERT_EQ(lower.size(), 1u);
+    EXPECT_EQ(lower[0].startFrame, 10);
+}
+
+TEST(CModelMD3, ClockStepsFramesByFpsAndWrapsToTheAnimationStart) {
+    CModelMD3 character;
+    uint32_t now = 0;
+    character.SetTickSource([&now] { return now; });
+    t3DModel* legs = character.GetModel(CModelMD3::PART_LOWER);
+    legs->pAnimations = {tAnimationInfo{"LEGS_A", 0, 4, 0, 10},
+                         tAnimationInfo{"LEGS_B", 4, 6, 0, 10}};
+    legs->numOfAnimations = 2;
+    character.SetLegsAnimation("legs_b"); // names match ignoring case
+    character.SetLegsAnimation("LEGS_NONE");
+    EXPECT_EQ(Ints({legs->currentAnim, legs->currentFrame}), Ints({1, 4}));
+    // Time; then current and next frame and the factor between them.
+    const Floats steps[] = {
+        {50, 4, 5, 0.5f}, {100, 5, 5, 1}, {150, 5, 4, 0.5f}, {200, 4, 4, 1}, {225, 4, 5, 0.25f}};
+    for (const Floats& s : steps) {
+        now = uint32_t(s[0]);
+        character.UpdateModel(legs);
+        EXPECT_EQ(Floats({float(legs->currentFrame), float(legs->nextFrame), legs->t}),
+                  Floats(s.begin() + 1, s.end()))
+            << s[0];
+    }
+    CMd3 entity;
+    entity.GetModel()->SetTickSource([&now] { return now; });
+    t3DModel* torso = entity.GetModel()->GetModel(CModelMD3::PART_UPPER);
+    torso->pAnimations = {tAnimationInfo{"TORSO_A", 0, 2, 0, 0},
+                          tAnimationInfo{"TORSO_B", 7, 9, 0, 5}};
+    torso->numOfAnimations = 2;
+    entity.IncreaseCharacterAnimation(CModelMD3::PART_UPPER);
+    entity.GetModel()->UpdateModel(torso); // the old frame is outside: start over
+    EXPECT_EQ(Ints({torso->currentAnim, torso->nextFrame}), Ints({1, 7}));
+    entity.IncreaseCharacterAnimation(CModelMD3::PART_UPPER);
+    entity.GetModel()->UpdateModel(torso); // zero fps holds the frame
+    EXPECT_EQ(torso->t, 0.0f);
+}
+
+TEST(CModelMD3, FramesAreFrameMajorAndTagMatrixSlerpsRotationAndLerpsPosition) {
+    // Frame 1 turns the tag 90 degrees about z: its x axis points along y.
+    Md3Part part{
+        2,
+        {{{"tag_torso", {0, 0, 1}}}, {{"tag_torso", {2, 0, 3}, {0, 1, 0, -1, 0, 0, 0, 0, 1}}}},
+        {Square("l", 0, 0, 2)}};
+    part.meshes[0].frames[1][2] = {3, 0, 4};
+    std::string folder = TempFile("c_lower.md3", BuildMd3(part));
+    folder.resize(folder.rfind('/'));
+    CModelMD3 character;
+    char name[] = "c";
+    EXPECT_FALSE(character.LoadModel(&folder[0], name)); // no upper, head, skins or config
+    t3DModel* legs = character.GetModel(CModelMD3::PART_LOWER);
+    ASSERT_EQ(legs->numOfObjects, 1);
+    // Frame 1's vertices follow frame 0's; texture coordinates are flipped.
+    const t3DObject& mesh = legs->pObject[0];
+    EXPECT_EQ(Floats({mesh.pVerts[4 + 2].x, mesh.pVerts[4 + 2].z, mesh.pTexVerts[3].y}),
+              Floats({3, 4, -1}));
+    EXPECT_EQ(legs->pLinks[0], nullptr); // the missing upper body is not linked
+    EXPECT_EQ(character.GetModel(CModelMD3::PART_UPPER)->numOfObjects, 0);
+    legs->currentFrame = 0;
+    // Next frame, t, then the tag's x axis (column 0) and position (column 3) x and z; a
+    // next frame past the part's frames holds at its last.
+    const Floats cases[] = {{1, 0, 1, 0, 0, 1},
+                            {1, 1, 0, 1, 2, 3},
+                            {1, 0.5f, 0.70711f, 0.70711f, 1, 2},
+                            {40, 0.5f, 0.70711f, 0.70711f, 1, 2}};
+    for (const Floats& c : cases) {
+        legs->nextFrame = int(c[0]);
+        legs->t = c[1];
+        float m[16];
+        character.TagMatrix(legs, 0, m);
+        for (int k : {0, 1, 2, 3}) // x axis x and y, position x and z
+            EXPECT_NEAR(m[Ints({0, 1, 12, 14})[size_t(k)]], c[size_t(k) + 2], k < 2 ? 1e-4f : 1e-5f)
+                << c[0] << " " << c[1] << " " << k;
+    }
+    // Packed normals: (longitude, latitude) bytes of 2 pi / 256 steps.
+    const uint8_t up[2] = {0, 0}, x[2] = {64, 0}, y[2] = {64, 64};
+    EXPECT_NEAR(CLoadMD3::DecodeNormal(up).z, 1.0f, 1e-5f);
+    EXPECT_NEAR(CLoadMD3::DecodeNormal(x).x, 1.0f, 1e-5f);
+    EXPECT_NEAR(CLoadMD3::DecodeNormal(y).y, 1.0f, 1e-5f);
+}
+
+TEST(CObjLoader, CorpusFilesLoadWithTheirTrianglesAndBounds) {
+    ZARVO_REQUIRE_CORPUS();
+    // Meshes and triangles; the box.
+    const std::tuple<const char*, Ints, Floats> cases[] = {
+        {"sydney_simple.obj",
+         {1, 679},
+         {-7.7346f, -24.0143f, -10.103f, 5.5013f, 30.9431f, 11.9887f}},
+        {"grid_200k.obj", {1, 199712}, {0, -4.5f, 0, 316, 4.5f, 316}},
+        {"sydney_full.obj", {1, 679}, {-7.7346f, -24.0143f, -10.103f, 5.5013f, 30.9431f, 11.9887f}},
+        {"room_full.obj",
+         {1, 156},
+         {-406.9888f, -0.0002f, -351.9168f, 402.3912f, 503.77f, 349.0432f}},
+        {"polygons_mixed.obj", {3, 29}, {-1, -1, -1, 5, 3, 5}}};
+    for (const auto& [file, counts, box] : cases) {
+        Model model;
+        ASSERT_TRUE(LoadAs('O', Corpus(file), model)) << file;
+        int triangles = 0;
+        for (const t3DObject& mesh : model.pObject)
+            triangles += mesh.numOfFaces;
+        EXPECT_EQ(Ints({model.numOfObjects, triangles, model.numOfVertices}),
+                  Ints({counts[0], counts[1], counts[1] * 3}))
+            << file;
+        ExpectNear3(model.boundingBox.min, box[0], box[1], box[2]);
+        ExpectNear3(model.boundingBox.max, box[3], box[4], box[5]);
+    }
+}
+
+TEST(CObjLoader, RelativeIndicesPolygonsAndBackReferencesResolveAsObjMeansThem) {
+    ZARVO_REQUIRE_CORPUS();
+    Model model;
+    ASSERT_TRUE(LoadAs('O', Corpus("polygons_mixed.obj"), model));
+    // Cube: "f -8//-6 -5//-6 -6//-6 -7//-6" is vertices 1 4 3 2, fanned from vertex 1.
+    EXPECT_EQ(Corners(model.pObject[0], {{0, 0}, {0, 1}, {1, 1}, {1, 2}}),
+              "-1 -1 -1, -1 1 -1, 1 1 -1, 1 -1 -1, ");
+    // Prism: the pentagon "f 9/1 10/2 11/3 12/4 13/5" keeps its texture corners.
+    const t3DObject& prism = model.pObject[1];
+    EXPECT_TRUE(prism.bHasTexture);
+    EXPECT_FLOAT_EQ(prism.pTexVerts[prism.pFaces[2].coordIndex[2]].x, 0.6545f);
+    EXPECT_EQ(Corners(prism, {{2, 2}}), "4.309 -0.9511 3, ");
+    // Back reference: "f 1 2 19" in the third group uses the cube's first two vertices.
+    EXPECT_EQ(Corners(model.pObject[2], {{0, 0}, {0, 1}, {0, 2}}), "-1 -1 -1, 1 -1 -1, 0 3 0, ");
+}
+
+TEST(CObjLoader, MeshesSplitAtVerticesAfterFacesAndRebaseOnTheirFirstFace) {
+    Model model;
+    ASSERT_TRUE(LoadAs('O',
+                       "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 0\nf 1 2 3\n"
+                       "v 0 0 1\nv 1 0 1\nv 0 1 1\nvt 0 0\nvt 1 0\nvt 0 1\n"
+                       "f 5/1 6/2 7/3\n\tf  5/1\t7/3 6 \r\n",
+                       model));
+    ASSERT_EQ(model.numOfObjects, 2);
+    const t3DObject& second = model.pObject[1];
+    const tFace& f = second.pFaces[0];
+    EXPECT_EQ(Ints({model.pObject[0].numOfVerts, second.numOfVerts, second.numOfFaces,
+                    f.vertIndex[0], f.vertIndex[2], f.coordIndex[0], f.coordIndex[2]}),
+              Ints({4, 3, 2, 0, 2, 0, 2}));
+    // A corner without a coordinate in a textured mesh samples one appended zero.
+    EXPECT_EQ(
+        Ints({second.numTexVertex, second.pFaces[1].coordIndex[2], int(second.pTexVerts[3].x)}),
+        Ints({4, 3, 0}));
+    // Face and vertex normals: the counter-clockwise triangle faces +z.
+    EXPECT_EQ(Str(model.pObject[0].pFaces[0].normal) + ", " + Str(model.pObject[0].pNormals[0]),
+              "0 0 1, 0 0 1");
+}
+
+TEST(CObj, RayHitsAreShadedWithTheFaceNormalAtTheNearestFace) {
+    // A quad of side 2 facing down (-y), the side the default light (above) does not
+    // see, so L . N with L = hit - light is positive.
+    std::string path = TempFile("quad.obj", "v -1 0 -1\nv 1 0 -1\nv 1 0 1\nv -1 0 1\nf 1 2 3 4\n");
+    CObj obj;
+    ASSERT_TRUE(obj.Init(&path[0], nullptr));
+    obj.SetPosition(0, 3, 0);
+    CRay ray = MakeRay({0.2f, -5, 0.1f}, {0, 1, 0});
+    obj.CheckRayHit(ray);
+    ASSERT_TRUE(ray.isHit());
+    EXPECT_NEAR(ray.GetDistance(), 8.0f, 1e-4f);
+    // The light lies straight along the face normal: full intensity.
+    ExpectNear3(CVector3(ray.GetColorR(), ray.GetColorG(), ray.GetColorB()), 0.8f, 0.2f, 0.4f,
+                1e-4f);
+    // Faces are hit from both sides, never edge-on or beside them.
+    for (const auto& [origin, dir, hit] :
+         {std::make_tuple(CVector3(0.2f, 9, 0.1f), CVector3(0, -1, 0), true),
+          {CVector3(-5, 3, 0), CVector3(1, 0, 0), false},
+          {CVector3(5, -5, 0), CVector3(0, 1, 0), false}}) {
+        CRay other = MakeRay(origin, dir);
+        obj.CheckRayHit(other);
+        EXPECT_EQ(other.isHit(), hit);
+    }
+    double t = 0, u = 0, v = 0; // the distance along the ray and where on the triangle
+    EXPECT_EQ(CObj::intersect_triangle({0.25f, 0.25f, -2}, {0, 0, 1}, {0, 0, 0}, {1, 0, 0},
+                                       {0, 1, 0}, &t, &u, &v),
+              1);
+    EXPECT_EQ(Floats({float(t), float(u)}), Floats({2, 0.25f}));
+}
+
+TEST(CObj, AFileThatFailsLeavesAnEmptyModel) {
+    std::string missing = zarvo_test::MakeTempDir("obj") + "/missing.obj";
+    char texture[] = "never_loaded.tga";
+    CObj obj;
+    bool ok = true;
+    Quiet([&] { ok = obj.Init(&missing[0], texture); });
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(
+        obj.GetModelVertexNum() + obj.getModel()->numOfObjects + obj.getModel()->numOfMaterials, 0);
+    EXPECT_EQ(obj.GetBoundingBoxMinPoint()->x, obj.GetBoundingBoxMaxPoint()->x);
+    obj.BuildShadowVolume(CVector3(0, 10, 0));
+    EXPECT_TRUE(obj.GetShadowVolumes().empty());
+}

@@ -1,0 +1,486 @@
+// The XML reader against libxml2, and the engine's XML model format read through it.
+#include "models/xmlParser.h"
+
+#include <gtest/gtest.h>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+
+#include <strings.h>
+
+#include <codecvt>
+#include <locale>
+#include <random>
+#include <set>
+
+#include "model_fixtures.h"
+#include "models/CTObject.h"
+#include "render3d/C3DGameObject.h"
+
+using namespace model_test;
+
+namespace {
+
+// Random documents: elements with attributes, text with entities, references and
+// multi-byte characters, comments, CDATA and processing instructions.
+struct DocGen {
+    std::mt19937 rng;
+    explicit DocGen(unsigned seed) : rng(seed) {}
+    int Pick(int n) { return int(rng() % unsigned(n)); }
+
+    std::string Name() {
+        static const char first[] = "abcdefghijklmnopqrstuvwyzABCDEFGHIJKLMNOPQRSTUVWYZ_";
+        static const char rest[] = "abcdefghijklmnopqrstuvwxyz0123456789_.-";
+        std::string n(1, first[Pick(sizeof(first) - 1)]);
+        for (int i = Pick(8); i > 0; --i)
+            n += rest[Pick(sizeof(rest) - 1)];
+        // <PRE> and <Script> open clear sections, not elements.
+        if (strcasecmp(n.c_str(), "pre") == 0 || strcasecmp(n.c_str(), "script") == 0) n += "_";
+        return n;
+    }
+    // Text with entities, numeric references and multi-byte characters; `quote` is the
+    // delimiter of an attribute value (0 for element text).
+    std::string Text(char quote) {
+        static const char* const pieces[] = {
+            "plain",     " ", "&amp;", "&lt;", "&gt;", "&quot;", "&apos;", "&#65;", "&#x263A;",
+            "&#x1F600;", "é", "漢字",  "😀",    ">",    "x=1",    "&#10;",  "'",     "\""};
+        std::string t;
+        bool solid = false; // text that decodes to white space only is not content
+        for (int i = Pick(6); i > 0; --i) {
+            const std::string p = pieces[Pick(sizeof(pieces) / sizeof(pieces[0]))];
+            if (quote && p == std::string(1, quote)) continue;
+            t += p;
+            solid |= !quote && p != " " && p != "&#10;";
+        }
+        if (!quote && !t.empty() && !solid) t += "z";
+        return t;
+    }
+    void Element(std::string& out, int depth) {
+        const std::string name = Name();
+        out += "<" + name;
+        std::set<std::string> used;
+        for (int i = Pick(4); i > 0; --i) {
+            const std::string a = Name();
+            if (!used.insert(a).second) continue;
+            const char q = Pick(2) ? '"' : '\'';
+            out += (Pick(3) ? " " : "\n  ") + a + (Pick(4) ? "=" : " = ") + q + Text(q) + q;
+        }
+        if (depth > 6 || Pick(4) == 0) {
+            out += Pick(2) ? "/>" : " />";
+            return;
+        }
+        out += ">";
+        for (int i = Pick(5); i > 0; --i) {
+            const int kind = Pick(7);
+            if (kind > 3)
+                Element(out, depth + 1);
+            else
+                out += kind == 0   ? std::string("<!-- note -->")
+                       : kind == 1 ? "<![CDATA[" + std::string(Pick(2) ? "a<b>&c" : " ") + "]]>"
+                       : kind == 2 ? "<?proc" + std::to_string(Pick(9)) + "?>"
+                                   : Text(0);
+        }
+        out += "</" + name + (Pick(4) ? ">" : " >");
+    }
+    std::string Document() {
+        std::string doc;
+        if (Pick(3) == 0) doc += "\xEF\xBB\xBF";
+        if (Pick(2)) doc += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+        if (Pick(4) == 0) doc += "<!-- lead -->\n";
+        if (Pick(4) == 0) doc += "<!DOCTYPE root>\n";
+        Element(doc, 0);
+        if (Pick(2)) doc += "\n<!-- tail -->\n";
+        return doc;
+    }
+};
+
+std::string Escaped(const char* s) {
+    std::string out;
+    for (; *s; ++s) {
+        const size_t k = std::string("\n\r\t\"\\").find(*s);
+        out += k == std::string::npos ? std::string(1, *s) : std::string("\\") + "nrt\"\\"[k];
+    }
+    return out;
+}
+
+// The same outline XMLOutline(node, true) gives, from libxml2's tree.
+void LibxmlOutline(xmlNode* node, int depth, std::string& out) {
+    out.append(size_t(depth) * 2, ' ');
+    if (node->type == XML_PI_NODE) {
+        out += "?" + std::string(reinterpret_cast<const char*>(node->name)) + "\n";
+        return;
+    }
+    out += reinterpret_cast<const char*>(node->name);
+    for (xmlAttr* a = node->properties; a; a = a->next) {
+        xmlChar* v = xmlNodeGetContent(reinterpret_cast<xmlNode*>(a));
+        out += " " + std::string(reinterpret_cast<const char*>(a->name)) + "=\"" +
+               Escaped(reinterpret_cast<const char*>(v)) + "\"";
+        xmlFree(v);
+    }
+    std::string text;
+    for (xmlNode* c = node->children; c; c = c->next) {
+        const char* content = reinterpret_cast<const char*>(c->content);
+        const bool space = content && std::strspn(content, " \t\r\n") == std::strlen(content);
+        if (c->type == XML_CDATA_SECTION_NODE || (c->type == XML_TEXT_NODE && !space))
+            text += content;
+    }
+    if (!text.empty()) out += " text=\"" + Escaped(text.c_str()) + "\"";
+    out += "\n";
+    for (xmlNode* c = node->children; c; c = c->next)
+        if (c->type == XML_ELEMENT_NODE || c->type == XML_PI_NODE) LibxmlOutline(c, depth + 1, out);
+}
+
+std::string Utf16LE(const std::string& utf8) {
+    const std::u16string u =
+        std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t>().from_bytes(utf8);
+    return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(u.data()), u.size() * 2);
+}
+
+TEST(XmlReader, GeneratedDocumentsMatchLibxml2) {
+    XMLNode::setGlobalOptions(true, true);
+    for (unsigned seed = 1; seed <= 400; ++seed) {
+        DocGen gen(seed);
+        std::string doc = gen.Document();
+        // Every tenth document travels as UTF-16 with a byte-order mark.
+        if (seed % 10 == 0) doc = Utf16LE(doc.rfind("\xEF\xBB\xBF", 0) == 0 ? doc.substr(3) : doc);
+        xmlDoc* ref = xmlReadMemory(doc.data(), int(doc.size()), "gen.xml", nullptr,
+                                    XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+        ASSERT_NE(ref, nullptr) << "generator made a bad document, seed " << seed << "\n" << doc;
+        xmlNode* root = xmlDocGetRootElement(ref);
+        std::string expected;
+        LibxmlOutline(root, 0, expected);
+        XMLResults results;
+        XMLNode node = XMLNode::parseMemory(Bytes(doc), doc.size(),
+                                            reinterpret_cast<const char*>(root->name), &results);
+        xmlFreeDoc(ref);
+        ASSERT_EQ(results.error, eXMLErrorNone)
+            << "seed " << seed << " at " << results.nLine << ":" << results.nColumn << "\n"
+            << doc;
+        EXPECT_EQ(XMLOutline(node, true), expected) << "seed " << seed << "\n" << doc;
+    }
+}
+
+TEST(XmlReader, ErrorCodesLinesAndColumns) {
+    struct Case {
+        const char* text;
+        const char* tag;
+        XMLError error;
+        int line, column;
+    } const cases[] = {
+        {"", nullptr, eXMLErrorEmpty, 1, 1},
+        {"text<a/>", nullptr, eXMLErrorFirstNotStartTag, 1, 1},
+        {"<a>< b/></a>", nullptr, eXMLErrorMissingTagName, 1, 4},
+        {"<a></ ></a>", nullptr, eXMLErrorMissingEndTagName, 1, 4},
+        {"<a b=\"1></a>", nullptr, eXMLErrorUnmatchedQuote, 1, 6},
+        {"<a>\n  <b>\n</c>", nullptr, eXMLErrorUnmatchedEndTag, 3, 1},
+        {"<a><!-- open", nullptr, eXMLErrorUnmatchedEndClearTag, 1, 4},
+        {"<a b=>x</a>", nullptr, eXMLErrorUnexpectedToken, 1, 6},
+        {"<a/b>", nullptr, eXMLErrorUnexpectedToken, 1, 3},
+        {"<a b='1'", nullptr, eXMLErrorInvalidTag, 1, 1},
+        {"<!-- only a comment -->", nullptr, eXMLErrorNoElements, 1, 24},
+        {"<a/>", "b", eXMLErrorFirstTagNotFound, 1, 1},
+        {"<a>&foo;</a>", nullptr, eXMLErrorUnknownCharacterEntity, 1, 4},
+        {"<a>&amp</a>", nullptr, eXMLErrorUnknownCharacterEntity, 1, 4},
+        {"<a x='&#0;'/>", nullptr, eXMLErrorUnknownCharacterEntity, 1, 7},
+        {"<a>&#xD800;</a>", nullptr, eXMLErrorUnknownCharacterEntity, 1, 4},
+        {"<a>&#99999999999999999999;</a>", nullptr, eXMLErrorUnknownCharacterEntity, 1, 4},
+        {"<a>&#x;</a>", nullptr, eXMLErrorUnknownCharacterEntity, 1, 4},
+        // A multi-byte character counts as one column.
+        {"<a>\xC3\xA9\xE6\xBC\xA2&x;</a>", nullptr, eXMLErrorUnknownCharacterEntity, 1, 6},
+        // An end tag closing an outer element is only a warning, at the end tag.
+        {"<a><b></a>", nullptr, eXMLWarningUnmatchedEndTag, 1, 7}};
+    XMLNode::setGlobalOptions(true, true);
+    for (const Case& c : cases) {
+        XMLResults r;
+        const bool empty = XMLNode::parseString(c.text, c.tag, &r).isEmpty();
+        EXPECT_EQ(Ints({r.error, r.nLine, r.nColumn, empty}),
+                  Ints({c.error, c.line, c.column, c.error != eXMLWarningUnmatchedEndTag}))
+            << c.text;
+    }
+    // Byte by byte the same character is two columns.
+    XMLNode::setGlobalOptions(true, false);
+    XMLResults r;
+    XMLNode::parseString("<a>\xC3\xA9&x;</a>", nullptr, &r);
+    XMLNode::setGlobalOptions(true, true);
+    EXPECT_EQ(r.nColumn, 6);
+    EXPECT_STREQ(XMLNode::getError(XMLError(15)),
+                 "Error: unable to convert between UNICODE and MultiByte chars");
+    EXPECT_STREQ(XMLNode::getError(XMLError(22)), "Unknown");
+}
+
+TEST(XmlReader, DeclarationHoldsTheWantedElementAndLookupsIgnoreCase) {
+    const char* doc = "<?xml version=\"1.0\"?>\n<Root><Material name='m0'/><x/><material NAME='m1' "
+                      "name='second'/></Root>";
+    XMLResults r;
+    XMLNode declaration = XMLNode::parseString(doc, nullptr, &r),
+            root = XMLNode::parseString(doc, "rOOt", &r);
+    EXPECT_TRUE(declaration.isDeclaration());
+    EXPECT_EQ(std::string(declaration.getAttribute("Version")) + " " + root.getName(), "1.0 Root");
+    int i = 0, a = 1;
+    const std::string first = root.getChildNode("MATERIAL", &i).getAttribute("name");
+    XMLNode second = root.getChildNode("material", &i);
+    EXPECT_EQ(first + " " + std::to_string(i) + " " + second.getAttribute("name", &a) + " " +
+                  root.getChildNode("material", 1).getAttribute("name"),
+              "m0 3 second m1");
+    EXPECT_TRUE(root.getChildNode("material", &i).isEmpty() &&
+                second.getAttribute("name", &a) == nullptr);
+    EXPECT_EQ(root.nChildNode("MATERIAL"), 2);
+    // A handle keeps its data alive after the document is gone.
+    root = declaration = XMLNode();
+    EXPECT_STREQ(second.getAttribute("name", 1), "second");
+    EXPECT_TRUE(second.getParentNode().isEmpty());
+}
+
+TEST(XmlReader, DeepNestingNeitherOverflowsNorLeaks) {
+    const int depth = 200000;
+    std::string open, close;
+    for (int i = 0; i < depth; ++i)
+        open += "<d>", close += "</d>";
+    XMLResults r;
+    XMLNode node = XMLNode::parseString((open + close).c_str(), nullptr, &r);
+    ASSERT_EQ(r.error, eXMLErrorNone);
+    int levels = 0;
+    for (XMLNode n = node; !n.isEmpty(); n = n.getChildNode(0))
+        ++levels;
+    EXPECT_EQ(levels, depth);
+}
+
+TEST(XmlReader, FilesAndEncodings) {
+    XMLResults r;
+    EXPECT_TRUE(XMLNode::parseFile("/nonexistent/model.xml", nullptr, &r).isEmpty());
+    EXPECT_EQ(r.error, eXMLErrorFileNotFound);
+
+    std::string message;
+    const std::string empty = TempFile("empty.xml", "");
+    EXPECT_TRUE(XMLNode::openFileChecked(empty.c_str(), "a", &message, &r).isEmpty());
+    EXPECT_EQ(message, "XML Parsing error inside file '" + empty +
+                           "'.\nError: No XML data\nAt line 0, column 0.\n");
+    XMLNode::openFileChecked(TempFile("a.xml", "<a/>").c_str(), "b", &message);
+    EXPECT_NE(message.find("Error: First Tag not found\nAt line 1, column 1.\n"
+                           "First Tag should be 'b'.\n"),
+              std::string::npos);
+
+    // UTF-16 in both byte orders, with and without a byte-order mark.
+    const std::string le("<\0a\0 \0x\0=\0'\0\xE9\0'\0/\0>\0", 20);
+    std::string be = "\xFE\xFF";
+    for (size_t i = 0; i < le.size(); i += 2)
+        be += le[i + 1], be += le[i];
+    for (const std::string& doc : {le, be, std::string("\xFF\xFE") + le}) {
+        XMLNode n = XMLNode::parseMemory(Bytes(doc), doc.size(), "a", &r);
+        ASSERT_EQ(r.error, eXMLErrorNone);
+        EXPECT_STREQ(n.getAttribute("x"), "\xC3\xA9");
+    }
+    // A zero byte ends the text (found by fuzzing: names cut at a zero byte).
+    EXPECT_STREQ(XMLNode::parseText("<a/>\0<b c", 10, nullptr, &r).getName(), "a");
+    EXPECT_EQ(XMLNode::parseText("<a b='1'\0c='2'/>", 16, nullptr, &r).isEmpty(), true);
+    const std::string lone("\xFF\xFE<\0\x00\xD8>\0", 8);
+    XMLNode::parseMemory(Bytes(lone), lone.size(), "a", &r);
+    EXPECT_EQ(r.error, eXMLErrorCharConversionError);
+
+    EXPECT_TRUE(XMLNode::guessUTF8ParsingParameterValue("<a>\xC3\xA9</a>", 9));
+    EXPECT_FALSE(XMLNode::guessUTF8ParsingParameterValue("<a>\xE9t</a>", 9));
+    const char* latin = "<?xml version='1.0' encoding='ISO-8859-1'?><a/>";
+    EXPECT_FALSE(XMLNode::guessUTF8ParsingParameterValue(latin, std::strlen(latin)));
+}
+
+TEST(XmlReaderDeathTest, OpenFileHelperEndsTheProgramOnAWarning) {
+    const std::string path = TempFile("warn.xml", "<a><b></a>");
+    XMLResults r;
+    EXPECT_FALSE(XMLNode::parseFile(path.c_str(), "a", &r).isEmpty());
+    EXPECT_EQ(r.error, eXMLWarningUnmatchedEndTag);
+    EXPECT_EXIT(XMLNode::openFileHelper(path.c_str(), "a"), testing::ExitedWithCode(255),
+                "Warning: Unmatched end tag\nAt line 1, column 7");
+    EXPECT_EXIT(XMLNode::openFileHelper("/nonexistent.xml", "a"), testing::ExitedWithCode(255),
+                "Error: File not found");
+}
+
+std::vector<std::string> g_Textures;
+
+// Textures are named, not loaded.
+int RecordTexture(const std::string& file) {
+    g_Textures.push_back(file);
+    return -1;
+}
+
+struct Loaded {
+    bool ok;
+    T3DModel model;
+    std::string out;
+};
+
+Loaded Load(const std::string& xml) {
+    g_Textures.clear();
+    CTObjectLoader loader;
+    loader.SetTextureLoader(RecordTexture);
+    Loaded r;
+    testing::internal::CaptureStdout();
+    r.ok = loader.LoadModelFromMemory(Bytes(xml), xml.size(), "test.xml", r.model);
+    r.out = testing::internal::GetCapturedStdout();
+    return r;
+}
+
+const std::string kMaterial = "<material name='m' opacity='1'><ambient r='0' g='0' b='0' a='1'/>"
+                              "<diffuse r='1' g='0.5' b='0.25' a='1'/>"
+                              "<specular r='0' g='0' b='0' a='1'/>";
+const std::string kFourVertices = "<vertex x='0' y='0' z='0' u0='0' v0='0'/>"
+                                  "<vertex x='1' y='0' z='0' u0='1' v0='0'/>"
+                                  "<vertex x='1' y='1' z='0' v0='1' r='0.5'/>"
+                                  "<vertex x='0' y='1' z='0' u0='0' v0='1'/>";
+
+// A model whose sub-object, material and parallax-map counts are the digits of `counts`.
+std::string XmlModel(const std::string& counts, const std::string& body,
+                     const char* name = " name='t'") {
+    return "<?xml version='1.0'?><ZarvoModelFormat><model" + std::string(name) +
+           " numsubobjects='" + counts[0] + "' nummaterials='" + counts[1] +
+           "' numofparallaxmap='" + counts[2] + "'>" + body + "</model></ZarvoModelFormat>";
+}
+
+std::string Object(int numVertices, int numFaces, const std::string& content) {
+    return "<object name='o' numvertices='" + std::to_string(numVertices) + "' numfaces='" +
+           std::to_string(numFaces) + "'><position x='1' y='2' z='3'/>" +
+           "<orientation angle='90' x='0' y='1' z='0'/>" + content + "</object>";
+}
+
+// A unit floor quad facing up (a, b, c at z > x; c, d, a at z < x) and a triangle beside
+// it, both of diffuse (1, 0.5, 0.25).
+const std::string kFloor = XmlModel(
+    "110", kMaterial +
+               "</material><object name='o' numvertices='7' numfaces='2'>"
+               "<vertex x='-1' y='0' z='-1'/><vertex x='-1' y='0' z='1'/>"
+               "<vertex x='1' y='0' z='1'/><vertex x='1' y='0' z='-1'/>"
+               "<vertex x='3' y='0' z='-1'/><vertex x='3' y='0' z='1'/>"
+               "<vertex x='5' y='0' z='1'/><face a='0' b='1' c='2' d='3' materialindex='0'/>"
+               "<face a='4' b='5' c='6' materialindex='0'/></object>");
+
+bool LoadObject(CTObject& object, const std::string& xml) {
+    const std::string path = TempFile("floor.xml", xml);
+    CTObjectLoader loader;
+    loader.SetTextureLoader([](const std::string&) { return -1; });
+    bool ok = false;
+    Quiet([&] { ok = object.Init(path.c_str(), loader); });
+    return ok;
+}
+
+} // namespace
+
+TEST(CTObjectLoader, FatalAttributesStopLoadingAndLeaveTheModelEmpty) {
+    const struct {
+        std::string xml, message;
+    } cases[] = {
+        {XmlModel("000", "", ""), "Model Name not found in the xml!"},
+        {"<ZarvoModelFormat><model name='t' nummaterials='0' "
+         "numofparallaxmap='0'/></ZarvoModelFormat>",
+         "numsubobjects tag not found"},
+        {XmlModel("020", "<material name='m'/><material name='n' opacity='1'><texture "
+                         "colormap='late.png'/></material>"),
+         "opacity attribute not found in material tag! Not a valid Zarvo Engine Model file!"},
+        {XmlModel("010", "<material name='m' opacity='1'><ambient r='0' g='0' b='0' "
+                         "a='1'/><diffuse r='1' g='1' a='1'/></material>"),
+         "\ngb attribute not found in the diffuse tag! Not a valid Zarvo Engine Model file!\n"},
+        {XmlModel("010", kMaterial + "<texture/></material>"), "colormap attribute not found"},
+        {XmlModel("001", "<parallaxmap><texture/></parallaxmap>"),
+         "heightmap attribute not found in the texture tag!"}};
+    for (const auto& c : cases) {
+        Loaded r = Load(c.xml);
+        EXPECT_FALSE(r.ok) << c.message;
+        EXPECT_NE(r.out.find(c.message), std::string::npos) << r.out;
+        EXPECT_TRUE(r.model.objects.empty() && r.model.materials.empty() &&
+                    r.model.totalVertices == 0);
+        EXPECT_TRUE(g_Textures.empty()) << "loading went on after the message";
+    }
+    // Unreadable documents fail without ending the program.
+    for (const char* xml : {"", "<ZarvoModelFormat><model></ZarvoModelFormat>", "<other/>",
+                            "<ZarvoModelFormat><model name='&bad;'/></ZarvoModelFormat>"}) {
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(Load(xml).ok) << xml;
+        EXPECT_NE(testing::internal::GetCapturedStderr().find(
+                      "XML Parsing error inside file 'test.xml'."),
+                  std::string::npos);
+    }
+}
+
+TEST(CTObjectLoader, IndicesAndCountsFromTheFileAreChecked) {
+    const std::string head = kMaterial + "</material><parallaxmap/>";
+    const struct {
+        int numVertices, numFaces;
+        std::string faces;
+        bool ok;
+        const char* message;
+    } cases[] = {
+        {4, 1, "<face a='0' b='1' c='4'/>", false, "outside the object's 4 vertices"},
+        {4, 1, "<face a='-1' b='1' c='2'/>", false, "outside the object's 4 vertices"},
+        {4, 1, "<face a='0' b='1' c='2' d='9'/>", false, "outside the object's 4 vertices"},
+        {4, 1, "<face a='0' b='1' c='2'/>", true, "WARNING: No colormap information found."},
+        {4, 1, "<face a='0' b='1' c='2' materialindex='1'/>", false, "refers to material 1 of 1"},
+        {4, 1, "<face a='0' b='1' c='2' parallaxmapindex='7'/>", false,
+         "refers to parallax map 7 of 1"},
+        // Counts beyond what is present are cut to it, however large.
+        {2000000000, 99999999, "<face a='0' b='1' c='3'/>", true,
+         "numvertices is 2000000000 but only 4 vertex tags are present; reading 4."},
+        {-5, 1, "<face a='0' b='1' c='2'/>", false, "outside the object's 0 vertices"},
+        {4, 1, "", true, "numfaces is 1 but only 0 face tags"}};
+    for (const auto& c : cases) {
+        Loaded r = Load(
+            XmlModel("111", head + Object(c.numVertices, c.numFaces, kFourVertices + c.faces)));
+        EXPECT_EQ(r.ok, c.ok) << c.faces << "\n" << r.out;
+        EXPECT_NE(r.out.find(c.message), std::string::npos) << r.out;
+        EXPECT_TRUE(c.ok || r.model.objects.empty()) << c.faces;
+    }
+    Loaded many = Load("<ZarvoModelFormat><model name='t' numsubobjects='4000000000' "
+                       "nummaterials='99999999999999999999' numofparallaxmap='-3'>" +
+                       head + "</model></ZarvoModelFormat>");
+    EXPECT_TRUE(many.ok);
+    EXPECT_EQ(Ints({int(many.model.objects.size()), int(many.model.materials.size()),
+                    int(many.model.parallaxMaps.size())}),
+              Ints({0, 1, 0}));
+}
+
+TEST(CTObject, RayHitsColourFaces) {
+    CTObject floor;
+    ASSERT_TRUE(LoadObject(floor, kFloor));
+    EXPECT_EQ(floor.GetModelVertexNum(), 7);
+    // First triangle of the quad: diffuse times the light term, the light (no light
+    // manager: straight above) shining onto the face.
+    CRay lit = MakeRay({-0.5f, 10, 0.5f}, {0, -1, 0});
+    floor.CheckRayHit(lit);
+    ASSERT_TRUE(lit.isHit());
+    EXPECT_TRUE(lit.GetColorR() > 0.99f && std::fabs(lit.GetColorG() - 0.5f) < 0.01f);
+    EXPECT_FLOAT_EQ(lit.GetDistance(), 10.0f);
+    // Second triangle of the quad and a triangle face: the plain diffuse colour; a face
+    // behind the ray's origin is not hit.
+    for (const auto& [x, z, dy] :
+         {std::make_tuple(0.5f, -0.5f, -1), {3.5f, 0.5f, -1}, {0.5f, -0.5f, 1}}) {
+        CRay ray = MakeRay({x, 10, z}, {0, float(dy), 0});
+        floor.CheckRayHit(ray);
+        EXPECT_EQ(ray.isHit(), dy < 0) << x;
+        EXPECT_TRUE(dy > 0 || std::fabs(ray.GetColorB() - 0.25f) < 1e-6f) << ray.GetColorB();
+    }
+}
+
+TEST(CTObject, FailedLoadsLeaveAnEmptyObjectThatStillWorks) {
+    CTObject broken;
+    std::string bad = kFloor;
+    bad.replace(bad.find("c='6'"), 5, "c='60'");
+    EXPECT_FALSE(LoadObject(broken, bad));
+    EXPECT_TRUE(!broken.IsLoaded() && broken.GetModelVertexNum() == 0);
+    EXPECT_EQ(broken.GetTransformedModelLevelBBMaxPoint()->x, 0.0f);
+    // No GL context here: drawing an empty model must not reach GL at all.
+    broken.Draw(true);
+    broken.DrawParallax(true);
+    broken.DrawBoundingBox();
+    broken.BuildShadowVolume(CVector3(0, 10, 0));
+    broken.RenderToStencilV();
+    CRay ray = MakeRay({0, 10, 0}, {0, -1, 0});
+    broken.CheckRayHit(ray);
+    EXPECT_FALSE(ray.isHit());
+    // Through the scene object: the program goes on, the object is empty.
+    C3DGameObject object;
+    char missing[] = "/nonexistent/model.xml";
+    EXPECT_NE(Quiet([&] { object.LoadZarvoModel(missing); }).find("Error: File not found"),
+              std::string::npos);
+    EXPECT_EQ(object.GetModelKind(), MODEL_KIND_ZARVO);
+    ASSERT_NE(object.GetModel(), nullptr);
+    EXPECT_EQ(object.GetObjectVertexNum(), 0);
+    object.SetPosition(5, 5, 5);
+    object.CheckRayHit(ray);
+    EXPECT_FALSE(ray.isHit());
+}
