@@ -58,8 +58,7 @@ const char* SkipBlanks(const char* p, const char* end) {
 // An optionally signed decimal index; false when there are no digits or it is too large.
 // Inlined: it runs several times for every face corner. Up to eight digits are read at
 // once where eight bytes remain before `bufferEnd` (digits never run past the line end,
-// which is a newline or the buffer's end); at most ten digits are read in all before
-// the range is checked.
+// which is a newline or the buffer's end); longer numbers go on a digit at a time.
 [[gnu::always_inline]] inline bool ParseInt(const char*& p, const char* end, const char* bufferEnd,
                                             long& out) {
     bool negative = false;
@@ -78,10 +77,11 @@ const char* SkipBlanks(const char* p, const char* end) {
             return true;
         }
     }
-    const char* const limit = end - start > 10 ? start + 10 : end;
-    while (p < limit && unsigned(*p - '0') < 10u)
+    while (p < end && unsigned(*p - '0') < 10u) {
         value = value * 10 + unsigned(*p++ - '0');
-    if (p == start || value > 0x7fffffffULL || (p < end && unsigned(*p - '0') < 10u)) return false;
+        if (value > 0x7fffffffULL) return false;
+    }
+    if (p == start) return false;
     out = negative ? -long(value) : long(value);
     return true;
 }
