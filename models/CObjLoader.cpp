@@ -23,9 +23,37 @@ const char* SkipBlanks(const char* p, const char* end) {
     return p;
 }
 
+// Plain decimals ("-12.375") with fewer than eight significant digits and at most ten
+// after the point: the digits and the power of ten are exact floats, so one float
+// division rounds exactly as a full conversion would. False leaves anything else, p
+// untouched, to std::from_chars.
+[[gnu::always_inline]] inline bool ParseShortDecimal(const char*& p, const char* end, float& out) {
+    static const float kPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                         1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    const char* q = p;
+    const bool negative = q < end && *q == '-';
+    if (negative) ++q;
+    uint32_t mantissa = 0;
+    int digits = 0, fraction = 0;
+    for (; q < end && unsigned(*q - '0') < 10u && digits < 8; ++q, ++digits)
+        mantissa = mantissa * 10 + unsigned(*q - '0');
+    if (q < end && *q == '.') {
+        for (++q; q < end && unsigned(*q - '0') < 10u && digits < 8 && fraction < 10;
+             ++q, ++digits, ++fraction)
+            mantissa = mantissa * 10 + unsigned(*q - '0');
+    }
+    if (digits == 0 || digits == 8) return false;
+    if (q < end && (unsigned(*q - '0') < 10u || *q == '.' || *q == 'e' || *q == 'E')) return false;
+    const float value = float(mantissa) / kPowersOfTen[fraction];
+    out = negative ? -value : value;
+    p = q;
+    return true;
+}
+
 [[gnu::always_inline]] inline bool ParseFloat(const char*& p, const char* end, float& out) {
     p = SkipBlanks(p, end);
     if (p < end && *p == '+') ++p;
+    if (ParseShortDecimal(p, end, out)) return true;
     const std::from_chars_result r = std::from_chars(p, end, out);
     if (r.ec != std::errc() || !std::isfinite(out)) return false;
     p = r.ptr;
@@ -381,15 +409,8 @@ void CObjLoader::AddMaterial(t3DModel* model, const char* name, const char* file
 }
 
 void CObjLoader::ComputeNormals(t3DModel* model) {
-    ComputeMeshNormals(*model);
     // The ray tracer shades hits with each face's own normal.
-    for (t3DObject& object : model->pObject)
-        for (int f = 0; f < object.numOfFaces; ++f) {
-            tFace& face = object.pFaces[f];
-            face.normal =
-                FaceNormal(object.pVerts[face.vertIndex[0]], object.pVerts[face.vertIndex[1]],
-                           object.pVerts[face.vertIndex[2]]);
-        }
+    ComputeMeshNormals(*model, true);
 }
 
 void CObjLoader::ComputeBoundingBox(t3DModel* model) {
