@@ -6,6 +6,7 @@
 #include <GL/glew.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
 
 void CBoundingBox2D::Draw(CVector2 p) const {
@@ -72,7 +73,7 @@ void TestPair(const std::vector<sBoxMove>& moves, unsigned int i, unsigned int j
 struct sPlaced {
     sSpan span;
     unsigned int object;
-    int column0, column1, row0, row1;
+    uint16_t column0, column1, row0, row1; // small records keep large scenes in cache
 };
 
 } // namespace
@@ -114,7 +115,8 @@ void CMoveResolver::sScratch::GridPairs(const std::vector<sBoxMove>& moves) {
     double cell = std::max(2.0 * extent / double(placed.size()), 1.0);
     const double width = double(all.x1) - all.x0, height = double(all.y1) - all.y0;
     const double maxCells = 4.0 * double(placed.size()) + 16.0;
-    while ((width / cell + 1.0) * (height / cell + 1.0) > maxCells)
+    while ((width / cell + 1.0) * (height / cell + 1.0) > maxCells || width / cell >= 65535.0 ||
+           height / cell >= 65535.0)
         cell *= 1.5;
     const int columns = int(width / cell) + 1, rows = int(height / cell) + 1;
     const auto column = [&](float x) {
@@ -125,8 +127,8 @@ void CMoveResolver::sScratch::GridPairs(const std::vector<sBoxMove>& moves) {
     columnFirst.assign(size_t(columns) + 1, 0);
     rowFirst.assign(size_t(rows) + 1, 0);
     for (sPlaced& p : placed) {
-        p.column0 = column(p.span.x0), p.column1 = column(p.span.x1);
-        p.row0 = row(p.span.y0), p.row1 = row(p.span.y1);
+        p.column0 = uint16_t(column(p.span.x0)), p.column1 = uint16_t(column(p.span.x1));
+        p.row0 = uint16_t(row(p.span.y0)), p.row1 = uint16_t(row(p.span.y1));
         ++columnFirst[size_t(p.column0) + 1];
         for (int r = p.row0; r <= p.row1; ++r)
             ++rowFirst[size_t(r) + 1];
