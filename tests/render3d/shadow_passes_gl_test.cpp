@@ -85,14 +85,14 @@ public:
 struct Scene {
     C3DGameObjectManager manager;
     MeshEntity* ground = new MeshEntity(CVector3(0, -1, 0), CVector3(40, 1, 40));
-    C3DGameObject* box = new C3DGameObject();
-    Scene() {
+    C3DGameObject* floor = Place(ground);
+    C3DGameObject* box = Place(new MeshEntity(kBoxCentre, CVector3(1, 1, 1)));
+    C3DGameObject* Place(MeshEntity* model) {
         auto* object = new C3DGameObject();
-        object->AttachModel(MODEL_KIND_3DS, ground);
+        object->AttachModel(MODEL_KIND_3DS, model);
+        object->SetCastShadow(model != ground);
         manager.RegisterObject(object);
-        box->AttachModel(MODEL_KIND_3DS, new MeshEntity(kBoxCentre, CVector3(1, 1, 1)));
-        box->SetCastShadow(true);
-        manager.RegisterObject(box);
+        return object;
     }
 };
 
@@ -105,10 +105,7 @@ struct Frame {
         const uint8_t* p = &rgba[(size_t(y) * kWidth + size_t(x)) * 4];
         return 0.299f * p[0] + 0.587f * p[1] + 0.114f * p[2];
     }
-    float Lum(const CVector3& world) const {
-        const auto p = Project(world);
-        return Lum(p[0], p[1]);
-    }
+    float Lum(const CVector3& world) const { return Lum(Project(world)[0], Project(world)[1]); }
     bool Stencil(int x, int y) const { return stencil[size_t(y) * kWidth + size_t(x)] != 0; }
     // Window pixel (top-down) of a world point.
     std::array<int, 2> Project(const CVector3& p) const {
@@ -227,8 +224,7 @@ TEST_F(ShadowPassGL, ShadowMapDarkensTheGroundUnderTheCasterOnlyOnEitherPath) {
     EXPECT_TRUE(active == GL_TEXTURE0_ARB && program == 0 && !glIsEnabled(GL_TEXTURE_2D));
     EXPECT_TRUE(shadowed.viewport[2] == kWidth && shadowed.viewport[3] == kHeight);
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING) && glIsEnabled(GL_LIGHT0));
-    // Unit 1 keeps the map bound for comparison.
-    glActiveTextureARB(GL_TEXTURE1_ARB);
+    glActiveTextureARB(GL_TEXTURE1_ARB); // keeps the map bound for comparison
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D) && GLint(g_Graphics->GetShadowMapTexture()) == bound);
     glDisable(GL_TEXTURE_2D);
@@ -326,7 +322,7 @@ TEST_F(ShadowPassGL, ACasterWhoseFileFailedChangesNeitherPass) {
     const int vertices = scene.manager.GetNumOfAllVertices();
     auto* broken = new C3DGameObject();
     char missing[] = "no-such-model.md2";
-    testing::internal::CaptureStderr();
+    testing::internal::CaptureStderr(); // the failure is reported there
     EXPECT_FALSE(broken->LoadMD2Model(missing, nullptr));
     testing::internal::GetCapturedStderr();
     broken->SetPosition(-20, 20, 0); // between the light and the ground
