@@ -6,12 +6,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <string>
 
 #include "core/CEventManager.h"
 #include "core/CGraphicsCore.h"
 #include "core/Engine.h"
-#include "math/matrix4.h"
 #include "models/3dsObject.h"
 #include "models/CMD2Object.h"
 #include "render3d/C3DGameObject.h"

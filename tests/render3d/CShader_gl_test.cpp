@@ -12,8 +12,6 @@
 
 #include <cmath>
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace {
 

@@ -12,14 +12,10 @@
 #include "support/gl_context.h"
 #include "support/test_paths.h"
 
-#include <GL/glew.h>
-#include <SDL.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <memory>
-#include <vector>
 
 namespace {
 
