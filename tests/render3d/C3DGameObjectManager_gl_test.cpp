@@ -145,8 +145,9 @@ TEST(CameraMouseGL, UpdateTurnsByThePointerAndWarpsItBackToTheCentre) {
 }
 
 // The light's own matrices follow its parameters only at SetPosition or Init, from the
-// coordinates as given; GL_LIGHT0 gets the position through the caller's modelview.
-TEST_F(SceneGL, LightSetPositionPlacesGLLight0AndRecomputesTheLightsMatrices) {
+// coordinates as given; GL_LIGHT0 gets the position through the caller's modelview. The
+// manager's lights all drive GL_LIGHT0, and numbers out of range are answered safely.
+TEST_F(SceneGL, LightsPlaceGLLight0AndRecomputeTheirMatricesAndTheManagerGuardsItsRange) {
     g_3DGameObjectManager = &manager_;
     CLight light;
     MATRIX4X4 proj;
@@ -175,11 +176,10 @@ TEST_F(SceneGL, LightSetPositionPlacesGLLight0AndRecomputesTheLightsMatrices) {
     EXPECT_FALSE(light.IsEnabled());
     ExpectMatrixNear(light.GetLightViewMatrix(),
                      FromGlu([] { gluLookAt(0, 300, 0.5f, 10, 0, 10, 0, 0, 1); }));
-}
 
-TEST_F(SceneGL, EveryLightDrivesGLLight0AndTheManagerAnswersSafelyOutOfRange) {
+    glLoadIdentity();
     CLightManager lights;
-    float pos1[4] = {1, 2, 3, 1}, dif1[4] = {0.1f, 0.2f, 0.3f, 1}, black[4] = {0, 0, 0, 1};
+    float pos1[4] = {1, 2, 3, 1}, dif1[4] = {0.1f, 0.2f, 0.3f, 1};
     float pos2[4] = {-4, 5, -6, 1}, dif2[4] = {0.9f, 0.8f, 0.7f, 1}, grey[4] = {.5f, .5f, .5f, 1};
     lights.RegisterLight(new CLight(pos1, dif1, black, black));
     lights.RegisterLight(new CLight(pos2, dif2, grey, grey));
