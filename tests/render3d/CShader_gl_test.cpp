@@ -106,8 +106,7 @@ TEST_F(ShaderFilesGL, MissingEmptyOrBrokenFilesKeepRowsAndSdlLoadShaderReadsAllO
         EXPECT_EQ(shader.LoadShader(path), nullptr) << (path ? path : "null");
 }
 
-// The whole view facing the viewer, u from u0 to u1 on unit 0. A `bend` leans the
-// corners' normals outwards, like a patch of a sphere seen head-on.
+// The whole view, u from u0 to u1; `bend` leans the corners' normals out like a sphere's.
 void Quad(float bend, float u0 = 0, float u1 = 1) {
     glBegin(GL_QUADS);
     for (int c = 0; c < 4; ++c) {

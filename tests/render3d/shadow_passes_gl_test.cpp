@@ -1,5 +1,4 @@
-// The object manager's two shadow passes, rendered and read back: a box hovering over a
-// ground plane, lit from above and to the side. Sorts last: the core re-sizes the window.
+// The manager's two shadow passes over a lit box and ground. Sorts last: it re-sizes the window.
 #include <GL/glew.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
@@ -23,8 +22,7 @@ namespace {
 
 // The back-buffer path needs a window as wide as the default 1024 x 1024 shadow map.
 constexpr int kWidth = 1024, kHeight = 768;
-// The box sits 2/3 of the way from the origin to the light: its shadow falls around the
-// origin, 1.5 times its size.
+// The box is 2/3 of the way to the light: its shadow lies around the origin, 1.5 times as big.
 const CVector3 kLight(-30, 30, 0), kBoxCentre(-10, 10, 0), kUnderBox, kOpenGround(12, 0, 10);
 
 // A cube drawn in immediate mode with face normals and a white texture, with a real
@@ -129,9 +127,8 @@ bool InFootprint(const CVector3& g, float margin) {
            g.z > kFootprint[2] - margin && g.z < kFootprint[3] + margin;
 }
 
-// Counts the pixels where `inShadow(x, y)`, and through `outside` those whose ground lies
-// off the box's footprint; the box itself is left out, as it may shade its own far side
-// in one frame and not the other.
+// Counts the pixels where `inShadow(x, y)`, and in `outside` those off the footprint; not the
+// box itself, which may shade its own far side in one frame and not the other.
 template <typename InShadow>
 int ShadowPixels(const Frame& lit, InShadow inShadow, float margin, int& outside) {
     const auto box = lit.Project(kBoxCentre);
@@ -202,9 +199,8 @@ protected:
 
 } // namespace
 
-// The ground darkens where the box's shadow falls and nowhere else, through the frame
-// buffer object and through the back-buffer copy alike; the pass leaves the state it
-// documents behind.
+// The ground darkens where the box's shadow falls and nowhere else, through the frame buffer
+// object and the back-buffer copy alike; the pass leaves the state it documents behind.
 TEST_F(ShadowPassGL, ShadowMapDarkensTheGroundUnderTheCasterOnlyOnEitherPath) {
     ASSERT_TRUE(g_Graphics->isFBOSupported());
     Scene scene;
