@@ -6,12 +6,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <string>
 
 #include "core/CEventManager.h"
 #include "core/CGraphicsCore.h"
 #include "core/Engine.h"
-#include "math/matrix4.h"
 #include "models/3dsObject.h"
 #include "models/CMD2Object.h"
 #include "render3d/C3DGameObject.h"
@@ -30,15 +28,20 @@ using Names = std::vector<std::string>;
 
 namespace {
 
+MATRIX4X4 Modelview() {
+    float m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    return MATRIX4X4(m);
+}
+
 // The matrix a GLU call leaves on an identity modelview: the oracle for the engine's own.
 template <class Load> MATRIX4X4 FromGlu(Load load) {
-    float m[16];
     glPushMatrix();
     glLoadIdentity();
     load();
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    const MATRIX4X4 m = Modelview();
     glPopMatrix();
-    return MATRIX4X4(m);
+    return m;
 }
 
 void ExpectMatrixNear(const MATRIX4X4& actual, const MATRIX4X4& expected, float relEps = 1e-5f) {
@@ -71,17 +74,18 @@ protected:
         glDisable(GL_LIGHT0);
     }
     // Registers an object of the kind whose world box is a 2-unit cube around (0, 0, z).
-    RecordingEntity* Add(C3DGameObjectManager& manager, int kind, float z) {
+    RecordingEntity* Add(int kind, float z) {
         auto* model = new RecordingEntity();
         model->readCull = true;
         model->SetBox(CVector3(-1, -1, z - 1), CVector3(1, 1, z + 1));
         auto* object = new C3DGameObject();
         object->AttachModel(kind, model);
-        manager.RegisterObject(object);
+        manager_.RegisterObject(object);
         return model;
     }
     CGraphicsCore graphics_;
     CCamera camera_;
+    C3DGameObjectManager manager_;
 };
 
 std::array<float, 4> Light0(GLenum pname) {
@@ -92,7 +96,7 @@ std::array<float, 4> Light0(GLenum pname) {
 
 } // namespace
 
-TEST_F(SceneGL, CameraLookLoadsWhatGluLookAtGivesAndItsInverse) {
+TEST_F(SceneGL, CameraLookLoadsWhatGluLookAtGivesAndItsInverseAsDoTheManagersTranslations) {
     camera_.PositionCamera(12, -3, 40, 1, 2, -5, 0.1f, 1, 0);
     const MATRIX4X4 oracle = FromGlu([] { gluLookAt(12, -3, 40, 1, 2, -5, 0.1f, 1, 0); });
     MATRIX4X4 inverse; // of the modelview in place
@@ -102,9 +106,7 @@ TEST_F(SceneGL, CameraLookLoadsWhatGluLookAtGivesAndItsInverse) {
     });
     ExpectMatrixNear(view, oracle, 0);
     ExpectMatrixNear(inverse * oracle, MATRIX4X4(), 1e-4f);
-}
-
-TEST_F(SceneGL, CameraManagerLookTranslatesByTheActualCameraOnly) {
+    // The 2D camera manager translates by its actual camera only.
     CCameraManager manager;
     ExpectMatrixNear(FromGlu([&] { manager.Look(); }), FromGlu([] {})); // no camera
     manager.RegisterCamera(new CCamera2D(4, 5));
@@ -143,10 +145,10 @@ TEST(CameraMouseGL, UpdateTurnsByThePointerAndWarpsItBackToTheCentre) {
 }
 
 // The light's own matrices follow its parameters only at SetPosition or Init, from the
-// coordinates as given; GL_LIGHT0 gets the position through the caller's modelview.
-TEST_F(SceneGL, LightSetPositionPlacesGLLight0AndRecomputesTheLightsMatrices) {
-    C3DGameObjectManager objects;
-    g_3DGameObjectManager = &objects;
+// coordinates as given; GL_LIGHT0 gets the position through the caller's modelview. The
+// manager's lights all drive GL_LIGHT0, and numbers out of range are answered safely.
+TEST_F(SceneGL, LightsPlaceGLLight0AndRecomputeTheirMatricesAndTheManagerGuardsItsRange) {
+    g_3DGameObjectManager = &manager_;
     CLight light;
     MATRIX4X4 proj;
     proj.SetPerspective(45, 1, 1, 1500);
@@ -156,13 +158,11 @@ TEST_F(SceneGL, LightSetPositionPlacesGLLight0AndRecomputesTheLightsMatrices) {
     light.SetLightUPVector(CVector3(0, 0, 1));
     glLoadIdentity();
     glTranslatef(100, 0, 0); // a camera transform on the stack
-    float before[16], after[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, before);
+    const MATRIX4X4 before = Modelview();
     light.SetPosition(50, 100, -30, 1);
     g_3DGameObjectManager = nullptr;
-    glGetFloatv(GL_MODELVIEW_MATRIX, after);
-    EXPECT_TRUE(std::equal(before, before + 16, after)) << "the caller's modelview changed";
-    EXPECT_TRUE(objects.GetRegenerateShadowVolume());
+    EXPECT_TRUE(Modelview() == before) << "the caller's modelview changed";
+    EXPECT_TRUE(manager_.GetRegenerateShadowVolume());
     EXPECT_EQ(Light0(GL_POSITION), (std::array<float, 4>{150, 100, -30, 1}));
     EXPECT_EQ(light.GetPosition()[0], 50) << "stored as given";
     proj.SetPerspective(60, 2, 5, 900);
@@ -176,11 +176,10 @@ TEST_F(SceneGL, LightSetPositionPlacesGLLight0AndRecomputesTheLightsMatrices) {
     EXPECT_FALSE(light.IsEnabled());
     ExpectMatrixNear(light.GetLightViewMatrix(),
                      FromGlu([] { gluLookAt(0, 300, 0.5f, 10, 0, 10, 0, 0, 1); }));
-}
 
-TEST_F(SceneGL, EveryLightDrivesGLLight0AndTheManagerAnswersSafelyOutOfRange) {
+    glLoadIdentity();
     CLightManager lights;
-    float pos1[4] = {1, 2, 3, 1}, dif1[4] = {0.1f, 0.2f, 0.3f, 1}, black[4] = {0, 0, 0, 1};
+    float pos1[4] = {1, 2, 3, 1}, dif1[4] = {0.1f, 0.2f, 0.3f, 1};
     float pos2[4] = {-4, 5, -6, 1}, dif2[4] = {0.9f, 0.8f, 0.7f, 1}, grey[4] = {.5f, .5f, .5f, 1};
     lights.RegisterLight(new CLight(pos1, dif1, black, black));
     lights.RegisterLight(new CLight(pos2, dif2, grey, grey));
@@ -202,13 +201,7 @@ TEST_F(SceneGL, EveryLightDrivesGLLight0AndTheManagerAnswersSafelyOutOfRange) {
 }
 
 TEST_F(SceneGL, EachKindDrawsWithItsOwnCullingAndCall) {
-    C3DGameObjectManager manager;
-    RecordingEntity* models[MODEL_KIND_COUNT];
-    for (int kind = 0; kind < MODEL_KIND_COUNT; ++kind)
-        models[kind] = Add(manager, kind, -20);
     glCullFace(GL_BACK);
-    for (C3DGameObject* object : manager.Get3DObjects())
-        object->Draw(false);
     const struct {
         const char* call;
         bool textured;
@@ -221,27 +214,27 @@ TEST_F(SceneGL, EachKindDrawsWithItsOwnCullingAndCall) {
         {"Draw", false, -1},            // MD3 leaves culling as it finds it: off
     };
     for (int kind = 0; kind < MODEL_KIND_COUNT; ++kind) {
-        EXPECT_EQ(models[kind]->calls, Names{expected[kind].call}) << "kind " << kind;
-        EXPECT_EQ(models[kind]->flags, std::vector<bool>{expected[kind].textured}) << kind;
-        EXPECT_EQ(models[kind]->cullFaces, std::vector<GLint>{expected[kind].cull}) << kind;
+        RecordingEntity* model = Add(kind, -20);
+        manager_.Get3DObjects().back()->Draw(false);
+        EXPECT_EQ(model->calls, Names{expected[kind].call}) << "kind " << kind;
+        EXPECT_EQ(model->flags, std::vector<bool>{expected[kind].textured}) << kind;
+        EXPECT_EQ(model->cullFaces, std::vector<GLint>{expected[kind].cull}) << kind;
     }
     EXPECT_FALSE(glIsEnabled(GL_CULL_FACE)) << "culling is off again after every draw";
 }
 
 TEST_F(SceneGL, PlainPassLightsAndDrawsOnlyVisibleObjectsInTheFrustumOfTheLastLook) {
-    C3DGameObjectManager manager;
-    RecordingEntity* ahead = Add(manager, MODEL_KIND_3DS, -50);
-    RecordingEntity* behind = Add(manager, MODEL_KIND_OBJ, 50);
-    RecordingEntity* beyondFar = Add(manager, MODEL_KIND_OBJ, -1500);
-    RecordingEntity* straddlingNear = Add(manager, MODEL_KIND_MD2, 0);
-    RecordingEntity* md3Behind = Add(manager, MODEL_KIND_MD3, 50);
-    RecordingEntity* hidden = Add(manager, MODEL_KIND_ZARVO, -50);
-    const std::vector<C3DGameObject*> objects = manager.Get3DObjects();
+    RecordingEntity* ahead = Add(MODEL_KIND_3DS, -50);
+    RecordingEntity* behind = Add(MODEL_KIND_OBJ, 50);
+    RecordingEntity* beyondFar = Add(MODEL_KIND_OBJ, -1500);
+    RecordingEntity* straddlingNear = Add(MODEL_KIND_MD2, 0);
+    RecordingEntity* md3Behind = Add(MODEL_KIND_MD3, 50);
+    RecordingEntity* hidden = Add(MODEL_KIND_ZARVO, -50);
+    const std::vector<C3DGameObject*> objects = manager_.Get3DObjects();
     objects[5]->SetVisible(false);
     objects[5]->SetObjectInFrustum(true);
-    float before[16], after[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, before);
-    manager.Render();
+    const MATRIX4X4 before = Modelview();
+    manager_.Render();
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING) && glIsEnabled(GL_LIGHT0));
     EXPECT_TRUE(ahead->calls == Names{"DrawVBONEW"} && ahead->flags[0]);
     EXPECT_TRUE(behind->calls.empty() && beyondFar->calls.empty());
@@ -250,46 +243,44 @@ TEST_F(SceneGL, PlainPassLightsAndDrawsOnlyVisibleObjectsInTheFrustumOfTheLastLo
     EXPECT_EQ(md3Behind->calls, Names{"Draw"}) << "MD3 objects are never culled";
     // An invisible object is neither drawn nor tested: its old flag survives.
     EXPECT_TRUE(hidden->calls.empty() && objects[5]->IsObjectInFrustum());
-    manager.EnableBoundingBoxDrawing(true);
-    manager.Render();
+    manager_.EnableBoundingBoxDrawing(true);
+    manager_.Render();
     EXPECT_EQ(ahead->calls, (Names{"DrawVBONEW", "DrawVBONEW", "DrawBoundingBox"}));
-    glGetFloatv(GL_MODELVIEW_MATRIX, after);
-    EXPECT_TRUE(std::equal(before, before + 16, after));
+    EXPECT_TRUE(Modelview() == before);
     // Turn around, then load other matrices: culling still uses the planes of Look.
     glLoadIdentity();
     camera_.PositionCamera(0, 0, 0, 0, 0, 1, 0, 1, 0);
     camera_.Look();
     glLoadIdentity();
     glTranslatef(0, 0, 5000);
-    manager.Render();
+    manager_.Render();
     EXPECT_EQ(behind->calls, (Names{"DrawVBONEW", "DrawBoundingBox"}));
 }
 
 // The kind rows reach the real classes: MD2 animation and angle, 3DS box and sphere.
 TEST_F(SceneGL, LoadedCorpusModelsAnswerThroughTheirKindRows) {
     ZARVO_REQUIRE_CORPUS();
-    std::string folder = zarvo_test::CorpusDir() + "/models/", md2File = folder + "sydney.md2",
-                skin = folder + "sydney.bmp", room = folder + "room.3ds";
+    std::string dir = zarvo_test::CorpusDir() + "/models/", md2 = dir + "sydney.md2",
+                skin = dir + "sydney.bmp", room = dir + "room.3ds";
     auto *character = new C3DGameObject(), *scene = new C3DGameObject();
-    character->LoadMD2Model(md2File.data(), skin.data());
-    scene->Load3DS(folder.data(), room.data(), false);
-    auto* md2 = dynamic_cast<CMD2Object*>(character->GetModel());
+    character->LoadMD2Model(md2.data(), skin.data());
+    scene->Load3DS(dir.data(), room.data(), false);
+    auto* md2Model = dynamic_cast<CMD2Object*>(character->GetModel());
     auto* model3ds = dynamic_cast<C3DSObject*>(scene->GetModel());
-    ASSERT_TRUE(md2 && character->GetModelKind() == MODEL_KIND_MD2);
+    ASSERT_TRUE(md2Model && character->GetModelKind() == MODEL_KIND_MD2);
     ASSERT_TRUE(model3ds && scene->GetModelKind() == MODEL_KIND_3DS);
     character->SetAnimationSpeed(12.5f);
     scene->SetAnimationSpeed(3.0f); // a 3DS model has no animation: nothing happens
-    EXPECT_EQ(md2->GetAnimationSpeed(), 12.5f);
+    EXPECT_EQ(md2Model->GetAnimationSpeed(), 12.5f);
     // The MD2 class's own SetAngle also turns the world box.
     const CVector3 maxBefore = *character->GetBoundingBoxMaxPoint();
     character->SetAngle(90);
     EXPECT_NE(maxBefore.x, character->GetBoundingBoxMaxPoint()->x);
-    EXPECT_GT(scene->GetBoundingSphereRadius(), 0.0f);
-    EXPECT_EQ(scene->GetBoundingSphereRadius(), model3ds->GetBoundingSphereRadius());
-    C3DGameObjectManager manager;
-    manager.RegisterObject(character);
-    manager.RegisterObject(scene);
-    EXPECT_GT(md2->GetModelVertexNum(), 0);
-    EXPECT_EQ(manager.GetNumOfAllVertices(),
-              md2->GetModelVertexNum() + model3ds->GetModelVertexNum());
+    EXPECT_TRUE(scene->GetBoundingSphereRadius() > 0 &&
+                scene->GetBoundingSphereRadius() == model3ds->GetBoundingSphereRadius());
+    manager_.RegisterObject(character);
+    manager_.RegisterObject(scene);
+    EXPECT_GT(md2Model->GetModelVertexNum(), 0);
+    EXPECT_EQ(manager_.GetNumOfAllVertices(),
+              md2Model->GetModelVertexNum() + model3ds->GetModelVertexNum());
 }

@@ -20,7 +20,7 @@ struct Placed {
 
 } // namespace
 
-TEST(GameObjectDispatch, ShadowOperationsReachEveryKindButMD3) {
+TEST(GameObjectDispatch, ShadowOperationsReachEveryKindButMD3AndFollowLightOneAndPlacement) {
     for (int kind = MODEL_KIND_ZARVO; kind <= MODEL_KIND_MD3; ++kind) {
         Placed p(kind);
         p.object.BuildShadowVolume();
@@ -35,9 +35,7 @@ TEST(GameObjectDispatch, ShadowOperationsReachEveryKindButMD3) {
                   kind == MODEL_KIND_MD2 || kind == MODEL_KIND_MD3)
             << "kind " << kind;
     }
-}
-
-TEST(GameObjectDispatch, ShadowVolumesAreBuiltForLightOneAndPlacementMarksThemStale) {
+    // Volumes are built for light one, and placing the object marks them stale.
     Placed p(MODEL_KIND_OBJ);
     p.object.BuildShadowVolume();
     // Without a light manager the position of an unregistered light is used.

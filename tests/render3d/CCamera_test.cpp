@@ -44,26 +44,20 @@ TEST(CameraMouseLook, ViewAlongTheUpVectorSkipsThePitchAndStaysFinite) {
 }
 
 TEST(CameraKeys, MovesFollowTheViewBeforeTheFirstTurnAndTheLookDirectionAfter) {
-    AheadCamera camera;
+    AheadCamera camera, turned;
     camera.Update(); // strafe vector only: no graphics core or input in this test
     ExpectNear(*camera.GetStrafeVector(), 1, 0, 0);
     Keys(camera, {SDLK_w}, 4);
     Keys(camera, {SDLK_s}, 2);
-    ExpectNear(*camera.GetCameraPosition(), 0, 0, -2);
-    ExpectNear(*camera.GetLookDirection(), 0, 0, 0, 0); // still no turn recorded
     Keys(camera, {SDLK_d}, 3);
-    ExpectNear(*camera.GetCameraPosition(), 3, 0, -2);
+    ExpectNear(*camera.GetLookDirection(), 0, 0, 0, 0); // still no turn recorded
     ExpectNear(*camera.GetCameraView(), 3, 0, -12);
     Keys(camera, {SDLK_a}, 1);
     ExpectNear(*camera.GetCameraPosition(), 2, 0, -2);
-
-    AheadCamera turned;
     turned.RotateView(0.0f, 0, 1, 0); // sets the look direction to -z
     Keys(turned, {SDLK_w}, 4);
-    ExpectNear(*turned.GetCameraPosition(), 0, 0, -4);
-    ExpectNear(*turned.GetCameraView(), 0, 0, -14);
     Keys(turned, {SDLK_w, SDLK_s, SDLK_a, SDLK_d}, 4); // opposite keys cancel
-    ExpectNear(*turned.GetCameraPosition(), 0, 0, -4);
+    ExpectNear(*turned.GetCameraView(), 0, 0, -14);
     // Strafing keeps the height even with a tilted strafe vector.
     turned.PositionCamera(0, 0, 0, 10, 0, 0, 0, 1, 1);
     turned.Update();
@@ -83,8 +77,11 @@ TEST(CameraManager, TheNewestCameraIsActualMovesGoToItAndOutOfRangeIsIgnored) {
     EXPECT_EQ(manager.GetActualCameraIndex(), 1u);
     manager.setActualCamera(0);
     // The camera moves opposite to the scene.
-    manager.MoveLeft(10), manager.MoveDown(2), manager.MoveRight(4), manager.MoveRelative(4, 0);
-    manager.MoveUp(1), manager.MoveDown(1);
+    manager.MoveLeft(10);
+    manager.MoveDown(3);
+    manager.MoveRight(4);
+    manager.MoveRelative(4, 0);
+    manager.MoveUp(1);
     EXPECT_TRUE(manager.GetCameraPosition(0)->x == 11.0f && manager.GetCameraPosition(0)->y == 0);
     EXPECT_EQ(manager.GetCameraPosition(1)->x, 30.0f);
     // An index past the count answers with the actual camera.

@@ -1,5 +1,4 @@
-// The built-in program table, and each program rendered and read back so the GLSL is
-// checked for what it draws, not only for compiling.
+// The built-in programs, each rendered and read back: the GLSL is checked for what it draws.
 #include <gtest/gtest.h>
 
 #include "math/3DMath.h"
@@ -12,8 +11,7 @@
 #include <sys/stat.h>
 
 #include <cmath>
-#include <string>
-#include <vector>
+#include <memory>
 
 namespace {
 
@@ -60,7 +58,7 @@ protected:
     zarvo_test::ScopedWorkDir work_{"shaders"};
 };
 
-TEST_F(ShaderFilesGL, MissingAndEmptyFilesKeepEveryRowInPlaceAndSdlRunning) {
+TEST_F(ShaderFilesGL, MissingEmptyOrBrokenFilesKeepRowsAndSdlLoadShaderReadsAllOrNothing) {
     // Row 18 complete, row 5 without its fragment file, row 0 with an empty vertex file.
     for (const char* name : {"ShadowMappingPerPixelLight.vert", "ShadowMappingPerPixelLight.frag",
                              "dirPerVertex.vert"})
@@ -78,16 +76,15 @@ TEST_F(ShaderFilesGL, MissingAndEmptyFilesKeepEveryRowInPlaceAndSdlRunning) {
     for (size_t at = 0; (at = out.find("Cannot Load ", at)) != std::string::npos; ++at)
         ++(out.compare(at + 12, 6, "vertex") == 0 ? vertex : fragment);
     EXPECT_TRUE(vertex == 17u && fragment == 18u) << vertex << " " << fragment;
-    EXPECT_NE(SDL_GetVideoSurface(), nullptr);
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    EXPECT_TRUE(SDL_GetVideoSurface() != nullptr && glGetError() == GL_NO_ERROR);
     ASSERT_EQ(manager.GetShaderCount(), 19u);
-    for (int i = 0; i < 18; ++i)
-        EXPECT_EQ(manager.getDefaultShaders(Default_Shader_Types(i))->getShaderHandler(), 0u) << i;
+    for (int i = 0; i < 19; ++i)
+        EXPECT_EQ(manager.getDefaultShaders(Default_Shader_Types(i))->getShaderHandler() != 0u,
+                  i == SHADER_SHADOW_MAPPING_PER_PIXEL_LIGHT)
+            << i;
     EXPECT_TRUE(Linked(manager.getDefaultShaders(SHADER_SHADOW_MAPPING_PER_PIXEL_LIGHT)));
     EXPECT_EQ(manager.getDefaultShaders(Default_Shader_Types(19)), nullptr);
-}
 
-TEST_F(ShaderFilesGL, BrokenSourceGoesToStandardErrorAndLoadShaderReadsWholeTextOrNothing) {
     zarvo_test::WriteFileBytes("shaders/bad.vert",
                                "#version 120\nvoid main() { gl_Position = ; }\n");
     Copy("color.frag");
@@ -97,24 +94,19 @@ TEST_F(ShaderFilesGL, BrokenSourceGoesToStandardErrorAndLoadShaderReadsWholeText
     const std::string err = testing::internal::GetCapturedStderr();
     for (const char* part : {"shaders/bad.vert", "failed to compile", "failed to link"})
         EXPECT_NE(err.find(part), std::string::npos) << err;
-    EXPECT_NE(shader.getShaderHandler(), 0u); // kept as GL left it
-    EXPECT_FALSE(Linked(&shader));
+    EXPECT_TRUE(shader.getShaderHandler() != 0u && !Linked(&shader)); // kept as GL left it
     EXPECT_NE(SDL_GetVideoSurface(), nullptr) << "nothing shuts SDL down for a GLSL error";
 
     zarvo_test::WriteFileBytes("shaders/text.vert", "line one\nline two\n");
-    zarvo_test::WriteFileBytes("shaders/empty.vert", "");
-    char* text = shader.LoadShader("shaders/text.vert");
-    ASSERT_NE(text, nullptr);
-    EXPECT_STREQ(text, "line one\nline two\n");
-    delete[] text;
+    std::unique_ptr<char[]> text(shader.LoadShader("shaders/text.vert"));
+    EXPECT_STREQ(text.get(), "line one\nline two\n");
     // Empty, missing, null and a directory (no text file) all give nothing.
     for (const char* path :
-         {"shaders/empty.vert", "shaders/none.vert", (const char*)nullptr, "shaders"})
+         {"shaders/simpleTexture.vert", "shaders/none.vert", (const char*)nullptr, "shaders"})
         EXPECT_EQ(shader.LoadShader(path), nullptr) << (path ? path : "null");
 }
 
-// The whole view facing the viewer, u from u0 to u1 on unit 0. A `bend` leans the
-// corners' normals outwards, like a patch of a sphere seen head-on.
+// The whole view, u from u0 to u1; `bend` leans the corners' normals out like a sphere's.
 void Quad(float bend, float u0 = 0, float u1 = 1) {
     glBegin(GL_QUADS);
     for (int c = 0; c < 4; ++c) {
@@ -125,12 +117,6 @@ void Quad(float bend, float u0 = 0, float u1 = 1) {
         glVertex3f(x, y, 0);
     }
     glEnd();
-}
-void FullQuad() {
-    Quad(0);
-}
-void CurvedQuad() {
-    Quad(1 / 1.5f);
 }
 void Sphere() {
     GLUquadric* quadric = gluNewQuadric();
@@ -199,29 +185,30 @@ protected:
 TEST_F(ShaderRenderGL, LightProgramsShadeByDirectionDistanceAndCone) {
     Texture(0, 1, {255, 128, 0, 255});
     // Light position, linear attenuation and spot cut-off.
+    const float kCurved = 1 / 1.5f, kSphere = -1;
     static const float kHeadOn[6] = {0, 0, 1, 0, 0, 180}, kSide[6] = {1, 0, 0.2f, 0, 0, 180},
                        kPoint3[6] = {0, 0, 3, 1, 1, 180}, kPoint1[6] = {0, 0, 1, 1, 1, 180},
                        kSpot[6] = {0, 0, 1, 1, 0, 20};
     const struct {
         Default_Shader_Types program;
         const float* light;
-        void (*geometry)();
+        float bend; // of the quad, or kSphere
         int x, y, lo, hi, x2, y2, lo2, hi2;
     } rows[] = {
         // The curved patch's corners all get cos = 0.728: Gouraud shading stays flat, per-pixel
         // light finds the normal facing the light in the middle, toon steps to 1.0 and 0.7.
-        {SHADER_DIR_PER_VERTEX, kHeadOn, CurvedQuad, 32, 32, 183, 189, 1, 1, 183, 189},
-        {SHADER_DIR_PER_PIXEL, kHeadOn, CurvedQuad, 32, 32, 250, 255, 1, 1, 177, 195},
-        {SHADER_TOON, kHeadOn, CurvedQuad, 32, 32, 254, 255, 1, 1, 177, 180},
+        {SHADER_DIR_PER_VERTEX, kHeadOn, kCurved, 32, 32, 183, 189, 1, 1, 183, 189},
+        {SHADER_DIR_PER_PIXEL, kHeadOn, kCurved, 32, 32, 250, 255, 1, 1, 177, 195},
+        {SHADER_TOON, kHeadOn, kCurved, 32, 32, 254, 255, 1, 1, 177, 180},
         // Textured directional light: the sphere's side facing the light only, in orange.
-        {SHADER_DIR_PER_VERTEX_TEX, kSide, Sphere, 54, 32, 151, 255, 10, 32, 0, 9},
-        {SHADER_DIR_PER_PIXEL_TEX, kSide, Sphere, 54, 32, 151, 255, 10, 32, 0, 9},
-        {SHADER_COLOR, kHeadOn, FullQuad, 32, 32, 255, 255, 1, 1, 255, 255},
+        {SHADER_DIR_PER_VERTEX_TEX, kSide, kSphere, 54, 32, 151, 255, 10, 32, 0, 9},
+        {SHADER_DIR_PER_PIXEL_TEX, kSide, kSphere, 54, 32, 151, 255, 10, 32, 0, 9},
+        {SHADER_COLOR, kHeadOn, 0, 32, 32, 255, 255, 1, 1, 255, 255},
         // Point lights: 255 / (1 + linear * distance) in front of the centre.
-        {SHADER_POINT_LIGHT, kPoint3, FullQuad, 32, 32, 62, 66, 32, 32, 62, 66},
-        {SHADER_POINT_LIGHT_TEX, kPoint1, FullQuad, 32, 32, 125, 130, 32, 32, 125, 130},
+        {SHADER_POINT_LIGHT, kPoint3, 0, 32, 32, 62, 66, 32, 32, 62, 66},
+        {SHADER_POINT_LIGHT_TEX, kPoint1, 0, 32, 32, 125, 130, 32, 32, 125, 130},
         // A 20-degree spot straight down: 11 degrees off the axis lit, 31 not.
-        {SHADER_SPOT_LIGHT, kSpot, FullQuad, 38, 32, 240, 255, 51, 32, 0, 1},
+        {SHADER_SPOT_LIGHT, kSpot, 0, 38, 32, 240, 255, 51, 32, 0, 1},
     };
     for (const auto& row : rows) {
         glLightfv(GL_LIGHT0, GL_POSITION, row.light); // eye space: the modelview is the identity
@@ -229,13 +216,13 @@ TEST_F(ShaderRenderGL, LightProgramsShadeByDirectionDistanceAndCone) {
         glLightf(GL_LIGHT0, GL_SPOT_CUTOFF, row.light[5]);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         Program(row.program)->Begin();
-        row.geometry();
+        row.bend == kSphere ? Sphere() : Quad(row.bend);
         Program(row.program)->End();
         const zarvo_test::Rgba px = ReadPixelTopDown(row.x, row.y),
                                px2 = ReadPixelTopDown(row.x2, row.y2);
         EXPECT_TRUE(px.r >= row.lo && px.r <= row.hi) << row.program << ": " << int(px.r);
         EXPECT_TRUE(px2.r >= row.lo2 && px2.r <= row.hi2) << row.program << ": " << int(px2.r);
-        EXPECT_TRUE(row.geometry != Sphere || (std::abs(px.g - px.r / 2) <= 3 && px.b == 0));
+        EXPECT_TRUE(row.bend != kSphere || (std::abs(px.g - px.r / 2) <= 3 && px.b == 0));
     }
 }
 

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <random>
 #include <tuple>
-#include <vector>
 
 #include "render3d/CShadowVolume.h"
 #include "test_entity.h"
@@ -124,17 +123,18 @@ TEST(ShadowVolumeMD2, EmptyOnFirstBuildThenInterpolatedWithFrozenNormals) {
     EXPECT_NEAR(1.f, std::fabs(frame.faces[10].normal.z), 1e-6f);
 }
 
-TEST(ShadowVolumeXML, QuadFacesExtrudeAlongTheLastLitFaceAndShareTheEdgeBooks) {
+TEST(ShadowVolumeXML, QuadFacesExtrudeAlongTheLastLitFace) {
     T3DModel model;
     T3DModelObject object;
+    object.vertices.resize(4);
     for (int c = 0; c < 4; ++c) {
-        object.vertices.push_back(vertex{});
-        object.vertices.back().x = c == 1 || c == 2 ? 1.f : -1.f,
-        object.vertices.back().z = c < 2 ? 1.f : -1.f;
+        object.vertices[c].x = c == 1 || c == 2 ? 1.f : -1.f;
+        object.vertices[c].z = c < 2 ? 1.f : -1.f;
     }
-    T3DFace quad{};
-    quad.a = 0, quad.b = 1, quad.c = 2, quad.d = 3;
-    object.faces.push_back(quad);
+    object.faces.push_back(T3DFace{});
+    object.faces[0].b = 1;
+    object.faces[0].c = 2;
+    object.faces[0].d = 3;
     model.objects.push_back(object);
     CVector3 position(0, 2, 0);
     CShadowVolume volume;
@@ -144,12 +144,4 @@ TEST(ShadowVolumeXML, QuadFacesExtrudeAlongTheLastLitFaceAndShareTheEdgeBooks) {
     // Every wall uses the one extrusion (position + first vertex) - light.
     EXPECT_FLOAT_EQ(volume.GetVolumeVertices()[0].y + (2.f - 10.f) * 1000.f,
                     volume.GetVolumeVertices()[2].y);
-    // The XML variant keeps the same books: a second face on an edge makes it shared,
-    // a third makes it unique again.
-    const size_t edges = volume.GetEdgeCount();
-    volume.addEdge(7, 1, 0);
-    EXPECT_FALSE(std::get<2>(RecordsOf(volume)[0]));
-    volume.addEdge(7, 0, 1);
-    EXPECT_EQ(volume.GetEdgeCount(), edges + 1);
-    EXPECT_TRUE(volume.GetEdges().back().unique);
 }

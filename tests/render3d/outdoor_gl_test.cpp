@@ -12,14 +12,10 @@
 #include "support/gl_context.h"
 #include "support/test_paths.h"
 
-#include <GL/glew.h>
-#include <SDL.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <memory>
-#include <vector>
 
 namespace {
 
@@ -216,7 +212,7 @@ struct Extent {
 
 // Sprites stop at the largest point size and keep 12 pixels far away; their colour adds
 // to or blends with the background.
-TEST_F(OutdoorGL, SpriteSizesAndBlending) {
+TEST_F(OutdoorGL, SpriteSizesAndBlendingQuadsFacingTheCameraAndMovingOnlyWhenRendered) {
     auto near = Make(CVector3(0, 0, -1.5f), true, true, 200.0f),
          far = Make(CVector3(0, 0, -2000), true, true, 10.0f);
     const float largest = near->GetLargestPointSize();
@@ -238,10 +234,7 @@ TEST_F(OutdoorGL, SpriteSizesAndBlending) {
         EXPECT_NEAR(c.b, 128, 3) << alphaBlend;
         EXPECT_NEAR(c.r, alphaBlend ? 64 : 128, 3) << alphaBlend;
     }
-}
-
-// Quads face the camera from any side; particles move only while the system is rendered.
-TEST_F(OutdoorGL, QuadsFaceTheCameraAndMoveOnlyWhenRendered) {
+    // Quads face the camera from any side; particles move only while the system is rendered.
     const double eyes[][3] = {{0, 0, 0}, {8, 5, -2}, {-6, -4, -18}};
     for (const auto& eye : eyes) {
         auto system = Make(CVector3(0, 0, -10), false, true, 10.0f);

@@ -33,7 +33,7 @@ template <class F> std::set<float> Draw(int n, F draw) {
     return seen;
 }
 
-TEST(ParticleRandom, EqualBoundsGiveTheMinimumUndividedOtherwiseMinPlusOneToMaxDivided) {
+TEST(ParticleRandom, EqualBoundsGiveTheMinimumOtherwiseMinPlusOneToMaxDividedAndSpawnsUseThem) {
     std::srand(17);
     EXPECT_TRUE(RandomBoxValue(5, 5, 100.0f) == 5.0f &&
                 RandomVelocityValue(30, 30, 1000.0f) == 30 && RandomEnergy(40, 40) == 40u);
@@ -50,9 +50,7 @@ TEST(ParticleRandom, EqualBoundsGiveTheMinimumUndividedOtherwiseMinPlusOneToMaxD
         EXPECT_FLOAT_EQ(*row.seen.rbegin(), row.max);
     }
     EXPECT_EQ(rows[0].seen.size(), 20u);
-}
-
-TEST(ParticleRandom, SettersRefuseUpsideDownBoundsAndKeepTheOldOnes) {
+    // Setters refuse upside-down bounds and keep the old ones.
     CParticleSystem system;
     EXPECT_FALSE(system.SetParticleVelocityY(50, 10, 1.0f) || system.SetGenerationBoxX(3, -3, 1) ||
                  system.SetEnergyBounds(9, 8));

@@ -1,5 +1,4 @@
-// The object manager's two shadow passes, rendered and read back: a box hovering over a
-// ground plane, lit from above and to the side. Sorts last: the core re-sizes the window.
+// The manager's two shadow passes over a lit box and ground. Sorts last: it re-sizes the window.
 #include <GL/glew.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
@@ -7,9 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <vector>
-
-#include <SDL.h>
 
 #include "core/CGraphicsCore.h"
 #include "core/Engine.h"
@@ -18,7 +14,6 @@
 #include "render3d/CCamera.h"
 #include "render3d/CLight.h"
 #include "render3d/CLightManager.h"
-#include "render3d/CShaderManager.h"
 #include "render3d/CShadowVolume.h"
 #include "support/gl_context.h"
 #include "test_entity.h"
@@ -27,8 +22,7 @@ namespace {
 
 // The back-buffer path needs a window as wide as the default 1024 x 1024 shadow map.
 constexpr int kWidth = 1024, kHeight = 768;
-// The box sits 2/3 of the way from the origin to the light: its shadow falls around the
-// origin, 1.5 times its size.
+// The box is 2/3 of the way to the light: its shadow lies around the origin, 1.5 times as big.
 const CVector3 kLight(-30, 30, 0), kBoxCentre(-10, 10, 0), kUnderBox, kOpenGround(12, 0, 10);
 
 // A cube drawn in immediate mode with face normals and a white texture, with a real
@@ -58,6 +52,7 @@ public:
         glActiveTextureARB(GL_TEXTURE0_ARB);
         if (textured) glEnable(GL_TEXTURE_2D), glBindTexture(GL_TEXTURE_2D, white);
         TransformToWordCoordinate();
+        glTexCoord2f(0.5f, 0.5f);
         glBegin(GL_TRIANGLES);
         for (const tFace& f : mesh.faces) {
             const auto& v = mesh.verts;
@@ -65,7 +60,7 @@ public:
             const CVector3 n = Normalize(Cross(b - a, c - a));
             glNormal3f(n.x, n.y, n.z);
             for (const CVector3* p : {&a, &b, &c})
-                glTexCoord2f(0.5f, 0.5f), glVertex3f(p->x, p->y, p->z);
+                glVertex3f(p->x, p->y, p->z);
         }
         glEnd();
         glPopMatrix();
@@ -85,14 +80,14 @@ public:
 struct Scene {
     C3DGameObjectManager manager;
     MeshEntity* ground = new MeshEntity(CVector3(0, -1, 0), CVector3(40, 1, 40));
-    C3DGameObject* box = new C3DGameObject();
-    Scene() {
+    C3DGameObject* floor = Place(ground);
+    C3DGameObject* box = Place(new MeshEntity(kBoxCentre, CVector3(1, 1, 1)));
+    C3DGameObject* Place(MeshEntity* model) {
         auto* object = new C3DGameObject();
-        object->AttachModel(MODEL_KIND_3DS, ground);
+        object->AttachModel(MODEL_KIND_3DS, model);
+        object->SetCastShadow(model != ground);
         manager.RegisterObject(object);
-        box->AttachModel(MODEL_KIND_3DS, new MeshEntity(kBoxCentre, CVector3(1, 1, 1)));
-        box->SetCastShadow(true);
-        manager.RegisterObject(box);
+        return object;
     }
 };
 
@@ -105,10 +100,7 @@ struct Frame {
         const uint8_t* p = &rgba[(size_t(y) * kWidth + size_t(x)) * 4];
         return 0.299f * p[0] + 0.587f * p[1] + 0.114f * p[2];
     }
-    float Lum(const CVector3& world) const {
-        const auto p = Project(world);
-        return Lum(p[0], p[1]);
-    }
+    float Lum(const CVector3& world) const { return Lum(Project(world)[0], Project(world)[1]); }
     bool Stencil(int x, int y) const { return stencil[size_t(y) * kWidth + size_t(x)] != 0; }
     // Window pixel (top-down) of a world point.
     std::array<int, 2> Project(const CVector3& p) const {
@@ -135,9 +127,8 @@ bool InFootprint(const CVector3& g, float margin) {
            g.z > kFootprint[2] - margin && g.z < kFootprint[3] + margin;
 }
 
-// Counts the pixels where `inShadow(x, y)`, and through `outside` those whose ground lies
-// off the box's footprint; the box itself is left out, as it may shade its own far side
-// in one frame and not the other.
+// Counts the pixels where `inShadow(x, y)`, and in `outside` those off the footprint; not the
+// box itself, which may shade its own far side in one frame and not the other.
 template <typename InShadow>
 int ShadowPixels(const Frame& lit, InShadow inShadow, float margin, int& outside) {
     const auto box = lit.Project(kBoxCentre);
@@ -208,9 +199,8 @@ protected:
 
 } // namespace
 
-// The ground darkens where the box's shadow falls and nowhere else, through the frame
-// buffer object and through the back-buffer copy alike; the pass leaves the state it
-// documents behind.
+// The ground darkens where the box's shadow falls and nowhere else, through the frame buffer
+// object and the back-buffer copy alike; the pass leaves the state it documents behind.
 TEST_F(ShadowPassGL, ShadowMapDarkensTheGroundUnderTheCasterOnlyOnEitherPath) {
     ASSERT_TRUE(g_Graphics->isFBOSupported());
     Scene scene;
@@ -227,8 +217,7 @@ TEST_F(ShadowPassGL, ShadowMapDarkensTheGroundUnderTheCasterOnlyOnEitherPath) {
     EXPECT_TRUE(active == GL_TEXTURE0_ARB && program == 0 && !glIsEnabled(GL_TEXTURE_2D));
     EXPECT_TRUE(shadowed.viewport[2] == kWidth && shadowed.viewport[3] == kHeight);
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING) && glIsEnabled(GL_LIGHT0));
-    // Unit 1 keeps the map bound for comparison.
-    glActiveTextureARB(GL_TEXTURE1_ARB);
+    glActiveTextureARB(GL_TEXTURE1_ARB); // keeps the map bound for comparison
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D) && GLint(g_Graphics->GetShadowMapTexture()) == bound);
     glDisable(GL_TEXTURE_2D);
@@ -297,12 +286,10 @@ TEST_F(ShadowPassGL, ShadowVolumesCountAndDarkenTheShadow) {
     const Frame oneSided = Render(scene, SHADOW_VOLUME);
     scene.box->SetCastShadow(false);
     const Frame lit = Render(scene, SHADOW_VOLUME);
-    int differing = 0;
-    for (size_t i = 0; i < twoSided.stencil.size(); ++i)
-        differing += (twoSided.stencil[i] != 0) != (oneSided.stencil[i] != 0);
-    EXPECT_TRUE(differing == 0 && twoSided.rgba == oneSided.rgba);
-    const auto centre = lit.Project(kUnderBox), far = lit.Project(kOpenGround);
-    EXPECT_TRUE(oneSided.Stencil(centre[0], centre[1]) && !oneSided.Stencil(far[0], far[1]));
+    const auto sameSign = [](uint8_t a, uint8_t b) { return (a != 0) == (b != 0); };
+    EXPECT_TRUE(std::equal(twoSided.stencil.begin(), twoSided.stencil.end(),
+                           oneSided.stencil.begin(), sameSign) &&
+                twoSided.rgba == oneSided.rgba);
     EXPECT_NEAR(0.5f * lit.Lum(kUnderBox), oneSided.Lum(kUnderBox), 2.f);
     int mismatched = 0, outside = 0;
     const int counted = ShadowPixels(
@@ -326,7 +313,7 @@ TEST_F(ShadowPassGL, ACasterWhoseFileFailedChangesNeitherPass) {
     const int vertices = scene.manager.GetNumOfAllVertices();
     auto* broken = new C3DGameObject();
     char missing[] = "no-such-model.md2";
-    testing::internal::CaptureStderr();
+    testing::internal::CaptureStderr(); // the failure is reported there
     EXPECT_FALSE(broken->LoadMD2Model(missing, nullptr));
     testing::internal::GetCapturedStderr();
     broken->SetPosition(-20, 20, 0); // between the light and the ground

@@ -3,7 +3,6 @@
 // that owns its arrays for the shadow-volume builders.
 #include <GL/glew.h>
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -64,12 +63,9 @@ inline TestMesh Cube() {
     TestMesh m;
     for (int i = 0; i < 8; ++i)
         m.verts.push_back(CVector3(i & 1 ? 1.f : -1.f, i & 2 ? 1.f : -1.f, i & 4 ? 1.f : -1.f));
-    for (const auto& q : {std::array<int, 4>{0, 2, 3, 1},
-                          {4, 5, 7, 6},
-                          {0, 1, 5, 4},
-                          {2, 6, 7, 3},
-                          {0, 4, 6, 2},
-                          {1, 3, 7, 5}})
+    const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                             {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+    for (const auto& q : quads)
         m.AddQuad(q[0], q[1], q[2], q[3]);
     return m;
 }
