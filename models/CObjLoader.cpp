@@ -131,6 +131,7 @@ bool CObjLoader::ImportObj(t3DModel* model, char* file) {
     bool ok;
     if (!ReadFileToMemory(file, bytes)) {
         m_error = "Unable to find or open the file";
+        ReleaseModel(*model);
         ok = false;
     } else {
         ok = ImportObjFromMemory(model, reinterpret_cast<const char*>(bytes.data()), bytes.size());
