@@ -144,22 +144,15 @@ TEST(CMD2Loader, FrameNumbersStayInsideTheModelAndSkinCoordinatesScale) {
     EXPECT_EQ(std::to_string(model.numOfMaterials) + model.pMaterials[0].strFile, "1skin.pcx");
 }
 
-TEST(CMD2Object, ClockStepsAtTheSpeedAndAnimationsHandOver) {
-    ClockedModel m({"run1", "run2", "run3", "run4", "end1"});
-    m.object.SetAnimationSpeed(5.0f); // 200 ms a frame; the factor is not clamped
-    Floats factors;
-    for (uint32_t at : {100, 200, 300, 450})
-        factors.push_back(m.Step(at));
-    EXPECT_EQ(factors, Floats({0.5f, 1.0f, 0.5f, 1.25f}));
-    EXPECT_EQ(m.Frame(), 2);
-    // a: [0, 3], b: [3, 5]; frame 5 (b's end) is never current. Without a default
-    // animation b runs on from frame 0; with one, the ended animation's start shows.
+TEST(CMD2Object, AnimationsWrapAndHandOverAndTheWorldBoxFollowsPlacement) {
+    // a: [0, 3], b: [3, 5] (animation -1 wraps to b); frame 5, b's end, is never current.
+    // Without a default animation b runs on from frame 0; with one, the ended one's start.
     const std::vector<std::string> frames = {"a1", "a2", "a3", "b1", "b2", "b3"};
     ClockedModel plain(frames), fallback(frames);
     fallback.object.SetDefaultAnimation(0);
     std::string shown;
     for (ClockedModel* c : {&plain, &fallback}) {
-        c->object.SetAnim(1);
+        c->object.SetAnim(-1);
         shown += std::to_string(c->Frame());
         for (uint32_t t = 200; t <= (c == &plain ? 1200u : 400u); t += 200)
             shown += std::to_string(c->FrameAfter(t));
@@ -167,23 +160,13 @@ TEST(CMD2Object, ClockStepsAtTheSpeedAndAnimationsHandOver) {
     }
     EXPECT_EQ(shown, "3401234 343 ");
     EXPECT_EQ(fallback.object.getModel()->currentAnim, 0);
-    // Animation numbers wrap; one frame makes no animation and stands still.
-    ClockedModel two({"a1", "a2", "b1", "b2"}), still({"pose"});
-    for (int n : {3, -1}) {
-        two.object.SetAnim(n);
-        EXPECT_EQ(two.object.getModel()->currentAnim, 1) << n;
-    }
-    still.object.SetAnim(2);
-    still.Step(1000);
-    EXPECT_EQ(Ints({still.object.getModel()->numOfAnimations, still.Frame()}), Ints({0, 0}));
-    // The world box follows placement.
-    const sBoundingBox box = two.object.getModel()->pObject[0].boundingBox;
-    two.object.SetPosition(10, 0, 0);
-    two.object.SetSize(2, 2, 2);
-    EXPECT_EQ(
-        Floats({two.object.GetBoundingBoxMinPoint()->x, two.object.GetBoundingBoxMaxPoint()->y}),
-        Floats({box.min.x * 2 + 10, box.max.y * 2}));
-    EXPECT_EQ(two.object.GetModelVertexNum(), 3);
+    EXPECT_FLOAT_EQ(plain.Step(1500), 1.5f); // the clock's factor is not clamped
+    const sBoundingBox box = plain.object.getModel()->pObject[size_t(plain.Frame())].boundingBox;
+    plain.object.SetPosition(10, 0, 0);
+    plain.object.SetSize(2, 2, 2);
+    EXPECT_EQ(Floats({plain.object.GetBoundingBoxMinPoint()->x,
+                      plain.object.GetBoundingBoxMaxPoint()->y}),
+              Floats({box.min.x * 2 + 10, box.max.y * 2}));
 }
 
 // The shadow volume appears from the second build (the first only starts the clock), and
@@ -416,27 +399,8 @@ TEST(CModelMD3, AnimationConfigAssignsByNameAndShiftsLegs) {
     EXPECT_EQ(lower[0].startFrame, 10);
 }
 
-TEST(CModelMD3, ClockStepsFramesByFpsAndWrapsToTheAnimationStart) {
-    CModelMD3 character;
+TEST(CModelMD3, AnimationsSwitchStepWrapAndHoldAtZeroFps) {
     uint32_t now = 0;
-    character.SetTickSource([&now] { return now; });
-    t3DModel* legs = character.GetModel(CModelMD3::PART_LOWER);
-    legs->pAnimations = {tAnimationInfo{"LEGS_A", 0, 4, 0, 10},
-                         tAnimationInfo{"LEGS_B", 4, 6, 0, 10}};
-    legs->numOfAnimations = 2;
-    character.SetLegsAnimation("legs_b"); // names match ignoring case
-    character.SetLegsAnimation("LEGS_NONE");
-    EXPECT_EQ(Ints({legs->currentAnim, legs->currentFrame}), Ints({1, 4}));
-    // Time; then current and next frame and the factor between them.
-    const Floats steps[] = {
-        {50, 4, 5, 0.5f}, {100, 5, 5, 1}, {150, 5, 4, 0.5f}, {200, 4, 4, 1}, {225, 4, 5, 0.25f}};
-    for (const Floats& s : steps) {
-        now = uint32_t(s[0]);
-        character.UpdateModel(legs);
-        EXPECT_EQ(Floats({float(legs->currentFrame), float(legs->nextFrame), legs->t}),
-                  Floats(s.begin() + 1, s.end()))
-            << s[0];
-    }
     CMd3 entity;
     entity.GetModel()->SetTickSource([&now] { return now; });
     t3DModel* torso = entity.GetModel()->GetModel(CModelMD3::PART_UPPER);
@@ -449,6 +413,18 @@ TEST(CModelMD3, ClockStepsFramesByFpsAndWrapsToTheAnimationStart) {
     entity.IncreaseCharacterAnimation(CModelMD3::PART_UPPER);
     entity.GetModel()->UpdateModel(torso); // zero fps holds the frame
     EXPECT_EQ(torso->t, 0.0f);
+    // Names match ignoring case; 10 frames a second step b and wrap it to its start.
+    t3DModel* legs = entity.GetModel()->GetModel(CModelMD3::PART_LOWER);
+    legs->pAnimations = {tAnimationInfo{"LEGS_A", 0, 4, 0, 10},
+                         tAnimationInfo{"LEGS_B", 4, 6, 0, 10}};
+    legs->numOfAnimations = 2;
+    entity.SetAnim("legs_b", "TORSO_NONE");
+    std::string frames = std::to_string(legs->currentAnim) + ":";
+    for (now = 50; now <= 200; now += 50) {
+        entity.GetModel()->UpdateModel(legs);
+        frames += " " + std::to_string(legs->currentFrame) + std::to_string(legs->nextFrame);
+    }
+    EXPECT_EQ(frames, "1: 45 55 54 44");
 }
 
 TEST(CModelMD3, FramesAreFrameMajorAndTagMatrixSlerpsRotationAndLerpsPosition) {
@@ -537,29 +513,7 @@ TEST(CObjLoader, RelativeIndicesPolygonsAndBackReferencesResolveAsObjMeansThem) 
     EXPECT_EQ(Corners(model.pObject[2], {{0, 0}, {0, 1}, {0, 2}}), "-1 -1 -1, 1 -1 -1, 0 3 0, ");
 }
 
-TEST(CObjLoader, MeshesSplitAtVerticesAfterFacesAndRebaseOnTheirFirstFace) {
-    Model model;
-    ASSERT_TRUE(LoadAs('O',
-                       "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 0\nf 1 2 3\n"
-                       "v 0 0 1\nv 1 0 1\nv 0 1 1\nvt 0 0\nvt 1 0\nvt 0 1\n"
-                       "f 5/1 6/2 7/3\n\tf  5/1\t7/3 6 \r\n",
-                       model));
-    ASSERT_EQ(model.numOfObjects, 2);
-    const t3DObject& second = model.pObject[1];
-    const tFace& f = second.pFaces[0];
-    EXPECT_EQ(Ints({model.pObject[0].numOfVerts, second.numOfVerts, second.numOfFaces,
-                    f.vertIndex[0], f.vertIndex[2], f.coordIndex[0], f.coordIndex[2]}),
-              Ints({4, 3, 2, 0, 2, 0, 2}));
-    // A corner without a coordinate in a textured mesh samples one appended zero.
-    EXPECT_EQ(
-        Ints({second.numTexVertex, second.pFaces[1].coordIndex[2], int(second.pTexVerts[3].x)}),
-        Ints({4, 3, 0}));
-    // Face and vertex normals: the counter-clockwise triangle faces +z.
-    EXPECT_EQ(Str(model.pObject[0].pFaces[0].normal) + ", " + Str(model.pObject[0].pNormals[0]),
-              "0 0 1, 0 0 1");
-}
-
-TEST(CObj, RayHitsAreShadedWithTheFaceNormalAtTheNearestFace) {
+TEST(CObj, RayHitsAreShadedAtTheNearestFaceAndAFailedReloadLeavesNothingToHit) {
     // A quad of side 2 facing down (-y), the side the default light (above) does not
     // see, so L . N with L = hit - light is positive.
     std::string path = TempFile("quad.obj", "v -1 0 -1\nv 1 0 -1\nv 1 0 1\nv -1 0 1\nf 1 2 3 4\n");
@@ -587,18 +541,15 @@ TEST(CObj, RayHitsAreShadedWithTheFaceNormalAtTheNearestFace) {
                                        {0, 1, 0}, &t, &u, &v),
               1);
     EXPECT_EQ(Floats({float(t), float(u)}), Floats({2, 0.25f}));
-}
-
-TEST(CObj, AFileThatFailsLeavesAnEmptyModel) {
-    std::string missing = zarvo_test::MakeTempDir("obj") + "/missing.obj";
+    // A file that fails empties the model: nothing to hit, draw or shadow.
+    std::string missing = path + ".gone";
     char texture[] = "never_loaded.tga";
-    CObj obj;
     bool ok = true;
     Quiet([&] { ok = obj.Init(&missing[0], texture); });
-    EXPECT_FALSE(ok);
+    obj.BuildShadowVolume(CVector3(0, 10, 0));
+    obj.CheckRayHit(ray = MakeRay({0.2f, -5, 0.1f}, {0, 1, 0}));
+    EXPECT_TRUE(!ok && !ray.isHit() && obj.GetShadowVolumes().empty());
     EXPECT_EQ(
         obj.GetModelVertexNum() + obj.getModel()->numOfObjects + obj.getModel()->numOfMaterials, 0);
     EXPECT_EQ(obj.GetBoundingBoxMinPoint()->x, obj.GetBoundingBoxMaxPoint()->x);
-    obj.BuildShadowVolume(CVector3(0, 10, 0));
-    EXPECT_TRUE(obj.GetShadowVolumes().empty());
 }
