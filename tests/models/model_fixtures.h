@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,14 @@ namespace model_test {
 
 using Ints = std::vector<int>;
 using Floats = std::vector<float>;
+
+// The values as printed, a space between each two.
+template <class T, class... R> std::string Join(const T& first, const R&... rest) {
+    std::ostringstream out;
+    out << first;
+    ((out << ' ' << rest), ...);
+    return out.str();
+}
 
 template <class T> void Put(std::string& s, T v) {
     s.append(reinterpret_cast<const char*>(&v), sizeof v);
