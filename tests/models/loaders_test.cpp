@@ -298,30 +298,28 @@ TEST(CModelMD3, TonyPartsMatchTheirFactsAndLoadWithAnimationsLinksAndSkins) {
         for (int i = 0; i < part->numOfTags; ++i)
             outline += std::string(part->pTags[i].strName) + " ";
         outline += "|";
-        for (const t3DObject& mesh : part->pObject) {
-            outline += " " + std::string(mesh.strName) + " " + std::to_string(mesh.numOfFaces);
-            for (int v = 0; v < mesh.numOfVerts; ++v) // packed normals come out unit length
-                ASSERT_NEAR(Magnitude(mesh.pNormals[v]), 1.0f, 1e-4f) << mesh.strName;
-        }
-        EXPECT_EQ(outline + " | " + Str(part->boundingBox.min) + " " + Str(part->boundingBox.max),
+        for (const t3DObject& mesh : part->pObject)
+            outline += " " + Join(mesh.strName, mesh.numOfFaces);
+        EXPECT_EQ(Join(outline, "|", Str(part->boundingBox.min), Str(part->boundingBox.max)),
                   facts);
         EXPECT_EQ(part->numOfObjects, int(part->pObject.size()));
+        ExpectUnitNormals(*part); // packed normals come out unit length
     }
     // Six BOTH entries in both lists, seven TORSO in the upper, twelve LEGS in the lower;
     // the legs' offset is entry 13 (LEGS_WALKCR, 96) minus entry 6 (TORSO_GESTURE, 95).
-    EXPECT_EQ(Ints({legs->numOfAnimations, torso->numOfAnimations, head->numOfAnimations,
-                    tony.GetTorsoOffset()}),
-              Ints({18, 13, 0, 1}));
-    EXPECT_EQ(Anim(legs, "LEGS_IDLE") + ", " + Anim(torso, "TORSO_ATTACK") + ", " +
-                  Anim(torso, "BOTH_DEATH1") + ", " + Anim(torso, "LEGS_IDLE"),
-              "185 200 15 12, 130 136 0 15, 0 29 0 15, none");
+    EXPECT_EQ(Join(legs->numOfAnimations, torso->numOfAnimations, head->numOfAnimations,
+                   tony.GetTorsoOffset()),
+              "18 13 0 1");
+    EXPECT_EQ(Join(Anim(legs, "LEGS_IDLE"), Anim(torso, "TORSO_ATTACK"), Anim(torso, "BOTH_DEATH1"),
+                   Anim(torso, "LEGS_IDLE")),
+              "185 200 15 12 130 136 0 15 0 29 0 15 none");
     // Links by tag name; the weapon's own tag (tag_flash) stays free.
-    EXPECT_TRUE(legs->pLinks[0] == torso && torso->pLinks[0] == head && torso->pLinks[1] == gun);
-    EXPECT_EQ(gun->pLinks[0], nullptr);
+    EXPECT_TRUE(legs->pLinks[0] == torso && torso->pLinks[0] == head && torso->pLinks[1] == gun &&
+                !gun->pLinks[0]);
     // Skins with CRLF lines and folder paths name the files in the model folder.
-    EXPECT_STREQ(legs->pMaterials[size_t(legs->pObject[1].materialID)].strFile, "suit.tga");
-    EXPECT_STREQ(head->pMaterials[0].strFile, "head.tga");
-    EXPECT_STREQ(gun->pMaterials[2].strFile, "tinfx2.tga");
+    EXPECT_EQ(Join(legs->pMaterials[size_t(legs->pObject[1].materialID)].strFile,
+                   head->pMaterials[0].strFile, gun->pMaterials[2].strFile),
+              "suit.tga head.tga tinfx2.tga");
 }
 
 TEST(CLoadMD3, SkinAndShaderLinesNameEachMeshTexture) {

@@ -143,22 +143,17 @@ TEST(XmlReader, ErrorCodesLinesAndColumns) {
 TEST(XmlReader, DeclarationHoldsTheWantedElementAndLookupsIgnoreCase) {
     const char* doc = "<?xml version=\"1.0\"?>\n<Root><Material name='m0'/><x/><material NAME='m1' "
                       "name='second'/></Root>";
-    XMLResults r;
-    XMLNode declaration = XMLNode::parseString(doc, nullptr, &r),
-            root = XMLNode::parseString(doc, "rOOt", &r);
-    EXPECT_TRUE(declaration.isDeclaration());
-    EXPECT_EQ(std::string(declaration.getAttribute("Version")) + " " + root.getName(), "1.0 Root");
+    XMLNode declaration = XMLNode::parseString(doc), root = XMLNode::parseString(doc, "rOOt");
     int i = 0, a = 1;
     const std::string first = root.getChildNode("MATERIAL", &i).getAttribute("name");
     XMLNode second = root.getChildNode("material", &i);
-    EXPECT_EQ(first + " " + std::to_string(i) + " " + second.getAttribute("name", &a) + " " +
-                  root.getChildNode("material", 1).getAttribute("name"),
-              "m0 3 second m1");
-    EXPECT_TRUE(root.getChildNode("material", &i).isEmpty() &&
-                second.getAttribute("name", &a) == nullptr);
-    EXPECT_EQ(root.nChildNode("MATERIAL"), 2);
-    // A handle keeps its data alive after the document is gone.
-    root = declaration = XMLNode();
+    EXPECT_EQ(Join(declaration.isDeclaration(), declaration.getAttribute("Version"), root.getName(),
+                   first, i, second.getAttribute("name", &a),
+                   root.getChildNode("material", 1).getAttribute("name"),
+                   root.nChildNode("MATERIAL")),
+              "1 1.0 Root m0 3 second m1 2");
+    EXPECT_TRUE(root.getChildNode("material", &i).isEmpty() && !second.getAttribute("name", &a));
+    root = declaration = XMLNode(); // a handle keeps its data alive after the document is gone
     EXPECT_STREQ(second.getAttribute("name", 1), "second");
     EXPECT_TRUE(second.getParentNode().isEmpty());
 }
@@ -179,9 +174,8 @@ TEST(XmlReader, DeepNestingNeitherOverflowsNorLeaks) {
 
 TEST(XmlReader, FilesAndEncodings) {
     XMLResults r;
-    EXPECT_TRUE(XMLNode::parseFile("/nonexistent/model.xml", nullptr, &r).isEmpty());
-    EXPECT_EQ(r.error, eXMLErrorFileNotFound);
-
+    EXPECT_TRUE(XMLNode::parseFile("/nonexistent/model.xml", nullptr, &r).isEmpty() &&
+                r.error == eXMLErrorFileNotFound);
     std::string message;
     const std::string empty = TempFile("empty.xml", "");
     EXPECT_TRUE(XMLNode::openFileChecked(empty.c_str(), "a", &message, &r).isEmpty());
