@@ -1,5 +1,4 @@
-// The MD2, 3DS, MD3 and OBJ loaders against the corpus and built files, and the objects
-// that animate, place and shadow what they load.
+// The MD2, 3DS, MD3 and OBJ loaders and the objects that animate, place and shadow them.
 #include <gtest/gtest.h>
 
 #include "model_fixtures.h"

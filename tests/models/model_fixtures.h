@@ -1,6 +1,5 @@
 #pragma once
-// What the model tests share: small MD2, 3DS and MD3 files built in memory, temporary
-// files, quiet calls and an owned model record.
+// What the model tests share: MD2, 3DS and MD3 files built in memory and small helpers.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -128,8 +127,7 @@ struct Md2Recipe {
     std::vector<std::array<int16_t, 6>> triangles{{0, 1, 2, 0, 1, 2}}; // vertices, coordinates
     std::vector<std::vector<uint8_t>> packed; // x, y, z bytes per vertex, per frame
 };
-// Header offsets: 16 frame size, 20 skins, 24 vertices, 28 coordinates, 32 triangles,
-// 40 frames, then the skin, coordinate, triangle and frame offsets from 44.
+// Header: 16 frame size, 20 skins, 24 vertices, 28 coordinates, 32 triangles, 40 frames.
 inline std::string BuildMd2(const Md2Recipe& r) {
     std::string st, tris, frames;
     for (int i = 0; i < 3; ++i)

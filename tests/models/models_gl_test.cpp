@@ -270,8 +270,7 @@ TEST(CMd3GL, TonyDrawsTexturedWithItsWeapon) {
 
 namespace {
 
-// Textures made by name: "red", "stripes" (black every other pair of columns) and "step"
-// (height 0 on the left half, 1 on the right).
+// "red", "stripes" (two black columns in four) and "step" (height 1 on the right half).
 int MakeTexture(const std::string& name) {
     std::vector<uint32_t> px(64 * 64, 0xffffffff);
     for (int i = 0; i < 64 * 64; ++i)
@@ -309,8 +308,7 @@ std::string Rects(const std::vector<std::array<float, 4>>& rects, const std::str
            std::to_string(rects.size()) + "'>" + vertices + faces + "</object>";
 }
 
-// Loads the objects with materials 0 (textured with `colourMap`) and 1 (plain) and the
-// height map "step".
+// The objects with materials 0 (textured with `colourMap`), 1 (plain) and height map "step".
 bool LoadObject(CTObject& object, const std::string& colourMap, const std::string& objects) {
     const std::string colours = "<ambient r='1' g='1' b='1' a='1'/><diffuse r='1' g='1' b='1' "
                                 "a='1'/><specular r='0' g='0' b='0' a='1'/>";
