@@ -97,3 +97,24 @@ private:
 
 // Reads a whole file into memory; false when it cannot be opened or read.
 bool ReadFileToMemory(const char* path, std::vector<uint8_t>& out);
+
+// A whole file's bytes for a reader that only looks at them: mapped where the system
+// maps files (no copy, no fresh pages to clear), read into memory elsewhere or when
+// mapping fails. Invalid when the file cannot be opened or read.
+class CFileBytes {
+public:
+    explicit CFileBytes(const char* path);
+    ~CFileBytes();
+    CFileBytes(const CFileBytes&) = delete;
+    CFileBytes& operator=(const CFileBytes&) = delete;
+
+    bool IsValid() const { return m_valid; }
+    const uint8_t* Data() const { return m_mapped ? m_mapped : m_copy.data(); }
+    size_t Size() const { return m_mapped ? m_mappedSize : m_copy.size(); }
+
+private:
+    bool m_valid = false;
+    const uint8_t* m_mapped = nullptr;
+    size_t m_mappedSize = 0;
+    std::vector<uint8_t> m_copy;
+};

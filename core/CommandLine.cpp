@@ -12,7 +12,7 @@ const sDemoInfo kDemos[DEMO_COUNT] = {
     {"enginetest", "EngineTestApp", "3D test bed: models, sky dome, particles, GUI window"},
     {"fade", "testImageFade", "a picture fading out and in"},
     {"kavrix", "testKavrixBases", "the picture fade once more"},
-    {"gameobject", "testGameObject", "a 2D game object moving and rotating (R rotates)"},
+    {"gameobject", "testGameObject", "a 2D game object moving and rotating (arrows steer, R rotates)"},
     {"parallax", "testParallaxScroll", "three scrolling background layers (arrow keys)"},
     {"particles2d", "testParticleSystem2D", "two 2D particle emitters"},
     {"shadow", "testShadowMapping", "two characters in a shadow-mapped scene (arrows, Space, Q)"},

@@ -21,6 +21,11 @@ void testGameObject::InitFeature() {
 }
 
 void testGameObject::HandleKeys() {
-    if (m_pGameObject && g_EventManager->isKeyDown(SDLK_r))
+    if (!m_pGameObject) return;
+    if (g_EventManager->isKeyDown(SDLK_r))
         m_pGameObject->SetRotate(m_pGameObject->GetRotate() + 1.0f);
+    // The arrow keys steer the object at its speed; with none held it stands still.
+    const auto held = [](SDLKey key) { return g_EventManager->isKeyDown(key) ? 1.0f : 0.0f; };
+    m_pGameObject->SetDirection(
+        CVector2(held(SDLK_RIGHT) - held(SDLK_LEFT), held(SDLK_DOWN) - held(SDLK_UP)));
 }

@@ -1,5 +1,6 @@
 #pragma once
-// One 2D game object, drawn by the engine's 2D pass; holding R turns it a degree a frame.
+// One 2D game object, drawn by the engine's 2D pass; the arrow keys steer it at 100
+// pixels a second and holding R turns it a degree a frame.
 #include "demos/Demo2D.h"
 
 class CGameObject2D;

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <unordered_map>
 
@@ -22,28 +23,94 @@ const char* SkipBlanks(const char* p, const char* end) {
     return p;
 }
 
+// Plain decimals ("-12.375") with fewer than eight significant digits and at most ten
+// after the point: the digits and the power of ten are exact floats, so one float
+// division rounds exactly as a full conversion would. False leaves anything else, p
+// untouched, to std::from_chars.
+[[gnu::always_inline]] inline bool ParseShortDecimal(const char*& p, const char* end, float& out) {
+    static const float kPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                         1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    const char* q = p;
+    const bool negative = q < end && *q == '-';
+    if (negative) ++q;
+    uint32_t mantissa = 0;
+    int digits = 0, fraction = 0;
+    for (; q < end && unsigned(*q - '0') < 10u && digits < 8; ++q, ++digits)
+        mantissa = mantissa * 10 + unsigned(*q - '0');
+    if (q < end && *q == '.') {
+        for (++q; q < end && unsigned(*q - '0') < 10u && digits < 8 && fraction < 10;
+             ++q, ++digits, ++fraction)
+            mantissa = mantissa * 10 + unsigned(*q - '0');
+    }
+    if (digits == 0 || digits == 8) return false;
+    if (q < end && (unsigned(*q - '0') < 10u || *q == '.' || *q == 'e' || *q == 'E')) return false;
+    const float value = float(mantissa) / kPowersOfTen[fraction];
+    out = negative ? -value : value;
+    p = q;
+    return true;
+}
+
 [[gnu::always_inline]] inline bool ParseFloat(const char*& p, const char* end, float& out) {
     p = SkipBlanks(p, end);
     if (p < end && *p == '+') ++p;
+    if (ParseShortDecimal(p, end, out)) return true;
     const std::from_chars_result r = std::from_chars(p, end, out);
     if (r.ec != std::errc() || !std::isfinite(out)) return false;
     p = r.ptr;
     return true;
 }
 
+// The number of decimal digits at the start of eight bytes read little-endian (the
+// first character in the lowest byte).
+[[gnu::always_inline]] inline int LeadingDigits(uint64_t chunk) {
+    // A byte is a digit when its high nibble is 3 and adding 6 keeps it so. A carry out
+    // of a byte above 0xF9 only disturbs the bytes after it, which are past a non-digit.
+    const uint64_t high = chunk & 0xF0F0F0F0F0F0F0F0ULL;
+    const uint64_t bumped = (chunk + 0x0606060606060606ULL) & 0xF0F0F0F0F0F0F0F0ULL;
+    const uint64_t other = (high ^ 0x3030303030303030ULL) | (bumped ^ 0x3030303030303030ULL);
+    if (other == 0) return 8;
+    return __builtin_ctzll(other) / 8;
+}
+
+// The value of the first `digits` (1 to 8) decimal digits of a chunk, all at once.
+[[gnu::always_inline]] inline uint64_t DigitsValue(uint64_t chunk, int digits) {
+    // Digits become 0-9; shifting up leaves zero bytes as leading zero digits.
+    uint64_t v = (chunk ^ 0x3030303030303030ULL) << (8 * (8 - digits));
+    v = v * 10 + (v >> 8);
+    v = (((v & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
+         (((v >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
+        32;
+    return v;
+}
+
 // An optionally signed decimal index; false when there are no digits or it is too large.
-// Inlined: it runs several times for every face corner.
-[[gnu::always_inline]] inline bool ParseInt(const char*& p, const char* end, long& out) {
+// Inlined: it runs several times for every face corner. Up to eight digits are read at
+// once where eight bytes remain before `bufferEnd` (digits never run past the line end,
+// which is a newline or the buffer's end); longer numbers go on a digit at a time.
+[[gnu::always_inline]] inline bool ParseInt(const char*& p, const char* end, const char* bufferEnd,
+                                            long& out) {
     bool negative = false;
     if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
-    const char* start = p;
-    long value = 0;
-    while (p < end && *p >= '0' && *p <= '9') {
-        value = value * 10 + (*p++ - '0');
-        if (value > 0x7fffffffL) return false;
+    const char* const start = p;
+    unsigned long long value = 0;
+    if (bufferEnd - p >= 8) {
+        uint64_t chunk;
+        std::memcpy(&chunk, p, 8);
+        const int digits = LeadingDigits(chunk);
+        if (digits == 0) return false;
+        value = DigitsValue(chunk, digits);
+        p += digits;
+        if (digits < 8) {
+            out = negative ? -long(value) : long(value);
+            return true;
+        }
+    }
+    while (p < end && unsigned(*p - '0') < 10u) {
+        value = value * 10 + unsigned(*p++ - '0');
+        if (value > 0x7fffffffULL) return false;
     }
     if (p == start) return false;
-    out = negative ? -value : value;
+    out = negative ? -long(value) : long(value);
     return true;
 }
 
@@ -56,6 +123,20 @@ const char* SkipBlanks(const char* p, const char* end) {
     return -1;
 }
 
+// One kind of index (positions or texture coordinates) in a mesh's triangles: three
+// ints a triangle, `stride` ints apart.
+struct sIndexColumn {
+    int* first;
+    size_t triangles;
+    size_t stride;
+
+    template <class Visit> void ForEach(Visit visit) const {
+        for (size_t t = 0; t < triangles; ++t)
+            for (int k = 0; k < 3; ++k)
+                visit(first[t * stride + size_t(k)]);
+    }
+};
+
 // Gives one mesh its own array for the file-wide indices of its corners and returns it
 // with its length; each corner's index into it is then index - shift. Files whose every
 // index fits the mesh's own entries once rebased on the first index keep that rebasing
@@ -63,20 +144,20 @@ const char* SkipBlanks(const char* p, const char* end) {
 // and entries from earlier meshes are copied in once each (the indices are rewritten and
 // shift is 0). A corner without an index (-1) is pointed at a zero entry appended once.
 template <class T>
-T* MeshItems(const std::vector<T>& all, size_t ownStart, std::vector<int>& indices,
+T* MeshItems(const std::vector<T>& all, size_t ownStart, const sIndexColumn& indices,
              bool keepOwnWhenUnused, int& count, int& shift) {
     const int ownCount = int(all.size() - ownStart);
     int first = -1, low = 0x7fffffff, high = -1;
     bool missing = false;
-    for (int i : indices) {
+    indices.ForEach([&](int i) {
         if (i < 0) {
             missing = true;
-            continue;
+            return;
         }
         if (first < 0) first = i;
         low = std::min(low, i);
         high = std::max(high, i);
-    }
+    });
     count = 0;
     shift = 0;
     if (first < 0 && !keepOwnWhenUnused) return nullptr;
@@ -87,16 +168,16 @@ T* MeshItems(const std::vector<T>& all, size_t ownStart, std::vector<int>& indic
         shift = int(ownStart);
     } else if (first >= 0) {
         std::unordered_map<int, int> copies;
-        for (int& i : indices) {
-            if (i < 0) continue;
+        indices.ForEach([&](int& i) {
+            if (i < 0) return;
             if (i >= int(ownStart)) {
                 i -= int(ownStart);
-                continue;
+                return;
             }
             auto placed = copies.emplace(i, ownCount + int(copied.size()));
             if (placed.second) copied.push_back(i);
             i = placed.first->second;
-        }
+        });
     }
     const int total = ownCount + int(copied.size()) + (missing && first >= 0 ? 1 : 0);
     if (total == 0) return nullptr;
@@ -107,8 +188,9 @@ T* MeshItems(const std::vector<T>& all, size_t ownStart, std::vector<int>& indic
     if (total > ownCount + int(copied.size())) {
         items[total - 1] = T();
         // The fill loop subtracts shift again.
-        for (int& i : indices)
+        indices.ForEach([&](int& i) {
             if (i < 0) i = total - 1 + shift;
+        });
     }
     count = total;
     return items;
@@ -127,14 +209,14 @@ bool CObjLoader::LineError(const char* what) {
 
 bool CObjLoader::ImportObj(t3DModel* model, char* file) {
     if (!model || !file) return false;
-    std::vector<uint8_t> bytes;
+    const CFileBytes bytes(file);
     bool ok;
-    if (!ReadFileToMemory(file, bytes)) {
+    if (!bytes.IsValid()) {
         m_error = "Unable to find or open the file";
         ReleaseModel(*model);
         ok = false;
     } else {
-        ok = ImportObjFromMemory(model, reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        ok = ImportObjFromMemory(model, reinterpret_cast<const char*>(bytes.Data()), bytes.Size());
     }
     if (!ok) {
         std::fprintf(stderr, "%s: %s\n", m_error.c_str(), file);
@@ -153,20 +235,17 @@ bool CObjLoader::ImportObjFromMemory(t3DModel* model, const char* data, size_t s
     m_lineNumber = 0;
     m_Positions.clear();
     m_TexCoords.clear();
-    m_FaceVerts.clear();
-    m_FaceCoords.clear();
+    m_Triangles.clear();
     // Generous guesses from the shortest lines; pages never written cost nothing.
     m_Positions.reserve(size / 16);
-    m_FaceVerts.reserve(size / 4);
-    m_FaceCoords.reserve(size / 4);
+    m_Triangles.reserve(size / 8);
     m_meshPositionStart = m_meshTexCoordStart = 0;
     m_bTexCoordsSeen = m_bJustReadAFace = false;
     const bool ok = ReadObjFile(model);
     // The file-wide lists are only needed while reading.
     std::vector<CVector3>().swap(m_Positions);
     std::vector<CVector2>().swap(m_TexCoords);
-    std::vector<int>().swap(m_FaceVerts);
-    std::vector<int>().swap(m_FaceCoords);
+    std::vector<sTriangle>().swap(m_Triangles);
     if (!ok) {
         ReleaseModel(*model);
         return false;
@@ -238,14 +317,15 @@ bool CObjLoader::ReadFaceInfo() {
         p = SkipBlanks(p, end);
         if (p >= end || *p == '#') break;
         long v = 0, t = 0, n = 0;
-        if (!ParseInt(p, end, v)) return LineError("a face corner must start with a number");
+        if (!ParseInt(p, end, m_end, v)) return LineError("a face corner must start with a number");
         if (p < end && *p == '/') {
             ++p;
-            if (p < end && *p != '/' && !ParseInt(p, end, t))
+            if (p < end && *p != '/' && !ParseInt(p, end, m_end, t))
                 return LineError("bad texture index in a face corner");
             if (p < end && *p == '/') {
                 ++p;
-                if (!ParseInt(p, end, n)) return LineError("bad normal index in a face corner");
+                if (!ParseInt(p, end, m_end, n))
+                    return LineError("bad normal index in a face corner");
             }
         }
         if (p < end && !IsBlank(*p)) return LineError("unexpected text in a face corner");
@@ -257,12 +337,8 @@ bool CObjLoader::ReadFaceInfo() {
             firstVertex = int(vertex);
             firstCoord = int(coord);
         } else if (corners >= 2) {
-            m_FaceVerts.push_back(firstVertex);
-            m_FaceVerts.push_back(lastVertex);
-            m_FaceVerts.push_back(int(vertex));
-            m_FaceCoords.push_back(firstCoord);
-            m_FaceCoords.push_back(lastCoord);
-            m_FaceCoords.push_back(int(coord));
+            m_Triangles.push_back(
+                {{firstVertex, lastVertex, int(vertex)}, {firstCoord, lastCoord, int(coord)}});
         }
         lastVertex = int(vertex);
         lastCoord = int(coord);
@@ -275,37 +351,40 @@ bool CObjLoader::ReadFaceInfo() {
 
 void CObjLoader::FillInObjectInfo(t3DModel* model) {
     const bool ownPositions = m_Positions.size() > m_meshPositionStart;
-    const size_t faces = m_FaceVerts.size() / 3;
+    const size_t faces = m_Triangles.size();
     if (faces == 0 && !ownPositions) return;
     t3DObject object = MakeEmptyObject();
     int vertShift = 0, coordShift = 0;
-    object.pVerts = MeshItems(m_Positions, m_meshPositionStart, m_FaceVerts, true,
-                              object.numOfVerts, vertShift);
-    object.pTexVerts = MeshItems(m_TexCoords, m_meshTexCoordStart, m_FaceCoords, false,
-                                 object.numTexVertex, coordShift);
+    sTriangle* triangles = m_Triangles.data();
+    const size_t stride = sizeof(sTriangle) / sizeof(int);
+    object.pVerts = MeshItems(m_Positions, m_meshPositionStart, {triangles->vert, faces, stride},
+                              true, object.numOfVerts, vertShift);
+    object.pTexVerts =
+        MeshItems(m_TexCoords, m_meshTexCoordStart, {triangles->coord, faces, stride}, false,
+                  object.numTexVertex, coordShift);
     object.bHasTexture = object.pTexVerts != nullptr;
     if (object.pVerts) object.pNormals = new CVector3[size_t(object.numOfVerts)];
     object.numOfFaces = int(faces);
     object.materialID = -1;
     if (faces > 0) {
         object.pFaces = new tFace[faces];
-        const int* verts = m_FaceVerts.data();
-        const int* coords = m_FaceCoords.data();
         for (size_t f = 0; f < faces; ++f) {
+            const sTriangle& from = triangles[f];
             tFace& face = object.pFaces[f];
-            for (int k = 0; k < 3; ++k) {
-                face.vertIndex[k] = verts[f * 3 + size_t(k)] - vertShift;
-                face.coordIndex[k] =
-                    object.bHasTexture ? coords[f * 3 + size_t(k)] - coordShift : 0;
-            }
+            for (int k = 0; k < 3; ++k)
+                face.vertIndex[k] = from.vert[k] - vertShift;
+            if (object.bHasTexture)
+                for (int k = 0; k < 3; ++k)
+                    face.coordIndex[k] = from.coord[k] - coordShift;
+            else
+                face.coordIndex[0] = face.coordIndex[1] = face.coordIndex[2] = 0;
         }
     }
     object.arrayVertexCount = object.numOfFaces * 3;
     model->pObject.push_back(object);
     model->numOfObjects = int(model->pObject.size());
 
-    m_FaceVerts.clear();
-    m_FaceCoords.clear();
+    m_Triangles.clear();
     m_meshPositionStart = m_Positions.size();
     m_meshTexCoordStart = m_TexCoords.size();
     m_bTexCoordsSeen = false;
@@ -331,15 +410,8 @@ void CObjLoader::AddMaterial(t3DModel* model, const char* name, const char* file
 }
 
 void CObjLoader::ComputeNormals(t3DModel* model) {
-    ComputeMeshNormals(*model);
     // The ray tracer shades hits with each face's own normal.
-    for (t3DObject& object : model->pObject)
-        for (int f = 0; f < object.numOfFaces; ++f) {
-            tFace& face = object.pFaces[f];
-            face.normal =
-                FaceNormal(object.pVerts[face.vertIndex[0]], object.pVerts[face.vertIndex[1]],
-                           object.pVerts[face.vertIndex[2]]);
-        }
+    ComputeMeshNormals(*model, true);
 }
 
 void CObjLoader::ComputeBoundingBox(t3DModel* model) {

@@ -51,8 +51,12 @@ private:
     // Everything read so far; a mesh owns the entries from its start onwards.
     std::vector<CVector3> m_Positions;
     // Pending faces, three corners each: indices into the lists above (-1: no coordinate).
-    std::vector<int> m_FaceVerts;
-    std::vector<int> m_FaceCoords;
+    // The current mesh's triangles as file-wide indices (-1: no texture coordinate).
+    struct sTriangle {
+        int vert[3];
+        int coord[3];
+    };
+    std::vector<sTriangle> m_Triangles;
     std::vector<CVector2> m_TexCoords;
     bool m_bTexCoordsSeen = false;
     bool m_bJustReadAFace = false;

@@ -22,10 +22,12 @@ inline CVector3 Difference(const CVector3& a, const CVector3& b) {
 inline CVector3 CrossProduct(const CVector3& a, const CVector3& b) {
     return CVector3(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
 }
-} // namespace
 
-void AccumulateVertexNormals(const tFace* faces, int numFaces, const CVector3* verts, int numVerts,
-                             float countSign, CVector3* normals) {
+// The vertex-normal pass; onFace(f, a, b, c) sees each face's corners while they are at
+// hand, so a caller that also wants face normals needs no second walk over the mesh.
+template <class OnFace>
+void Accumulate(const tFace* faces, int numFaces, const CVector3* verts, int numVerts,
+                float countSign, CVector3* normals, OnFace onFace) {
     // The sums build up in the output array itself.
     std::vector<int> counts(size_t(numVerts > 0 ? numVerts : 0), 0);
     for (int i = 0; i < numVerts; ++i)
@@ -34,6 +36,7 @@ void AccumulateVertexNormals(const tFace* faces, int numFaces, const CVector3* v
         const int* v = faces[f].vertIndex;
         CVector3 normal = CrossProduct(Difference(verts[v[0]], verts[v[2]]),
                                        Difference(verts[v[2]], verts[v[1]]));
+        onFace(f, verts[v[0]], verts[v[1]], verts[v[2]]);
         for (int k = 0; k < 3; ++k) {
             // A face that names a vertex twice still counts once for it.
             if ((k >= 1 && v[k] == v[0]) || (k == 2 && v[2] == v[1])) continue;
@@ -59,18 +62,35 @@ void AccumulateVertexNormals(const tFace* faces, int numFaces, const CVector3* v
     }
 }
 
+} // namespace
+
+void AccumulateVertexNormals(const tFace* faces, int numFaces, const CVector3* verts, int numVerts,
+                             float countSign, CVector3* normals) {
+    Accumulate(faces, numFaces, verts, numVerts, countSign, normals,
+               [](int, const CVector3&, const CVector3&, const CVector3&) {});
+}
+
 CVector3 FaceNormal(const CVector3& a, const CVector3& b, const CVector3& c) {
     const CVector3 n = CrossProduct(Difference(b, a), Difference(c, a));
     const float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
     return length > 0.0f ? CVector3(n.x / length, n.y / length, n.z / length) : CVector3();
 }
 
-void ComputeMeshNormals(t3DModel& model) {
+void ComputeMeshNormals(t3DModel& model, bool faceNormalsToo) {
     model.numOfVertices = 0;
     for (t3DObject& object : model.pObject) {
         model.numOfVertices += object.numOfFaces * 3;
-        AccumulateVertexNormals(object.pFaces, object.numOfFaces, object.pVerts, object.numOfVerts,
-                                -1.0f, object.pNormals);
+        if (!faceNormalsToo) {
+            AccumulateVertexNormals(object.pFaces, object.numOfFaces, object.pVerts,
+                                    object.numOfVerts, -1.0f, object.pNormals);
+            continue;
+        }
+        tFace* faces = object.pFaces;
+        Accumulate(faces, object.numOfFaces, object.pVerts, object.numOfVerts, -1.0f,
+                   object.pNormals,
+                   [faces](int f, const CVector3& a, const CVector3& b, const CVector3& c) {
+                       faces[f].normal = FaceNormal(a, b, c);
+                   });
     }
 }
 

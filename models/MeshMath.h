@@ -17,8 +17,9 @@ void AccumulateVertexNormals(const tFace* faces, int numFaces, const CVector3* v
                              float countSign, CVector3* normals);
 
 // Vertex normals of every mesh (each vertex's face normals summed, divided by the
-// negative face count, normalised) and the model's corner count.
-void ComputeMeshNormals(t3DModel& model);
+// negative face count, normalised) and the model's corner count; with faceNormalsToo,
+// each tFace's own unit normal (FaceNormal) in the same pass.
+void ComputeMeshNormals(t3DModel& model, bool faceNormalsToo = false);
 // Mesh boxes and the model box over all meshes' vertices.
 void ComputeMeshBoxes(t3DModel& model);
 

@@ -68,17 +68,34 @@ void TestPair(const std::vector<sBoxMove>& moves, unsigned int i, unsigned int j
     if (c.newNew || c.newStart || c.startNew) contacts.push_back(c);
 }
 
+// An object in the grid: its envelope and the cells it covers.
+struct sPlaced {
+    sSpan span;
+    unsigned int object;
+    int column0, column1, row0, row1;
+};
+
+} // namespace
+
+// Every list the pass needs. They keep their capacity from frame to frame: a large
+// scene would otherwise map and fault in fresh pages for all of them every frame.
+struct CMoveResolver::sScratch {
+    std::vector<char> kept, moving, asked;
+    std::vector<sContact> contacts;
+    std::vector<sPlaced> placed, byColumn, byRow;
+    std::vector<unsigned int> columnFirst, rowFirst, first, fill, byObject, ask, refused;
+
+    void GridPairs(const std::vector<sBoxMove>& moves);
+};
+
 // A uniform grid of cells about twice the size of an average object's envelope: an
 // object lies in a few cells, a cell holds a few objects, so the pairs looked at grow
-// with the number of objects, not its square.
-void GridPairs(const std::vector<sBoxMove>& moves, std::vector<sContact>& contacts) {
-    struct sPlaced {
-        sSpan span;
-        unsigned int object;
-        int column0, row0, column1, row1; // the cells it covers
-    };
-    std::vector<sPlaced> placed;
-    placed.reserve(moves.size());
+// with the number of objects, not its square. The objects are sorted into the grid's
+// rows by their first column (two counting-sort passes, each writing to about as many
+// places as the grid has columns or rows, which keeps a large scene in cache); each
+// row is then swept from left to right.
+void CMoveResolver::sScratch::GridPairs(const std::vector<sBoxMove>& moves) {
+    placed.clear();
     sSpan all{};
     double extent = 0.0;
     for (unsigned int i = 0; i < moves.size(); ++i) {
@@ -105,84 +122,91 @@ void GridPairs(const std::vector<sBoxMove>& moves, std::vector<sContact>& contac
     };
     const auto row = [&](float y) { return std::min(int((double(y) - all.y0) / cell), rows - 1); };
 
-    // Each cell's objects, copied next to each other so a cell reads one run of memory,
-    // with the first cell each covers.
-    struct sMember {
-        sSpan span;
-        unsigned int object;
-        int column0, row0;
-    };
-    std::vector<unsigned int> first(size_t(columns) * rows + 1, 0);
+    columnFirst.assign(size_t(columns) + 1, 0);
+    rowFirst.assign(size_t(rows) + 1, 0);
     for (sPlaced& p : placed) {
         p.column0 = column(p.span.x0), p.column1 = column(p.span.x1);
         p.row0 = row(p.span.y0), p.row1 = row(p.span.y1);
+        ++columnFirst[size_t(p.column0) + 1];
         for (int r = p.row0; r <= p.row1; ++r)
-            for (int c = p.column0; c <= p.column1; ++c)
-                ++first[size_t(r) * columns + c + 1];
+            ++rowFirst[size_t(r) + 1];
     }
-    std::partial_sum(first.begin(), first.end(), first.begin());
-    std::vector<unsigned int> fill(first.begin(), first.end() - 1);
-    std::vector<sMember> byCell(first.back());
+    std::partial_sum(columnFirst.begin(), columnFirst.end(), columnFirst.begin());
+    std::partial_sum(rowFirst.begin(), rowFirst.end(), rowFirst.begin());
+    byColumn.resize(placed.size());
     for (const sPlaced& p : placed)
+        byColumn[columnFirst[size_t(p.column0)]++] = p;
+    byRow.resize(rowFirst.back());
+    for (const sPlaced& p : byColumn)
         for (int r = p.row0; r <= p.row1; ++r)
-            for (int c = p.column0; c <= p.column1; ++c)
-                byCell[fill[size_t(r) * columns + c]++] = {p.span, p.object, p.column0, p.row0};
+            byRow[rowFirst[size_t(r)]++] = p;
 
-    for (size_t cellIndex = 0; cellIndex + 1 < first.size(); ++cellIndex) {
-        const int c = int(cellIndex % size_t(columns)), r = int(cellIndex / size_t(columns));
-        for (unsigned int a = first[cellIndex]; a < first[cellIndex + 1]; ++a) {
-            const sMember& p = byCell[a];
-            for (unsigned int b = a + 1; b < first[cellIndex + 1]; ++b) {
-                const sMember& q = byCell[b];
+    // Each row's objects now run from the end of the previous row's to its own end.
+    unsigned int begin = 0;
+    for (int r = 0; r < rows; ++r) {
+        const unsigned int end = rowFirst[size_t(r)];
+        for (unsigned int a = begin; a < end; ++a) {
+            const sPlaced& p = byRow[a];
+            // Later objects start in p's first column or after it; past p's last column
+            // they lie beside it.
+            for (unsigned int b = a + 1; b < end && byRow[b].column0 <= p.column1; ++b) {
+                const sPlaced& q = byRow[b];
                 if (p.span.x1 < q.span.x0 || q.span.x1 < p.span.x0 || p.span.y1 < q.span.y0 ||
                     q.span.y1 < p.span.y0)
                     continue;
-                // A pair shares every cell its envelopes' overlap covers; only the cell of
-                // the overlap's top-left corner tests it.
-                if (std::max(p.column0, q.column0) != c || std::max(p.row0, q.row0) != r) continue;
+                // A pair shares every row its envelopes' overlap covers; only the first
+                // of them tests it.
+                if (std::max(p.row0, q.row0) != r) continue;
                 TestPair(moves, std::min(p.object, q.object), std::max(p.object, q.object),
                          contacts);
             }
         }
+        begin = end;
     }
 }
 
-} // namespace
+CMoveResolver::CMoveResolver() : m_Scratch(new sScratch) {}
+CMoveResolver::~CMoveResolver() = default;
 
-std::vector<char> ResolveMoves(const std::vector<sBoxMove>& moves, eBroadPhase broadPhase) {
+const std::vector<char>& CMoveResolver::Resolve(const std::vector<sBoxMove>& moves,
+                                                eBroadPhase broadPhase) {
+    sScratch& s = *m_Scratch;
     const unsigned int n = unsigned(moves.size());
-    std::vector<char> kept(n, 1);
-    std::vector<char> moving(n);
+    s.kept.assign(n, 1);
+    s.moving.resize(n);
     for (unsigned int i = 0; i < n; ++i)
-        moving[i] = IsMoving(moves[i]);
+        s.moving[i] = IsMoving(moves[i]);
 
-    std::vector<sContact> contacts;
+    s.contacts.clear();
     if (broadPhase == BROAD_PHASE_ALL_PAIRS) {
         for (unsigned int i = 0; i < n; ++i)
             for (unsigned int j = i + 1; j < n; ++j)
-                TestPair(moves, i, j, contacts);
+                TestPair(moves, i, j, s.contacts);
     } else {
-        GridPairs(moves, contacts);
+        s.GridPairs(moves);
     }
+    const std::vector<sContact>& contacts = s.contacts;
 
     // The contacts of each object, as offsets into one list.
-    std::vector<unsigned int> first(n + 1, 0);
+    std::vector<unsigned int>& first = s.first;
+    first.assign(n + 1, 0);
     for (const sContact& c : contacts)
         ++first[c.i + 1], ++first[c.j + 1];
     std::partial_sum(first.begin(), first.end(), first.begin());
-    std::vector<unsigned int> fill(first.begin(), first.end() - 1);
-    std::vector<unsigned int> byObject(contacts.size() * 2);
+    s.fill.assign(first.begin(), first.end() - 1);
+    s.byObject.resize(contacts.size() * 2);
     for (unsigned int k = 0; k < contacts.size(); ++k)
-        byObject[fill[contacts[k].i]++] = k, byObject[fill[contacts[k].j]++] = k;
+        s.byObject[s.fill[contacts[k].i]++] = k, s.byObject[s.fill[contacts[k].j]++] = k;
 
     // Rounds: every move that hits another box at its place after the last round is
     // refused together, so the order of registration never matters (two objects moving
     // into each other are both refused). A later round can only be caused by a refusal,
     // and only the kept movers in contact with it need asking again; refusals only add
     // up, so the work stays linear in the contacts.
+    std::vector<char>& kept = s.kept;
     auto blocked = [&](unsigned int i) {
         for (unsigned int k = first[i]; k < first[i + 1]; ++k) {
-            const sContact& c = contacts[byObject[k]];
+            const sContact& c = contacts[s.byObject[k]];
             const bool mine = c.i == i;
             const unsigned int other = mine ? c.j : c.i;
             const bool hit = kept[other] ? c.newNew : (mine ? c.newStart : c.startNew);
@@ -190,28 +214,33 @@ std::vector<char> ResolveMoves(const std::vector<sBoxMove>& moves, eBroadPhase b
         }
         return false;
     };
-    std::vector<unsigned int> ask, refused;
-    std::vector<char> asked(n, 0);
+    s.ask.clear();
+    s.asked.assign(n, 0);
     for (unsigned int i = 0; i < n; ++i)
-        if (moving[i] && first[i + 1] > first[i]) ask.push_back(i);
-    while (!ask.empty()) {
-        refused.clear();
-        for (unsigned int i : ask)
-            if (kept[i] && blocked(i)) refused.push_back(i);
-        for (unsigned int i : refused)
+        if (s.moving[i] && first[i + 1] > first[i]) s.ask.push_back(i);
+    while (!s.ask.empty()) {
+        s.refused.clear();
+        for (unsigned int i : s.ask)
+            if (kept[i] && blocked(i)) s.refused.push_back(i);
+        for (unsigned int i : s.refused)
             kept[i] = 0;
-        ask.clear();
-        for (unsigned int i : refused)
+        s.ask.clear();
+        for (unsigned int i : s.refused)
             for (unsigned int k = first[i]; k < first[i + 1]; ++k) {
-                const sContact& c = contacts[byObject[k]];
+                const sContact& c = contacts[s.byObject[k]];
                 const unsigned int other = c.i == i ? c.j : c.i;
-                if (moving[other] && kept[other] && !asked[other]) {
-                    asked[other] = 1;
-                    ask.push_back(other);
+                if (s.moving[other] && kept[other] && !s.asked[other]) {
+                    s.asked[other] = 1;
+                    s.ask.push_back(other);
                 }
             }
-        for (unsigned int i : ask)
-            asked[i] = 0;
+        for (unsigned int i : s.ask)
+            s.asked[i] = 0;
     }
     return kept;
+}
+
+std::vector<char> ResolveMoves(const std::vector<sBoxMove>& moves, eBroadPhase broadPhase) {
+    CMoveResolver resolver;
+    return resolver.Resolve(moves, broadPhase);
 }

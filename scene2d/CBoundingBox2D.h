@@ -1,6 +1,7 @@
 #pragma once
 #include "math/3DMath.h"
 
+#include <memory>
 #include <vector>
 
 // An axis-aligned box in screen pixels (y downwards): the top-left and bottom-right
@@ -56,3 +57,20 @@ enum eBroadPhase { BROAD_PHASE_GRID, BROAD_PHASE_ALL_PAIRS };
 // hits nothing is kept.
 std::vector<char> ResolveMoves(const std::vector<sBoxMove>& moves,
                                eBroadPhase broadPhase = BROAD_PHASE_GRID);
+
+// ResolveMoves for a pass run every frame: the resolver keeps its working memory between
+// calls. The result stays valid until the next call.
+class CMoveResolver {
+public:
+    CMoveResolver();
+    ~CMoveResolver();
+    CMoveResolver(const CMoveResolver&) = delete;
+    CMoveResolver& operator=(const CMoveResolver&) = delete;
+
+    const std::vector<char>& Resolve(const std::vector<sBoxMove>& moves,
+                                     eBroadPhase broadPhase = BROAD_PHASE_GRID);
+
+private:
+    struct sScratch;
+    std::unique_ptr<sScratch> m_Scratch;
+};

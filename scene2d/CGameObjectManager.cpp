@@ -23,10 +23,10 @@ void CGameObjectManager::Render() {
 }
 
 void CGameObjectManager::checkCollision() {
-    std::vector<sBoxMove> moves(m_Objects.size());
+    m_Moves.resize(m_Objects.size());
     for (size_t i = 0; i < m_Objects.size(); ++i)
-        moves[i] = {m_Objects[i]->GetBoundingBox(), m_Objects[i]->GetBoundingBoxInNewPosition()};
-    const std::vector<char> kept = ResolveMoves(moves);
+        m_Moves[i] = {m_Objects[i]->GetBoundingBox(), m_Objects[i]->GetBoundingBoxInNewPosition()};
+    const std::vector<char>& kept = m_Resolver.Resolve(m_Moves);
     for (size_t i = 0; i < m_Objects.size(); ++i) {
         if (kept[i])
             m_Objects[i]->commitMovement();

@@ -3,6 +3,8 @@
 // pass that commits or refuses each object's moves, then drawing in registration order.
 #include <vector>
 
+#include "scene2d/CBoundingBox2D.h"
+
 class CGameObject2D;
 
 class CGameObjectManager {
@@ -26,4 +28,7 @@ private:
     std::vector<CGameObject2D*> m_Objects;
     unsigned int m_uiObjectCount = 0;
     bool m_bDrawBoundingBoxes = false;
+    // Kept between frames so the pass does not allocate.
+    std::vector<sBoxMove> m_Moves;
+    CMoveResolver m_Resolver;
 };

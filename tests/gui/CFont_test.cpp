@@ -5,50 +5,26 @@
 
 #include <string>
 
-TEST(FontLayout, SetsAndBold) {
-    using font_layout::ResolveSet;
-    EXPECT_EQ(ResolveSet(0).glyphSet, 0);
-    EXPECT_FALSE(ResolveSet(0).bold);
-    EXPECT_EQ(ResolveSet(1).glyphSet, 1);
-    EXPECT_EQ(ResolveSet(2).glyphSet, 0);
-    EXPECT_TRUE(ResolveSet(2).bold);
-    EXPECT_EQ(ResolveSet(3).glyphSet, 1);
-    EXPECT_EQ(ResolveSet(9).glyphSet, 1); // above 3 counts as 3
-    EXPECT_TRUE(ResolveSet(9).bold);
-    EXPECT_EQ(ResolveSet(char(200)).glyphSet, 1);
-}
-
-TEST(FontText, LongTextIsCutAtTheBufferNeverPastIt) {
+TEST(FontText, LongTextIsCutAtTheBufferAndTheManagerFallsBackToTheLastFont) {
     CFont font; // unbuilt: formats, draws nothing
-    const std::string longText(400, 'x');
-    EXPECT_TRUE(font.PrintText(0, 0, 0, "%s", longText.c_str()));
+    EXPECT_TRUE(font.PrintText(0, 0, 0, "%s", std::string(400, 'x').c_str()));
     EXPECT_EQ(std::string(font.GetText()), std::string(151, 'x'));
     EXPECT_TRUE(font.PrintText(0, 0, 0, 1, 1, 1, "v%d", 42));
     EXPECT_STREQ(font.GetText(), "v42");
     EXPECT_TRUE(font.PrintText(0, 0, 0, nullptr));
     EXPECT_STREQ(font.GetText(), "");
-}
-
-TEST(FontManager, NumbersFromOneAndFallsBackToTheLastFont) {
-    CFontManager manager;
+    CFontManager manager; // numbered from 1
     EXPECT_EQ(manager.getFont(1), nullptr);
-    CFont first, second;
-    manager.RegisterFont(&first);
+    CFont second;
+    manager.RegisterFont(&font);
     manager.RegisterFont(&second);
-    EXPECT_EQ(manager.GetFontCount(), 2u);
-    EXPECT_EQ(manager.getFont(1), &first);
-    EXPECT_EQ(manager.getFont(2), &second);
-    EXPECT_EQ(manager.getFont(0), &second);
-    EXPECT_EQ(manager.getFont(5), &second);
+    EXPECT_TRUE(manager.GetFontCount() == 2 && manager.getFont(1) == &font);
+    for (int n : {0, 2, 5})
+        EXPECT_EQ(manager.getFont(n), &second) << n;
 }
 
 TEST(FontDeathTest, MissingImageEndsTheProgramWithAFailureNamingTheFile) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            CFont font;
-            char file[] = "Data/Font/no-such-font.tga";
-            font.BuildFont(file);
-        },
-        ::testing::ExitedWithCode(1), "no-such-font\\.tga");
+    char file[] = "Data/Font/no-such-font.tga";
+    EXPECT_EXIT(CFont().BuildFont(file), ::testing::ExitedWithCode(1), "no-such-font\\.tga");
 }

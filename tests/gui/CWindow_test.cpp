@@ -1,5 +1,4 @@
-// Window and widget rules that need no display. Widgets are built from image names that
-// do not exist, so their frames are empty textures whose draw size the tests set.
+// Window and widget rules without a display: widgets of missing images get a set draw size.
 #include <gtest/gtest.h>
 
 #include "gui/CButton.h"
@@ -9,40 +8,38 @@
 #include "gui/CWindowManager.h"
 #include "scene2d/CSprite.h"
 
-namespace {
+#include <tuple>
 
-char kMissing[] = "no/such/gui/frame";
-
-CButton* SizedButton(float x, float y, int w, int h) {
+static char kMissing[] = "no/such/gui/frame";
+static CButton* SizedButton(float x, float y, int w, int h) {
     CButton* button = new CButton(kMissing, 2, x, y, 1);
     button->SetButtonSize(w, h);
     return button;
 }
-
-} // namespace
 
 TEST(CWindow, HeaderAndWidgetHitTestsCountEveryEdge) {
     CWindow window(100, 80, 300, 200, nullptr, false, 1.0f, 15, 1, true);
     CButton* button = SizedButton(10, 20, 50, 30);
     CCheckBox box(kMissing, 1, kMissing, 1, 10, 20, 3);
     box.SetCheckboxSize(50, 30);
-    struct {
-        float x, y;
-        bool header, widget; // the widget in a window whose origin is (100, 80)
-    } cases[] = {{100, 80, true, false},  {300, 95, true, false},  {200, 96, false, false},
-                 {99, 90, false, false},  {301, 90, false, false}, {200, 79, false, false},
-                 {110, 100, false, true},  {160, 130, false, true}, {161, 130, false, false},
-                 {160, 131, false, false}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(window.IsOnHeader(c.x, c.y), c.header) << c.x << ", " << c.y;
-        EXPECT_EQ(button->HitTest(c.x, c.y, 100, 80), c.widget) << c.x << ", " << c.y;
-        EXPECT_EQ(box.HitTest(c.x, c.y, 100, 80), c.widget) << c.x << ", " << c.y;
+    // {x, y, on the header, on the widget in a window whose origin is (100, 80)}
+    for (const auto& [x, y, header, widget] : {std::tuple{100.f, 80.f, true, false},
+                                               {300.f, 95.f, true, false},
+                                               {200.f, 96.f, false, false},
+                                               {99.f, 90.f, false, false},
+                                               {301.f, 90.f, false, false},
+                                               {200.f, 79.f, false, false},
+                                               {110.f, 100.f, false, true},
+                                               {160.f, 130.f, false, true},
+                                               {161.f, 130.f, false, false},
+                                               {160.f, 131.f, false, false}}) {
+        EXPECT_TRUE(window.IsOnHeader(x, y) == header && button->HitTest(x, y, 100, 80) == widget &&
+                    box.HitTest(x, y, 100, 80) == widget)
+            << x << ", " << y;
     }
     delete button;
-    // The five-int form has header size 0: only the row y = top is left.
-    CWindow plain(100, 80, 300, 200, 5);
-    EXPECT_TRUE(plain.IsOnHeader(150, 80));
-    EXPECT_FALSE(plain.IsOnHeader(150, 81));
+    CWindow plain(100, 80, 300, 200, 5); // header size 0: only the row y = top is left
+    EXPECT_TRUE(plain.IsOnHeader(150, 80) && !plain.IsOnHeader(150, 81));
     // Without frames (no images, or the default constructor) nothing is ever hit.
     EXPECT_FALSE(CButton(kMissing, 0, 0, 0, 4).HitTest(0, 0, 0, 0));
     EXPECT_FALSE(CButton().HitTest(0, 0, 0, 0));
@@ -50,42 +47,27 @@ TEST(CWindow, HeaderAndWidgetHitTestsCountEveryEdge) {
 
 TEST(CWindow, WidgetsAreKeptInsideOnlyByMovingLeftOrUp) {
     CWindow window(0, 0, 1024, 768, 1);
-    CButton* far = SizedButton(900, 700, 200, 100);
-    CButton* near = SizedButton(800, 10, 200, 100);
-    CButton* huge = SizedButton(10, 10, 1100, 800);
-    for (CButton* b : {far, near, huge})
+    // {x, y, w, h, x and y once registered}: a widget larger than the window goes negative
+    for (const auto& [x, y, w, h, keptX, keptY] : {std::tuple{900.f, 700.f, 200, 100, 824.f, 668.f},
+                                                   {800.f, 10.f, 200, 100, 800.f, 10.f},
+                                                   {10.f, 10.f, 1100, 800, -76.f, -32.f}}) {
+        CButton* b = SizedButton(x, y, w, h);
         window.RegisterButton(b);
-    EXPECT_EQ(far->GetButtonPosX(), 824.0f);
-    EXPECT_EQ(far->GetButtonPosY(), 668.0f);
-    EXPECT_EQ(near->GetButtonPosX(), 800.0f);
-    EXPECT_EQ(near->GetButtonPosY(), 10.0f);
-    EXPECT_EQ(huge->GetButtonPosX(), -76.0f) << "a widget larger than the window goes negative";
-    EXPECT_EQ(huge->GetButtonPosY(), -32.0f);
-
+        EXPECT_TRUE(b->GetButtonPosX() == keptX && b->GetButtonPosY() == keptY) << x;
+    }
     CCheckBox* box = new CCheckBox(kMissing, 1, kMissing, 1, 1020, 766, 2);
     box->SetCheckboxSize(24, 24);
-    window.RegisterCheckbox(box);
-    EXPECT_EQ(box->GetSprite(false)->GetSpritePosX(), 1000.0f);
-    EXPECT_EQ(box->GetSprite(true)->GetSpritePosY(), 744.0f) << "both sprites move together";
-    box->SetPositionX(10.7f);
-    box->SetPositionY(-2.9f);
-    EXPECT_EQ(box->GetSprite(true)->GetSpritePosX(), 10.0f) << "the fraction is dropped";
-    EXPECT_EQ(box->GetSprite(false)->GetSpritePosY(), -2.0f);
+    window.RegisterCheckbox(box); // both sprites move together
+    EXPECT_TRUE(box->GetSprite(false)->GetSpritePosX() == 1000.0f &&
+                box->GetSprite(true)->GetSpritePosY() == 744.0f);
+    box->SetPositionX(10.7f), box->SetPositionY(-2.9f); // the fraction is dropped
+    EXPECT_TRUE(box->GetSprite(true)->GetSpritePosX() == 10.0f &&
+                box->GetSprite(false)->GetSpritePosY() == -2.0f);
 }
 
-TEST(CWindow, ActivationAndVisibility) {
-    CWindow window(0, 0, 10, 10, 1);
-    window.ActivateWindow(true);
-    EXPECT_TRUE(window.GetVisible()) << "activating shows";
-    window.ActivateWindow(false);
-    EXPECT_TRUE(window.GetVisible()) << "deactivating leaves it shown";
-    window.ActivateWindow(true);
-    window.SetVisible(false);
-    EXPECT_FALSE(window.IsActive()) << "hiding deactivates";
-
+TEST(CWindowManager, ActivationShowsHidingDeactivatesRegisteringTwiceIsSafeAndBarsStopAtTheTop) {
     CWindowManager manager;
-    CWindow* a = new CWindow(0, 0, 10, 10, 7);
-    CWindow* b = new CWindow(0, 0, 10, 10, 7);
+    CWindow *a = new CWindow(0, 0, 10, 10, 7), *b = new CWindow(0, 0, 10, 10, 7);
     CWindow* other = new CWindow(0, 0, 10, 10, 8);
     for (CWindow* w : {a, b, other, a}) // a second registration is ignored, not deleted twice
         manager.RegisterWindow(w);
@@ -93,36 +75,25 @@ TEST(CWindow, ActivationAndVisibility) {
     manager.ActivateWindow(7);
     EXPECT_TRUE(a->IsActive() && a->GetVisible() && b->IsActive() && b->GetVisible());
     EXPECT_FALSE(other->IsActive() || other->GetVisible());
-    manager.DeactivateAllWindow();
-    EXPECT_FALSE(a->IsActive() || b->IsActive());
-    EXPECT_TRUE(a->GetVisible() && b->GetVisible());
-}
+    manager.DeactivateAllWindow(); // leaves them shown
+    EXPECT_TRUE(!a->IsActive() && !b->IsActive() && a->GetVisible() && b->GetVisible());
+    a->ActivateWindow(true), a->SetVisible(false);
+    EXPECT_FALSE(a->IsActive()) << "hiding deactivates";
 
-TEST(CProgressBar, LengthsSectionAndReplacement) {
-    CProgressBar bar(kMissing, 0, 0, 50);
-    bar.SetActualLength(30);
-    bar.IncrementActualLength(50);
-    EXPECT_EQ(bar.GetActualLength(), 50u) << "increments stop at the maximum";
+    CProgressBar bar(kMissing, 0, 0, 50); // increments stop at the maximum, even a huge one
+    for (const auto& [set, step, length] : {std::tuple{30u, 50u, 50u}, {10u, 0xFFFFFFFFu, 50u}}) {
+        bar.SetActualLength(set), bar.IncrementActualLength(step);
+        EXPECT_EQ(bar.GetActualLength(), length) << step;
+    }
     bar.SetActualLength(80);
     EXPECT_EQ(bar.GetActualLength(), 80u) << "setting does not clamp";
-    bar.SetActualLength(10);
-    bar.IncrementActualLength(0xFFFFFFFFu);
-    EXPECT_EQ(bar.GetActualLength(), 50u) << "a huge step does not wrap round";
-
-    sRect section{};
-    ASSERT_TRUE(CProgressBar::SectionFor(30, 50, &section));
-    EXPECT_FLOAT_EQ(section.right, 0.6f);
-    EXPECT_EQ(section.left + section.bottom, 0.0f);
-    EXPECT_EQ(section.top, 1.0f);
-    // Maximum 0 has no fraction: nothing to draw, no NaN or infinity.
+    sRect section{}; // maximum 0 has no fraction: nothing to draw, no NaN or infinity
     EXPECT_FALSE(CProgressBar::SectionFor(5, 0, &section));
     CProgressBar().Draw(); // no image, maximum 0: draws nothing and touches no GL
-
     // Replaced bars are freed once (the sanitizer build checks for leaks).
     CWindow window(0, 0, 100, 100, 1);
     CProgressBar* first = new CProgressBar(kMissing, 0, 0, 10);
-    window.RegisterProgressBar(first);
-    window.RegisterProgressBar(first);
+    window.RegisterProgressBar(first), window.RegisterProgressBar(first);
     window.RegisterProgressBar(kMissing, 1, 2, 20);
     EXPECT_EQ(window.GetProgressBar()->GetMaximum(), 20u);
 }

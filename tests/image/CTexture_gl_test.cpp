@@ -14,18 +14,15 @@
 
 namespace {
 
-constexpr int kWin = 256;
-
 // A 32 x 16 image of four 16 x 8 quadrants: red, green / blue, white (top row first).
 std::string WriteQuadrantImage() {
     SDL_Surface* s =
         SDL_CreateRGBSurface(SDL_SWSURFACE, 32, 16, 24, 0x0000FF, 0x00FF00, 0xFF0000, 0);
-    const Uint32 colors[4] = {SDL_MapRGB(s->format, 255, 0, 0), SDL_MapRGB(s->format, 0, 255, 0),
-                              SDL_MapRGB(s->format, 0, 0, 255),
-                              SDL_MapRGB(s->format, 255, 255, 255)};
     for (int q = 0; q < 4; ++q) {
         SDL_Rect r{Sint16((q % 2) * 16), Sint16((q / 2) * 8), 16, 8};
-        SDL_FillRect(s, &r, colors[q]);
+        SDL_FillRect(
+            s, &r,
+            SDL_MapRGB(s->format, q != 1 && q != 2 ? 255 : 0, q % 2 ? 255 : 0, q > 1 ? 255 : 0));
     }
     const std::string path = zarvo_test::MakeTempDir("quad") + "/quadrants.bmp";
     SDL_SaveBMP(s, path.c_str());
@@ -33,127 +30,103 @@ std::string WriteQuadrantImage() {
     return path;
 }
 
-enum Color { Black, Red, Green, Blue, White, Other };
-
-Color ColorAt(int x, int y) {
-    const zarvo_test::Rgba p = zarvo_test::ReadPixelTopDown(x, y);
-    const bool r = p.r > 200, g = p.g > 200, b = p.b > 200;
-    const bool r0 = p.r < 50, g0 = p.g < 50, b0 = p.b < 50;
-    if (r0 && g0 && b0) return Black;
-    if (r && g0 && b0) return Red;
-    if (r0 && g && b0) return Green;
-    if (r0 && g0 && b) return Blue;
-    if (r && g && b) return White;
-    return Other;
+// One letter per pixel at the (x, y) pairs: k(black), r, g, b, w(hite) or ? for anything
+// else; then clears the window for the next draw.
+std::string TakeColours(std::initializer_list<int> xy) {
+    std::string out;
+    for (auto p = xy.begin(); p != xy.end(); p += 2) {
+        const zarvo_test::Rgba c = zarvo_test::ReadPixelTopDown(p[0], p[1]);
+        const bool clean =
+            (c.r > 200 || c.r < 50) && (c.g > 200 || c.g < 50) && (c.b > 200 || c.b < 50);
+        out += clean ? "krg?b??w"[(c.r > 200) | (c.g > 200) << 1 | (c.b > 200) << 2] : '?';
+    }
+    glClear(GL_COLOR_BUFFER_BIT);
+    return out;
 }
 
-using zarvo_test::BuiltInShaders;
-
-// Runs every case through the built-in texture shader and through the fixed pipeline
-// that stands in when no shader table exists.
+// Draws through the built-in texture shader and through the fixed pipeline without one.
 class TextureDrawGL : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
-        ZARVO_REQUIRE_GL(kWin, kWin);
+        ZARVO_REQUIRE_GL(256, 256);
         zarvo_test::SetPixelView();
         g_TextureManager = &m_Manager;
-        g_ShaderManager = GetParam() ? BuiltInShaders() : nullptr;
+        g_ShaderManager = GetParam() ? zarvo_test::BuiltInShaders() : nullptr;
         glDisable(GL_DEPTH_TEST);
         glDisable(GL_BLEND);
         glEnable(GL_TEXTURE_2D);
         glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
-        if (!m_Texture) m_Texture = new CTexture(WriteQuadrantImage());
     }
     void TearDown() override {
-        delete m_Texture;
-        m_Texture = nullptr;
         g_TextureManager = nullptr;
         g_ShaderManager = nullptr;
     }
-
     CTextureManager m_Manager;
-    CTexture* m_Texture = nullptr;
 };
 
 } // namespace
 
 INSTANTIATE_TEST_SUITE_P(ShaderAndFixedPipeline, TextureDrawGL, ::testing::Bool());
 
-TEST_P(TextureDrawGL, DrawPutsTheTopLeftCornerAtXYWithTheImageSize) {
-    ASSERT_EQ(m_Texture->GetWidth(), 32.0f);
-    ASSERT_EQ(m_Texture->GetHeight(), 16.0f);
-    m_Texture->Draw(40, 30, 1, 0, 1, 1, 1, 1);
-    EXPECT_EQ(ColorAt(40, 30), Red);
-    EXPECT_EQ(ColorAt(55, 37), Red);
-    EXPECT_EQ(ColorAt(56, 30), Green);
-    EXPECT_EQ(ColorAt(71, 37), Green);
-    EXPECT_EQ(ColorAt(40, 38), Blue);
-    EXPECT_EQ(ColorAt(71, 45), White);
-    EXPECT_EQ(ColorAt(39, 30), Black);
-    EXPECT_EQ(ColorAt(72, 30), Black);
-    EXPECT_EQ(ColorAt(40, 29), Black);
-    EXPECT_EQ(ColorAt(40, 46), Black);
-}
-
-TEST_P(TextureDrawGL, StoredPositionAndColourModulation) {
-    m_Texture->SetPosition(CVector2(10, 20));
-    m_Texture->Draw(1, 0, 0, 1, 0, 1); // scale, rotation, r, g, b, a
-    EXPECT_EQ(ColorAt(10, 20), Black); // red * (0, 1, 0)
-    EXPECT_EQ(ColorAt(26, 20), Green);
-    EXPECT_EQ(ColorAt(41, 35), Green); // white * green
-}
-
-TEST_P(TextureDrawGL, ScaleGrowsFromTheTopLeftCorner) {
-    // Magnified texels blend with their (repeating) neighbours in the outer pixel, so
-    // probe one pixel inside each edge.
-    m_Texture->Draw(40, 30, 2, 0, 1, 1, 1, 1);
-    EXPECT_EQ(ColorAt(41, 31), Red);
-    EXPECT_EQ(ColorAt(70, 44), Red);
-    EXPECT_EQ(ColorAt(73, 31), Green);
-    EXPECT_EQ(ColorAt(102, 60), White);
-    EXPECT_EQ(ColorAt(104, 60), Black);
-    EXPECT_EQ(ColorAt(102, 62), Black);
-}
-
-TEST_P(TextureDrawGL, RotationTurnsAboutTheCentre) {
-    m_Texture->Draw(40, 30, 1, 180, 1, 1, 1, 1);
-    EXPECT_EQ(ColorAt(41, 31), White);
-    EXPECT_EQ(ColorAt(70, 44), Red);
-    EXPECT_EQ(ColorAt(39, 31), Black);
-
-    glClear(GL_COLOR_BUFFER_BIT);
-    // 90 degrees clockwise on screen: the 32 x 16 box becomes 16 x 32 about (56, 38).
-    m_Texture->Draw(40, 30, 1, 90, 1, 1, 1, 1);
-    EXPECT_EQ(ColorAt(60, 24), Red);
-    EXPECT_EQ(ColorAt(52, 24), Blue);
-    EXPECT_EQ(ColorAt(60, 52), Green);
-    EXPECT_EQ(ColorAt(52, 52), White);
-    EXPECT_EQ(ColorAt(45, 38), Black);
-    EXPECT_EQ(ColorAt(66, 38), Black);
-}
-
-TEST_P(TextureDrawGL, DrawSectionDrawsTheNamedQuarterAtHalfSize) {
-    m_Texture->DrawSection(40, 30, sRect{0.5f, 1.0f, 0.0f, 0.5f}, 1, 0, 1, 1, 1, 1);
-    EXPECT_EQ(ColorAt(40, 30), White);
-    EXPECT_EQ(ColorAt(55, 37), White);
-    EXPECT_EQ(ColorAt(56, 30), Black);
-    EXPECT_EQ(ColorAt(40, 38), Black);
-
-    glClear(GL_COLOR_BUFFER_BIT);
-    m_Texture->DrawSection(CVector2(40, 30), sRect{1.0f, 0.5f, 0.5f, 0.0f}, 2, 0, 1, 1, 1, 1);
-    EXPECT_EQ(ColorAt(41, 31), Red);
-    EXPECT_EQ(ColorAt(70, 44), Red);
-    EXPECT_EQ(ColorAt(72, 31), Black);
-    EXPECT_EQ(ColorAt(41, 46), Black);
-}
-
-TEST_P(TextureDrawGL, ImageLibraryTexturesRegisterAndAFailedLoadKeepsTheOldState) {
-    ASSERT_EQ(m_Manager.GetTextures().size(), 1u);
-    EXPECT_EQ(m_Manager.GetTextures()[0], m_Texture);
-    const unsigned int name = m_Texture->GetTextureName();
-    EXPECT_FALSE(m_Texture->Load("no/such/file.png"));
-    EXPECT_EQ(m_Texture->GetTextureName(), name);
-    EXPECT_EQ(m_Texture->GetWidth(), 32.0f);
+// Scaled draws are probed a pixel inside each edge, where texels blend with their neighbours.
+TEST_P(TextureDrawGL, PositionScaleRotationSectionAndColour) {
+    CTexture texture(WriteQuadrantImage());
+    ASSERT_EQ(texture.GetHeight(), 16.0f);
+    // Image-library textures register; a failed load keeps the old state.
+    EXPECT_EQ(m_Manager.GetTextures(), (std::vector<CTexture*>{&texture}));
+    const unsigned int name = texture.GetTextureName();
+    EXPECT_FALSE(texture.Load("no/such/file.png"));
+    EXPECT_EQ(texture.GetTextureName(), name);
+    EXPECT_EQ(texture.GetWidth(), 32.0f);
     EXPECT_EQ(m_Manager.GetTextures().size(), 1u);
+    glClear(GL_COLOR_BUFFER_BIT);
+    texture.Draw(40, 30, 1, 0, 1, 1, 1, 1); // the top-left corner at (x, y), at the image's size
+    EXPECT_EQ(TakeColours(
+                  {40, 30, 55, 37, 56, 30, 71, 37, 40, 38, 71, 45, 39, 30, 72, 30, 40, 29, 40, 46}),
+              "rrggbwkkkk");
+    texture.SetPosition(CVector2(10, 20));
+    texture.Draw(1, 0, 0, 1, 0, 1); // at the stored position, times (0, 1, 0)
+    EXPECT_EQ(TakeColours({10, 20, 26, 20, 41, 35}), "kgg");
+    texture.Draw(40, 30, 2, 0, 1, 1, 1, 1); // scaled from the top-left corner
+    EXPECT_EQ(TakeColours({41, 31, 70, 44, 73, 31, 102, 60, 104, 60, 102, 62}), "rrgwkk");
+    // Turned about the centre; at 90 degrees clockwise the box is 16 x 32 about (56, 38).
+    texture.Draw(40, 30, 1, 180, 1, 1, 1, 1);
+    EXPECT_EQ(TakeColours({41, 31, 70, 44, 39, 31}), "wrk");
+    texture.Draw(40, 30, 1, 90, 1, 1, 1, 1);
+    EXPECT_EQ(TakeColours({60, 24, 52, 24, 60, 52, 52, 52, 45, 38, 66, 38}), "rbgwkk");
+    // A named quarter at half the size, or scaled back up.
+    texture.DrawSection(40, 30, sRect{0.5f, 1.0f, 0.0f, 0.5f}, 1, 0, 1, 1, 1, 1);
+    EXPECT_EQ(TakeColours({40, 30, 55, 37, 56, 30, 40, 38}), "wwkk");
+    texture.DrawSection(CVector2(40, 30), sRect{1.0f, 0.5f, 0.5f, 0.0f}, 2, 0, 1, 1, 1, 1);
+    EXPECT_EQ(TakeColours({41, 31, 70, 44, 72, 31, 41, 46}), "rrkk");
+}
+
+TEST(TextureManagerGL, RegistrationFollowsTheTexturesLives) {
+    ZARVO_REQUIRE_GL(256, 256);
+    CTextureManager manager;
+    g_TextureManager = &manager;
+    const auto make = [] { // a fresh GL name, registered
+        auto* t = new CTexture();
+        t->MakeTexture(SDL_CreateRGBSurface(SDL_SWSURFACE, 2, 2, 24, 0xFF, 0xFF00, 0xFF0000, 0));
+        return t;
+    };
+    CTexture *a = make(), *b = make(), *c = make();
+    ASSERT_NE(a->GetTextureName(), b->GetTextureName());
+    EXPECT_EQ(manager.GetTextures(), (std::vector<CTexture*>{a, b, c}));
+    manager.RegisterTexture(a); // only the first object of a name is kept
+    manager.RegisterTexture(nullptr);
+    EXPECT_EQ(manager.GetTextures().size(), 3u);
+    delete b; // a destroyed texture leaves the list
+    EXPECT_EQ(manager.GetTextures(), (std::vector<CTexture*>{a, c}));
+    manager.ReloadTextures(); // walks the list: must not touch the dead entry
+    CTexture stranger;        // name 0, never registered: nothing removed, nothing destroyed
+    manager.UnRegisterTexture(&stranger);
+    EXPECT_EQ(manager.GetTextures().size(), 2u);
+    manager.UnRegisterTexture(a); // removes and deletes a
+    EXPECT_EQ(manager.GetTextures(), (std::vector<CTexture*>{c}));
+    manager.DeleteTextures();
+    delete c;
+    EXPECT_TRUE(manager.GetTextures().empty());
+
+    g_TextureManager = nullptr;
 }

@@ -1,27 +1,27 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <SDL.h>
 
+#include "image/CTexture.h"
 #include "image/ImageBuffer.h"
+#include "image/ImageDecode.h"
+#include "image_compare.h"
 
-TEST(ChooseImageReader, FirstMatchingSubstringOfTheWholePathWins) {
-    EXPECT_EQ(ChooseImageReader("Data/wall.bmp"), eImageReader::BMP);
-    EXPECT_EQ(ChooseImageReader("Data/WALL.BMP"), eImageReader::BMP);
-    EXPECT_EQ(ChooseImageReader("Data/skin.pcx"), eImageReader::PCX);
-    EXPECT_EQ(ChooseImageReader("Data/a.dds"), eImageReader::DDS);
-    EXPECT_EQ(ChooseImageReader("Data/a.jpg"), eImageReader::JPEG);
-    EXPECT_EQ(ChooseImageReader("Data/a.jpeg"), eImageReader::JPEG);
-    EXPECT_EQ(ChooseImageReader("Data/a.TGA"), eImageReader::TGA);
-    EXPECT_EQ(ChooseImageReader("Data/a.png"), eImageReader::ImageLibrary);
-    // A substring test, not an extension test: the folder name decides here.
-    EXPECT_EQ(ChooseImageReader("Data/tgaimages/logo.png"), eImageReader::TGA);
-    EXPECT_EQ(ChooseImageReader("Data/bmp/skin.pcx"), eImageReader::BMP);
-    // Only "BMP" and "TGA" are also tested in upper case.
-    EXPECT_EQ(ChooseImageReader("Data/SKIN.PCX"), eImageReader::ImageLibrary);
-    EXPECT_EQ(ChooseImageReader("Data/A.JPG"), eImageReader::ImageLibrary);
-}
+using namespace image_test;
 
-TEST(ImageSize, AbsurdOrEmptySizesAreRefusedBeforeAllocation) {
+TEST(ImageBuffer, ReaderChoiceAndSizeLimits) {
+    const auto expect = [](eImageReader reader, std::initializer_list<const char*> paths) {
+        for (const char* path : paths)
+            EXPECT_EQ(ChooseImageReader(path), reader) << path;
+    };
+    // A substring of the whole path, not the extension; upper case only for BMP and TGA.
+    expect(eImageReader::BMP, {"a/wall.bmp", "a/WALL.BMP", "bmp/skin.pcx"});
+    expect(eImageReader::PCX, {"a/skin.pcx"});
+    expect(eImageReader::DDS, {"a/a.dds"});
+    expect(eImageReader::JPEG, {"a/a.jpg", "a/a.jpeg"});
+    expect(eImageReader::TGA, {"a/a.TGA", "tgaimages/logo.png"});
+    expect(eImageReader::ImageLibrary, {"a/a.png", "a/SKIN.PCX", "a/A.JPG"});
+    // Absurd or empty sizes are refused before allocation.
     std::string error;
     EXPECT_TRUE(CheckImageSize(4096, 4096, error));
     EXPECT_FALSE(CheckImageSize(0, 10, error));
@@ -33,32 +33,25 @@ TEST(ImageSize, AbsurdOrEmptySizesAreRefusedBeforeAllocation) {
     EXPECT_EQ(image.pixels, nullptr);
 }
 
-TEST(TgaRle, RunAndRawPacketsInRedGreenBlueOrder) {
+TEST(TgaRle, PacketsInRedGreenBlueOrderCutOrRefusedAtTheEnd) {
     // 0x85: one blue-green-red pixel six times; 0x05: six pixels one after another.
-    std::vector<uint8_t> data = {0x85, 1, 2, 3, 0x05};
+    Bytes data = {0x85, 1, 2, 3, 0x05}, out(12 * 3), want;
     for (uint8_t i = 0; i < 6; ++i) // byte by byte: GCC 12 -O3 misjudges a list insert here
         for (uint8_t byte : {uint8_t(10 + i), uint8_t(20), uint8_t(30)})
             data.push_back(byte);
-    std::vector<uint8_t> out(12 * 3);
+    for (int i = 0; i < 12; ++i)
+        for (int byte : {i < 6 ? 3 : 30, i < 6 ? 2 : 20, i < 6 ? 1 : 4 + i})
+            want.push_back(uint8_t(byte));
     CByteReader in(data.data(), data.size());
     ASSERT_EQ(DecodeTgaRle(in, out.data(), 12, 3, eRleOverrun::Refuse), eRleResult::Ok);
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(out[size_t(i) * 3], 3);
-        EXPECT_EQ(out[size_t(i) * 3 + 2], 1);
-        EXPECT_EQ(out[size_t(6 + i) * 3], 30);
-        EXPECT_EQ(out[size_t(6 + i) * 3 + 2], 10 + i);
-    }
-}
+    EXPECT_EQ(out, want);
 
-TEST(TgaRle, PacketsRunningPastTheImageAreCutOrRefused) {
-    const uint8_t data[] = {0x87, 1, 2, 3, 4}; // eight copies of a 4-byte pixel
-    std::vector<uint8_t> out(5 * 4 + 4, 0xEE);
-    CByteReader cut(data, sizeof data);
+    const uint8_t eight[] = {0x87, 1, 2, 3, 4}; // eight copies of a 4-byte pixel
+    out.assign(5 * 4 + 4, 0xEE);
+    CByteReader cut(eight, sizeof eight), refuse(eight, sizeof eight);
     EXPECT_EQ(DecodeTgaRle(cut, out.data(), 5, 4, eRleOverrun::Truncate), eRleResult::Ok);
     EXPECT_EQ(out[20], 0xEE); // nothing written past the five pixels
-    EXPECT_EQ(out[16], 3);
-    EXPECT_EQ(out[19], 4);
-    CByteReader refuse(data, sizeof data);
+    EXPECT_TRUE(out[16] == 3 && out[19] == 4);
     EXPECT_EQ(DecodeTgaRle(refuse, out.data(), 5, 4, eRleOverrun::Refuse), eRleResult::Overrun);
     const uint8_t shortRaw[] = {0x03, 1, 2, 3, 4, 5};
     CByteReader truncated(shortRaw, sizeof shortRaw);
@@ -66,21 +59,19 @@ TEST(TgaRle, PacketsRunningPastTheImageAreCutOrRefused) {
               eRleResult::TruncatedRaw);
 }
 
+// Readers walk a stream without a buffer before they allocate: it must end as the decode does.
 TEST(TgaRle, WalkWithoutABufferEndsExactlyAsTheDecode) {
-    // Readers walk a short stream without a buffer to learn how it fails before they
-    // allocate; the walk must agree with the real decode on every stream.
     uint32_t seed = 12345;
     auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
     for (int trial = 0; trial < 2000; ++trial) {
-        std::vector<uint8_t> stream(next() % 40);
+        Bytes stream(next() % 40);
         for (uint8_t& byte : stream)
             byte = uint8_t(next() >> 24) & (next() & 1 ? 0x83 : 0xFF);
         const size_t pixels = next() % 12;
         const int components = next() & 1 ? 3 : 4;
         for (eRleOverrun rule : {eRleOverrun::Truncate, eRleOverrun::Refuse}) {
-            std::vector<uint8_t> out(pixels * size_t(components));
-            CByteReader decode(stream.data(), stream.size());
-            CByteReader walk(stream.data(), stream.size());
+            Bytes out(pixels * size_t(components));
+            CByteReader decode(stream.data(), stream.size()), walk(stream.data(), stream.size());
             EXPECT_EQ(DecodeTgaRle(decode, out.data(), pixels, components, rule),
                       DecodeTgaRle(walk, nullptr, pixels, components, rule));
             EXPECT_EQ(decode.Tell(), walk.Tell());
@@ -89,24 +80,111 @@ TEST(TgaRle, WalkWithoutABufferEndsExactlyAsTheDecode) {
 }
 
 TEST(SwapRedBlue, EveryLengthAroundTheVectorStepsSwapsExactly) {
-    for (int components : {3, 4}) {
+    for (int components : {3, 4})
         for (size_t count = 0; count < 40; ++count) {
-            std::vector<uint8_t> src(count * size_t(components));
+            Bytes src(count * size_t(components)), want;
             for (size_t i = 0; i < src.size(); ++i)
                 src[i] = uint8_t(i * 7 + 1);
-            std::vector<uint8_t> dst(src.size() + 16, 0xEE);
+            for (size_t p = 0; p < src.size(); p += size_t(components))
+                for (size_t c : {2, 1, 0, 3})
+                    if (c < size_t(components)) want.push_back(src[p + c]);
+            Bytes dst(src.size() + 16, 0xEE);
             CopySwapRedBlue(dst.data(), src.data(), count, components);
-            for (size_t p = 0; p < count; ++p) {
-                const uint8_t* s = &src[p * size_t(components)];
-                const uint8_t* d = &dst[p * size_t(components)];
-                ASSERT_EQ(d[0], s[2]) << components << " " << count << " " << p;
-                ASSERT_EQ(d[1], s[1]);
-                ASSERT_EQ(d[2], s[0]);
-                if (components == 4) {
-                    ASSERT_EQ(d[3], s[3]);
-                }
-            }
-            EXPECT_EQ(dst[src.size()], 0xEE) << "wrote past the pixels";
+            want.resize(dst.size(), 0xEE); // nothing written past the pixels
+            ASSERT_EQ(dst, want) << components << " " << count;
         }
+}
+
+// A 3 x 2 surface (odd width: padded 24-bit rows) comes out as tight RGB(A) rows.
+TEST(SurfacePacking, EveryLayoutBecomesTightByteOrderedRows) {
+    const auto colour = [](int i, int c) {
+        return Uint8(c == 0 ? 40 * i : c == 1 ? 200 - 30 * i : c == 2 ? 7 * i : 255 - 50 * i);
+    };
+    const struct {
+        int bits;
+        Uint32 r, g, b, a;
+        int tolerance; // 16-bit colour keeps only 5 or 6 bits per channel
+    } layouts[] = {{24, 0xFF, 0xFF00, 0xFF0000, 0, 0},          {24, 0xFF0000, 0xFF00, 0xFF, 0, 0},
+                   {32, 0xFF0000, 0xFF00, 0xFF, 0, 0},          {8, 0, 0, 0, 0, 0},
+                   {32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000, 0}, {16, 0xF800, 0x07E0, 0x001F, 0, 8}};
+    for (const auto& l : layouts) {
+        SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 3, 2, l.bits, l.r, l.g, l.b, l.a);
+        SDL_Color palette[6];
+        for (int i = 0; i < 6; ++i) {
+            palette[i] = {colour(i, 0), colour(i, 1), colour(i, 2), 0};
+            SDL_Rect px{Sint16(i % 3), Sint16(i / 3), 1, 1};
+            if (l.bits == 8) SDL_SetColors(s, palette + i, i, 1);
+            SDL_FillRect(
+                s, &px,
+                SDL_MapRGBA(s->format, colour(i, 0), colour(i, 1), colour(i, 2), colour(i, 3)));
+        }
+        const bool alpha = l.a != 0;
+        for (bool bottomUp : {false, true}) {
+            const std::vector<unsigned char> got = PackSurfacePixels(s, alpha, bottomUp);
+            ASSERT_EQ(got.size(), size_t(alpha ? 24 : 18)) << l.bits;
+            for (size_t k = 0; k < got.size(); ++k) {
+                const int channels = alpha ? 4 : 3, row = int(k) / (3 * channels);
+                const int i = (bottomUp ? 1 - row : row) * 3 + int(k) % (3 * channels) / channels;
+                EXPECT_NEAR(got[k], colour(i, int(k) % channels), l.tolerance)
+                    << l.bits << " " << k;
+            }
+        }
+        SDL_FreeSurface(s);
     }
+}
+
+// The PAM written of each decode lists the picture's top row first, whatever the reader.
+TEST(ImageDecode, PicksTheReaderTextureCreationWouldAndWritesTheTopRowFirst) {
+    ZARVO_REQUIRE_CORPUS();
+    using R = eImageReader;
+    const struct {
+        const char* file;
+        eImageReader reader;
+        const char* reference = nullptr; // the file's own when null
+        int tolerance = 0;
+    } cases[] = {
+        {"bmp/wall_bmp24_topdown.bmp", R::BMP},
+        {"pcx/wall_pcx24.pcx", R::PCX},
+        {"dds/grad_dxt5_mip.dds", R::DDS},
+        {"tga/grad_t10_rgba32_bu.tga", R::TGA},
+        {"src/wall96.png", R::ImageLibrary, "bmp/wall_bmp24.bmp"},
+        // Kinds outside the engine's JPEG decoder go to SDL_image.
+        {"jpeg/stones_arithmetic.jpg", R::ImageLibrary, "jpeg/stones_arithmetic.int.ppm", 1},
+        {"jpeg/wall_420_progressive.jpg", R::JPEG, "jpeg/wall_420_progressive.float_nosmooth.ppm",
+         4}};
+    const std::string pam = zarvo_test::MakeTempDir("decode") + "/out.pam";
+    for (const auto& c : cases) {
+        sDecodedImage image, topFirst;
+        std::string error;
+        eImageReader reader;
+        ASSERT_TRUE(DecodeImageFile(CorpusImage(c.file).c_str(), image, error, &reader)) << error;
+        EXPECT_EQ(reader, c.reader) << c.file;
+        ASSERT_TRUE(WriteImagePam(pam.c_str(), image, error));
+        zarvo_test::RefImage written;
+        ASSERT_TRUE(zarvo_test::ReadNetpbm(pam, written));
+        ASSERT_TRUE(
+            AllocateImage(topFirst, written.width, written.height, written.channels, error));
+        std::copy(written.pixels.begin(), written.pixels.end(), topFirst.pixels.get());
+        EXPECT_TRUE(MatchesReference(topFirst, c.reference ? c.reference : c.file, c.tolerance));
+    }
+}
+
+TEST(ImageDecode, FailuresCarryTheReadersMessage) {
+    ZARVO_REQUIRE_CORPUS();
+    sDecodedImage image;
+    std::string error;
+    const std::string grey = CorpusImage("tga/earth_t3_grey8_bu.tga");
+    EXPECT_FALSE(DecodeImageFile(grey.c_str(), image, error));
+    EXPECT_EQ(error, "Must be LUMINANCE or ALPHA greyscale - " + grey);
+    EXPECT_FALSE(DecodeImageFile("missing.pcx", image, error));
+    EXPECT_EQ(error, "error: couldn't open \"missing.pcx\"!");
+    EXPECT_FALSE(DecodeImageFile("missing.png", image, error));
+    EXPECT_EQ(error.rfind("Failed to load the image: missing.png", 0), 0u);
+    // The image library fills a file cut short; that is never taken silently.
+    const Bytes bytes = ReadCorpusBytes("jpeg/stones_arithmetic.jpg");
+    const std::string cut =
+        WriteTemp("cut.jpg", Bytes(bytes.begin(), bytes.begin() + long(bytes.size() / 2)));
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(DecodeImageFile(cut.c_str(), image, error));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), cut + ": premature end of data\n");
 }

@@ -1,11 +1,12 @@
 #pragma once
-// Helpers shared by the image reader tests: corpus paths and pixel comparison with
-// the reference decodes (which list the top row first).
-#include <dirent.h>
+// What the image reader tests share: corpus paths and comparison with the reference decodes
+// (which list the top row first).
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,14 +16,16 @@
 
 namespace image_test {
 
+using Bytes = std::vector<uint8_t>;
+
 inline std::string CorpusImage(const std::string& relative) {
     return zarvo_test::CorpusDir() + "/images/" + relative;
 }
 
-inline std::vector<uint8_t> ReadCorpusBytes(const std::string& relative) {
+inline Bytes ReadCorpusBytes(const std::string& relative) {
     std::string bytes;
     zarvo_test::ReadFileBytes(CorpusImage(relative), bytes);
-    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+    return Bytes(bytes.begin(), bytes.end());
 }
 
 inline zarvo_test::RefImage ReadReference(const std::string& relative) {
@@ -31,8 +34,31 @@ inline zarvo_test::RefImage ReadReference(const std::string& relative) {
     return ref;
 }
 
+// Writes `bytes` into a fresh temporary directory and returns the file's path.
+inline std::string WriteTemp(const std::string& name, const Bytes& bytes) {
+    const std::string path = zarvo_test::MakeTempDir("image") + "/" + name;
+    EXPECT_TRUE(zarvo_test::WriteFileBytes(path, std::string(bytes.begin(), bytes.end())));
+    return path;
+}
+
+inline Bytes PixelBytes(const sDecodedImage& image) {
+    return image.pixels ? Bytes(image.pixels.get(), image.pixels.get() + image.ByteCount())
+                        : Bytes();
+}
+
+// JPEG: offset of the first marker segment with this code (at its 0xFF), or 0.
+inline size_t FindSegment(const Bytes& bytes, uint8_t code) {
+    size_t at = 2;
+    while (at + 4 <= bytes.size() && bytes[at] == 0xFF) {
+        if (bytes[at + 1] == code) return at;
+        if (bytes[at + 1] == 0xDA) return 0;
+        at += 2 + size_t((bytes[at + 2] << 8) | bytes[at + 3]);
+    }
+    return 0;
+}
+
 // Overwrites four bytes at `at` with a little-endian value (for damaging headers).
-inline void PutLE32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+inline void PutLE32(Bytes& b, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i)
         b[at + size_t(i)] = uint8_t(v >> (8 * i));
 }
@@ -57,9 +83,8 @@ inline sDifference Compare(const sDecodedImage& image, const zarvo_test::RefImag
                 image.pixels.get() + (size_t(row) * image.width + x) * image.components;
             const uint8_t* b = ref.pixels.data() + (size_t(y) * ref.width + x) * ref.channels;
             for (int c = 0; c < channels; ++c) {
-                const int av = image.components == 1 ? a[0] : a[c];
-                const int bv = ref.channels == 1 ? b[0] : b[c];
-                const int diff = std::abs(av - bv);
+                const int diff = std::abs((image.components == 1 ? a[0] : a[c]) -
+                                          (ref.channels == 1 ? b[0] : b[c]));
                 d.maxDiff = std::max(d.maxDiff, diff);
                 squared += double(diff) * diff;
             }
@@ -73,27 +98,31 @@ inline sDifference Compare(const sDecodedImage& image, const zarvo_test::RefImag
 // Corpus files of one folder with the given extension, sorted.
 inline std::vector<std::string> CorpusFiles(const std::string& folder, const std::string& ext) {
     std::vector<std::string> names;
-    if (DIR* dir = opendir((zarvo_test::CorpusDir() + "/images/" + folder).c_str())) {
-        while (dirent* entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name.size() > ext.size() &&
-                name.compare(name.size() - ext.size(), ext.size(), ext) == 0)
-                names.push_back(folder + "/" + name);
-        }
-        closedir(dir);
-    }
+    std::error_code missing;
+    for (const auto& entry : std::filesystem::directory_iterator(CorpusImage(folder), missing))
+        if (entry.path().extension() == ext)
+            names.push_back(folder + "/" + entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
 
-// The reference decode beside a corpus file: NAME.ref.ppm or NAME.ref.pam.
+// The reference decode beside a corpus file: NAME.ref.ppm or NAME.ref.pam, or "".
 inline std::string ReferenceOf(const std::string& relative) {
     const std::string base = relative.substr(0, relative.rfind('.'));
-    for (const char* suffix : {".ref.ppm", ".ref.pam"}) {
-        std::string bytes;
-        if (zarvo_test::ReadFileBytes(CorpusImage(base + suffix), bytes)) return base + suffix;
-    }
+    for (const char* suffix : {".ref.ppm", ".ref.pam"})
+        if (std::filesystem::exists(CorpusImage(base + suffix))) return base + suffix;
     return "";
+}
+
+// The decode has the size of `file`'s reference decode (or of `file` itself, when it is one)
+// and is within `tolerance` levels of it.
+inline ::testing::AssertionResult MatchesReference(const sDecodedImage& image,
+                                                   const std::string& file, int tolerance = 0) {
+    const std::string ref = ReferenceOf(file);
+    const sDifference d = Compare(image, ReadReference(ref.empty() ? file : ref));
+    if (d.sameSize && d.maxDiff <= tolerance) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << file << (d.sameSize ? "" : ": size differs") << ", max difference " << d.maxDiff;
 }
 
 } // namespace image_test

@@ -5,30 +5,23 @@
 
 namespace {
 
-const MATRIX4X4 kIdentity;
-
-// Looking down -z from the origin; near 1, far 100, 90 degrees each way.
-CFrustum PerspectiveFrustum() {
+// From the origin down -z. Perspective: near 1, far 100, 90 degrees each way. Ortho: the
+// box (-1, -1, -1) to (1, 1, -10), whose planes fall on exact float values.
+CFrustum Frustum(bool ortho) {
     MATRIX4X4 projection;
-    projection.SetPerspective(-1, 1, -1, 1, 1, 100);
+    if (ortho)
+        projection.SetOrtho(-1, 1, -1, 1, 1, 10);
+    else
+        projection.SetPerspective(-1, 1, -1, 1, 1, 100);
     CFrustum f;
-    f.CalculateFrustum(projection, kIdentity);
-    return f;
-}
-
-// A box from (-1, -1, -1) to (1, 1, -10): planes fall on exact float values.
-CFrustum OrthoFrustum() {
-    MATRIX4X4 projection;
-    projection.SetOrtho(-1, 1, -1, 1, 1, 10);
-    CFrustum f;
-    f.CalculateFrustum(projection, kIdentity);
+    f.CalculateFrustum(projection, MATRIX4X4());
     return f;
 }
 
 } // namespace
 
-TEST(CFrustum, BoxInFrustumOutsideIntersectingInside) {
-    const CFrustum f = PerspectiveFrustum();
+TEST(CFrustum, BoxesPointsSpheresAndCubes) {
+    const CFrustum f = Frustum(false);
     EXPECT_EQ(CFrustum::BOX_INSIDE, f.BoxInFrustum(-1, -1, -20, 1, 1, -10));
     EXPECT_EQ(CFrustum::BOX_INTERSECTS, f.BoxInFrustum(-0.1f, -0.1f, -5, 0.1f, 0.1f, 5)); // near
     EXPECT_EQ(CFrustum::BOX_INTERSECTS, f.BoxInFrustum(-1, -1, -120, 1, 1, -50));         // far
@@ -36,10 +29,6 @@ TEST(CFrustum, BoxInFrustumOutsideIntersectingInside) {
     EXPECT_EQ(CFrustum::BOX_OUTSIDE, f.BoxInFrustum(30, -1, -20, 40, 1, -10));            // right
     // Corners given in either order describe the same box.
     EXPECT_EQ(CFrustum::BOX_INSIDE, f.BoxInFrustum(1, 1, -10, -1, -1, -20));
-}
-
-TEST(CFrustum, PointSphereAndCubeTests) {
-    const CFrustum f = PerspectiveFrustum();
     EXPECT_TRUE(f.PointInFrustum(0, 0, -50));
     EXPECT_FALSE(f.PointInFrustum(0, 0, -0.5f));
     EXPECT_FALSE(f.PointInFrustum(60, 0, -50));
@@ -47,14 +36,16 @@ TEST(CFrustum, PointSphereAndCubeTests) {
     EXPECT_FALSE(f.SphereInFrustum(0, 0, 3, 1));
     EXPECT_TRUE(f.CubeInFrustum(0, 0, 0, 2));
     EXPECT_FALSE(f.CubeInFrustum(0, 0, 10, 2));
+    const CFrustum fresh; // all-zero planes: boxes count as inside, points as outside
+    EXPECT_EQ(CFrustum::BOX_INSIDE, fresh.BoxInFrustum(0, 0, 0, 1, 1, 1));
+    EXPECT_FALSE(fresh.PointInFrustum(0, 0, 0));
 }
 
 TEST(CFrustum, DistanceZeroIsOutsideForPointsAndCubesButInsideForBoxes) {
-    const CFrustum f = OrthoFrustum();
+    const CFrustum f = Frustum(true);
     const float* right = f.GetPlanes()[CFrustum::RIGHT];
     EXPECT_EQ(-1.0f, right[0]);
     EXPECT_EQ(1.0f, right[3]);
-
     EXPECT_FALSE(f.PointInFrustum(1, 0, -5));
     EXPECT_TRUE(f.PointInFrustum(0.99f, 0, -5));
     EXPECT_FALSE(f.CubeInFrustum(1.5f, 0, -5, 0.5f)); // its nearest face lies on the plane
@@ -62,18 +53,4 @@ TEST(CFrustum, DistanceZeroIsOutsideForPointsAndCubesButInsideForBoxes) {
     EXPECT_EQ(CFrustum::BOX_INTERSECTS, f.BoxInFrustum(1, -0.5f, -6, 1.5f, 0.5f, -4));
     EXPECT_TRUE(f.SphereInFrustum(2, 0, -5, 1.01f));
     EXPECT_FALSE(f.SphereInFrustum(2, 0, -5, 1.0f));
-}
-
-TEST(CFrustum, PlanesFollowTheModelview) {
-    MATRIX4X4 projection, view;
-    projection.SetPerspective(60, 1, 1, 100);
-    view.SetTranslation(VECTOR3D(0, 0, -500)); // the camera stands at z = +500
-    CFrustum f;
-    f.CalculateFrustum(projection, view);
-    EXPECT_TRUE(f.PointInFrustum(0, 0, 450));
-    EXPECT_FALSE(f.PointInFrustum(0, 0, -50));
-    // A fresh frustum has all-zero planes: boxes count as inside, points as outside.
-    const CFrustum fresh;
-    EXPECT_EQ(CFrustum::BOX_INSIDE, fresh.BoxInFrustum(0, 0, 0, 1, 1, 1));
-    EXPECT_FALSE(fresh.PointInFrustum(0, 0, 0));
 }

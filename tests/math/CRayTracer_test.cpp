@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "core/Engine.h"
 #include "models/CEntity.h"
 #include "render3d/C3DGameObject.h"
@@ -11,82 +9,68 @@
 
 namespace {
 
-// A square facing the viewer at depth z, hit as a model's CheckRayHit would: offer the hit
-// point to the ray and colour it only when the ray accepts it as its nearest.
-struct FakeSquare {
+// A model that is a square facing the viewer at depth z, hit as a real model's CheckRayHit
+// would: offer the hit point to the ray and colour it only when the ray takes it as nearest.
+struct Square {
     float x0, y0, x1, y1, z, r, g, b;
+};
+struct SquareEntity : CEntity {
+    explicit SquareEntity(Square square) : s(square) {}
     void CheckRayHit(CRay& ray) const {
         const CVector3 o = ray.GetOrigin();
-        if (o.x < x0 || o.x > x1 || o.y < y0 || o.y > y1) return;
-        if (!ray.SetDistanceFromOriginToaPoint(CVector3(o.x, o.y, z))) return;
-        ray.SetColor(r, g, b);
+        if (o.x < s.x0 || o.x > s.x1 || o.y < s.y0 || o.y > s.y1) return;
+        if (!ray.SetDistanceFromOriginToaPoint(CVector3(o.x, o.y, s.z))) return;
+        ray.SetColor(s.r, s.g, s.b);
         ray.SetHit(true);
     }
+    Square s;
 };
 
-const float* Pixel(const CRayTracer& tracer, unsigned x, unsigned y) {
-    return tracer.GetFrameBuffer().GetPixels() + (y * tracer.GetWidth() + x) * 3;
+// Every pixel has the colour of `expected(x, y)`, or black when that is null.
+template <typename Expected> void ExpectImage(const CRayTracer& tracer, Expected expected) {
+    const float* pixels = tracer.GetFrameBuffer().GetPixels();
+    for (unsigned y = 0; y < tracer.GetHeight(); ++y)
+        for (unsigned x = 0; x < tracer.GetWidth(); ++x) {
+            const Square* s = expected(x, y);
+            const float* p = pixels + (y * tracer.GetWidth() + x) * 3;
+            EXPECT_TRUE(p[0] == (s ? s->r : 0) && p[1] == (s ? s->g : 0) && p[2] == (s ? s->b : 0))
+                << x << "," << y << ": " << p[0] << " " << p[1] << " " << p[2];
+        }
 }
 
 } // namespace
 
-TEST(CRayTracer, EachPixelTakesTheNearestObjectWhateverTheListOrder) {
-    const FakeSquare back{0, 0, 7, 7, 50, 1, 0, 0};
-    const FakeSquare front{2, 2, 5, 5, 10, 0, 1, 0};
-    for (const std::vector<const FakeSquare*>& scene :
-         {std::vector<const FakeSquare*>{&back, &front}, {&front, &back}}) {
-        CRayTracer tracer(8, 6);
-        tracer.TraceObjects(scene);
-        EXPECT_EQ(1.0f, Pixel(tracer, 0, 0)[0]); // back only
-        EXPECT_EQ(0.0f, Pixel(tracer, 3, 3)[0]); // front covers back
-        EXPECT_EQ(1.0f, Pixel(tracer, 3, 3)[1]);
-        EXPECT_EQ(1.0f, Pixel(tracer, 7, 5)[0]); // last row and column are traced too
-    }
+TEST(CRay, KeepsOnlyTheNearestHit) {
+    CRay ray;
+    ray.SetOrigin(0, 0, -10);
+    EXPECT_TRUE(ray.SetDistanceFromOriginToaPoint(CVector3(0, 0, 0)));
+    EXPECT_FALSE(ray.SetDistanceFromOriginToaPoint(CVector3(0, 0, 0))); // same point again
+    EXPECT_FALSE(ray.SetDistanceFromOriginToaPoint(CVector3(0, 0, 5)));
+    EXPECT_TRUE(ray.SetDistanceFromOriginToaPoint(CVector3(0, 3, -10)));
+    EXPECT_EQ(3.0f, ray.GetDistance());
+    ray.SetHit(true);
+    ray.SetColor(1, 0.5f, 0.25f);
+    ray.ResetRay();
+    EXPECT_TRUE(!ray.isHit() && ray.GetColorG() == 0.0f && ray.GetOrigin().z == 0.0f);
+    // After a reset the ray accepts any hit within the no-hit distance, and only those.
+    EXPECT_FALSE(ray.SetDistanceFromOriginToaPoint(CVector3(0, 0, 100001)));
+    EXPECT_TRUE(ray.SetDistanceFromOriginToaPoint(CVector3(0, 0, 99999)));
 }
 
-TEST(CRayTracer, PixelsNoRayHitsKeepTheirColour) {
-    CRayTracer tracer(4, 4);
-    tracer.TraceObjects(std::vector<const FakeSquare*>{});
-    for (unsigned i = 0; i < 4 * 4 * 3; ++i)
-        EXPECT_EQ(0.0f, tracer.GetFrameBuffer().GetPixels()[i]);
-    CRayTracer empty;
-    empty.TraceObjects(std::vector<const FakeSquare*>{}); // no size: nothing to do
-    EXPECT_EQ(0u, empty.GetWidth());
-}
-
-namespace {
-
-// The same square as a model inside a 3D game object, reached through the object's
-// kind row as the engine's own ray-testable formats are.
-class SquareEntity : public CEntity {
-public:
-    explicit SquareEntity(FakeSquare square) : square_(square) {}
-    void CheckRayHit(CRay& ray) const { square_.CheckRayHit(ray); }
-
-private:
-    FakeSquare square_;
-};
-
-sModelKindOps SquareRow() {
+// Whatever the list order, each pixel takes the nearest object; unhit pixels keep theirs.
+TEST(CRayTracer, TraceColoursEachPixelWithTheNearestObjectOfTheScene) {
     sModelKindOps row = GetModelKindOps(MODEL_KIND_ZARVO);
     row.checkRayHit = [](CEntity& model, CRay& ray) {
         static_cast<SquareEntity&>(model).CheckRayHit(ray);
     };
-    return row;
-}
-
-} // namespace
-
-TEST(CRayTracer, TraceColoursEachPixelWithTheNearestObjectOfTheScene) {
-    const sModelKindOps row = SquareRow();
-    const FakeSquare squares[] = {
+    const Square squares[] = {
         {0, 0, 7, 5, 50, 1, 0, 0},  // far red over the whole image
         {0, 0, 3, 5, -10, 0, 1, 0}, // nearest green on the left half
         {0, 0, 7, 1, 0, 0, 0, 1},   // blue in between on rows 0 and 1
         {6, 4, 7, 5, 80, 1, 1, 1},  // white behind the red: never seen
     };
     C3DGameObjectManager scene;
-    for (const FakeSquare& square : squares) {
+    for (const Square& square : squares) {
         auto* object = new C3DGameObject();
         object->AttachModel(MODEL_KIND_ZARVO, new SquareEntity(square), &row);
         scene.RegisterObject(object);
@@ -96,24 +80,15 @@ TEST(CRayTracer, TraceColoursEachPixelWithTheNearestObjectOfTheScene) {
     character->AttachModel(MODEL_KIND_MD2, new SquareEntity({0, 0, 7, 5, -500, 1, 1, 0}));
     scene.RegisterObject(character);
 
+    CRayTracer tracer(8, 6), alone(2, 2), empty;
+    alone.Trace(); // without an object manager the image is left alone
+    ExpectImage(alone, [](unsigned, unsigned) { return nullptr; });
     g_3DGameObjectManager = &scene;
-    CRayTracer tracer(8, 6);
     tracer.Trace();
+    empty.Trace(); // an image of no size has nothing to do
     g_3DGameObjectManager = nullptr;
-
-    for (unsigned y = 0; y < 6; ++y)
-        for (unsigned x = 0; x < 8; ++x) {
-            const FakeSquare& nearest = x <= 3 ? squares[1] : y <= 1 ? squares[2] : squares[0];
-            const float* p = Pixel(tracer, x, y);
-            EXPECT_EQ(p[0], nearest.r) << x << "," << y;
-            EXPECT_EQ(p[1], nearest.g) << x << "," << y;
-            EXPECT_EQ(p[2], nearest.b) << x << "," << y;
-        }
-}
-
-TEST(CRayTracer, TraceWithoutAnObjectManagerLeavesTheImage) {
-    CRayTracer tracer(2, 2);
-    tracer.Trace();
-    for (unsigned i = 0; i < 2 * 2 * 3; ++i)
-        EXPECT_EQ(0.0f, tracer.GetFrameBuffer().GetPixels()[i]);
+    ExpectImage(tracer, [&](unsigned x, unsigned y) {
+        return x <= 3 ? &squares[1] : y <= 1 ? &squares[2] : &squares[0];
+    });
+    EXPECT_EQ(0u, empty.GetWidth());
 }

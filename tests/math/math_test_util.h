@@ -8,26 +8,22 @@
 
 namespace math_test {
 
-class Random {
-public:
-    explicit Random(unsigned seed) : engine_(seed) {}
+struct Random {
+    explicit Random(unsigned seed) : engine(seed) {}
     float Uniform(float lo, float hi) {
-        return std::uniform_real_distribution<float>(lo, hi)(engine_);
+        return std::uniform_real_distribution<float>(lo, hi)(engine);
     }
-
-private:
-    std::mt19937 engine_;
+    std::mt19937 engine;
 };
 
 // Relative to the larger magnitude, with an absolute floor for values near zero.
 inline ::testing::AssertionResult NearlyEqual(const float* expected, const float* actual, int n,
                                               float tolerance = 1e-5f) {
-    for (int i = 0; i < n; ++i) {
-        const float scale = std::max(1.0f, std::max(std::fabs(expected[i]), std::fabs(actual[i])));
-        if (!(std::fabs(expected[i] - actual[i]) <= tolerance * scale))
+    for (int i = 0; i < n; ++i)
+        if (!(std::fabs(expected[i] - actual[i]) <=
+              tolerance * std::max({1.0f, std::fabs(expected[i]), std::fabs(actual[i])})))
             return ::testing::AssertionFailure()
                    << "entry " << i << ": expected " << expected[i] << ", got " << actual[i];
-    }
     return ::testing::AssertionSuccess();
 }
 

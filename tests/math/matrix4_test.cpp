@@ -1,117 +1,144 @@
+// Builders and products are checked against the GL matrix stack in oracle_gl_test.cpp.
+#include "math/Matrix4x4f.h"
 #include "math/matrix4.h"
+#include "math/vector2d.h"
 
 #include "math_test_util.h"
+
+#include <array>
 
 using math_test::NearlyEqual;
 using math_test::Random;
 
 namespace {
 
-MATRIX4X4 RandomMatrix(Random& rng, bool affine) {
-    MATRIX4X4 m;
-    for (float& e : m.entries)
-        e = rng.Uniform(-3, 3);
-    if (affine) m.entries[3] = m.entries[7] = m.entries[11] = 0, m.entries[15] = 1;
-    return m;
-}
-
-MATRIX4X4 RandomRigid(Random& rng) {
-    MATRIX4X4 rotation, translation;
-    rotation.SetRotationAxis(
-        rng.Uniform(-360, 360),
-        VECTOR3D(rng.Uniform(-1, 1), rng.Uniform(-1, 1), rng.Uniform(0.1f, 1)));
-    translation.SetTranslation(
-        VECTOR3D(rng.Uniform(-50, 50), rng.Uniform(-50, 50), rng.Uniform(-50, 50)));
-    return translation * rotation;
-}
-
 const MATRIX4X4 kIdentity;
+
+bool Near(const VECTOR3D& a, const VECTOR3D& b) {
+    return NearlyEqual(&a.x, &b.x, 3, 1e-6f);
+}
 
 } // namespace
 
-// The four product paths (affine and general operands) are checked against glMultMatrix
-// in matrix4_gl_test.
-TEST(Matrix4Properties, InverseTimesMatrixIsIdentity) {
+TEST(Matrix4, InversesUndoTheMatrix) {
     Random rng(22);
-    int tested = 0;
     for (int i = 0; i < 4000; ++i) {
-        MATRIX4X4 m = RandomMatrix(rng, i & 1);
+        MATRIX4X4 m;
+        for (float& e : m.entries)
+            e = rng.Uniform(-3, 3);
+        if (i & 1) m.entries[3] = m.entries[7] = m.entries[11] = 0, m.entries[15] = 1;
         // Keep clear of nearly singular matrices, whose float inverse is meaningless.
         for (int d = 0; d < 4; ++d)
             m.entries[d * 5] += (d % 2 ? -6.0f : 6.0f);
         EXPECT_TRUE(NearlyEqual(kIdentity, m * m.GetInverse(), 16, 1e-4f)) << "trial " << i;
         EXPECT_TRUE(NearlyEqual(kIdentity, m.GetInverse() * m, 16, 1e-4f)) << "trial " << i;
-        ++tested;
     }
-    EXPECT_EQ(4000, tested);
-}
-
-TEST(Matrix4Properties, AffineInverseEqualsGeneralInverseForRigidTransforms) {
-    Random rng(23);
+    // For rigid transforms the affine shortcuts agree with the general inverse.
     for (int i = 0; i < 2000; ++i) {
-        const MATRIX4X4 m = RandomRigid(rng);
+        MATRIX4X4 rotation, m;
+        rotation.SetRotationAxis(
+            rng.Uniform(-360, 360),
+            VECTOR3D(rng.Uniform(-1, 1), rng.Uniform(-1, 1), rng.Uniform(0.1f, 1)));
+        m.SetTranslation(
+            VECTOR3D(rng.Uniform(-50, 50), rng.Uniform(-50, 50), rng.Uniform(-50, 50)));
+        m = m * rotation;
         EXPECT_TRUE(NearlyEqual(m.GetInverse(), m.GetAffineInverse(), 16, 1e-4f));
         EXPECT_TRUE(NearlyEqual(m.GetInverseTranspose(), m.GetAffineInverseTranspose(), 16, 1e-4f));
-        // Undoing the transform returns the point.
-        const VECTOR4D p(rng.Uniform(-9, 9), rng.Uniform(-9, 9), rng.Uniform(-9, 9), 1);
-        const VECTOR3D back = m.GetAffineInverse() * (m * p);
-        EXPECT_NEAR(p.x, back.x, 1e-3f);
-        EXPECT_NEAR(p.z, back.z, 1e-3f);
+        const VECTOR3D p(rng.Uniform(-9, 9), rng.Uniform(-9, 9), rng.Uniform(-9, 9));
+        const VECTOR3D back = m.GetAffineInverse() * (m * VECTOR4D(p.x, p.y, p.z, 1));
+        EXPECT_TRUE(NearlyEqual(&p.x, &back.x, 3, 1e-3f));
     }
-}
-
-TEST(Matrix4EdgeCases, SingularInverseIsIdentity) {
+    // A singular matrix inverts to the identity.
     MATRIX4X4 singular(1, 2, 3, 4, 2, 4, 6, 8, 0, 1, 0, 1, 5, 5, 5, 5); // column 1 = 2 * column 0
     EXPECT_EQ(kIdentity, singular.GetInverse());
-    MATRIX4X4 zero;
-    zero.LoadZero();
-    zero.Invert();
-    EXPECT_EQ(kIdentity, zero);
+    singular.LoadZero();
+    singular.Invert();
+    EXPECT_EQ(kIdentity, singular);
 }
 
-TEST(Matrix4EdgeCases, OutOfRangeIndicesAndExactDivisors) {
+TEST(Matrix4, OutOfRangeIndicesExactDivisorsAndDegeneratePerspective) {
     MATRIX4X4 m(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16);
     const MATRIX4X4 original = m;
-    for (int bad : {-1, 4})
-        EXPECT_EQ(VECTOR4D(0, 0, 0, 0), m.GetRow(bad));
-    EXPECT_EQ(VECTOR4D(0, 0, 0, 0), m.GetColumn(7));
-    EXPECT_EQ(VECTOR4D(2, 6, 10, 14), m.GetRow(1));
-    EXPECT_EQ(VECTOR4D(5, 6, 7, 8), m.GetColumn(1));
+    const VECTOR4D none(0, 0, 0, 0);
+    EXPECT_TRUE(none == m.GetRow(-1) && none == m.GetRow(4) && none == m.GetColumn(7));
+    EXPECT_TRUE(VECTOR4D(2, 6, 10, 14) == m.GetRow(1) && VECTOR4D(5, 6, 7, 8) == m.GetColumn(1));
     m.SetEntry(16, 99);
     m.SetEntry(-1, 99);
-    EXPECT_EQ(original, m);
+    EXPECT_TRUE(original == m && original == m / 0.0f && original == m / 1.0f);
     EXPECT_EQ(0.0f, m.GetEntry(16));
-    EXPECT_EQ(original, m / 0.0f);
-    EXPECT_EQ(original, m / 1.0f);
     m /= 2.0f;
     EXPECT_EQ(0.5f, m.GetEntry(0));
-}
+    // Directions do not move, and w is kept for affine matrices.
+    m.SetTranslation(VECTOR3D(1, 2, 3));
+    EXPECT_EQ(VECTOR4D(1, 0, 0, 0), m * VECTOR4D(1, 0, 0, 0));
+    EXPECT_EQ(VECTOR4D(3, 6, 9, 2), m * VECTOR4D(1, 2, 3, 2));
+    EXPECT_EQ(VECTOR3D(1, 2, 3), m.GetTranslatedVector3D(VECTOR3D()));
+    EXPECT_EQ(VECTOR3D(-1, -2, -3), m.GetInverseTranslatedVector3D(VECTOR3D()));
 
-TEST(Matrix4EdgeCases, DegenerateAndInfinitePerspective) {
     MATRIX4X4 zero;
     zero.LoadZero();
-    MATRIX4X4 m;
-    m.SetPerspective(1, 1, -1, 1, 1, 10);
-    EXPECT_EQ(zero, m);
-    m.SetPerspective(-1, 1, 2, 2, 1, 10);
-    EXPECT_EQ(zero, m);
-    m.SetPerspective(-1, 1, -1, 1, 5, 5);
-    EXPECT_EQ(zero, m);
-
-    m.SetPerspective(-1, 1, -1, 1, 2, -1);
-    EXPECT_EQ(-0.999f, m.GetEntry(10));
-    EXPECT_EQ(2.0f * -2.0f * 0.999f, m.GetEntry(14));
-    EXPECT_EQ(-1.0f, m.GetEntry(11));
-    // Far points still land inside the depth range.
+    // Zero width, zero height, near == far.
+    for (const auto& p :
+         {std::array<float, 6>{1, 1, -1, 1, 1, 10}, {-1, 1, 2, 2, 1, 10}, {-1, 1, -1, 1, 5, 5}}) {
+        m.SetPerspective(p[0], p[1], p[2], p[3], p[4], p[5]);
+        EXPECT_EQ(zero, m) << p[0];
+    }
+    m.SetPerspective(-1, 1, -1, 1, 2, -1); // a far plane at infinity
+    EXPECT_TRUE(m.GetEntry(10) == -0.999f && m.GetEntry(14) == 2.0f * -2.0f * 0.999f &&
+                m.GetEntry(11) == -1.0f);
     const VECTOR4D farPoint = m * VECTOR4D(0, 0, -1e6f, 1);
     EXPECT_LT(farPoint.z / farPoint.w, 1.0f);
 }
 
-TEST(Matrix4EdgeCases, VectorProductKeepsWForAffineMatrices) {
-    MATRIX4X4 m;
-    m.SetTranslation(VECTOR3D(1, 2, 3));
-    EXPECT_EQ(VECTOR4D(1, 0, 0, 0), m * VECTOR4D(1, 0, 0, 0)); // directions do not move
-    EXPECT_EQ(VECTOR4D(3, 6, 9, 2), m * VECTOR4D(1, 2, 3, 2));
-    EXPECT_EQ(VECTOR3D(1, 2, 3), m.GetTranslatedVector3D(VECTOR3D()));
-    EXPECT_EQ(VECTOR3D(-1, -2, -3), m.GetInverseTranslatedVector3D(VECTOR3D()));
+TEST(Vector3D, NormalizeDivideAndRotations) {
+    VECTOR3D zero, unit(0, 1, 0);
+    VECTOR2D zero2(0, 0);
+    zero.Normalize();
+    unit.Normalize();
+    zero2.Normalize();
+    EXPECT_TRUE(zero == VECTOR3D() && unit == VECTOR3D(0, 1, 0) && zero2 == VECTOR2D(0, 0));
+    EXPECT_FLOAT_EQ(1.0f, VECTOR3D(3, -4, 12).GetNormalized().GetLength());
+    EXPECT_FLOAT_EQ(0.6f, VECTOR2D(3, 4).GetNormalized().x);
+    EXPECT_EQ(VECTOR3D(0.5f, 0.5f, 0.0f), VECTOR3D(0, 0, -5).GetPackedTo01());
+    // The homogeneous divide skips w of 0 and 1.
+    EXPECT_EQ(VECTOR3D(1, 2, 3), VECTOR3D(VECTOR4D(2, 4, 6, 2)));
+    EXPECT_EQ(VECTOR3D(2, 4, 6), VECTOR3D(VECTOR4D(2, 4, 6, 0)));
+    EXPECT_EQ(VECTOR3D(2, 4, 6), VECTOR3D(VECTOR4D(2, 4, 6, 1)));
+
+    // Right-handed quarter turns, by the vector methods and by the matrices.
+    const VECTOR3D x(1, 0, 0), y(0, 1, 0), z(0, 0, 1);
+    MATRIX4X4 rx, ry, rz;
+    rx.SetRotationX(90);
+    ry.SetRotationY(90);
+    rz.SetRotationZ(90);
+    EXPECT_TRUE(Near(z, y.GetRotatedX(90)) && Near(z, rx.GetRotatedVector3D(y)));
+    EXPECT_TRUE(Near(x, z.GetRotatedY(90)) && Near(x, ry.GetRotatedVector3D(z)));
+    EXPECT_TRUE(Near(y, x.GetRotatedZ(90)) && Near(y, rz.GetRotatedVector3D(x)));
+    EXPECT_TRUE(Near(y, x.GetRotatedAxis(90, VECTOR3D(0, 0, 7))));
+    EXPECT_TRUE(Near(x, rz.GetInverseRotatedVector3D(y)));
+    VECTOR4D h(0, 0, 1, 3);
+    h.RotateY(90);
+    EXPECT_TRUE(Near(x, VECTOR3D(h.x, h.y, h.z)) && h.w == 3.0f);
+}
+
+TEST(Matrix4x4f, RowsTheCallersAxisAndPointsVersusVectors) {
+    const matrix4x4f m(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16);
+    EXPECT_EQ(5.0f, m.m[1]);  // row 1, column 0: arguments read row by row, stored by column
+    EXPECT_EQ(4.0f, m.m[12]); // row 0, column 3: translation x
+    EXPECT_TRUE(m.GetRow(2).x == 9.0f && m.GetRow(2).w == 12.0f);
+    for (int bad : {-1, 4}) {
+        const CVector4 none = m.GetRow(bad);
+        EXPECT_EQ(0.0f, none.x + none.y + none.z + none.w);
+    }
+    CVector3 axis(0, 0, 5), point(0, 0, 1), vector(0, 0, 1);
+    matrix4x4f rotate, translate;
+    rotate.rotate(90, axis);
+    EXPECT_FLOAT_EQ(1.0f, axis.z); // the caller's axis is normalised in place
+    rotate.rotate_y(90);
+    translate.translate(CVector3(10, 0, 0));
+    const matrix4x4f both = translate * rotate; // rotate first
+    both.transformPoint(&point);
+    both.transformVector(&vector);
+    EXPECT_TRUE(std::fabs(point.x - 11) < 1e-5f && std::fabs(point.z) < 1e-5f &&
+                std::fabs(vector.x - 1) < 1e-5f);
 }

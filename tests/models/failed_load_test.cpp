@@ -75,6 +75,12 @@ TEST(FailedModelLoad, DamagedFilesAreRefusedWithTheirReason) {
         {'O', tri + "f 0 1 2\n", "line 4: vertex index 0"},
         {'O', tri + "# c\nf 1 2 9\n", "line 5: vertex index 9 outside the 3"},
         {'O', tri + "f 1 2 -4\n", "vertex index -4"},
+        // Indices are read eight digits at a time where eight bytes remain.
+        {'O', tri + "f 1 2 12345678\n", "vertex index 12345678 outside the 3"},
+        {'O', tri + "f 1 2 2147483647\n", "vertex index 2147483647 outside"},
+        {'O', tri + "f 1 2 2147483648\n", "line 4: a face corner must start"},
+        {'O', tri + "f 1 2 00000000003x\n", "unexpected text"},
+        {'O', tri + "f 3 1 7", "line 4: vertex index 7 outside the 3"},
         {'O', tri + "vt 0 0\nf 1/1 2/2 3/1\n", "texture index 2 outside the 1"},
         {'O', "v 1 2\n", "line 1: a position needs three"},
         {'O', "v nan 0 0\n", "position needs three finite"},

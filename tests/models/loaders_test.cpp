@@ -1,6 +1,10 @@
 // The MD2, 3DS, MD3 and OBJ loaders and the objects that animate, place and shadow them.
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cstring>
+#include <random>
+
 #include "model_fixtures.h"
 #include "models/3dsObject.h"
 #include "models/CMD2Object.h"
@@ -447,6 +451,37 @@ TEST(CObjLoader, CorpusFilesLoadWithTheirTrianglesAndBounds) {
         ExpectNear3(model.boundingBox.min, box[0], box[1], box[2]);
         ExpectNear3(model.boundingBox.max, box[3], box[4], box[5]);
     }
+}
+
+TEST(CObjLoader, PositionsRoundExactlyAsAFullDecimalConversion) {
+    // Short decimals take a quicker path than long ones or exponents; all must round alike.
+    std::mt19937 random(7);
+    auto digits = [&](int n) {
+        std::string d;
+        for (int i = 0; i < n; ++i)
+            d += char('0' + random() % 10);
+        return d;
+    };
+    std::string text;
+    std::vector<float> expected;
+    for (int i = 0; i < 6000; ++i) {
+        std::string number = (random() % 3 ? "" : "-") + digits(int(random() % 9));
+        if (random() % 4) number += "." + digits(int(random() % 13));
+        if (number.find_first_of("0123456789") == std::string::npos) number += "5";
+        if (random() % 16 == 0) number += "e" + std::to_string(int(random() % 20) - 10);
+        float value;
+        std::from_chars(number.data() + (number[0] == '-'), number.data() + number.size(), value);
+        expected.push_back(number[0] == '-' ? -value : value);
+        text += (i % 3 ? " " : "\nv ") + number;
+    }
+    Model model;
+    std::string error;
+    ASSERT_TRUE(LoadAs('O', text + "\nf 1 2 3\n", model, &error)) << error;
+    ASSERT_EQ(model.pObject[0].numOfVerts, 2000);
+    const float* read = &model.pObject[0].pVerts[0].x;
+    for (size_t i = 0; i < expected.size(); ++i)
+        ASSERT_EQ(std::memcmp(&read[i], &expected[i], sizeof(float)), 0)
+            << "number " << i << ": " << read[i] << " vs " << expected[i];
 }
 
 TEST(CObjLoader, RelativeIndicesPolygonsAndBackReferencesResolveAsObjMeansThem) {

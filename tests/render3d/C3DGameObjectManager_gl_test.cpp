@@ -1,151 +1,295 @@
+// Cameras, lights and the object manager's lit pass against a real GL context.
 #include <GL/glew.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "core/CEventManager.h"
+#include "core/CGraphicsCore.h"
 #include "core/Engine.h"
-#include "support/gl_context.h"
+#include "math/matrix4.h"
+#include "models/3dsObject.h"
+#include "models/CMD2Object.h"
 #include "render3d/C3DGameObject.h"
 #include "render3d/C3DGameObjectManager.h"
 #include "render3d/CCamera.h"
+#include "render3d/CCameraManager.h"
+#include "render3d/CLight.h"
+#include "render3d/CLightManager.h"
+#include "scene2d/CCamera2D.h"
+#include "support/gl_context.h"
+#include "support/test_paths.h"
 #include "test_entity.h"
 
 using zarvo_test::RecordingEntity;
+using Names = std::vector<std::string>;
 
 namespace {
 
-// A camera at the origin looking down -z with a 1..1000 perspective, as the frame
-// prepares it before the manager renders.
+// The matrix a GLU call leaves on an identity modelview: the oracle for the engine's own.
+template <class Load> MATRIX4X4 FromGlu(Load load) {
+    float m[16];
+    glPushMatrix();
+    glLoadIdentity();
+    load();
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    glPopMatrix();
+    return MATRIX4X4(m);
+}
+
+void ExpectMatrixNear(const MATRIX4X4& actual, const MATRIX4X4& expected, float relEps = 1e-5f) {
+    for (int i = 0; i < 16; ++i) {
+        const float e = expected.GetEntry(i);
+        EXPECT_NEAR(actual.GetEntry(i), e, relEps * std::max(1.0f, std::fabs(e))) << "entry " << i;
+    }
+}
+
+// A 64-pixel window, the graphics core, and a camera at the origin looking down -z with a
+// 1..1000 perspective, as a frame prepares it before the manager renders.
 class SceneGL : public ::testing::Test {
 protected:
     void SetUp() override {
         ZARVO_REQUIRE_GL(64, 64);
-        camera_ = new CCamera();
-        g_Camera = camera_;
+        g_Graphics = &graphics_;
+        g_Camera = &camera_;
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         gluPerspective(45.0, 1.0, 1.0, 1000.0);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        camera_->PositionCamera(0, 0, 0, 0, 0, -1, 0, 1, 0);
-        camera_->Look();
+        camera_.PositionCamera(0, 0, 0, 0, 0, -1, 0, 1, 0);
+        camera_.Look();
     }
     void TearDown() override {
-        g_Camera = nullptr;
-        delete camera_;
+        g_Graphics = nullptr, g_Camera = nullptr;
+        glLoadIdentity();
         glDisable(GL_LIGHTING);
         glDisable(GL_LIGHT0);
     }
-
-    // Registers an object of the kind whose world box is a 2-unit cube around (x, y, z).
-    RecordingEntity* Add(C3DGameObjectManager& manager, int kind, float x, float y, float z) {
+    // Registers an object of the kind whose world box is a 2-unit cube around (0, 0, z).
+    RecordingEntity* Add(C3DGameObjectManager& manager, int kind, float z) {
         auto* model = new RecordingEntity();
-        model->readCullState = true;
-        model->SetBox(CVector3(x - 1, y - 1, z - 1), CVector3(x + 1, y + 1, z + 1));
+        model->readCull = true;
+        model->SetBox(CVector3(-1, -1, z - 1), CVector3(1, 1, z + 1));
         auto* object = new C3DGameObject();
         object->AttachModel(kind, model);
         manager.RegisterObject(object);
         return model;
     }
-
-    CCamera* camera_ = nullptr;
+    CGraphicsCore graphics_;
+    CCamera camera_;
 };
 
+std::array<float, 4> Light0(GLenum pname) {
+    std::array<float, 4> v{};
+    glGetLightfv(GL_LIGHT0, pname, v.data());
+    return v;
+}
+
 } // namespace
+
+TEST_F(SceneGL, CameraLookLoadsWhatGluLookAtGivesAndItsInverse) {
+    camera_.PositionCamera(12, -3, 40, 1, 2, -5, 0.1f, 1, 0);
+    const MATRIX4X4 oracle = FromGlu([] { gluLookAt(12, -3, 40, 1, 2, -5, 0.1f, 1, 0); });
+    MATRIX4X4 inverse; // of the modelview in place
+    const MATRIX4X4 view = FromGlu([&] {
+        camera_.Look();
+        inverse = MATRIX4X4(camera_.GetInverseMatrix());
+    });
+    ExpectMatrixNear(view, oracle, 0);
+    ExpectMatrixNear(inverse * oracle, MATRIX4X4(), 1e-4f);
+}
+
+TEST_F(SceneGL, CameraManagerLookTranslatesByTheActualCameraOnly) {
+    CCameraManager manager;
+    ExpectMatrixNear(FromGlu([&] { manager.Look(); }), FromGlu([] {})); // no camera
+    manager.RegisterCamera(new CCamera2D(4, 5));
+    manager.RegisterCamera(new CCamera2D(-7, 9));
+    ExpectMatrixNear(FromGlu([&] { manager.Look(); }), FromGlu([] { glTranslatef(-7, 9, 0); }));
+}
+
+TEST(CameraMouseGL, UpdateTurnsByThePointerAndWarpsItBackToTheCentre) {
+    ZARVO_REQUIRE_GL(1024, 768); // the graphics core's default window: centre (512, 384)
+    CGraphicsCore graphics;
+    CEventManager events;
+    g_Graphics = &graphics;
+    g_EventManager = &events;
+    SDL_WarpMouse(532, 374);
+    SDL_PumpEvents();
+    events.PollEvents();
+    if (events.GetMouseX() != 532 || events.GetMouseY() != 374) {
+        g_Graphics = nullptr, g_EventManager = nullptr;
+        GTEST_SKIP() << "this display does not move the pointer";
+    }
+    CCamera camera;
+    camera.PositionCamera(0, 0, 0, 0, 0, -10, 0, 1, 0);
+    camera.Update();
+    // 10 pixels above the centre pitch up by 0.05 rad, 20 to the right yaw by -0.1.
+    const CVector3 view = *camera.GetCameraView();
+    EXPECT_NEAR(view.x, std::sin(0.1f) * 10 * std::cos(0.05f), 1e-4f);
+    EXPECT_NEAR(view.y, 10 * std::sin(0.05f), 1e-4f);
+    SDL_PumpEvents();
+    int x = 0, y = 0;
+    SDL_GetMouseState(&x, &y);
+    EXPECT_TRUE(x == 512 && y == 384) << x << "," << y;
+    events.PollEvents(); // back at the centre: the next frame turns nothing
+    camera.Update();
+    EXPECT_EQ(camera.GetCameraView()->x, view.x);
+    g_Graphics = nullptr, g_EventManager = nullptr;
+}
+
+// The light's own matrices follow its parameters only at SetPosition or Init, from the
+// coordinates as given; GL_LIGHT0 gets the position through the caller's modelview.
+TEST_F(SceneGL, LightSetPositionPlacesGLLight0AndRecomputesTheLightsMatrices) {
+    C3DGameObjectManager objects;
+    g_3DGameObjectManager = &objects;
+    CLight light;
+    MATRIX4X4 proj;
+    proj.SetPerspective(45, 1, 1, 1500);
+    ExpectMatrixNear(light.GetLightProjMatrix(), proj);
+    light.SetLightFovY(60), light.SetLightAspect(2), light.SetLightZNear(5);
+    light.SetLightZFar(900), light.SetLightViewVector(10, 0, 10);
+    light.SetLightUPVector(CVector3(0, 0, 1));
+    glLoadIdentity();
+    glTranslatef(100, 0, 0); // a camera transform on the stack
+    float before[16], after[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, before);
+    light.SetPosition(50, 100, -30, 1);
+    g_3DGameObjectManager = nullptr;
+    glGetFloatv(GL_MODELVIEW_MATRIX, after);
+    EXPECT_TRUE(std::equal(before, before + 16, after)) << "the caller's modelview changed";
+    EXPECT_TRUE(objects.GetRegenerateShadowVolume());
+    EXPECT_EQ(Light0(GL_POSITION), (std::array<float, 4>{150, 100, -30, 1}));
+    EXPECT_EQ(light.GetPosition()[0], 50) << "stored as given";
+    proj.SetPerspective(60, 2, 5, 900);
+    ExpectMatrixNear(light.GetLightProjMatrix(), proj);
+    ExpectMatrixNear(light.GetLightViewMatrix(),
+                     FromGlu([] { gluLookAt(50, 100, -30, 10, 0, 10, 0, 0, 1); }));
+    // Init recomputes too, keeping the projection parameters, and disables the light.
+    float pos[4] = {0, 300, 0.5f, 1}, dif[4] = {1, 0, 0, 1}, black[4] = {0, 0, 0, 1};
+    light.Enable();
+    light.Init(pos, dif, black, black);
+    EXPECT_FALSE(light.IsEnabled());
+    ExpectMatrixNear(light.GetLightViewMatrix(),
+                     FromGlu([] { gluLookAt(0, 300, 0.5f, 10, 0, 10, 0, 0, 1); }));
+}
+
+TEST_F(SceneGL, EveryLightDrivesGLLight0AndTheManagerAnswersSafelyOutOfRange) {
+    CLightManager lights;
+    float pos1[4] = {1, 2, 3, 1}, dif1[4] = {0.1f, 0.2f, 0.3f, 1}, black[4] = {0, 0, 0, 1};
+    float pos2[4] = {-4, 5, -6, 1}, dif2[4] = {0.9f, 0.8f, 0.7f, 1}, grey[4] = {.5f, .5f, .5f, 1};
+    lights.RegisterLight(new CLight(pos1, dif1, black, black));
+    lights.RegisterLight(new CLight(pos2, dif2, grey, grey));
+    lights.EnableLight(1);
+    EXPECT_FLOAT_EQ(Light0(GL_DIFFUSE)[0], 0.1f);
+    lights.EnableLight(2);
+    EXPECT_EQ(Light0(GL_DIFFUSE), (std::array<float, 4>{0.9f, 0.8f, 0.7f, 1}));
+    EXPECT_TRUE(Light0(GL_AMBIENT)[1] == 0.5f && Light0(GL_SPECULAR)[2] == 0.5f);
+    EXPECT_EQ(Light0(GL_POSITION), (std::array<float, 4>{-4, 5, -6, 1}));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING) && glIsEnabled(GL_LIGHT0));
+    lights.DisableLight(1); // any light switches lighting off
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING) || glIsEnabled(GL_LIGHT0));
+    lights.EnableLight(0), lights.EnableLight(3); // numbers outside 1..count change nothing
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    EXPECT_TRUE(lights.GetLight(0) == nullptr && lights.GetLight(3) == nullptr);
+    EXPECT_TRUE(lights.getLightPos(3).y == 100 && lights.getLightPos(2).z == -6);
+    EXPECT_TRUE(lights.GetLightProjMatrix(3) == MATRIX4X4() &&
+                lights.GetLightViewMatrix(0) == MATRIX4X4());
+}
 
 TEST_F(SceneGL, EachKindDrawsWithItsOwnCullingAndCall) {
     C3DGameObjectManager manager;
     RecordingEntity* models[MODEL_KIND_COUNT];
     for (int kind = 0; kind < MODEL_KIND_COUNT; ++kind)
-        models[kind] = Add(manager, kind, 0, 0, -20);
+        models[kind] = Add(manager, kind, -20);
     glCullFace(GL_BACK);
     for (C3DGameObject* object : manager.Get3DObjects())
         object->Draw(false);
-
-    struct Expected {
+    const struct {
         const char* call;
-        bool flag;
-        bool cull;
-        GLint face;
-    };
-    const Expected expected[MODEL_KIND_COUNT] = {
-        {"Draw", false, false, GL_BACK},      // engine XML model
-        {"Draw", false, true, GL_FRONT},      // MD2: front faces culled
-        {"DrawVBONEW", true, true, GL_BACK},  // 3DS: always textured
-        {"DrawVBONEW", false, true, GL_BACK}, // OBJ
-        {"Draw", false, false, GL_FRONT},     // MD3 leaves culling as it finds it
+        bool textured;
+        GLint cull; // the face culled during the call, -1 for none
+    } expected[MODEL_KIND_COUNT] = {
+        {"Draw", false, -1},            // engine XML model
+        {"Draw", false, GL_FRONT},      // MD2: front faces culled
+        {"DrawVBONEW", true, GL_BACK},  // 3DS: always textured
+        {"DrawVBONEW", false, GL_BACK}, // OBJ
+        {"Draw", false, -1},            // MD3 leaves culling as it finds it: off
     };
     for (int kind = 0; kind < MODEL_KIND_COUNT; ++kind) {
-        ASSERT_EQ(models[kind]->calls.size(), 1u) << "kind " << kind;
-        const RecordingEntity::Call& call = models[kind]->calls[0];
-        EXPECT_EQ(call.name, expected[kind].call) << "kind " << kind;
-        EXPECT_EQ(call.flag, expected[kind].flag) << "kind " << kind;
-        EXPECT_EQ(call.cullEnabled, expected[kind].cull) << "kind " << kind;
-        if (expected[kind].cull) {
-            EXPECT_EQ(call.cullFace, expected[kind].face) << "kind " << kind;
-        }
+        EXPECT_EQ(models[kind]->calls, Names{expected[kind].call}) << "kind " << kind;
+        EXPECT_EQ(models[kind]->flags, std::vector<bool>{expected[kind].textured}) << kind;
+        EXPECT_EQ(models[kind]->cullFaces, std::vector<GLint>{expected[kind].cull}) << kind;
     }
-    // Culling is off again after every draw.
-    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE)) << "culling is off again after every draw";
 }
 
-TEST_F(SceneGL, PlainPassLightsAndDrawsOnlyVisibleObjectsInTheFrustum) {
+TEST_F(SceneGL, PlainPassLightsAndDrawsOnlyVisibleObjectsInTheFrustumOfTheLastLook) {
     C3DGameObjectManager manager;
-    RecordingEntity* ahead = Add(manager, MODEL_KIND_3DS, 0, 0, -50);
-    RecordingEntity* behind = Add(manager, MODEL_KIND_3DS, 0, 0, 50);
-    RecordingEntity* beyondFar = Add(manager, MODEL_KIND_OBJ, 0, 0, -1500);
-    RecordingEntity* straddlingNear = Add(manager, MODEL_KIND_MD2, 0, 0, 0);
-    RecordingEntity* md3Behind = Add(manager, MODEL_KIND_MD3, 0, 0, 50);
-    RecordingEntity* hidden = Add(manager, MODEL_KIND_ZARVO, 0, 0, -50);
+    RecordingEntity* ahead = Add(manager, MODEL_KIND_3DS, -50);
+    RecordingEntity* behind = Add(manager, MODEL_KIND_OBJ, 50);
+    RecordingEntity* beyondFar = Add(manager, MODEL_KIND_OBJ, -1500);
+    RecordingEntity* straddlingNear = Add(manager, MODEL_KIND_MD2, 0);
+    RecordingEntity* md3Behind = Add(manager, MODEL_KIND_MD3, 50);
+    RecordingEntity* hidden = Add(manager, MODEL_KIND_ZARVO, -50);
     const std::vector<C3DGameObject*> objects = manager.Get3DObjects();
     objects[5]->SetVisible(false);
     objects[5]->SetObjectInFrustum(true);
-
-    manager.Render();
-
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
-    EXPECT_EQ(ahead->Names(), (std::vector<std::string>{"DrawVBONEW"}));
-    EXPECT_TRUE(behind->calls.empty());
-    EXPECT_FALSE(objects[1]->IsObjectInFrustum());
-    EXPECT_TRUE(beyondFar->calls.empty());
-    EXPECT_EQ(straddlingNear->Names(), (std::vector<std::string>{"Draw"}));
-    // MD3 objects are never culled.
-    EXPECT_EQ(md3Behind->Names(), (std::vector<std::string>{"Draw"}));
-    // An invisible object is neither drawn nor tested: its old flag survives.
-    EXPECT_TRUE(hidden->calls.empty());
-    EXPECT_TRUE(objects[5]->IsObjectInFrustum());
-}
-
-TEST_F(SceneGL, PlainPassDrawsBoxesOnlyWhenAskedAndLeavesTheMatricesAlone) {
-    C3DGameObjectManager manager;
-    RecordingEntity* model = Add(manager, MODEL_KIND_ZARVO, 0, 0, -50);
     float before[16], after[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, before);
-
     manager.Render();
-    EXPECT_EQ(model->Names(), (std::vector<std::string>{"Draw"}));
-    EXPECT_TRUE(model->calls[0].flag);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING) && glIsEnabled(GL_LIGHT0));
+    EXPECT_TRUE(ahead->calls == Names{"DrawVBONEW"} && ahead->flags[0]);
+    EXPECT_TRUE(behind->calls.empty() && beyondFar->calls.empty());
+    EXPECT_FALSE(objects[1]->IsObjectInFrustum() || camera_.GetFrustum()->PointInFrustum(0, 0, 50));
+    EXPECT_EQ(straddlingNear->calls, Names{"Draw"});
+    EXPECT_EQ(md3Behind->calls, Names{"Draw"}) << "MD3 objects are never culled";
+    // An invisible object is neither drawn nor tested: its old flag survives.
+    EXPECT_TRUE(hidden->calls.empty() && objects[5]->IsObjectInFrustum());
     manager.EnableBoundingBoxDrawing(true);
     manager.Render();
-    EXPECT_EQ(model->Names(), (std::vector<std::string>{"Draw", "Draw", "DrawBoundingBox"}));
-
+    EXPECT_EQ(ahead->calls, (Names{"DrawVBONEW", "DrawVBONEW", "DrawBoundingBox"}));
     glGetFloatv(GL_MODELVIEW_MATRIX, after);
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(after[i], before[i]);
-}
-
-TEST_F(SceneGL, CullingUsesTheFrustumOfTheLastLook) {
-    C3DGameObjectManager manager;
-    RecordingEntity* model = Add(manager, MODEL_KIND_OBJ, 0, 0, 50);
-    manager.Render();
-    EXPECT_TRUE(model->calls.empty());
-
-    // Turn around; then load other matrices: the test still uses the planes of Look.
+    EXPECT_TRUE(std::equal(before, before + 16, after));
+    // Turn around, then load other matrices: culling still uses the planes of Look.
     glLoadIdentity();
-    camera_->PositionCamera(0, 0, 0, 0, 0, 1, 0, 1, 0);
-    camera_->Look();
+    camera_.PositionCamera(0, 0, 0, 0, 0, 1, 0, 1, 0);
+    camera_.Look();
     glLoadIdentity();
     glTranslatef(0, 0, 5000);
     manager.Render();
-    EXPECT_EQ(model->Names(), (std::vector<std::string>{"DrawVBONEW"}));
+    EXPECT_EQ(behind->calls, (Names{"DrawVBONEW", "DrawBoundingBox"}));
+}
+
+// The kind rows reach the real classes: MD2 animation and angle, 3DS box and sphere.
+TEST_F(SceneGL, LoadedCorpusModelsAnswerThroughTheirKindRows) {
+    ZARVO_REQUIRE_CORPUS();
+    std::string folder = zarvo_test::CorpusDir() + "/models/", md2File = folder + "sydney.md2",
+                skin = folder + "sydney.bmp", room = folder + "room.3ds";
+    auto *character = new C3DGameObject(), *scene = new C3DGameObject();
+    character->LoadMD2Model(md2File.data(), skin.data());
+    scene->Load3DS(folder.data(), room.data(), false);
+    auto* md2 = dynamic_cast<CMD2Object*>(character->GetModel());
+    auto* model3ds = dynamic_cast<C3DSObject*>(scene->GetModel());
+    ASSERT_TRUE(md2 && character->GetModelKind() == MODEL_KIND_MD2);
+    ASSERT_TRUE(model3ds && scene->GetModelKind() == MODEL_KIND_3DS);
+    character->SetAnimationSpeed(12.5f);
+    scene->SetAnimationSpeed(3.0f); // a 3DS model has no animation: nothing happens
+    EXPECT_EQ(md2->GetAnimationSpeed(), 12.5f);
+    // The MD2 class's own SetAngle also turns the world box.
+    const CVector3 maxBefore = *character->GetBoundingBoxMaxPoint();
+    character->SetAngle(90);
+    EXPECT_NE(maxBefore.x, character->GetBoundingBoxMaxPoint()->x);
+    EXPECT_GT(scene->GetBoundingSphereRadius(), 0.0f);
+    EXPECT_EQ(scene->GetBoundingSphereRadius(), model3ds->GetBoundingSphereRadius());
+    C3DGameObjectManager manager;
+    manager.RegisterObject(character);
+    manager.RegisterObject(scene);
+    EXPECT_GT(md2->GetModelVertexNum(), 0);
+    EXPECT_EQ(manager.GetNumOfAllVertices(),
+              md2->GetModelVertexNum() + model3ds->GetModelVertexNum());
 }

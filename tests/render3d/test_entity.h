@@ -3,6 +3,7 @@
 // that owns its arrays for the shadow-volume builders.
 #include <GL/glew.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -13,58 +14,29 @@ namespace zarvo_test {
 
 class RecordingEntity : public CEntity {
 public:
-    struct Call {
-        std::string name;
-        bool flag = false;
-        // Face-culling state seen from inside a draw call.
-        bool cullEnabled = false;
-        GLint cullFace = 0;
-    };
-
-    int vertexNum = 0;
     CVector3 lastLight;
-    std::vector<Call> calls;
-    // Set to read the culling state during draws (needs a GL context).
-    bool readCullState = false;
+    std::vector<std::string> calls;
+    std::vector<bool> flags;
+    // Face culling as each call saw it (-1 when off), when `readCull` (needs GL).
+    std::vector<GLint> cullFaces;
+    bool readCull = false;
 
     void SetBox(CVector3 min, CVector3 max) { TransformModelLevelBoundingBoxCoordinates(min, max); }
-
-    void SetPosition(float x, float y, float z) override {
-        m_vPosition = CVector3(x, y, z);
-        Record("SetPosition");
-    }
-    void SetSize(float x, float y, float z) override {
-        m_vSize = CVector3(x, y, z);
-        Record("SetSize");
-    }
     void Draw(bool textured) override { Record("Draw", textured); }
     void DrawVBONEW(bool textured) override { Record("DrawVBONEW", textured); }
     void BuildShadowVolume(CVector3 light) override {
-        lastLight = light;
-        Record("BuildShadowVolume");
+        lastLight = light, Record("BuildShadowVolume");
     }
     void RenderToStencilV() override { Record("RenderToStencilV"); }
     void DrawShadowVolumeV() override { Record("DrawShadowVolumeV"); }
     void DrawBoundingBox() override { Record("DrawBoundingBox"); }
-    int GetModelVertexNum() override { return vertexNum; }
-
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const Call& c : calls)
-            names.push_back(c.name);
-        return names;
-    }
 
 private:
     void Record(const char* name, bool flag = false) {
-        Call call;
-        call.name = name;
-        call.flag = flag;
-        if (readCullState) {
-            call.cullEnabled = glIsEnabled(GL_CULL_FACE) == GL_TRUE;
-            glGetIntegerv(GL_CULL_FACE_MODE, &call.cullFace);
-        }
-        calls.push_back(call);
+        calls.push_back(name), flags.push_back(flag);
+        GLint face = -1;
+        if (readCull && glIsEnabled(GL_CULL_FACE)) glGetIntegerv(GL_CULL_FACE_MODE, &face);
+        cullFaces.push_back(face);
     }
 };
 
@@ -76,16 +48,13 @@ struct TestMesh {
 
     t3DObject& Object() {
         object = t3DObject{};
-        object.numOfVerts = int(verts.size());
-        object.numOfFaces = int(faces.size());
-        object.pVerts = verts.data();
-        object.pFaces = faces.data();
+        object.numOfVerts = int(verts.size()), object.numOfFaces = int(faces.size());
+        object.pVerts = verts.data(), object.pFaces = faces.data();
         return object;
     }
     void AddTriangle(int a, int b, int c) {
-        tFace f{};
-        f.vertIndex[0] = a, f.vertIndex[1] = b, f.vertIndex[2] = c;
-        faces.push_back(f);
+        faces.push_back(tFace{});
+        faces.back().vertIndex[0] = a, faces.back().vertIndex[1] = b, faces.back().vertIndex[2] = c;
     }
     void AddQuad(int a, int b, int c, int d) { AddTriangle(a, b, c), AddTriangle(a, c, d); }
 };
@@ -95,9 +64,12 @@ inline TestMesh Cube() {
     TestMesh m;
     for (int i = 0; i < 8; ++i)
         m.verts.push_back(CVector3(i & 1 ? 1.f : -1.f, i & 2 ? 1.f : -1.f, i & 4 ? 1.f : -1.f));
-    const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
-                             {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-    for (const auto& q : quads)
+    for (const auto& q : {std::array<int, 4>{0, 2, 3, 1},
+                          {4, 5, 7, 6},
+                          {0, 1, 5, 4},
+                          {2, 6, 7, 3},
+                          {0, 4, 6, 2},
+                          {1, 3, 7, 5}})
         m.AddQuad(q[0], q[1], q[2], q[3]);
     return m;
 }

@@ -2,44 +2,27 @@
 
 #include "scene2d/CGameObject.h"
 #include "scene2d/CGameObjectManager.h"
-#include "scene2d/frame_interval.h"
+#include "support/demo_fixtures.h"
 
-TEST(GameObject2D, MovesChangeOnlyThePendingPositionUntilThePassCommitsThem) {
-    scene2d_test::FrameInterval interval(20);
-    CGameObject2D object;
-    object.SetPosition(10.0f, 20.0f);
-    object.MoveUp(5);
-    object.MoveLeft(3);
-    EXPECT_EQ(object.GetNewPosition().x, 7.0f);
-    EXPECT_EQ(object.GetNewPosition().y, 15.0f);
-    EXPECT_EQ(object.GetPosition().x, 10.0f);
-    object.revertMovement();
-
-    // Speed 100 for 0.02 s along a direction given unnormalised: 2 pixels.
-    object.SetDirection(CVector2(3.0f, 4.0f));
-    object.SetSpeed(100.0f);
-    object.Move();
-    object.commitMovement();
-    EXPECT_NEAR(object.GetPosition().x, 11.2f, 1e-4);
-    EXPECT_NEAR(object.GetPosition().y, 21.6f, 1e-4);
-}
-
-TEST(GameObjectManager, ObjectsWithoutAnimationsHaveEmptyBoxesThatCollideWithNothing) {
-    scene2d_test::FrameInterval interval(20);
+TEST(GameObject2D, MovesWaitForTheCommitAndObjectsWithoutAnimationsCollideWithNothing) {
+    zarvo_test::FrameInterval interval(20);
     CGameObjectManager manager;
     manager.checkCollision(); // nothing registered
-    CGameObject2D* a = new CGameObject2D();
-    CGameObject2D* b = new CGameObject2D();
+    CGameObject2D *a = new CGameObject2D(), *b = new CGameObject2D();
     manager.RegisterObject(a);
     manager.RegisterObject(b);
+    a->SetPosition(10.0f, 20.0f);
+    a->MoveUp(5), a->MoveLeft(3);
+    EXPECT_TRUE(a->GetNewPosition().x == 7.0f && a->GetNewPosition().y == 15.0f);
+    EXPECT_EQ(a->GetPosition().x, 10.0f);
+    a->revertMovement(), a->MoveDown(2), a->commitMovement();
+    EXPECT_TRUE(a->GetPosition().x == 10.0f && a->GetPosition().y == 22.0f);
     a->SetCurrentFrame(0); // no animation: ignored, as are the other animation calls
     a->SetAnimationSpeed(9, -1);
     a->SetRotate(30.0f);
     EXPECT_TRUE(a->GetBoundingBoxInNewPosition().IsEmpty());
-    // Both start on one spot and move through each other.
-    a->MoveRigth(10.0f);
+    a->SetPosition(0, 0), a->MoveRigth(10.0f); // from one spot through each other: empty boxes
     b->MoveDown(3.0f);
     manager.checkCollision();
-    EXPECT_EQ(a->GetPosition().x, 10.0f);
-    EXPECT_EQ(b->GetPosition().y, 3.0f);
+    EXPECT_TRUE(a->GetPosition().x == 10.0f && b->GetPosition().y == 3.0f);
 }

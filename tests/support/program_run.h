@@ -7,9 +7,9 @@
 namespace zarvo_test {
 
 struct ProgramRun {
-    int status = -1;      // exit status, -1 when the child did not exit normally
-    int signal = 0;       // the signal that ended it, 0 when it exited
-    std::string output;   // standard output and standard error, interleaved
+    int status = -1;    // exit status, -1 when the child did not exit normally
+    int signal = 0;     // the signal that ended it, 0 when it exited
+    std::string output; // standard output and standard error, interleaved
 };
 
 // Runs `ZARVO_BINARY_DIR/<program> <args>` (or `program` itself when it is an absolute

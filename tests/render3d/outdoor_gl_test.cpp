@@ -1,0 +1,266 @@
+// The outdoor pieces drawn and read back: sky dome, height field and particles.
+#include <gtest/gtest.h>
+
+#include "core/Engine.h"
+#include "core/Utils.h"
+#include "image/CTextureManager.h"
+#include "render3d/CCamera.h"
+#include "render3d/CHeightfield.h"
+#include "render3d/CParticle.h"
+#include "render3d/CParticleSystem.h"
+#include "render3d/CSkyDome.h"
+#include "support/gl_context.h"
+#include "support/test_paths.h"
+
+#include <GL/glew.h>
+#include <SDL.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+const int kSize = 320;
+const float kBlack[3] = {0, 0, 0};
+Uint32 g_FakeTicks = 1000;
+
+// A BMP of `w` x `h` in a fresh folder, painted band by band: {first column, r, g, b}.
+std::string Bmp(int w, int h, std::initializer_list<std::array<Uint8, 4>> bands) {
+    const std::string path = zarvo_test::MakeTempDir("bmp") + "/image.bmp";
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 24, 0xFF, 0xFF00, 0xFF0000, 0);
+    for (const auto& b : bands) {
+        SDL_Rect rect{Sint16(b[0]), 0, Uint16(w - b[0]), Uint16(h)};
+        SDL_FillRect(s, &rect, SDL_MapRGB(s->format, b[1], b[2], b[3]));
+    }
+    SDL_SaveBMP(s, path.c_str());
+    SDL_FreeSurface(s);
+    return path;
+}
+
+// The global managers the sky, terrain and particles reach for, and a frame interval the
+// test chooses; the shaders stay loaded for the process.
+class OutdoorGL : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ZARVO_REQUIRE_GL(kSize, kSize);
+        zarvo_test::PopMatrixStacksToBase();
+        g_Utils = &utils_;
+        g_TextureManager = &textures_;
+        g_Camera = &camera_;
+        g_ShaderManager = zarvo_test::BuiltInShaders();
+        CUtils::SetTickSource([] { return g_FakeTicks; });
+    }
+    void TearDown() override {
+        CUtils::SetTickSource(nullptr);
+        g_Utils = nullptr, g_TextureManager = nullptr, g_Camera = nullptr;
+        g_ShaderManager = nullptr;
+    }
+    // The next GetFrameInterval() returns this many seconds.
+    void SetFrameInterval(double seconds) {
+        utils_.CalculateFrameRate();
+        g_FakeTicks += Uint32(seconds * 1000.0 + 0.5);
+        utils_.CalculateFrameRate();
+    }
+    // Perspective view from `eye` towards (0, 0, -10), the camera placed there too.
+    void Look(const double eye[3], const float clear[3] = kBlack, double turn = 0) {
+        const double centre[3] = {0, 0, -10};
+        zarvo_test::LookAt(kSize, 5000.0, clear, eye, centre);
+        glRotated(turn, 0, 1, 0);
+        camera_.SetPosition(float(eye[0]), float(eye[1]), float(eye[2]));
+        glDisable(GL_LIGHTING);
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_CULL_FACE);
+    }
+    // One still particle at `at` that never runs out of energy.
+    std::unique_ptr<CParticleSystem> Make(CVector3 at, bool sprites, bool blend, float pointSize,
+                                          sColor colour = sColor(1, 1, 1, 1)) {
+        auto system = std::make_unique<CParticleSystem>();
+        system->SetPosition(at);
+        system->SetGenerationBoxX(0, 0, 1);
+        system->SetGenerationBoxZ(0, 0, 1);
+        system->SetParticleVelocityY(0, 0, 1);
+        system->SetEnergyBounds(1000, 1000);
+        system->EnableTransparencyInFunctionOfEnergy(false);
+        system->SetParticleSize(pointSize);
+        system->SetQuadParticleSize(1.5f, 1.5f, 1.5f);
+        system->SetColor(colour);
+        system->InitParticle(1, texture_.data(), sprites, blend);
+        return system;
+    }
+    CUtils utils_;
+    CTextureManager textures_;
+    CCamera camera_;
+    const double origin_[3] = {0, 0, 0};
+    std::string texture_ = Bmp(4, 4, {{0, 255, 255, 255}});
+};
+
+TEST_F(OutdoorGL, SkyDomeCoversTheUpperHalfOfTheViewAndTurnsBySpeedTimesInterval) {
+    CSkyDome dome, reference;
+    char texture[] = "Data/SkyDome/clouds2.png";
+    ASSERT_TRUE(dome.Initialize(15.0f, 15.0f, 1000.0f, texture));
+    ASSERT_TRUE(reference.Initialize(15.0f, 15.0f, 1000.0f, texture));
+    auto draw = [&](CSkyDome& d, double turn) {
+        Look(origin_, kBlack, turn);
+        d.Draw();
+        return zarvo_test::ReadFramebufferTopDown(kSize, kSize);
+    };
+    dome.SetSpeed(0.0f);
+    reference.SetSpeed(0.0f);
+    SetFrameInterval(0.5);
+    const std::vector<uint8_t> still = draw(dome, 0);
+    int wrongHalf = 0; // lit pixels below the horizon or dark ones above it
+    for (int y = 0; y < kSize; y += 8)
+        for (int x = 0; x < kSize; x += 8) {
+            const uint8_t* p = &still[(size_t(y) * kSize + x) * 4];
+            wrongHalf +=
+                std::abs(y - kSize / 2) > 2 && (p[0] + p[1] + p[2] > 60) != (y < kSize / 2);
+        }
+    EXPECT_EQ(wrongHalf, 0);
+    // 60 degrees a second for half a second turns it as far as turning the view by 30.
+    dome.SetSpeed(60.0f);
+    const std::vector<uint8_t> turned = draw(dome, 0), viewTurned = draw(reference, 30);
+    EXPECT_FLOAT_EQ(dome.GetAngle(), 30.0f);
+    int fromStill = 0, fromReference = 0;
+    for (size_t i = 0; i < turned.size(); i += 4)
+        fromStill += std::abs(turned[i] - still[i]) > 8,
+            fromReference += std::abs(turned[i] - viewTurned[i]) > 8;
+    EXPECT_TRUE(fromStill > kSize * kSize / 20 && fromReference < kSize * kSize / 200);
+    EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
+}
+
+// Straight down on the x-z plane, x to the right and z downwards, -4 to 36 both ways.
+void LookDown() {
+    glViewport(0, 0, kSize, kSize);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-4, 36, -36, 4, -1000, 1000);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRotatef(90, 1, 0, 0);
+    for (GLenum cap : {GL_CULL_FACE, GL_LIGHTING, GL_DEPTH_TEST})
+        glDisable(cap);
+}
+zarvo_test::Rgba At(float x, float z) {
+    return zarvo_test::ReadPixelTopDown(int((x + 4) / 40 * kSize), int((z + 4) / 40 * kSize));
+}
+
+// Buffer mode draws its texture over the grid only; shader mode shows the ground texture
+// of each height layer where the heights say.
+TEST_F(OutdoorGL, HeightFieldsDrawWhereTheGridAndTheHeightLayersSay) {
+    const std::string raw = zarvo_test::MakeTempDir("hfield-gl") + "/flat.raw";
+    zarvo_test::WriteFileBytes(raw, std::string(32 * 32, '\0'));
+    std::string texture = Bmp(4, 4, {{0, 200, 40, 40}});
+    CHeightField flat;
+    ASSERT_TRUE(flat.CreateFromRaw(raw.c_str(), 32, 32, texture.data(), 4, 1));
+    EXPECT_EQ(flat.GetVertexCount(), 7 * 7 * 6) << "cells start below 32 - 4";
+    LookDown();
+    flat.Draw();
+    // Four points inside the grid, then four outside it.
+    const float points[][2] = {{1, 1},   {14, 14}, {27, 3}, {3, 27},
+                               {30, 14}, {14, 30}, {-2, 5}, {5, -2}};
+    for (int i = 0; i < 8; ++i) {
+        const zarvo_test::Rgba c = At(points[i][0], points[i][1]);
+        EXPECT_TRUE(i < 4 ? std::abs(c.r - 200) <= 3 && std::abs(c.g - 40) <= 3 : c.r + c.g == 0)
+            << i;
+    }
+    // Columns 0-3 low (A, red), 4-7 middle (B, green), 8-11 high (C, blue), each band at
+    // its lowest height or just below the next; the last row and column get no layer.
+    const std::string file =
+        Bmp(12, 12, {{0, 150, 150, 150}, {4, 151, 151, 151}, {8, 201, 201, 201}});
+    const std::string a = Bmp(4, 4, {{0, 255, 0, 0}}), b = Bmp(4, 4, {{0, 0, 255, 0}}),
+                      c = Bmp(4, 4, {{0, 0, 0, 255}});
+    CHeightField layered;
+    ASSERT_TRUE(layered.CreateFromImage(file.c_str(), a.c_str(), b.c_str(), c.c_str(), 1));
+    EXPECT_NE(layered.GetLightMap(), 0u) << "creation builds the light map";
+    EXPECT_EQ(layered.height(2.5f, 2.0f), 150.0f);
+    LookDown();
+    layered.Draw();
+    const float layerX[3] = {1.5f, 5.5f, 9.0f};
+    for (int layer = 0; layer < 3; ++layer)
+        for (float z : {1.5f, 5.0f, 8.5f}) {
+            const zarvo_test::Rgba px = At(layerX[layer], z);
+            const int rgb[3] = {px.r, px.g, px.b};
+            for (int ch = 0; ch < 3; ++ch)
+                EXPECT_TRUE(ch == layer ? rgb[ch] > 60 : rgb[ch] < 20) << layer << "," << z;
+        }
+    EXPECT_EQ(At(11.5f, 5).b, 0) << "the last two columns are not drawn";
+    GLint unit = 0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+    glActiveTextureARB(GL_TEXTURE4);
+    EXPECT_TRUE(unit == GL_TEXTURE0 && !glIsEnabled(GL_TEXTURE_2D)) << "light-map unit left on";
+    glActiveTextureARB(GL_TEXTURE0);
+    EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
+}
+
+// Lit pixels of the frame: bounding box and count.
+struct Extent {
+    int left = kSize, right = -1, top = kSize, bottom = -1, count = 0;
+    int Width() const { return right - left + 1; }
+    int Height() const { return bottom - top + 1; }
+    Extent() {
+        const std::vector<uint8_t> px = zarvo_test::ReadFramebufferTopDown(kSize, kSize);
+        for (int y = 0; y < kSize; ++y)
+            for (int x = 0; x < kSize; ++x)
+                if (px[(size_t(y) * kSize + x) * 4] > 128) {
+                    left = std::min(left, x), right = std::max(right, x);
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+                    ++count;
+                }
+    }
+};
+
+// Sprites stop at the largest point size and keep 12 pixels far away; their colour adds
+// to or blends with the background.
+TEST_F(OutdoorGL, SpriteSizesAndBlending) {
+    auto near = Make(CVector3(0, 0, -1.5f), true, true, 200.0f),
+         far = Make(CVector3(0, 0, -2000), true, true, 10.0f);
+    const float largest = near->GetLargestPointSize();
+    ASSERT_TRUE(largest > 12.0f && largest < float(kSize)) << "the clamp would not show";
+    EXPECT_TRUE(far->MinimumPointSize(2000.0f) == 12.0f && far->MinimumPointSize(0.0f) == 12.0f);
+    for (const auto& row : {std::make_pair(near.get(), largest), std::make_pair(far.get(), 12.f)}) {
+        Look(origin_);
+        row.first->RenderParticles();
+        const Extent e;
+        EXPECT_TRUE(std::abs(e.Width() - row.second) <= 2 && std::abs(e.Height() - row.second) <= 2)
+            << e.Width() << "x" << e.Height();
+    }
+    const float red[3] = {0.5f, 0, 0};
+    for (bool alphaBlend : {true, false}) {
+        auto system = Make(CVector3(0, 0, -3), true, alphaBlend, 60.0f, sColor(0, 0, 1, 0.5f));
+        Look(origin_, red);
+        system->RenderParticles();
+        const zarvo_test::Rgba c = zarvo_test::ReadPixelTopDown(kSize / 2, kSize / 2);
+        EXPECT_NEAR(c.b, 128, 3) << alphaBlend;
+        EXPECT_NEAR(c.r, alphaBlend ? 64 : 128, 3) << alphaBlend;
+    }
+}
+
+// Quads face the camera from any side; particles move only while the system is rendered.
+TEST_F(OutdoorGL, QuadsFaceTheCameraAndMoveOnlyWhenRendered) {
+    const double eyes[][3] = {{0, 0, 0}, {8, 5, -2}, {-6, -4, -18}};
+    for (const auto& eye : eyes) {
+        auto system = Make(CVector3(0, 0, -10), false, true, 10.0f);
+        Look(eye);
+        system->RenderParticles();
+        const Extent e; // an upright filled square
+        ASSERT_GT(e.count, 100) << eye[0];
+        EXPECT_GT(e.count, 0.97 * e.Width() * e.Height()) << eye[0];
+        EXPECT_NEAR(double(e.Height()) / e.Width(), 1.0, 0.04) << eye[0];
+    }
+    auto system = Make(CVector3(0, 0, -10), true, true, 10.0f);
+    system->SetParticleVelocityY(20, 20, 1);
+    CParticle* p = system->GetParticle(0);
+    p->SetVelocity(0, 20, 0);
+    EXPECT_EQ(system->GetParticle(1), nullptr);
+    SetFrameInterval(0.5);
+    EXPECT_EQ(p->GetPosition().y, 0.0f) << "time passing alone moves nothing";
+    system->RenderParticles();
+    EXPECT_TRUE(p->GetPosition().y == 10.0f && p->GetEnergy() == 995.0f);
+}
+
+} // namespace
