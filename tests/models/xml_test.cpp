@@ -209,17 +209,6 @@ TEST(XmlReader, FilesAndEncodings) {
     EXPECT_FALSE(XMLNode::guessUTF8ParsingParameterValue(latin, std::strlen(latin)));
 }
 
-TEST(XmlReaderDeathTest, OpenFileHelperEndsTheProgramOnAWarning) {
-    const std::string path = TempFile("warn.xml", "<a><b></a>");
-    XMLResults r;
-    EXPECT_FALSE(XMLNode::parseFile(path.c_str(), "a", &r).isEmpty());
-    EXPECT_EQ(r.error, eXMLWarningUnmatchedEndTag);
-    EXPECT_EXIT(XMLNode::openFileHelper(path.c_str(), "a"), testing::ExitedWithCode(255),
-                "Warning: Unmatched end tag\nAt line 1, column 7");
-    EXPECT_EXIT(XMLNode::openFileHelper("/nonexistent.xml", "a"), testing::ExitedWithCode(255),
-                "Error: File not found");
-}
-
 std::vector<std::string> g_Textures;
 
 // Textures are named, not loaded.
