@@ -352,6 +352,7 @@ TEST(CLoadMD3, SkinAndShaderLinesNameEachMeshTexture) {
 TEST(CModelMD3, AnimationsSwitchStepWrapAndHoldAtZeroFps) {
     uint32_t now = 0;
     CMd3 entity;
+    EXPECT_TRUE(entity.IsEmpty()); // no part loaded
     entity.GetModel()->SetTickSource([&now] { return now; });
     t3DModel* torso = entity.GetModel()->GetModel(CModelMD3::PART_UPPER);
     torso->pAnimations = {tAnimationInfo{"TORSO_A", 0, 2, 0, 0},

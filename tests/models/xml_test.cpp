@@ -174,6 +174,10 @@ TEST(XmlReader, DeepNestingNeitherOverflowsNorLeaks) {
 
 TEST(XmlReader, FilesAndEncodings) {
     XMLResults r;
+    // An end tag closing an outer element only warns: the file still gives its element.
+    EXPECT_STREQ(XMLNode::parseFile(TempFile("warn.xml", "<a><b></a>").c_str(), "a", &r).getName(),
+                 "a");
+    EXPECT_EQ(r.error, eXMLWarningUnmatchedEndTag);
     EXPECT_TRUE(XMLNode::parseFile("/nonexistent/model.xml", nullptr, &r).isEmpty() &&
                 r.error == eXMLErrorFileNotFound);
     std::string message;
