@@ -213,6 +213,7 @@ bool CObjLoader::ImportObj(t3DModel* model, char* file) {
     bool ok;
     if (!bytes.IsValid()) {
         m_error = "Unable to find or open the file";
+        ReleaseModel(*model);
         ok = false;
     } else {
         ok = ImportObjFromMemory(model, reinterpret_cast<const char*>(bytes.Data()), bytes.Size());

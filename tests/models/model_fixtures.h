@@ -1,6 +1,5 @@
 #pragma once
-// What the model tests share: small MD2, 3DS and MD3 files built in memory, temporary
-// files, quiet calls and an owned model record.
+// What the model tests share: MD2, 3DS and MD3 files built in memory and small helpers.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -9,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +23,14 @@ namespace model_test {
 
 using Ints = std::vector<int>;
 using Floats = std::vector<float>;
+
+// The values as printed, a space between each two.
+template <class T, class... R> std::string Join(const T& first, const R&... rest) {
+    std::ostringstream out;
+    out << first;
+    ((out << ' ' << rest), ...);
+    return out.str();
+}
 
 template <class T> void Put(std::string& s, T v) {
     s.append(reinterpret_cast<const char*>(&v), sizeof v);
@@ -111,25 +119,23 @@ inline void ExpectRefused(bool ok, const std::string& error, const char* why, co
                 m.numOfTags == 0 && m.pTags == nullptr && m.numOfVertices == 0);
 }
 
-// ---- MD2: frame f puts vertex i at packed (10 i, f, 5 for odd i) unless `packed` says.
+// ---- MD2 on a 64 x 32 skin with coordinates (8 i, 4 i); frame f puts vertex i at packed
+// (10 i, f, 5 for odd i) unless `packed` says, scaled by 1.
 struct Md2Recipe {
     std::vector<std::string> frameNames{"stand01"};
-    int numVertices = 3, numTexCoords = 3, skinWidth = 64, skinHeight = 32;
+    int numVertices = 3;
     std::vector<std::array<int16_t, 6>> triangles{{0, 1, 2, 0, 1, 2}}; // vertices, coordinates
     std::vector<std::vector<uint8_t>> packed; // x, y, z bytes per vertex, per frame
-    std::array<float, 3> scale{1, 1, 1}, translate{0, 0, 0};
 };
-// Header offsets: 16 frame size, 20 skins, 24 vertices, 28 coordinates, 32 triangles,
-// 40 frames, then the skin, coordinate, triangle and frame offsets from 44.
+// Header: 16 frame size, 20 skins, 24 vertices, 28 coordinates, 32 triangles, 40 frames.
 inline std::string BuildMd2(const Md2Recipe& r) {
     std::string st, tris, frames;
-    for (int i = 0; i < r.numTexCoords; ++i)
+    for (int i = 0; i < 3; ++i)
         PutAll(st, {int16_t(i * 8), int16_t(i * 4)});
     for (const auto& t : r.triangles)
         PutEach(tris, t);
     for (size_t f = 0; f < r.frameNames.size(); ++f) {
-        PutEach(frames, r.scale);
-        PutEach(frames, r.translate);
+        PutAll(frames, {1.0f, 1.0f, 1.0f, 0.0f, 0.0f, 0.0f}); // scale, translation
         frames += Field(r.frameNames[f], 16);
         for (int i = 0; i < r.numVertices; ++i) {
             const uint8_t* p = f < r.packed.size() ? &r.packed[f][size_t(i) * 3] : nullptr;
@@ -141,9 +147,9 @@ inline std::string BuildMd2(const Md2Recipe& r) {
     const int st0 = 68 + 64, tris0 = st0 + int(st.size()), frames0 = tris0 + int(tris.size());
     const int end = frames0 + int(frames.size());
     std::string out;
-    PutAll(out, {0x32504449, 8, r.skinWidth, r.skinHeight, 40 + 4 * r.numVertices, 1, r.numVertices,
-                 r.numTexCoords, int(r.triangles.size()), 0, int(r.frameNames.size()), 68, st0,
-                 tris0, frames0, end, end});
+    PutAll(out, {0x32504449, 8, 64, 32, 40 + 4 * r.numVertices, 1, r.numVertices, 3,
+                 int(r.triangles.size()), 0, int(r.frameNames.size()), 68, st0, tris0, frames0, end,
+                 end});
     return out + std::string(64, '\0') + st + tris + frames;
 }
 

@@ -63,13 +63,12 @@ void Load3ds(C3DSObject& object, const std::string& chunks) {
 
 } // namespace
 
-TEST(StaticModelsGL, BufferDrawsSkipMeshesOutsideTheViewAndShowTheirColours) {
+TEST(StaticModelsGL, BufferDrawsSkipMeshesOutsideTheViewShowTheirColoursAndCastStencilShadows) {
     ZARVO_REQUIRE_GL(64, 64);
     C3DSObject scene, textured;
     Load3ds(scene, Material("red", "", 255, 0, 0) + Quad("seen", 0) + Quad("aside", 500));
     Load3ds(textured, Material("red", "missing.bmp") + Quad("t", 0));
-    ASSERT_EQ(scene.getModel()->numOfObjects, 2);
-    ASSERT_NE(scene.getModel()->pObject[0].vertexBuffer, 0u);
+    ASSERT_TRUE(scene.getModel()->numOfObjects == 2 && scene.getModel()->pObject[0].vertexBuffer);
     Look(64, {0, 0, 5}, {0, 0, 0});
     CFrustum frustum;
     frustum.CalculateFrustum();
@@ -103,9 +102,8 @@ TEST(StaticModelsGL, BufferDrawsSkipMeshesOutsideTheViewAndShowTheirColours) {
                             "v 1 1 0\nv -1 1 0\nf 1/1 2/2 3/3 4/4\nv 499 -1 0\n"
                             "v 501 -1 0\nv 501 1 0\nv 499 1 0\nf -4/1 -3/2 -2/3 -1/4\n");
     CObj obj;
-    ASSERT_TRUE(obj.Init(&file[0], &texture[0]));
-    ASSERT_EQ(obj.getModel()->numOfObjects, 2);
-    ASSERT_NE(obj.GetTexture(), 0u);
+    ASSERT_TRUE(obj.Init(&file[0], &texture[0]) && obj.getModel()->numOfObjects == 2 &&
+                obj.GetTexture());
     Look(64, {0, 0, 5}, {0, 0, 0});
     obj.DrawVBO(true, &frustum);
     EXPECT_EQ(obj.GetDrawnMeshCount(), 1);
@@ -117,17 +115,14 @@ TEST(StaticModelsGL, BufferDrawsSkipMeshesOutsideTheViewAndShowTheirColours) {
     EXPECT_GT(Pixel(32, 32)[1], 200);
     glDisable(GL_TEXTURE_2D);
     EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
-}
 
-TEST(StaticModelsGL, StencilPassCountsTheShadowBehindAnOccluder) {
-    ZARVO_REQUIRE_GL(64, 64);
-    C3DSObject occluder;
-    Load3ds(occluder, Material("red", "", 255, 0, 0) + Quad("q", 0));
+    // The stencil pass counts the quad's shadow on a wall behind it, seen from the side.
+    C3DSObject& occluder = scene;
+    occluder.SetPosition(0, 0, 0);
     occluder.SetSize(0.5f, 0.5f, 0.5f);
     occluder.BuildShadowVolume(CVector3(0, 0, 10));
-    ASSERT_EQ(occluder.GetShadowVolumes().size(), 1u);
+    ASSERT_EQ(occluder.GetShadowVolumes().size(), 2u);
     ASSERT_EQ(occluder.GetShadowVolumes()[0]->GetVolumeVertexCount(), 24u);
-    // Seen from the side, the shadow falls on a wall behind the quad.
     Look(64, {2, 0, 6}, {0, 0, -2});
     glClear(GL_STENCIL_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
@@ -275,8 +270,7 @@ TEST(CMd3GL, TonyDrawsTexturedWithItsWeapon) {
 
 namespace {
 
-// Textures made by name: "red", "stripes" (black every other pair of columns) and "step"
-// (height 0 on the left half, 1 on the right).
+// "red", "stripes" (two black columns in four) and "step" (height 1 on the right half).
 int MakeTexture(const std::string& name) {
     std::vector<uint32_t> px(64 * 64, 0xffffffff);
     for (int i = 0; i < 64 * 64; ++i)
@@ -314,8 +308,7 @@ std::string Rects(const std::vector<std::array<float, 4>>& rects, const std::str
            std::to_string(rects.size()) + "'>" + vertices + faces + "</object>";
 }
 
-// Loads the objects with materials 0 (textured with `colourMap`) and 1 (plain) and the
-// height map "step".
+// The objects with materials 0 (textured with `colourMap`), 1 (plain) and height map "step".
 bool LoadObject(CTObject& object, const std::string& colourMap, const std::string& objects) {
     const std::string colours = "<ambient r='1' g='1' b='1' a='1'/><diffuse r='1' g='1' b='1' "
                                 "a='1'/><specular r='0' g='0' b='0' a='1'/>";
