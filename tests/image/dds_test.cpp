@@ -5,13 +5,9 @@
 
 using namespace image_test;
 
-namespace {
-
-bool Decode(const Bytes& bytes, sDdsImage& dds, std::string& error) {
+static bool Decode(const Bytes& bytes, sDdsImage& dds, std::string& error) {
     return DecodeDDS(bytes.data(), bytes.size(), "x.dds", dds, error);
 }
-
-} // namespace
 
 // Level 0 decompresses to the reference, and the levels' blocks fill the file exactly.
 TEST(dds, CorpusFilesDecodeAndTheMipmapWalkCountsEveryBlock) {

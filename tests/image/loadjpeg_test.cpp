@@ -5,11 +5,10 @@
 
 using namespace image_test;
 
-namespace {
-
 // The decoder's message, "" when the file decodes; `otherKind` as DecodeJPEG sets it.
-std::string DecodeError(const Bytes& bytes, sDecodedImage* out = nullptr,
-                        eJpegKernels kernels = eJpegKernels::Fastest, bool* otherKind = nullptr) {
+static std::string DecodeError(const Bytes& bytes, sDecodedImage* out = nullptr,
+                               eJpegKernels kernels = eJpegKernels::Fastest,
+                               bool* otherKind = nullptr) {
     sDecodedImage image;
     std::string error;
     return DecodeJPEG(bytes.data(), bytes.size(), out ? *out : image, error, kernels, otherKind)
@@ -17,13 +16,11 @@ std::string DecodeError(const Bytes& bytes, sDecodedImage* out = nullptr,
                : error;
 }
 
-Bytes Pixels(const std::string& file, eJpegKernels kernels = eJpegKernels::Fastest) {
+static Bytes Pixels(const std::string& file, eJpegKernels kernels = eJpegKernels::Fastest) {
     sDecodedImage image;
     EXPECT_EQ(DecodeError(ReadCorpusBytes(file), &image, kernels), "") << file;
     return PixelBytes(image);
 }
-
-} // namespace
 
 // The decoder truncates where djpeg rounds: Y, Cb and Cr each a level below, so red and blue
 // are off by at most 1 + 1.772 + 1 < 4 levels (PSNR near 43-45 dB); greyscale by 1.
