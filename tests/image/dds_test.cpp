@@ -12,20 +12,17 @@ static bool Decode(const Bytes& bytes, sDdsImage& dds, std::string& error) {
 // Level 0 decompresses to the reference, and the levels' blocks fill the file exactly.
 TEST(dds, CorpusFilesDecodeAndTheMipmapWalkCountsEveryBlock) {
     ZARVO_REQUIRE_CORPUS();
-    const struct {
-        const char* file;
-        int levels;
-        GLenum format;
-    } cases[] = {{"stones_dxt1_mip", 8, GL_COMPRESSED_RGBA_S3TC_DXT1_EXT},
-                 {"stones_dxt1_nomip", 1, GL_COMPRESSED_RGBA_S3TC_DXT1_EXT},
-                 {"earth_dxt1_mip3", 4, GL_COMPRESSED_RGBA_S3TC_DXT1_EXT},
-                 {"grad_dxt3_mip", 8, GL_COMPRESSED_RGBA_S3TC_DXT3_EXT},
-                 {"grad_dxt3_nomip", 1, GL_COMPRESSED_RGBA_S3TC_DXT3_EXT},
-                 {"grad_dxt5_mip", 8, GL_COMPRESSED_RGBA_S3TC_DXT5_EXT},
-                 {"grad_dxt5_nomip", 1, GL_COMPRESSED_RGBA_S3TC_DXT5_EXT}};
+    const std::tuple<const char*, int, GLenum> cases[] = {
+        {"stones_dxt1_mip", 8, GL_COMPRESSED_RGBA_S3TC_DXT1_EXT},
+        {"stones_dxt1_nomip", 1, GL_COMPRESSED_RGBA_S3TC_DXT1_EXT},
+        {"earth_dxt1_mip3", 4, GL_COMPRESSED_RGBA_S3TC_DXT1_EXT},
+        {"grad_dxt3_mip", 8, GL_COMPRESSED_RGBA_S3TC_DXT3_EXT},
+        {"grad_dxt3_nomip", 1, GL_COMPRESSED_RGBA_S3TC_DXT3_EXT},
+        {"grad_dxt5_mip", 8, GL_COMPRESSED_RGBA_S3TC_DXT5_EXT},
+        {"grad_dxt5_nomip", 1, GL_COMPRESSED_RGBA_S3TC_DXT5_EXT}};
     ASSERT_EQ(CorpusFiles("dds", ".dds").size(), 7u);
-    for (const auto& c : cases) {
-        const std::string file = std::string("dds/") + c.file + ".dds";
+    for (const auto& [name, levels, format] : cases) {
+        const std::string file = std::string("dds/") + name + ".dds";
         sDdsImage dds;
         sDecodedImage image;
         std::string error;
@@ -33,8 +30,8 @@ TEST(dds, CorpusFilesDecodeAndTheMipmapWalkCountsEveryBlock) {
         ASSERT_TRUE(Decode(bytes, dds, error)) << file << ": " << error;
         ASSERT_TRUE(DecompressDdsLevel0(dds, image, error)) << file;
         EXPECT_TRUE(MatchesReference(image, file));
-        EXPECT_EQ(dds.levels, c.levels) << file;
-        EXPECT_EQ(dds.format, c.format) << file;
+        EXPECT_EQ(dds.levels, levels) << file;
+        EXPECT_EQ(dds.format, format) << file;
         size_t total = 0;
         for (int i = 0, w = dds.width, h = dds.height; i < dds.levels; ++i)
             total += DdsLevelSize(std::max(1, w >> i), std::max(1, h >> i), dds.format);

@@ -75,31 +75,31 @@ TEST(loadjpeg, TwinFilesAndKernelsDecodeToTheSameBytes) {
 
 TEST(loadjpeg, DamagedHeadersAndScansGiveTheirMessages) {
     ZARVO_REQUIRE_CORPUS();
-    const struct {
-        const char* file;
-        uint8_t segment;                        // edits are relative to its first marker
-        std::vector<std::pair<int, int>> edits; // offset, new byte
-        const char* message;                    // null: any error
-    } cases[] = {
-        {"stones_444", 0xC4, {{4, 0x14}}, "bad Huffman table id"}, // AC table 4
-        {"stones_444", 0xDB, {{4, 0x04}}, "bad quantisation table id"},
-        {"stones_444", 0xC0, {{12, 7}}, "bad quantisation table id"}, // a component's table
-        {"stones_444", 0xDA, {{6, 0x50}}, "bad Huffman table id"},    // DC table 5
-        {"stones_444", 0xDA, {{5, 9}}, "scan names an unknown component"},
-        {"stones_444", 0xC0, {{9, 4}}, "bad frame length"}, // four components
-        // The first (DC) scan's band made an AC band, which cannot cover three components.
-        {"wall_420_progressive_rst2", 0xDA, {{11, 1}, {12, 5}}, "bad progressive scan parameters"},
-        // 65000 x 65000 over a few bytes of scan data.
-        {"wall_420", 0xC0, {{5, 0xFD}, {6, 0xE8}, {7, 0xFD}, {8, 0xE8}}, nullptr},
-    };
-    for (const auto& c : cases) {
-        Bytes bytes = ReadCorpusBytes(std::string("jpeg/") + c.file + ".jpg");
-        const size_t at = FindSegment(bytes, c.segment);
+    // File, segment, edits (offset from its first marker, new byte), message (null: any error).
+    const std::tuple<const char*, uint8_t, std::vector<std::pair<int, int>>, const char*> cases[] =
+        {
+            {"stones_444", 0xC4, {{4, 0x14}}, "bad Huffman table id"}, // AC table 4
+            {"stones_444", 0xDB, {{4, 0x04}}, "bad quantisation table id"},
+            {"stones_444", 0xC0, {{12, 7}}, "bad quantisation table id"}, // a component's table
+            {"stones_444", 0xDA, {{6, 0x50}}, "bad Huffman table id"},    // DC table 5
+            {"stones_444", 0xDA, {{5, 9}}, "scan names an unknown component"},
+            {"stones_444", 0xC0, {{9, 4}}, "bad frame length"}, // four components
+            // The first (DC) scan's band made an AC band, which cannot cover three components.
+            {"wall_420_progressive_rst2",
+             0xDA,
+             {{11, 1}, {12, 5}},
+             "bad progressive scan parameters"},
+            // 65000 x 65000 over a few bytes of scan data.
+            {"wall_420", 0xC0, {{5, 0xFD}, {6, 0xE8}, {7, 0xFD}, {8, 0xE8}}, nullptr},
+        };
+    for (const auto& [file, segment, edits, message] : cases) {
+        Bytes bytes = ReadCorpusBytes(std::string("jpeg/") + file + ".jpg");
+        const size_t at = FindSegment(bytes, segment);
         ASSERT_NE(at, 0u);
-        for (const auto& e : c.edits)
-            bytes[at + size_t(e.first)] = uint8_t(e.second);
+        for (const auto& [offset, value] : edits)
+            bytes[at + size_t(offset)] = uint8_t(value);
         const std::string error = DecodeError(bytes);
-        EXPECT_EQ(error, c.message ? c.message : error) << c.file;
+        EXPECT_EQ(error, message ? message : error) << file;
         EXPECT_NE(error, "");
     }
     // A restart interval without its markers.

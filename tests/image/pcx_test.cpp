@@ -60,29 +60,25 @@ TEST(pcx, CorpusFilesDecodeExactlyAsDoSyntheticDepthsRunsAndLineLengths) {
 TEST(pcx, BadTruncatedOrOversizedFilesAreRefused) {
     Bytes badVersion = Pcx(2, 2, 1, 8, 2);
     badVersion[0] = 11;
-    const struct {
-        Bytes bytes;
-        ePcxResult result;
-        const char* message;
-        bool partial = false; // may leave the pixels of an image it gave up on
-    } cases[] = {
-        {badVersion, ePcxResult::Failed, "error: bad version number! (11)\n"},
-        {Pcx(2, 2, 2, 8, 2), ePcxResult::Failed, "error: unknown 16 bitcount pcx files\n"},
+    // The bytes, result, message and whether it may leave the pixels of an image it gave up on.
+    const std::tuple<Bytes, ePcxResult, const char*, bool> cases[] = {
+        {badVersion, ePcxResult::Failed, "error: bad version number! (11)\n", false},
+        {Pcx(2, 2, 2, 8, 2), ePcxResult::Failed, "error: unknown 16 bitcount pcx files\n", false},
         {Pcx(2, 2, 1, 8, 2, {1, 2, 3, 4}, 0x0b), ePcxResult::NoPalette,
-         "error: colormap's first byte must be 0x0c! (0xb)\n"},
-        {Bytes(100, 10), ePcxResult::Failed, nullptr},
+         "error: colormap's first byte must be 0x0c! (0xb)\n", false},
+        {Bytes(100, 10), ePcxResult::Failed, nullptr, false},
         // 65535 x 65535 from 200 bytes: refused before any allocation.
-        {Pcx(65536, 65536, 3, 8, 1, Bytes(72)), ePcxResult::Failed, nullptr},
-        {Pcx(16, 1, 1, 8, 8, Bytes(1872, 1)), ePcxResult::Failed, nullptr}, // line too short
+        {Pcx(65536, 65536, 3, 8, 1, Bytes(72)), ePcxResult::Failed, nullptr, false},
+        {Pcx(16, 1, 1, 8, 8, Bytes(1872, 1)), ePcxResult::Failed, nullptr, false}, // line too short
         // Literal bytes for 400 of the 12288 values.
         {Pcx(64, 64, 3, 8, 64, Bytes(400, 5)), ePcxResult::Failed, "error: truncated pcx file!\n",
          true},
     };
-    for (const auto& c : cases) {
+    for (const auto& [bytes, result, message, partial] : cases) {
         sDecodedImage image;
         std::string error;
-        EXPECT_EQ(Decode(c.bytes, image, error), c.result);
-        EXPECT_EQ(error, c.message ? c.message : error);
-        EXPECT_TRUE(c.partial || !image.pixels) << c.bytes.size();
+        EXPECT_EQ(Decode(bytes, image, error), result);
+        EXPECT_EQ(error, message ? message : error);
+        EXPECT_TRUE(partial || !image.pixels) << bytes.size();
     }
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "image/CTGA.h"
 #include "image/CTGALoader.h"
@@ -38,44 +39,39 @@ static bool Read(char reader, const Bytes& b, sDecodedImage& out, std::string& e
 // for tgaload when asked, 1 and 11 for none. Pixels start after the ID field.
 TEST(tga, CorpusFilesDecodeExactlyInTheReadersThatTakeThem) {
     ZARVO_REQUIRE_CORPUS();
-    const struct {
-        char reader;
-        const char *refused, *truncated; // messages for a type it does not take, a cut ID field
-    } readers[] = {{'t', nullptr, "Truncated image data"},
-                   {'g', nullptr, "Truncated image data"},
-                   {'l', "TGA file be type 2 or type 10, Invalid Image: x.tga",
-                    "Could not read image data: x.tga"},
-                   {'c', "refused", "refused"}};
+    // Messages for a type the reader does not take and for a cut ID field.
+    const std::tuple<char, const char*, const char*> readers[] = {
+        {'t', nullptr, "Truncated image data"},
+        {'g', nullptr, "Truncated image data"},
+        {'l', "TGA file be type 2 or type 10, Invalid Image: x.tga",
+         "Could not read image data: x.tga"},
+        {'c', "refused", "refused"}};
     const auto files = CorpusFiles("tga", ".tga");
     ASSERT_EQ(files.size(), 17u);
     for (const std::string& file : files) {
         const auto has = [&](const char* part) { return file.find(part) != std::string::npos; };
         const char* takes = has("_t2_") ? "tglc" : has("_t10_") ? "tgl" : has("_t3_") ? "g" : "";
-        for (const auto& r : readers) {
+        for (const auto& [reader, refused, truncated] : readers) {
             Bytes bytes = ReadCorpusBytes(file);
             sDecodedImage image;
             std::string error;
-            const bool taken = std::strchr(takes, r.reader) != nullptr;
-            ASSERT_EQ(Read(r.reader, bytes, image, error), taken) << file << r.reader << error;
-            EXPECT_EQ(error, taken || !r.refused ? error : r.refused) << file;
+            const bool taken = std::strchr(takes, reader) != nullptr;
+            ASSERT_EQ(Read(reader, bytes, image, error), taken) << file << reader << error;
+            EXPECT_EQ(error, taken || !refused ? error : refused) << file;
             if (!taken) continue;
-            EXPECT_TRUE(MatchesReference(image, file)) << r.reader;
+            EXPECT_TRUE(MatchesReference(image, file)) << reader;
             EXPECT_EQ(image.components, has("grey") ? 1 : has("rgba") ? 4 : 3) << file;
             if (!has("_id")) continue;
             ASSERT_GT(bytes[0], 0);
             bytes.resize(18 + bytes[0] - 1);
-            EXPECT_FALSE(Read(r.reader, bytes, image, error)) << file << r.reader;
-            EXPECT_EQ(error, r.truncated);
+            EXPECT_FALSE(Read(reader, bytes, image, error)) << file << reader;
+            EXPECT_EQ(error, truncated);
         }
     }
 }
 
 TEST(tga, DamagedAndUnsupportedFilesGiveTheReadersMessages) {
-    const struct {
-        char reader;
-        Bytes bytes;
-        const char* message;
-    } cases[] = {
+    const std::tuple<char, Bytes, const char*> cases[] = {
         {'l', {}, "Failed to read TGAcomment!"},
         {'l', {0, 0, 2, 0}, "Could not read file header: x.tga"},
         {'l', {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0}, "Could not read info header: x.tga"},
@@ -109,11 +105,11 @@ TEST(tga, DamagedAndUnsupportedFilesGiveTheReadersMessages) {
         // Enough packet bytes for the size check, yet the packets end early.
         {'t', Tga(10, 200, 1, 24, {0, 1, 2, 3, 0, 1, 2, 3}), "Truncated image data"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [reader, bytes, message] : cases) {
         sDecodedImage image;
         std::string error;
-        EXPECT_FALSE(Read(c.reader, c.bytes, image, error)) << c.message;
-        EXPECT_EQ(error, c.message);
+        EXPECT_FALSE(Read(reader, bytes, image, error)) << message;
+        EXPECT_EQ(error, message);
     }
     sDecodedImage image;
     std::string error;
