@@ -18,11 +18,10 @@ namespace {
 std::string WriteQuadrantImage() {
     SDL_Surface* s =
         SDL_CreateRGBSurface(SDL_SWSURFACE, 32, 16, 24, 0x0000FF, 0x00FF00, 0xFF0000, 0);
+    const Uint32 colours[] = {0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF}; // as the masks read them
     for (int q = 0; q < 4; ++q) {
         SDL_Rect r{Sint16((q % 2) * 16), Sint16((q / 2) * 8), 16, 8};
-        SDL_FillRect(
-            s, &r,
-            SDL_MapRGB(s->format, q != 1 && q != 2 ? 255 : 0, q % 2 ? 255 : 0, q > 1 ? 255 : 0));
+        SDL_FillRect(s, &r, colours[q]);
     }
     const std::string path = zarvo_test::MakeTempDir("quad") + "/quadrants.bmp";
     SDL_SaveBMP(s, path.c_str());

@@ -37,9 +37,9 @@ TEST(Vectors, ZeroVectorsAndDegenerateTrianglesGiveZeroNotNaN) {
     // Rounding pushes the cosine of these anti-parallel vectors below -1.
     Random rng(3);
     for (int i = 0; i < 1000; ++i) {
-        const CVector3 a(rng.Uniform(-9, 9), rng.Uniform(-9, 9), rng.Uniform(-9, 9));
-        EXPECT_NEAR(kPi, AngleBetweenVectors(a, a * -rng.Uniform(0.1f, 7)), 1e-3);
-        EXPECT_NEAR(0.0, AngleBetweenVectors(a, a * rng.Uniform(0.1f, 7)), 1e-3);
+        const CVector3 a(rng(-9, 9), rng(-9, 9), rng(-9, 9));
+        EXPECT_NEAR(kPi, AngleBetweenVectors(a, a * -rng(0.1f, 7)), 1e-3);
+        EXPECT_NEAR(0.0, AngleBetweenVectors(a, a * rng(0.1f, 7)), 1e-3);
     }
 }
 
@@ -104,8 +104,7 @@ TEST(Quaternion, MatrixRoundTripGivesTheUnitQuaternionBackAndBadArgumentsAreIgno
     std::vector<CQuaternion> cases = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}};
     Random rng(11);
     for (int i = 0; i < 2000; ++i) {
-        CQuaternion q(rng.Uniform(-1, 1), rng.Uniform(-1, 1), rng.Uniform(-1, 1),
-                      rng.Uniform(0.2f, 1));
+        CQuaternion q(rng(-1, 1), rng(-1, 1), rng(-1, 1), rng(0.2f, 1));
         const float len = std::sqrt(q.x * q.x + q.y * q.y + q.z * q.z + q.w * q.w);
         cases.emplace_back(q.x / len, q.y / len, q.z / len, q.w / len);
     }
@@ -134,7 +133,7 @@ TEST(Quaternion, Slerp) {
     EXPECT_EQ(a.w, CQuaternion::Slerp(a, copyOfA, 0.5f).w);
     Random rng(5);
     for (int i = 0; i < 500; ++i) {
-        const float angle = rng.Uniform(1.0f, 3.0f), t = rng.Uniform(0, 1);
+        const float angle = rng(1.0f, 3.0f), t = rng(0, 1);
         CQuaternion end(std::sin(angle / 2), 0, 0, std::cos(angle / 2));
         EXPECT_NEAR(a.w, CQuaternion::Slerp(a, end, 0.0f).w, 1e-6f);
         const CQuaternion at1 = CQuaternion::Slerp(a, end, 1.0f),

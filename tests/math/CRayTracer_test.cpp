@@ -16,13 +16,6 @@ struct Square {
 };
 struct SquareEntity : CEntity {
     explicit SquareEntity(Square square) : s(square) {}
-    void CheckRayHit(CRay& ray) const {
-        const CVector3 o = ray.GetOrigin();
-        if (o.x < s.x0 || o.x > s.x1 || o.y < s.y0 || o.y > s.y1) return;
-        if (!ray.SetDistanceFromOriginToaPoint(CVector3(o.x, o.y, s.z))) return;
-        ray.SetColor(s.r, s.g, s.b);
-        ray.SetHit(true);
-    }
     Square s;
 };
 
@@ -61,7 +54,12 @@ TEST(CRay, KeepsOnlyTheNearestHit) {
 TEST(CRayTracer, TraceColoursEachPixelWithTheNearestObjectOfTheScene) {
     sModelKindOps row = GetModelKindOps(MODEL_KIND_ZARVO);
     row.checkRayHit = [](CEntity& model, CRay& ray) {
-        static_cast<SquareEntity&>(model).CheckRayHit(ray);
+        const Square& s = static_cast<SquareEntity&>(model).s;
+        const CVector3 o = ray.GetOrigin();
+        if (o.x < s.x0 || o.x > s.x1 || o.y < s.y0 || o.y > s.y1) return;
+        if (!ray.SetDistanceFromOriginToaPoint(CVector3(o.x, o.y, s.z))) return;
+        ray.SetColor(s.r, s.g, s.b);
+        ray.SetHit(true);
     };
     const Square squares[] = {
         {0, 0, 7, 5, 50, 1, 0, 0},  // far red over the whole image

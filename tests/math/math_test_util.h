@@ -10,7 +10,7 @@ namespace math_test {
 
 struct Random {
     explicit Random(unsigned seed) : engine(seed) {}
-    float Uniform(float lo, float hi) {
+    float operator()(float lo, float hi) {
         return std::uniform_real_distribution<float>(lo, hi)(engine);
     }
     std::mt19937 engine;

@@ -25,7 +25,7 @@ TEST(Matrix4, InversesUndoTheMatrix) {
     for (int i = 0; i < 4000; ++i) {
         MATRIX4X4 m;
         for (float& e : m.entries)
-            e = rng.Uniform(-3, 3);
+            e = rng(-3, 3);
         if (i & 1) m.entries[3] = m.entries[7] = m.entries[11] = 0, m.entries[15] = 1;
         // Keep clear of nearly singular matrices, whose float inverse is meaningless.
         for (int d = 0; d < 4; ++d)
@@ -36,15 +36,12 @@ TEST(Matrix4, InversesUndoTheMatrix) {
     // For rigid transforms the affine shortcuts agree with the general inverse.
     for (int i = 0; i < 2000; ++i) {
         MATRIX4X4 rotation, m;
-        rotation.SetRotationAxis(
-            rng.Uniform(-360, 360),
-            VECTOR3D(rng.Uniform(-1, 1), rng.Uniform(-1, 1), rng.Uniform(0.1f, 1)));
-        m.SetTranslation(
-            VECTOR3D(rng.Uniform(-50, 50), rng.Uniform(-50, 50), rng.Uniform(-50, 50)));
+        rotation.SetRotationAxis(rng(-360, 360), VECTOR3D(rng(-1, 1), rng(-1, 1), rng(0.1f, 1)));
+        m.SetTranslation(VECTOR3D(rng(-50, 50), rng(-50, 50), rng(-50, 50)));
         m = m * rotation;
         EXPECT_TRUE(NearlyEqual(m.GetInverse(), m.GetAffineInverse(), 16, 1e-4f));
         EXPECT_TRUE(NearlyEqual(m.GetInverseTranspose(), m.GetAffineInverseTranspose(), 16, 1e-4f));
-        const VECTOR3D p(rng.Uniform(-9, 9), rng.Uniform(-9, 9), rng.Uniform(-9, 9));
+        const VECTOR3D p(rng(-9, 9), rng(-9, 9), rng(-9, 9));
         const VECTOR3D back = m.GetAffineInverse() * (m * VECTOR4D(p.x, p.y, p.z, 1));
         EXPECT_TRUE(NearlyEqual(&p.x, &back.x, 3, 1e-3f));
     }
