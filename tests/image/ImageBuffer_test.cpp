@@ -33,7 +33,7 @@ TEST(ImageBuffer, ReaderChoiceAndSizeLimits) {
     EXPECT_EQ(image.pixels, nullptr);
 }
 
-TEST(TgaRle, PacketsInRedGreenBlueOrderCutOrRefusedAtTheEnd) {
+TEST(TgaRle, PacketsInRedGreenBlueOrderCutOrRefusedAtTheEndAndWalkedWithoutABufferAlike) {
     // 0x85: one blue-green-red pixel six times; 0x05: six pixels one after another.
     Bytes data = {0x85, 1, 2, 3, 0x05}, out(12 * 3), want;
     for (uint8_t i = 0; i < 6; ++i) // byte by byte: GCC 12 -O3 misjudges a list insert here
@@ -57,10 +57,7 @@ TEST(TgaRle, PacketsInRedGreenBlueOrderCutOrRefusedAtTheEnd) {
     CByteReader truncated(shortRaw, sizeof shortRaw);
     EXPECT_EQ(DecodeTgaRle(truncated, out.data(), 4, 3, eRleOverrun::Refuse),
               eRleResult::TruncatedRaw);
-}
-
-// Readers walk a stream without a buffer before they allocate: it must end as the decode does.
-TEST(TgaRle, WalkWithoutABufferEndsExactlyAsTheDecode) {
+    // Readers walk a stream without a buffer before they allocate: it must end as the decode does.
     uint32_t seed = 12345;
     auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
     for (int trial = 0; trial < 2000; ++trial) {
@@ -79,7 +76,7 @@ TEST(TgaRle, WalkWithoutABufferEndsExactlyAsTheDecode) {
     }
 }
 
-TEST(SwapRedBlue, EveryLengthAroundTheVectorStepsSwapsExactly) {
+TEST(PixelCopies, SwapsAtEveryLengthAroundTheVectorStepsAndSurfacesOfEveryLayoutPackTight) {
     for (int components : {3, 4})
         for (size_t count = 0; count < 40; ++count) {
             Bytes src(count * size_t(components)), want;
@@ -93,10 +90,7 @@ TEST(SwapRedBlue, EveryLengthAroundTheVectorStepsSwapsExactly) {
             want.resize(dst.size(), 0xEE); // nothing written past the pixels
             ASSERT_EQ(dst, want) << components << " " << count;
         }
-}
-
-// A 3 x 2 surface (odd width: padded 24-bit rows) comes out as tight RGB(A) rows.
-TEST(SurfacePacking, EveryLayoutBecomesTightByteOrderedRows) {
+    // A 3 x 2 surface (odd width: padded 24-bit rows) comes out as tight RGB(A) rows.
     const auto colour = [](int i, int c) {
         return Uint8(c == 0 ? 40 * i : c == 1 ? 200 - 30 * i : c == 2 ? 7 * i : 255 - 50 * i);
     };
@@ -128,7 +122,7 @@ TEST(SurfacePacking, EveryLayoutBecomesTightByteOrderedRows) {
 }
 
 // The PAM written of each decode lists the picture's top row first, whatever the reader.
-TEST(ImageDecode, PicksTheReaderTextureCreationWouldAndWritesTheTopRowFirst) {
+TEST(ImageDecode, PicksTheReaderTextureCreationWouldWritesTheTopRowFirstAndCarriesFailures) {
     ZARVO_REQUIRE_CORPUS();
     using R = eImageReader;
     // The file, its reader, the reference when not the file's own and the tolerance.
@@ -157,10 +151,7 @@ TEST(ImageDecode, PicksTheReaderTextureCreationWouldAndWritesTheTopRowFirst) {
         std::copy(written.pixels.begin(), written.pixels.end(), topFirst.pixels.get());
         EXPECT_TRUE(MatchesReference(topFirst, reference ? reference : file, tolerance));
     }
-}
 
-TEST(ImageDecode, FailuresCarryTheReadersMessage) {
-    ZARVO_REQUIRE_CORPUS();
     sDecodedImage image;
     std::string error;
     const std::string grey = CorpusImage("tga/earth_t3_grey8_bu.tga");

@@ -89,7 +89,7 @@ TEST_F(ImageUploadGL, TgaMipmapsUnlessLevelZeroOnlyIsAskedAndTheFlagsChooseTheIn
     tgaFree(&image);
 }
 
-TEST_F(ImageUploadGL, TgaFailedLoadsPrintAndLeaveTheCheckerboard) {
+TEST_F(ImageUploadGL, FailedTgaLoadsLeaveTheCheckerboardOthersNoNameExceptJpegsEmptyTexture) {
     // A type the reader does not know has no pixels: reported, not an empty texture.
     const std::string unknown =
         WriteTemp("type11.tga", {0, 0, 11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 4, 0, 8, 0});
@@ -112,70 +112,6 @@ TEST_F(ImageUploadGL, TgaFailedLoadsPrintAndLeaveTheCheckerboard) {
             EXPECT_EQ(Level0(texture, GL_TEXTURE_INTERNAL_FORMAT), GL_LUMINANCE4);
             EXPECT_TRUE(TexturePixels(texture, 0, GL_LUMINANCE, 1) == board) << c.first << andBind;
         }
-}
-
-TEST_F(ImageUploadGL, TgaLoadAndBindAndTheOtherReadersUpload) {
-    std::string path = CorpusImage("tga/grad_t10_rgba32_bu.tga");
-    GLuint texture = tgaLoadAndBind(&path[0], 0);
-    tgaSetTexParams(GL_LINEAR, GL_NEAREST, GL_MODULATE);
-    EXPECT_EQ(Level0(texture, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA);
-    EXPECT_EQ(LevelParameter(texture, 1, GL_TEXTURE_WIDTH), 64);
-    EXPECT_EQ(TextureParameter(texture, GL_TEXTURE_MAG_FILTER), float(GL_NEAREST));
-
-    // CTGALoader and CTGA upload level 0 only.
-    path = CorpusImage("tga/wall_t10_rgb24_7x9.tga");
-    CTGALoader loader;
-    ASSERT_TRUE(loader.LoadTGA(&path[0]));
-    EXPECT_EQ(LevelParameter(loader.texID, 1, GL_TEXTURE_WIDTH), 0);
-    EXPECT_EQ(TexturePixels(loader.texID, 0, GL_RGB, 3),
-              Bytes(loader.imageData, loader.imageData + 7 * 9 * 3));
-    std::string missing = "missing.tga";
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(loader.LoadTGA(&missing[0]));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Could not open texture file: missing.tga\n");
-    CTGA tga;
-    path = CorpusImage("tga/stones_t2_rgb24_id.tga");
-    ASSERT_TRUE(tga.LoadTGA(&path[0]));
-    EXPECT_EQ(Level0(tga.texID, GL_TEXTURE_WIDTH), 96);
-    EXPECT_EQ(LevelParameter(tga.texID, 1, GL_TEXTURE_WIDTH), 0);
-}
-
-// GLU's mipmap builder rescales level 0 to powers of two: 13x11 becomes 16x8.
-TEST_F(ImageUploadGL, PcxBmpAndJpegUploadMipmapsWithAnisotropyWhenAsked) {
-    GLfloat most = 0;
-    glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &most);
-    ASSERT_GT(most, 1.0f);
-    const auto pcx = [](const char* file, bool aniso) {
-        return loadPCXTexture(CorpusImage(file).c_str(), aniso);
-    };
-    std::string jpeg = CorpusImage("jpeg/wall_420.jpg");
-    const GLenum mipmaps = GL_LINEAR_MIPMAP_LINEAR;
-    const struct {
-        GLuint texture;
-        GLint width0, internal;
-        GLenum minFilter;
-        float anisotropy;
-    } cases[] = {
-        {pcx("pcx/wall_pcx8_13x11.pcx", false), 16, 3, mipmaps, 1},
-        {loadBMPTexture(CorpusImage("bmp/wall_bmp24_13x11.bmp").c_str(), false), 16, 3, mipmaps, 1},
-        {pcx("pcx/stones_pcx8.pcx", true), 128, 3, GL_LINEAR, most},
-        {LoadJPEG(&jpeg[0], true), 128, 4, mipmaps, most},
-        {LoadJPEG(&jpeg[0], false), 128, 4, mipmaps, 1},
-    };
-    for (const auto& c : cases) {
-        const int i = int(&c - cases);
-        ASSERT_NE(c.texture, 0u) << i;
-        EXPECT_EQ(Level0(c.texture, GL_TEXTURE_WIDTH), c.width0) << i;
-        EXPECT_EQ(LevelParameter(c.texture, 1, GL_TEXTURE_WIDTH), c.width0 / 2) << i;
-        EXPECT_EQ(Level0(c.texture, GL_TEXTURE_INTERNAL_FORMAT), c.internal) << i;
-        EXPECT_EQ(TextureParameter(c.texture, GL_TEXTURE_MIN_FILTER), float(c.minFilter)) << i;
-        EXPECT_EQ(TextureParameter(c.texture, GL_TEXTURE_MAX_ANISOTROPY_EXT), c.anisotropy) << i;
-    }
-    EXPECT_EQ(TextureParameter(cases[2].texture, GL_TEXTURE_WRAP_S), float(GL_REPEAT));
-    EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
-}
-
-TEST_F(ImageUploadGL, FailuresReturnNoNameExceptJpegsEmptyTexture) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(loadPCXTexture("missing.pcx", false), 0u);
     EXPECT_EQ(loadBMPTexture(CorpusImage("pcx/stones_pcx8.pcx").c_str(), false), 0u);
@@ -212,6 +148,64 @@ TEST_F(ImageUploadGL, FailuresReturnNoNameExceptJpegsEmptyTexture) {
     texture = loadDDSTexture(WriteTemp("nolevels.dds", bytes).c_str());
     EXPECT_NE(texture, 0u);
     EXPECT_EQ(Level0(texture, GL_TEXTURE_WIDTH), 0);
+}
+
+TEST_F(ImageUploadGL, TgaLoadAndBindAndTheOtherReadersUploadWithMipmapsAndAnisotropyWhenAsked) {
+    std::string path = CorpusImage("tga/grad_t10_rgba32_bu.tga");
+    GLuint texture = tgaLoadAndBind(&path[0], 0);
+    tgaSetTexParams(GL_LINEAR, GL_NEAREST, GL_MODULATE);
+    EXPECT_EQ(Level0(texture, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA);
+    EXPECT_EQ(LevelParameter(texture, 1, GL_TEXTURE_WIDTH), 64);
+    EXPECT_EQ(TextureParameter(texture, GL_TEXTURE_MAG_FILTER), float(GL_NEAREST));
+
+    // CTGALoader and CTGA upload level 0 only.
+    path = CorpusImage("tga/wall_t10_rgb24_7x9.tga");
+    CTGALoader loader;
+    ASSERT_TRUE(loader.LoadTGA(&path[0]));
+    EXPECT_EQ(LevelParameter(loader.texID, 1, GL_TEXTURE_WIDTH), 0);
+    EXPECT_EQ(TexturePixels(loader.texID, 0, GL_RGB, 3),
+              Bytes(loader.imageData, loader.imageData + 7 * 9 * 3));
+    std::string missing = "missing.tga";
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(loader.LoadTGA(&missing[0]));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Could not open texture file: missing.tga\n");
+    CTGA tga;
+    path = CorpusImage("tga/stones_t2_rgb24_id.tga");
+    ASSERT_TRUE(tga.LoadTGA(&path[0]));
+    EXPECT_EQ(Level0(tga.texID, GL_TEXTURE_WIDTH), 96);
+    EXPECT_EQ(LevelParameter(tga.texID, 1, GL_TEXTURE_WIDTH), 0);
+    // GLU's mipmap builder rescales level 0 to powers of two: 13x11 becomes 16x8.
+    GLfloat most = 0;
+    glGetFloatv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &most);
+    ASSERT_GT(most, 1.0f);
+    const auto pcx = [](const char* file, bool aniso) {
+        return loadPCXTexture(CorpusImage(file).c_str(), aniso);
+    };
+    std::string jpeg = CorpusImage("jpeg/wall_420.jpg");
+    const GLenum mipmaps = GL_LINEAR_MIPMAP_LINEAR;
+    const struct {
+        GLuint texture;
+        GLint width0, internal;
+        GLenum minFilter;
+        float anisotropy;
+    } cases[] = {
+        {pcx("pcx/wall_pcx8_13x11.pcx", false), 16, 3, mipmaps, 1},
+        {loadBMPTexture(CorpusImage("bmp/wall_bmp24_13x11.bmp").c_str(), false), 16, 3, mipmaps, 1},
+        {pcx("pcx/stones_pcx8.pcx", true), 128, 3, GL_LINEAR, most},
+        {LoadJPEG(&jpeg[0], true), 128, 4, mipmaps, most},
+        {LoadJPEG(&jpeg[0], false), 128, 4, mipmaps, 1},
+    };
+    for (const auto& c : cases) {
+        const int i = int(&c - cases);
+        ASSERT_NE(c.texture, 0u) << i;
+        EXPECT_EQ(Level0(c.texture, GL_TEXTURE_WIDTH), c.width0) << i;
+        EXPECT_EQ(LevelParameter(c.texture, 1, GL_TEXTURE_WIDTH), c.width0 / 2) << i;
+        EXPECT_EQ(Level0(c.texture, GL_TEXTURE_INTERNAL_FORMAT), c.internal) << i;
+        EXPECT_EQ(TextureParameter(c.texture, GL_TEXTURE_MIN_FILTER), float(c.minFilter)) << i;
+        EXPECT_EQ(TextureParameter(c.texture, GL_TEXTURE_MAX_ANISOTROPY_EXT), c.anisotropy) << i;
+    }
+    EXPECT_EQ(TextureParameter(cases[2].texture, GL_TEXTURE_WRAP_S), float(GL_REPEAT));
+    EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
 }
 
 // The driver's block decoder may round interpolated colours 2 levels from the reference.

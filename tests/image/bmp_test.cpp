@@ -33,7 +33,7 @@ static bool Decode(const Bytes& bytes, sDecodedImage& image, std::string& error)
 
 // The corpus covers row padding (widths 3, 5, 7, 13), partial last bytes of 1- and 4-bit rows,
 // top-down files, OS/2 headers, V5 headers and RLE with its escapes.
-TEST(bmp, CorpusAndSyntheticFilesDecodeExactly) {
+TEST(bmp, CorpusAndSyntheticFilesDecodeExactlyAndBadOnesGiveTheirMessagesAndNoPixels) {
     ZARVO_REQUIRE_CORPUS();
     const auto files = CorpusFiles("bmp", ".bmp");
     ASSERT_GT(files.size(), 30u);
@@ -58,10 +58,7 @@ TEST(bmp, CorpusAndSyntheticFilesDecodeExactly) {
         ASSERT_TRUE(Decode(c.first, image, error)) << error;
         EXPECT_EQ(PixelBytes(image), c.second);
     }
-}
-
-TEST(bmp, BadFilesGiveTheirMessagesAndNoPixels) {
-    const std::pair<Bytes, const char*> cases[] = {
+    const std::pair<Bytes, const char*> bad[] = {
         {{'B', 'X', 0, 0}, "x.bmp is not a valid BMP file!\n"},
         {WindowsBmp(2, 2, 16, 0, 0), "unsupported bitmap type or bad filecompression type (0)\n"},
         {WindowsBmp(2, 2, 24, 1, 0), "unsupported bitmap type or bad filecompression type (1)\n"},
@@ -71,11 +68,10 @@ TEST(bmp, BadFilesGiveTheirMessagesAndNoPixels) {
         // RLE that stops early is an error, not half an image (which may keep its buffer).
         {WindowsBmp(4, 4, 8, 1, 4, {4, 1, 0, 0, 4}), nullptr},
     };
-    for (const auto& c : cases) {
-        sDecodedImage image;
-        std::string error;
-        EXPECT_FALSE(Decode(c.first, image, error));
-        EXPECT_EQ(error, c.second ? c.second : error);
-        EXPECT_TRUE(!c.second || !image.pixels);
+    for (const auto& [bytes, message] : bad) {
+        sDecodedImage fresh;
+        EXPECT_FALSE(Decode(bytes, fresh, error));
+        EXPECT_EQ(error, message ? message : error);
+        EXPECT_TRUE(!message || !fresh.pixels);
     }
 }

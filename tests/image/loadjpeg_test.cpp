@@ -24,7 +24,7 @@ static Bytes Pixels(const std::string& file, eJpegKernels kernels = eJpegKernels
 
 // The decoder truncates where djpeg rounds: Y, Cb and Cr each a level below, so red and blue
 // are off by at most 1 + 1.772 + 1 < 4 levels (PSNR near 43-45 dB); greyscale by 1.
-TEST(loadjpeg, CorpusFilesMatchDjpegFloatWithinRounding) {
+TEST(loadjpeg, CorpusFilesMatchDjpegAndTwinFilesAndKernelsDecodeToTheSameBytes) {
     ZARVO_REQUIRE_CORPUS();
     const auto files = CorpusFiles("jpeg", ".jpg");
     ASSERT_GT(files.size(), 10u);
@@ -51,12 +51,8 @@ TEST(loadjpeg, CorpusFilesMatchDjpegFloatWithinRounding) {
         }
     }
     EXPECT_GE(progressive, 4);
-}
-
-// Progressive twins carry the very coefficients of their baseline file, and restarts (every
-// 3 units, not a whole row, and every row) change nothing; nor do the scalar kernels.
-TEST(loadjpeg, TwinFilesAndKernelsDecodeToTheSameBytes) {
-    ZARVO_REQUIRE_CORPUS();
+    // Progressive twins carry the very coefficients of their baseline file, and restarts (every
+    // 3 units, not a whole row, and every row) change nothing; nor do the scalar kernels.
     for (const std::string twin :
          {"wall_420_progressive", "stones_444_progressive", "terrain_1024x768_420_progressive",
           "stones_444_rst3b", "wall_420_rst1"}) // each named after its baseline file
@@ -69,7 +65,7 @@ TEST(loadjpeg, TwinFilesAndKernelsDecodeToTheSameBytes) {
         }
 }
 
-TEST(loadjpeg, DamagedHeadersAndScansGiveTheirMessages) {
+TEST(loadjpeg, DamagedFilesGiveTheirMessagesAndOtherKindsAreMarkedForTheImageLibrary) {
     ZARVO_REQUIRE_CORPUS();
     // File, segment, edits (offset from its first marker, new byte), message (null: any error).
     const std::tuple<const char*, uint8_t, std::vector<std::pair<int, int>>, const char*> cases[] =
@@ -119,9 +115,6 @@ TEST(loadjpeg, DamagedHeadersAndScansGiveTheirMessages) {
         bytes[at] ^= 0x5A;
         DecodeError(bytes);
     }
-}
-
-TEST(loadjpeg, OtherKindsFailMarkedForTheImageLibrary) {
     ZARVO_REQUIRE_CORPUS();
     const auto otherKind = [](const Bytes& bytes) {
         bool other = false;
@@ -129,10 +122,10 @@ TEST(loadjpeg, OtherKindsFailMarkedForTheImageLibrary) {
         return other;
     };
     EXPECT_TRUE(otherKind(ReadCorpusBytes("jpeg/stones_arithmetic.jpg")));
-    const Bytes original = ReadCorpusBytes("jpeg/stones_444.jpg");
-    const size_t sof = FindSegment(original, 0xC0);
+    const Bytes baseline = ReadCorpusBytes("jpeg/stones_444.jpg");
+    const size_t sof = FindSegment(baseline, 0xC0);
     for (uint8_t frame : {0xC3, 0xC9, 0xCB, 0xC1}) { // lossless, arithmetic, 12-bit
-        Bytes bytes = original;
+        Bytes bytes = baseline;
         bytes[sof + 1] = frame;
         if (frame == 0xC1) bytes[sof + 4] = 12;
         EXPECT_TRUE(otherKind(bytes)) << int(frame);

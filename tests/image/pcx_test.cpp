@@ -28,7 +28,7 @@ static ePcxResult Decode(const Bytes& bytes, sDecodedImage& image, std::string& 
     return DecodePCX(bytes.data(), bytes.size(), image, error);
 }
 
-TEST(pcx, CorpusFilesDecodeExactlyAsDoSyntheticDepthsRunsAndLineLengths) {
+TEST(pcx, CorpusAndSyntheticFilesDecodeExactlyAndBadTruncatedOrOversizedOnesAreRefused) {
     ZARVO_REQUIRE_CORPUS();
     sDecodedImage image;
     std::string error;
@@ -55,13 +55,10 @@ TEST(pcx, CorpusFilesDecodeExactlyAsDoSyntheticDepthsRunsAndLineLengths) {
         EXPECT_EQ(Decode(c.first, image, error), ePcxResult::Ok) << error;
         EXPECT_EQ(PixelBytes(image), c.second);
     }
-}
-
-TEST(pcx, BadTruncatedOrOversizedFilesAreRefused) {
     Bytes badVersion = Pcx(2, 2, 1, 8, 2);
     badVersion[0] = 11;
     // The bytes, result, message and whether it may leave the pixels of an image it gave up on.
-    const std::tuple<Bytes, ePcxResult, const char*, bool> cases[] = {
+    const std::tuple<Bytes, ePcxResult, const char*, bool> bad[] = {
         {badVersion, ePcxResult::Failed, "error: bad version number! (11)\n", false},
         {Pcx(2, 2, 2, 8, 2), ePcxResult::Failed, "error: unknown 16 bitcount pcx files\n", false},
         {Pcx(2, 2, 1, 8, 2, {1, 2, 3, 4}, 0x0b), ePcxResult::NoPalette,
@@ -74,11 +71,10 @@ TEST(pcx, BadTruncatedOrOversizedFilesAreRefused) {
         {Pcx(64, 64, 3, 8, 64, Bytes(400, 5)), ePcxResult::Failed, "error: truncated pcx file!\n",
          true},
     };
-    for (const auto& [bytes, result, message, partial] : cases) {
-        sDecodedImage image;
-        std::string error;
-        EXPECT_EQ(Decode(bytes, image, error), result);
+    for (const auto& [bytes, result, message, partial] : bad) {
+        sDecodedImage fresh;
+        EXPECT_EQ(Decode(bytes, fresh, error), result);
         EXPECT_EQ(error, message ? message : error);
-        EXPECT_TRUE(partial || !image.pixels) << bytes.size();
+        EXPECT_TRUE(partial || !fresh.pixels) << bytes.size();
     }
 }

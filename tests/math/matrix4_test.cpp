@@ -20,7 +20,7 @@ bool Near(const VECTOR3D& a, const VECTOR3D& b) {
 
 } // namespace
 
-TEST(Matrix4, InversesUndoTheMatrix) {
+TEST(Matrix4, InversesOutOfRangeIndicesExactDivisorsAndDegeneratePerspective) {
     Random rng(22);
     for (int i = 0; i < 4000; ++i) {
         MATRIX4X4 m;
@@ -51,9 +51,6 @@ TEST(Matrix4, InversesUndoTheMatrix) {
     singular.LoadZero();
     singular.Invert();
     EXPECT_EQ(kIdentity, singular);
-}
-
-TEST(Matrix4, OutOfRangeIndicesExactDivisorsAndDegeneratePerspective) {
     MATRIX4X4 m(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16);
     const MATRIX4X4 original = m;
     const VECTOR4D none(0, 0, 0, 0);
@@ -87,7 +84,7 @@ TEST(Matrix4, OutOfRangeIndicesExactDivisorsAndDegeneratePerspective) {
     EXPECT_LT(farPoint.z / farPoint.w, 1.0f);
 }
 
-TEST(Vector3D, NormalizeDivideAndRotations) {
+TEST(Vectors, NormalizeDivideRotationsAndMatrix4x4fRowsAxesPointsAndVectors) {
     VECTOR3D zero, unit(0, 1, 0);
     VECTOR2D zero2(0, 0);
     zero.Normalize();
@@ -116,9 +113,6 @@ TEST(Vector3D, NormalizeDivideAndRotations) {
     VECTOR4D h(0, 0, 1, 3);
     h.RotateY(90);
     EXPECT_TRUE(Near(x, VECTOR3D(h.x, h.y, h.z)) && h.w == 3.0f);
-}
-
-TEST(Matrix4x4f, RowsTheCallersAxisAndPointsVersusVectors) {
     const matrix4x4f m(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16);
     EXPECT_EQ(5.0f, m.m[1]);  // row 1, column 0: arguments read row by row, stored by column
     EXPECT_EQ(4.0f, m.m[12]); // row 0, column 3: translation x
