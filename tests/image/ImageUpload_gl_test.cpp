@@ -152,11 +152,11 @@ TEST_F(ImageUploadGL, FailedTgaLoadsLeaveTheCheckerboardOthersNoNameExceptJpegsE
 
 TEST_F(ImageUploadGL, TgaLoadAndBindAndTheOtherReadersUploadWithMipmapsAndAnisotropyWhenAsked) {
     std::string path = CorpusImage("tga/grad_t10_rgba32_bu.tga");
-    GLuint texture = tgaLoadAndBind(&path[0], 0);
+    const GLuint bound = tgaLoadAndBind(&path[0], 0);
     tgaSetTexParams(GL_LINEAR, GL_NEAREST, GL_MODULATE);
-    EXPECT_EQ(Level0(texture, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA);
-    EXPECT_EQ(LevelParameter(texture, 1, GL_TEXTURE_WIDTH), 64);
-    EXPECT_EQ(TextureParameter(texture, GL_TEXTURE_MAG_FILTER), float(GL_NEAREST));
+    EXPECT_EQ(Level0(bound, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA);
+    EXPECT_EQ(LevelParameter(bound, 1, GL_TEXTURE_WIDTH), 64);
+    EXPECT_EQ(TextureParameter(bound, GL_TEXTURE_MAG_FILTER), float(GL_NEAREST));
 
     // CTGALoader and CTGA upload level 0 only.
     path = CorpusImage("tga/wall_t10_rgb24_7x9.tga");
@@ -183,28 +183,23 @@ TEST_F(ImageUploadGL, TgaLoadAndBindAndTheOtherReadersUploadWithMipmapsAndAnisot
     };
     std::string jpeg = CorpusImage("jpeg/wall_420.jpg");
     const GLenum mipmaps = GL_LINEAR_MIPMAP_LINEAR;
-    const struct {
-        GLuint texture;
-        GLint width0, internal;
-        GLenum minFilter;
-        float anisotropy;
-    } cases[] = {
+    // Texture, level 0 width (level 1 is half), internal format, minifying filter, anisotropy.
+    const std::tuple<GLuint, GLint, GLint, GLenum, float> uploads[] = {
         {pcx("pcx/wall_pcx8_13x11.pcx", false), 16, 3, mipmaps, 1},
         {loadBMPTexture(CorpusImage("bmp/wall_bmp24_13x11.bmp").c_str(), false), 16, 3, mipmaps, 1},
         {pcx("pcx/stones_pcx8.pcx", true), 128, 3, GL_LINEAR, most},
         {LoadJPEG(&jpeg[0], true), 128, 4, mipmaps, most},
         {LoadJPEG(&jpeg[0], false), 128, 4, mipmaps, 1},
     };
-    for (const auto& c : cases) {
-        const int i = int(&c - cases);
-        ASSERT_NE(c.texture, 0u) << i;
-        EXPECT_EQ(Level0(c.texture, GL_TEXTURE_WIDTH), c.width0) << i;
-        EXPECT_EQ(LevelParameter(c.texture, 1, GL_TEXTURE_WIDTH), c.width0 / 2) << i;
-        EXPECT_EQ(Level0(c.texture, GL_TEXTURE_INTERNAL_FORMAT), c.internal) << i;
-        EXPECT_EQ(TextureParameter(c.texture, GL_TEXTURE_MIN_FILTER), float(c.minFilter)) << i;
-        EXPECT_EQ(TextureParameter(c.texture, GL_TEXTURE_MAX_ANISOTROPY_EXT), c.anisotropy) << i;
+    for (const auto& [texture, width0, internal, minFilter, anisotropy] : uploads) {
+        ASSERT_NE(texture, 0u) << width0 << " " << internal;
+        EXPECT_EQ(Level0(texture, GL_TEXTURE_WIDTH), width0) << texture;
+        EXPECT_EQ(LevelParameter(texture, 1, GL_TEXTURE_WIDTH), width0 / 2) << texture;
+        EXPECT_EQ(Level0(texture, GL_TEXTURE_INTERNAL_FORMAT), internal) << texture;
+        EXPECT_EQ(TextureParameter(texture, GL_TEXTURE_MIN_FILTER), float(minFilter)) << texture;
+        EXPECT_EQ(TextureParameter(texture, GL_TEXTURE_MAX_ANISOTROPY_EXT), anisotropy) << texture;
     }
-    EXPECT_EQ(TextureParameter(cases[2].texture, GL_TEXTURE_WRAP_S), float(GL_REPEAT));
+    EXPECT_EQ(TextureParameter(std::get<0>(uploads[2]), GL_TEXTURE_WRAP_S), float(GL_REPEAT));
     EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
 }
 
