@@ -4,19 +4,15 @@
 
 using math_test::Random;
 
-namespace {
-
 const float kPi = 3.14159265f;
 
-::testing::AssertionResult Near(const CVector3& expected, const CVector3& actual,
-                                float tolerance = 1e-5f) {
+static ::testing::AssertionResult Near(const CVector3& expected, const CVector3& actual,
+                                       float tolerance = 1e-5f) {
     return math_test::NearlyEqual(expected.GetArray(), actual.GetArray(), 3, tolerance);
 }
 
 // Counter-clockwise seen from +z, so Normal() (which crosses edge 2 with edge 1) gives -z.
 const CVector3 kTriangle[3] = {CVector3(0, 0, 0), CVector3(4, 0, 0), CVector3(0, 4, 0)};
-
-} // namespace
 
 TEST(Geometry, VectorsSegmentsPlanesPolygonsSpheresAndRaysWithDegenerateInputGivingZeroNotNaN) {
     CVector2 v2;

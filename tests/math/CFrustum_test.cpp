@@ -3,11 +3,9 @@
 
 #include "math_test_util.h"
 
-namespace {
-
 // From the origin down -z. Perspective: near 1, far 100, 90 degrees each way. Ortho: the
 // box (-1, -1, -1) to (1, 1, -10), whose planes fall on exact float values.
-CFrustum Frustum(bool ortho) {
+static CFrustum Frustum(bool ortho) {
     MATRIX4X4 projection;
     if (ortho)
         projection.SetOrtho(-1, 1, -1, 1, 1, 10);
@@ -17,8 +15,6 @@ CFrustum Frustum(bool ortho) {
     f.CalculateFrustum(projection, MATRIX4X4());
     return f;
 }
-
-} // namespace
 
 TEST(CFrustum, BoxesPointsSpheresAndCubesWithDistanceZeroOutsideForPointsAndCubesOnly) {
     const CFrustum f = Frustum(false);

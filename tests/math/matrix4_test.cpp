@@ -10,15 +10,11 @@
 using math_test::NearlyEqual;
 using math_test::Random;
 
-namespace {
-
 const MATRIX4X4 kIdentity;
 
-bool Near(const VECTOR3D& a, const VECTOR3D& b) {
+static bool Near(const VECTOR3D& a, const VECTOR3D& b) {
     return NearlyEqual(&a.x, &b.x, 3, 1e-6f);
 }
-
-} // namespace
 
 TEST(Matrix4, InversesOutOfRangeIndicesExactDivisorsAndDegeneratePerspective) {
     Random rng(22);

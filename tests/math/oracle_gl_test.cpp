@@ -10,11 +10,10 @@
 
 using math_test::Random;
 
-namespace {
-
 // Each matrix of 16 floats is what the GL calls leave on the modelview stack.
 template <typename GlCalls>
-::testing::AssertionResult MatchGl(std::initializer_list<const float*> matrices, GlCalls calls) {
+static ::testing::AssertionResult MatchGl(std::initializer_list<const float*> matrices,
+                                          GlCalls calls) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     calls();
@@ -30,8 +29,6 @@ struct GlOracle : ::testing::Test {
     void SetUp() override { ZARVO_REQUIRE_GL(64, 64); }
     Random rng{1234};
 };
-
-} // namespace
 
 TEST_F(GlOracle, ProjectionsBuildersAndProductsMatchGl) {
     for (int i = 0; i < 200; ++i) {
