@@ -33,7 +33,7 @@ template <typename Expected> void ExpectImage(const CRayTracer& tracer, Expected
 
 } // namespace
 
-TEST(CRay, KeepsOnlyTheNearestHit) {
+TEST(CRayTracer, RaysKeepTheNearestHitAndTracingColoursEachPixelWithTheNearestObject) {
     CRay ray;
     ray.SetOrigin(0, 0, -10);
     EXPECT_TRUE(ray.SetDistanceFromOriginToaPoint(CVector3(0, 0, 0)));
@@ -48,10 +48,7 @@ TEST(CRay, KeepsOnlyTheNearestHit) {
     // After a reset the ray accepts any hit within the no-hit distance, and only those.
     EXPECT_FALSE(ray.SetDistanceFromOriginToaPoint(CVector3(0, 0, 100001)));
     EXPECT_TRUE(ray.SetDistanceFromOriginToaPoint(CVector3(0, 0, 99999)));
-}
-
-// Whatever the list order, each pixel takes the nearest object; unhit pixels keep theirs.
-TEST(CRayTracer, TraceColoursEachPixelWithTheNearestObjectOfTheScene) {
+    // Whatever the list order, each pixel takes the nearest object; unhit pixels keep theirs.
     sModelKindOps row = GetModelKindOps(MODEL_KIND_ZARVO);
     row.checkRayHit = [](CEntity& model, CRay& ray) {
         const Square& s = static_cast<SquareEntity&>(model).s;
