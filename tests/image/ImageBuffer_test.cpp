@@ -137,9 +137,9 @@ TEST(ImageDecode, PicksTheReaderTextureCreationWouldWritesTheTopRowFirstAndCarri
         {"jpeg/wall_420_progressive.jpg", R::JPEG, "jpeg/wall_420_progressive.float_nosmooth.ppm",
          4}};
     const std::string pam = zarvo_test::MakeTempDir("decode") + "/out.pam";
+    sDecodedImage image, topFirst;
+    std::string error;
     for (const auto& [file, expected, reference, tolerance] : cases) {
-        sDecodedImage image, topFirst;
-        std::string error;
         eImageReader reader;
         ASSERT_TRUE(DecodeImageFile(CorpusImage(file).c_str(), image, error, &reader)) << error;
         EXPECT_EQ(reader, expected) << file;
@@ -151,9 +151,6 @@ TEST(ImageDecode, PicksTheReaderTextureCreationWouldWritesTheTopRowFirstAndCarri
         std::copy(written.pixels.begin(), written.pixels.end(), topFirst.pixels.get());
         EXPECT_TRUE(MatchesReference(topFirst, reference ? reference : file, tolerance));
     }
-
-    sDecodedImage image;
-    std::string error;
     const std::string grey = CorpusImage("tga/earth_t3_grey8_bu.tga");
     EXPECT_FALSE(DecodeImageFile(grey.c_str(), image, error));
     EXPECT_EQ(error, "Must be LUMINANCE or ALPHA greyscale - " + grey);
