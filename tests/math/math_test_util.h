@@ -27,4 +27,10 @@ inline ::testing::AssertionResult NearlyEqual(const float* expected, const float
     return ::testing::AssertionSuccess();
 }
 
+// Bottom row (0, 0, 0, 1): the affine case the matrix classes take shortcuts for.
+inline void MakeAffine(float* m) {
+    m[3] = m[7] = m[11] = 0;
+    m[15] = 1;
+}
+
 } // namespace math_test

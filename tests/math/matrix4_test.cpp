@@ -22,7 +22,7 @@ TEST(Matrix4, InversesOutOfRangeIndicesExactDivisorsAndDegeneratePerspective) {
         MATRIX4X4 m;
         for (float& e : m.entries)
             e = rng(-3, 3);
-        if (i & 1) m.entries[3] = m.entries[7] = m.entries[11] = 0, m.entries[15] = 1;
+        if (i & 1) math_test::MakeAffine(m.entries);
         // Keep clear of nearly singular matrices, whose float inverse is meaningless.
         for (int d = 0; d < 4; ++d)
             m.entries[d * 5] += (d % 2 ? -6.0f : 6.0f);

@@ -80,11 +80,13 @@ TEST_F(GlOracle, ProjectionsBuildersAndProductsMatchGl) {
         }));
 
         matrix4x4f a, b;
-        for (int k = 0; k < 16; ++k)
-            a.m[k] = rng(-3, 3), b.m[k] = rng(-3, 3);
+        for (int k = 0; k < 16; ++k) {
+            a.m[k] = rng(-3, 3);
+            b.m[k] = rng(-3, 3);
+        }
         // MATRIX4X4 has separate paths for each mix of affine and general operands.
-        if (i & 1) a.m[3] = a.m[7] = a.m[11] = 0, a.m[15] = 1;
-        if (i & 2) b.m[3] = b.m[7] = b.m[11] = 0, b.m[15] = 1;
+        if (i & 1) math_test::MakeAffine(a.m);
+        if (i & 2) math_test::MakeAffine(b.m);
         EXPECT_TRUE(MatchGl({MATRIX4X4(a.m) * MATRIX4X4(b.m), (a * b).m},
                             [&] {
                                 glLoadMatrixf(a.m);
