@@ -43,7 +43,8 @@ inline std::string WriteTemp(const std::string& name, const Bytes& bytes) {
 }
 
 inline Bytes PixelBytes(const sDecodedImage& image) {
-    return Bytes(image.pixels.get(), image.pixels.get() + (image.pixels ? image.ByteCount() : 0));
+    return image.pixels ? Bytes(image.pixels.get(), image.pixels.get() + image.ByteCount())
+                        : Bytes();
 }
 
 // JPEG: offset of the first marker segment with this code (at its 0xFF), or 0.
