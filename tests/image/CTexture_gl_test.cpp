@@ -10,19 +10,14 @@
 
 #include <SDL.h>
 
-#include <string>
-
-namespace {
-
 // A 32 x 16 image of four 16 x 8 quadrants: red, green / blue, white (top row first).
-std::string WriteQuadrantImage() {
+static std::string WriteQuadrantImage() {
     SDL_Surface* s =
         SDL_CreateRGBSurface(SDL_SWSURFACE, 32, 16, 24, 0x0000FF, 0x00FF00, 0xFF0000, 0);
+    const Uint32 colours[] = {0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF}; // as the masks read them
     for (int q = 0; q < 4; ++q) {
         SDL_Rect r{Sint16((q % 2) * 16), Sint16((q / 2) * 8), 16, 8};
-        SDL_FillRect(
-            s, &r,
-            SDL_MapRGB(s->format, q != 1 && q != 2 ? 255 : 0, q % 2 ? 255 : 0, q > 1 ? 255 : 0));
+        SDL_FillRect(s, &r, colours[q]);
     }
     const std::string path = zarvo_test::MakeTempDir("quad") + "/quadrants.bmp";
     SDL_SaveBMP(s, path.c_str());
@@ -32,7 +27,7 @@ std::string WriteQuadrantImage() {
 
 // One letter per pixel at the (x, y) pairs: k(black), r, g, b, w(hite) or ? for anything
 // else; then clears the window for the next draw.
-std::string TakeColours(std::initializer_list<int> xy) {
+static std::string TakeColours(std::initializer_list<int> xy) {
     std::string out;
     for (auto p = xy.begin(); p != xy.end(); p += 2) {
         const zarvo_test::Rgba c = zarvo_test::ReadPixelTopDown(p[0], p[1]);
@@ -63,8 +58,6 @@ protected:
     }
     CTextureManager m_Manager;
 };
-
-} // namespace
 
 INSTANTIATE_TEST_SUITE_P(ShaderAndFixedPipeline, TextureDrawGL, ::testing::Bool());
 

@@ -33,7 +33,7 @@ TEST(ImageBuffer, ReaderChoiceAndSizeLimits) {
     EXPECT_EQ(image.pixels, nullptr);
 }
 
-TEST(TgaRle, PacketsInRedGreenBlueOrderCutOrRefusedAtTheEnd) {
+TEST(TgaRle, PacketsInRedGreenBlueOrderCutOrRefusedAtTheEndAndWalkedWithoutABufferAlike) {
     // 0x85: one blue-green-red pixel six times; 0x05: six pixels one after another.
     Bytes data = {0x85, 1, 2, 3, 0x05}, out(12 * 3), want;
     for (uint8_t i = 0; i < 6; ++i) // byte by byte: GCC 12 -O3 misjudges a list insert here
@@ -57,10 +57,7 @@ TEST(TgaRle, PacketsInRedGreenBlueOrderCutOrRefusedAtTheEnd) {
     CByteReader truncated(shortRaw, sizeof shortRaw);
     EXPECT_EQ(DecodeTgaRle(truncated, out.data(), 4, 3, eRleOverrun::Refuse),
               eRleResult::TruncatedRaw);
-}
-
-// Readers walk a stream without a buffer before they allocate: it must end as the decode does.
-TEST(TgaRle, WalkWithoutABufferEndsExactlyAsTheDecode) {
+    // Readers walk a stream without a buffer before they allocate: it must end as the decode does.
     uint32_t seed = 12345;
     auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
     for (int trial = 0; trial < 2000; ++trial) {
@@ -79,7 +76,7 @@ TEST(TgaRle, WalkWithoutABufferEndsExactlyAsTheDecode) {
     }
 }
 
-TEST(SwapRedBlue, EveryLengthAroundTheVectorStepsSwapsExactly) {
+TEST(PixelCopies, SwapsAtEveryLengthAroundTheVectorStepsAndSurfacesOfEveryLayoutPackTight) {
     for (int components : {3, 4})
         for (size_t count = 0; count < 40; ++count) {
             Bytes src(count * size_t(components)), want;
@@ -93,40 +90,31 @@ TEST(SwapRedBlue, EveryLengthAroundTheVectorStepsSwapsExactly) {
             want.resize(dst.size(), 0xEE); // nothing written past the pixels
             ASSERT_EQ(dst, want) << components << " " << count;
         }
-}
-
-// A 3 x 2 surface (odd width: padded 24-bit rows) comes out as tight RGB(A) rows.
-TEST(SurfacePacking, EveryLayoutBecomesTightByteOrderedRows) {
+    // A 3 x 2 surface (odd width: padded 24-bit rows) comes out as tight RGB(A) rows.
     const auto colour = [](int i, int c) {
         return Uint8(c == 0 ? 40 * i : c == 1 ? 200 - 30 * i : c == 2 ? 7 * i : 255 - 50 * i);
     };
-    const struct {
-        int bits;
-        Uint32 r, g, b, a;
-        int tolerance; // 16-bit colour keeps only 5 or 6 bits per channel
-    } layouts[] = {{24, 0xFF, 0xFF00, 0xFF0000, 0, 0},          {24, 0xFF0000, 0xFF00, 0xFF, 0, 0},
-                   {32, 0xFF0000, 0xFF00, 0xFF, 0, 0},          {8, 0, 0, 0, 0, 0},
-                   {32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000, 0}, {16, 0xF800, 0x07E0, 0x001F, 0, 8}};
-    for (const auto& l : layouts) {
-        SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 3, 2, l.bits, l.r, l.g, l.b, l.a);
-        SDL_Color palette[6];
+    // Bits, masks and tolerance (16-bit colour keeps only 5 or 6 bits per channel).
+    const std::tuple<int, Uint32, Uint32, Uint32, Uint32, int> layouts[] = {
+        {24, 0xFF, 0xFF00, 0xFF0000, 0, 0},          {24, 0xFF0000, 0xFF00, 0xFF, 0, 0},
+        {32, 0xFF0000, 0xFF00, 0xFF, 0, 0},          {8, 0, 0, 0, 0, 0},
+        {32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000, 0}, {16, 0xF800, 0x07E0, 0x001F, 0, 8}};
+    for (const auto& [bits, r, g, b, a, tolerance] : layouts) {
+        SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 3, 2, bits, r, g, b, a);
         for (int i = 0; i < 6; ++i) {
-            palette[i] = {colour(i, 0), colour(i, 1), colour(i, 2), 0};
+            SDL_Color c = {colour(i, 0), colour(i, 1), colour(i, 2), 0};
             SDL_Rect px{Sint16(i % 3), Sint16(i / 3), 1, 1};
-            if (l.bits == 8) SDL_SetColors(s, palette + i, i, 1);
-            SDL_FillRect(
-                s, &px,
-                SDL_MapRGBA(s->format, colour(i, 0), colour(i, 1), colour(i, 2), colour(i, 3)));
+            if (bits == 8) SDL_SetColors(s, &c, i, 1);
+            SDL_FillRect(s, &px, SDL_MapRGBA(s->format, c.r, c.g, c.b, colour(i, 3)));
         }
-        const bool alpha = l.a != 0;
+        const bool alpha = a != 0;
         for (bool bottomUp : {false, true}) {
             const std::vector<unsigned char> got = PackSurfacePixels(s, alpha, bottomUp);
-            ASSERT_EQ(got.size(), size_t(alpha ? 24 : 18)) << l.bits;
+            ASSERT_EQ(got.size(), size_t(alpha ? 24 : 18)) << bits;
             for (size_t k = 0; k < got.size(); ++k) {
                 const int channels = alpha ? 4 : 3, row = int(k) / (3 * channels);
                 const int i = (bottomUp ? 1 - row : row) * 3 + int(k) % (3 * channels) / channels;
-                EXPECT_NEAR(got[k], colour(i, int(k) % channels), l.tolerance)
-                    << l.bits << " " << k;
+                EXPECT_NEAR(got[k], colour(i, int(k) % channels), tolerance) << bits << " " << k;
             }
         }
         SDL_FreeSurface(s);
@@ -134,45 +122,35 @@ TEST(SurfacePacking, EveryLayoutBecomesTightByteOrderedRows) {
 }
 
 // The PAM written of each decode lists the picture's top row first, whatever the reader.
-TEST(ImageDecode, PicksTheReaderTextureCreationWouldAndWritesTheTopRowFirst) {
+TEST(ImageDecode, PicksTheReaderTextureCreationWouldWritesTheTopRowFirstAndCarriesFailures) {
     ZARVO_REQUIRE_CORPUS();
     using R = eImageReader;
-    const struct {
-        const char* file;
-        eImageReader reader;
-        const char* reference = nullptr; // the file's own when null
-        int tolerance = 0;
-    } cases[] = {
-        {"bmp/wall_bmp24_topdown.bmp", R::BMP},
-        {"pcx/wall_pcx24.pcx", R::PCX},
-        {"dds/grad_dxt5_mip.dds", R::DDS},
-        {"tga/grad_t10_rgba32_bu.tga", R::TGA},
-        {"src/wall96.png", R::ImageLibrary, "bmp/wall_bmp24.bmp"},
+    // The file, its reader, the reference when not the file's own and the tolerance.
+    const std::tuple<const char*, eImageReader, const char*, int> cases[] = {
+        {"bmp/wall_bmp24_topdown.bmp", R::BMP, nullptr, 0},
+        {"pcx/wall_pcx24.pcx", R::PCX, nullptr, 0},
+        {"dds/grad_dxt5_mip.dds", R::DDS, nullptr, 0},
+        {"tga/grad_t10_rgba32_bu.tga", R::TGA, nullptr, 0},
+        {"src/wall96.png", R::ImageLibrary, "bmp/wall_bmp24.bmp", 0},
         // Kinds outside the engine's JPEG decoder go to SDL_image.
         {"jpeg/stones_arithmetic.jpg", R::ImageLibrary, "jpeg/stones_arithmetic.int.ppm", 1},
         {"jpeg/wall_420_progressive.jpg", R::JPEG, "jpeg/wall_420_progressive.float_nosmooth.ppm",
          4}};
     const std::string pam = zarvo_test::MakeTempDir("decode") + "/out.pam";
-    for (const auto& c : cases) {
-        sDecodedImage image, topFirst;
-        std::string error;
+    sDecodedImage image, topFirst;
+    std::string error;
+    for (const auto& [file, expected, reference, tolerance] : cases) {
         eImageReader reader;
-        ASSERT_TRUE(DecodeImageFile(CorpusImage(c.file).c_str(), image, error, &reader)) << error;
-        EXPECT_EQ(reader, c.reader) << c.file;
+        ASSERT_TRUE(DecodeImageFile(CorpusImage(file).c_str(), image, error, &reader)) << error;
+        EXPECT_EQ(reader, expected) << file;
         ASSERT_TRUE(WriteImagePam(pam.c_str(), image, error));
         zarvo_test::RefImage written;
         ASSERT_TRUE(zarvo_test::ReadNetpbm(pam, written));
         ASSERT_TRUE(
             AllocateImage(topFirst, written.width, written.height, written.channels, error));
         std::copy(written.pixels.begin(), written.pixels.end(), topFirst.pixels.get());
-        EXPECT_TRUE(MatchesReference(topFirst, c.reference ? c.reference : c.file, c.tolerance));
+        EXPECT_TRUE(MatchesReference(topFirst, reference ? reference : file, tolerance));
     }
-}
-
-TEST(ImageDecode, FailuresCarryTheReadersMessage) {
-    ZARVO_REQUIRE_CORPUS();
-    sDecodedImage image;
-    std::string error;
     const std::string grey = CorpusImage("tga/earth_t3_grey8_bu.tga");
     EXPECT_FALSE(DecodeImageFile(grey.c_str(), image, error));
     EXPECT_EQ(error, "Must be LUMINANCE or ALPHA greyscale - " + grey);

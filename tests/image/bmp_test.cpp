@@ -5,10 +5,8 @@
 
 using namespace image_test;
 
-namespace {
-
 // 'BM' and the little-endian words, then `tail`.
-Bytes Bmp(std::initializer_list<uint32_t> words, const Bytes& tail = {}) {
+static Bytes Bmp(std::initializer_list<uint32_t> words, const Bytes& tail = {}) {
     Bytes b = {'B', 'M'};
     for (uint32_t v : words)
         for (int i = 0; i < 4; ++i)
@@ -18,43 +16,35 @@ Bytes Bmp(std::initializer_list<uint32_t> words, const Bytes& tail = {}) {
 }
 
 // A Windows BMP with a palette of `colours` entries (entry i = blue i, green 2i, red 3i).
-Bytes WindowsBmp(int32_t w, int32_t h, uint32_t bits, uint32_t compression, int colours,
-                 const Bytes& pixels = {}) {
+static Bytes WindowsBmp(int32_t w, int32_t h, uint32_t bits, uint32_t compression, int colours,
+                        const Bytes& pixels = {}) {
     Bytes palette;
     for (int i = 0; i < colours; ++i)
-        for (int v : {i, 2 * i, 3 * i, 0})
-            palette.push_back(uint8_t(v));
+        palette.insert(palette.end(), {uint8_t(i), uint8_t(2 * i), uint8_t(3 * i), 0});
     palette.insert(palette.end(), pixels.begin(), pixels.end());
     return Bmp({0, 0, 54 + 4 * uint32_t(colours), 40, uint32_t(w), uint32_t(h), 1 | bits << 16,
                 compression, 0, 0, 0, 0, 0},
                palette);
 }
 
-bool Decode(const Bytes& bytes, sDecodedImage& image, std::string& error) {
+static bool Decode(const Bytes& bytes, sDecodedImage& image, std::string& error) {
     return DecodeBMP(bytes.data(), bytes.size(), "x.bmp", image, error);
 }
 
-} // namespace
-
-// Covers row padding (widths 3, 5, 7, 13), partial last bytes of 1- and 4-bit rows,
+// The corpus covers row padding (widths 3, 5, 7, 13), partial last bytes of 1- and 4-bit rows,
 // top-down files, OS/2 headers, V5 headers and RLE with its escapes.
-TEST(bmp, CorpusFilesDecodeExactly) {
+TEST(bmp, CorpusAndSyntheticFilesDecodeExactlyAndBadOnesGiveTheirMessagesAndNoPixels) {
     ZARVO_REQUIRE_CORPUS();
     const auto files = CorpusFiles("bmp", ".bmp");
     ASSERT_GT(files.size(), 30u);
+    sDecodedImage image;
+    std::string error;
     for (const std::string& file : files) {
-        sDecodedImage image;
-        std::string error;
         ASSERT_TRUE(Decode(ReadCorpusBytes(file), image, error)) << file << ": " << error;
         EXPECT_EQ(image.components, 3);
         EXPECT_TRUE(MatchesReference(image, file));
     }
-}
-
-TEST(bmp, SyntheticFilesDecode) {
-    const struct {
-        Bytes file, pixels;
-    } cases[] = {
+    const std::pair<Bytes, Bytes> cases[] = {
         // An OS/2 core header (2 x 1, 24 bits) whose pixels at the Windows compression offset
         // read 4: it claims a Windows header, but that compression sends it to the OS/2 reading.
         {Bmp({0, 0, 26, 40, 1 << 16 | 2, 24 << 16 | 1, 0x281E140A, 4}, Bytes(32)),
@@ -65,18 +55,10 @@ TEST(bmp, SyntheticFilesDecode) {
           12, 8, 4, 15, 10, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
     };
     for (const auto& c : cases) {
-        sDecodedImage image;
-        std::string error;
-        ASSERT_TRUE(Decode(c.file, image, error)) << error;
-        EXPECT_EQ(PixelBytes(image), c.pixels);
+        ASSERT_TRUE(Decode(c.first, image, error)) << error;
+        EXPECT_EQ(PixelBytes(image), c.second);
     }
-}
-
-TEST(bmp, BadFilesGiveTheirMessagesAndNoPixels) {
-    const struct {
-        Bytes bytes;
-        const char* message;
-    } cases[] = {
+    const std::pair<Bytes, const char*> bad[] = {
         {{'B', 'X', 0, 0}, "x.bmp is not a valid BMP file!\n"},
         {WindowsBmp(2, 2, 16, 0, 0), "unsupported bitmap type or bad filecompression type (0)\n"},
         {WindowsBmp(2, 2, 24, 1, 0), "unsupported bitmap type or bad filecompression type (1)\n"},
@@ -86,11 +68,10 @@ TEST(bmp, BadFilesGiveTheirMessagesAndNoPixels) {
         // RLE that stops early is an error, not half an image (which may keep its buffer).
         {WindowsBmp(4, 4, 8, 1, 4, {4, 1, 0, 0, 4}), nullptr},
     };
-    for (const auto& c : cases) {
-        sDecodedImage image;
-        std::string error;
-        EXPECT_FALSE(Decode(c.bytes, image, error));
-        EXPECT_EQ(error, c.message ? c.message : error);
-        EXPECT_TRUE(!c.message || !image.pixels);
+    for (const auto& [bytes, message] : bad) {
+        sDecodedImage fresh;
+        EXPECT_FALSE(Decode(bytes, fresh, error));
+        EXPECT_EQ(error, message ? message : error);
+        EXPECT_TRUE(!message || !fresh.pixels);
     }
 }

@@ -5,11 +5,10 @@
 
 using namespace image_test;
 
-namespace {
-
 // The decoder's message, "" when the file decodes; `otherKind` as DecodeJPEG sets it.
-std::string DecodeError(const Bytes& bytes, sDecodedImage* out = nullptr,
-                        eJpegKernels kernels = eJpegKernels::Fastest, bool* otherKind = nullptr) {
+static std::string DecodeError(const Bytes& bytes, sDecodedImage* out = nullptr,
+                               eJpegKernels kernels = eJpegKernels::Fastest,
+                               bool* otherKind = nullptr) {
     sDecodedImage image;
     std::string error;
     return DecodeJPEG(bytes.data(), bytes.size(), out ? *out : image, error, kernels, otherKind)
@@ -17,17 +16,15 @@ std::string DecodeError(const Bytes& bytes, sDecodedImage* out = nullptr,
                : error;
 }
 
-Bytes Pixels(const std::string& file, eJpegKernels kernels = eJpegKernels::Fastest) {
+static Bytes Pixels(const std::string& file, eJpegKernels kernels = eJpegKernels::Fastest) {
     sDecodedImage image;
     EXPECT_EQ(DecodeError(ReadCorpusBytes(file), &image, kernels), "") << file;
     return PixelBytes(image);
 }
 
-} // namespace
-
 // The decoder truncates where djpeg rounds: Y, Cb and Cr each a level below, so red and blue
 // are off by at most 1 + 1.772 + 1 < 4 levels (PSNR near 43-45 dB); greyscale by 1.
-TEST(loadjpeg, CorpusFilesMatchDjpegFloatWithinRounding) {
+TEST(loadjpeg, CorpusFilesMatchDjpegAndTwinFilesAndKernelsDecodeToTheSameBytes) {
     ZARVO_REQUIRE_CORPUS();
     const auto files = CorpusFiles("jpeg", ".jpg");
     ASSERT_GT(files.size(), 10u);
@@ -54,55 +51,47 @@ TEST(loadjpeg, CorpusFilesMatchDjpegFloatWithinRounding) {
         }
     }
     EXPECT_GE(progressive, 4);
-}
-
-// Progressive twins carry the very coefficients of their baseline file, and restarts (every
-// 3 units, not a whole row, and every row) change nothing; nor do the scalar kernels.
-TEST(loadjpeg, TwinFilesAndKernelsDecodeToTheSameBytes) {
-    ZARVO_REQUIRE_CORPUS();
-    const std::pair<const char*, const char*> twins[] = {
-        {"wall_420", "wall_420_progressive"},
-        {"stones_444", "stones_444_progressive"},
-        {"terrain_1024x768_420", "terrain_1024x768_420_progressive"},
-        {"stones_444", "stones_444_rst3b"},
-        {"wall_420", "wall_420_rst1"}};
-    for (const auto& t : twins)
-        EXPECT_EQ(Pixels(std::string("jpeg/") + t.first + ".jpg"),
-                  Pixels(std::string("jpeg/") + t.second + ".jpg"))
-            << t.second;
-    for (const std::string& file : CorpusFiles("jpeg", ".jpg"))
+    // Progressive twins carry the very coefficients of their baseline file, and restarts (every
+    // 3 units, not a whole row, and every row) change nothing; nor do the scalar kernels.
+    for (const std::string twin :
+         {"wall_420_progressive", "stones_444_progressive", "terrain_1024x768_420_progressive",
+          "stones_444_rst3b", "wall_420_rst1"}) // each named after its baseline file
+        EXPECT_EQ(Pixels("jpeg/" + twin.substr(0, twin.rfind('_')) + ".jpg"),
+                  Pixels("jpeg/" + twin + ".jpg"))
+            << twin;
+    for (const std::string& file : files)
         if (file.find("arithmetic") == std::string::npos) {
             EXPECT_EQ(Pixels(file), Pixels(file, eJpegKernels::Scalar)) << file;
         }
 }
 
-TEST(loadjpeg, DamagedHeadersAndScansGiveTheirMessages) {
+TEST(loadjpeg, DamagedFilesGiveTheirMessagesAndOtherKindsAreMarkedForTheImageLibrary) {
     ZARVO_REQUIRE_CORPUS();
-    const struct {
-        const char* file;
-        uint8_t segment;                        // edits are relative to its first marker
-        std::vector<std::pair<int, int>> edits; // offset, new byte
-        const char* message;                    // null: any error
-    } cases[] = {
-        {"stones_444", 0xC4, {{4, 0x14}}, "bad Huffman table id"}, // AC table 4
-        {"stones_444", 0xDB, {{4, 0x04}}, "bad quantisation table id"},
-        {"stones_444", 0xC0, {{12, 7}}, "bad quantisation table id"}, // a component's table
-        {"stones_444", 0xDA, {{6, 0x50}}, "bad Huffman table id"},    // DC table 5
-        {"stones_444", 0xDA, {{5, 9}}, "scan names an unknown component"},
-        {"stones_444", 0xC0, {{9, 4}}, "bad frame length"}, // four components
-        // The first (DC) scan's band made an AC band, which cannot cover three components.
-        {"wall_420_progressive_rst2", 0xDA, {{11, 1}, {12, 5}}, "bad progressive scan parameters"},
-        // 65000 x 65000 over a few bytes of scan data.
-        {"wall_420", 0xC0, {{5, 0xFD}, {6, 0xE8}, {7, 0xFD}, {8, 0xE8}}, nullptr},
-    };
-    for (const auto& c : cases) {
-        Bytes bytes = ReadCorpusBytes(std::string("jpeg/") + c.file + ".jpg");
-        const size_t at = FindSegment(bytes, c.segment);
+    // File, segment, edits (offset from its first marker, new byte), message (null: any error).
+    const std::tuple<const char*, uint8_t, std::vector<std::pair<int, int>>, const char*> cases[] =
+        {
+            {"stones_444", 0xC4, {{4, 0x14}}, "bad Huffman table id"}, // AC table 4
+            {"stones_444", 0xDB, {{4, 0x04}}, "bad quantisation table id"},
+            {"stones_444", 0xC0, {{12, 7}}, "bad quantisation table id"}, // a component's table
+            {"stones_444", 0xDA, {{6, 0x50}}, "bad Huffman table id"},    // DC table 5
+            {"stones_444", 0xDA, {{5, 9}}, "scan names an unknown component"},
+            {"stones_444", 0xC0, {{9, 4}}, "bad frame length"}, // four components
+            // The first (DC) scan's band made an AC band, which cannot cover three components.
+            {"wall_420_progressive_rst2",
+             0xDA,
+             {{11, 1}, {12, 5}},
+             "bad progressive scan parameters"},
+            // 65000 x 65000 over a few bytes of scan data.
+            {"wall_420", 0xC0, {{5, 0xFD}, {6, 0xE8}, {7, 0xFD}, {8, 0xE8}}, nullptr},
+        };
+    for (const auto& [file, segment, edits, message] : cases) {
+        Bytes bytes = ReadCorpusBytes(std::string("jpeg/") + file + ".jpg");
+        const size_t at = FindSegment(bytes, segment);
         ASSERT_NE(at, 0u);
-        for (const auto& e : c.edits)
-            bytes[at + size_t(e.first)] = uint8_t(e.second);
+        for (const auto& [offset, value] : edits)
+            bytes[at + size_t(offset)] = uint8_t(value);
         const std::string error = DecodeError(bytes);
-        EXPECT_EQ(error, c.message ? c.message : error) << c.file;
+        EXPECT_EQ(error, message ? message : error) << file;
         EXPECT_NE(error, "");
     }
     // A restart interval without its markers.
@@ -126,9 +115,6 @@ TEST(loadjpeg, DamagedHeadersAndScansGiveTheirMessages) {
         bytes[at] ^= 0x5A;
         DecodeError(bytes);
     }
-}
-
-TEST(loadjpeg, OtherKindsFailMarkedForTheImageLibrary) {
     ZARVO_REQUIRE_CORPUS();
     const auto otherKind = [](const Bytes& bytes) {
         bool other = false;
@@ -136,10 +122,10 @@ TEST(loadjpeg, OtherKindsFailMarkedForTheImageLibrary) {
         return other;
     };
     EXPECT_TRUE(otherKind(ReadCorpusBytes("jpeg/stones_arithmetic.jpg")));
-    const Bytes original = ReadCorpusBytes("jpeg/stones_444.jpg");
-    const size_t sof = FindSegment(original, 0xC0);
+    const Bytes baseline = ReadCorpusBytes("jpeg/stones_444.jpg");
+    const size_t sof = FindSegment(baseline, 0xC0);
     for (uint8_t frame : {0xC3, 0xC9, 0xCB, 0xC1}) { // lossless, arithmetic, 12-bit
-        Bytes bytes = original;
+        Bytes bytes = baseline;
         bytes[sof + 1] = frame;
         if (frame == 0xC1) bytes[sof + 4] = 12;
         EXPECT_TRUE(otherKind(bytes)) << int(frame);

@@ -5,18 +5,17 @@
 
 using namespace image_test;
 
-namespace {
-
 // A 128-byte header for a w x h image (header palette entry i is (i, 2i, 3i)), then `tail`,
 // then with `vga` a 256-entry palette (i, 255 - i, 7) after that marker byte.
-Bytes Pcx(int w, int h, int planes, int bits, int perLine, const Bytes& tail = {}, int vga = -1) {
-    Bytes b;
-    for (int v : {10, 5, 1, bits, 0, 0, 0, 0, w - 1, (w - 1) >> 8, h - 1, (h - 1) >> 8, 0, 0, 0, 0})
-        b.push_back(uint8_t(v));
+static Bytes Pcx(int w, int h, int planes, int bits, int perLine, const Bytes& tail = {},
+                 int vga = -1) {
+    Bytes b = {10, 5, 1, uint8_t(bits), 0, 0, 0, 0};
+    for (int v : {w - 1, h - 1})
+        b.insert(b.end(), {uint8_t(v), uint8_t(v >> 8)});
+    b.resize(16, 0);
     for (int i = 0; i < 48; ++i)
         b.push_back(uint8_t(i / 3 * (i % 3 + 1)));
-    for (int v : {0, planes, perLine & 255, perLine >> 8})
-        b.push_back(uint8_t(v));
+    b.insert(b.end(), {0, uint8_t(planes), uint8_t(perLine), uint8_t(perLine >> 8)});
     b.resize(128, 0);
     b.insert(b.end(), tail.begin(), tail.end());
     for (int i = -1; vga >= 0 && i < 256; ++i)
@@ -25,17 +24,15 @@ Bytes Pcx(int w, int h, int planes, int bits, int perLine, const Bytes& tail = {
     return b;
 }
 
-ePcxResult Decode(const Bytes& bytes, sDecodedImage& image, std::string& error) {
+static ePcxResult Decode(const Bytes& bytes, sDecodedImage& image, std::string& error) {
     return DecodePCX(bytes.data(), bytes.size(), image, error);
 }
 
-} // namespace
-
-TEST(pcx, CorpusFilesDecodeExactly) {
+TEST(pcx, CorpusAndSyntheticFilesDecodeExactlyAndBadTruncatedOrOversizedOnesAreRefused) {
     ZARVO_REQUIRE_CORPUS();
+    sDecodedImage image;
+    std::string error;
     for (const std::string& file : CorpusFiles("pcx", ".pcx")) {
-        sDecodedImage image;
-        std::string error;
         ASSERT_EQ(Decode(ReadCorpusBytes(file), image, error), ePcxResult::Ok) << file;
         EXPECT_TRUE(image.bottomUp);
         // Two 1-bit files' header palettes contradict ImageMagick's decode; the reader obeys.
@@ -43,13 +40,8 @@ TEST(pcx, CorpusFilesDecodeExactly) {
             file == "pcx/earth_pcx1.pcx" || file == "pcx/wall_pcx1_13x11.pcx";
         EXPECT_TRUE(MatchesReference(image, file, paletteDisagrees ? 255 : 0));
     }
-}
-
-// Texture row 0 is the file's last row.
-TEST(pcx, BitDepthsRunsAndLineLengths) {
-    const struct {
-        Bytes file, pixels;
-    } cases[] = {
+    // Texture row 0 is the file's last row.
+    const std::pair<Bytes, Bytes> cases[] = {
         // 1 bit: bits 1010 0101 11 (0xC0 as a run of 1) take header entries 0 and 1.
         {Pcx(10, 1, 1, 1, 2, {0xA5, 0xC1, 0xC0}), {1, 2, 3, 0, 0, 0, 1, 2, 3, 0, 0, 0, 0, 0, 0,
                                                    1, 2, 3, 0, 0, 0, 1, 2, 3, 1, 2, 3, 1, 2, 3}},
@@ -60,39 +52,29 @@ TEST(pcx, BitDepthsRunsAndLineLengths) {
          {4, 251, 7, 5, 250, 7, 6, 249, 7, 1, 254, 7, 2, 253, 7, 3, 252, 7}},
     };
     for (const auto& c : cases) {
-        sDecodedImage image;
-        std::string error;
-        EXPECT_EQ(Decode(c.file, image, error), ePcxResult::Ok) << error;
-        EXPECT_EQ(PixelBytes(image), c.pixels);
+        EXPECT_EQ(Decode(c.first, image, error), ePcxResult::Ok) << error;
+        EXPECT_EQ(PixelBytes(image), c.second);
     }
-}
-
-TEST(pcx, BadTruncatedOrOversizedFilesAreRefused) {
     Bytes badVersion = Pcx(2, 2, 1, 8, 2);
     badVersion[0] = 11;
-    const struct {
-        Bytes bytes;
-        ePcxResult result;
-        const char* message;
-        bool partial = false; // may leave the pixels of an image it gave up on
-    } cases[] = {
-        {badVersion, ePcxResult::Failed, "error: bad version number! (11)\n"},
-        {Pcx(2, 2, 2, 8, 2), ePcxResult::Failed, "error: unknown 16 bitcount pcx files\n"},
+    // The bytes, result, message and whether it may leave the pixels of an image it gave up on.
+    const std::tuple<Bytes, ePcxResult, const char*, bool> bad[] = {
+        {badVersion, ePcxResult::Failed, "error: bad version number! (11)\n", false},
+        {Pcx(2, 2, 2, 8, 2), ePcxResult::Failed, "error: unknown 16 bitcount pcx files\n", false},
         {Pcx(2, 2, 1, 8, 2, {1, 2, 3, 4}, 0x0b), ePcxResult::NoPalette,
-         "error: colormap's first byte must be 0x0c! (0xb)\n"},
-        {Bytes(100, 10), ePcxResult::Failed, nullptr},
+         "error: colormap's first byte must be 0x0c! (0xb)\n", false},
+        {Bytes(100, 10), ePcxResult::Failed, nullptr, false},
         // 65535 x 65535 from 200 bytes: refused before any allocation.
-        {Pcx(65536, 65536, 3, 8, 1, Bytes(72)), ePcxResult::Failed, nullptr},
-        {Pcx(16, 1, 1, 8, 8, Bytes(1872, 1)), ePcxResult::Failed, nullptr}, // line too short
+        {Pcx(65536, 65536, 3, 8, 1, Bytes(72)), ePcxResult::Failed, nullptr, false},
+        {Pcx(16, 1, 1, 8, 8, Bytes(1872, 1)), ePcxResult::Failed, nullptr, false}, // line too short
         // Literal bytes for 400 of the 12288 values.
         {Pcx(64, 64, 3, 8, 64, Bytes(400, 5)), ePcxResult::Failed, "error: truncated pcx file!\n",
          true},
     };
-    for (const auto& c : cases) {
-        sDecodedImage image;
-        std::string error;
-        EXPECT_EQ(Decode(c.bytes, image, error), c.result);
-        EXPECT_EQ(error, c.message ? c.message : error);
-        EXPECT_TRUE(c.partial || !image.pixels) << c.bytes.size();
+    for (const auto& [bytes, result, message, partial] : bad) {
+        sDecodedImage fresh;
+        EXPECT_EQ(Decode(bytes, fresh, error), result);
+        EXPECT_EQ(error, message ? message : error);
+        EXPECT_TRUE(partial || !fresh.pixels) << bytes.size();
     }
 }

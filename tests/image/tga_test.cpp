@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "image/CTGA.h"
 #include "image/CTGALoader.h"
@@ -10,10 +11,8 @@
 
 using namespace image_test;
 
-namespace {
-
 // An 18-byte header (type 2: true colour, 10: run-length; `id`: ID field length), `tail`.
-Bytes Tga(uint8_t type, int w, int h, int bpp, Bytes tail = {}, uint8_t id = 0) {
+static Bytes Tga(uint8_t type, int w, int h, int bpp, Bytes tail = {}, uint8_t id = 0) {
     Bytes b = {id, 0, type, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     for (int byte : {w & 255, w >> 8, h & 255, h >> 8, bpp, 0})
         b.push_back(uint8_t(byte));
@@ -24,7 +23,7 @@ Bytes Tga(uint8_t type, int w, int h, int bpp, Bytes tail = {}, uint8_t id = 0) 
 
 // Reads with tgaload ('t'; 'g' asking for greyscale as luminance), CTGALoader ('l') or CTGA
 // ('c'), which must keep no pixels when they fail.
-bool Read(char reader, const Bytes& b, sDecodedImage& out, std::string& error) {
+static bool Read(char reader, const Bytes& b, sDecodedImage& out, std::string& error) {
     if (reader == 't' || reader == 'g')
         return tgaDecode(b.data(), b.size(), reader == 'g' ? TGA_LUMINANCE : 0, out, error);
     CTGALoader loader;
@@ -36,54 +35,40 @@ bool Read(char reader, const Bytes& b, sDecodedImage& out, std::string& error) {
     return ok && (reader == 'l' ? loader.TakeImage(out) : tga.TakeImage(out));
 }
 
-} // namespace
-
 // Type 2 (true colour) is for every reader, 10 (run-length) for all but CTGA, 3 (greyscale)
 // for tgaload when asked, 1 and 11 for none. Pixels start after the ID field.
-TEST(tga, CorpusFilesDecodeExactlyInTheReadersThatTakeThem) {
+TEST(tga, CorpusFilesDecodeInTheReadersThatTakeThemAndDamagedOnesGiveTheReadersMessages) {
     ZARVO_REQUIRE_CORPUS();
-    const struct {
-        char reader;
-        const char *refused, *truncated; // messages for a type it does not take, a cut ID field
-    } readers[] = {{'t', nullptr, "Truncated image data"},
-                   {'g', nullptr, "Truncated image data"},
-                   {'l', "TGA file be type 2 or type 10, Invalid Image: x.tga",
-                    "Could not read image data: x.tga"},
-                   {'c', "refused", "refused"}};
+    // Messages for a type the reader does not take and for a cut ID field.
+    const std::tuple<char, const char*, const char*> readers[] = {
+        {'t', nullptr, "Truncated image data"},
+        {'g', nullptr, "Truncated image data"},
+        {'l', "TGA file be type 2 or type 10, Invalid Image: x.tga",
+         "Could not read image data: x.tga"},
+        {'c', "refused", "refused"}};
     const auto files = CorpusFiles("tga", ".tga");
     ASSERT_EQ(files.size(), 17u);
-    for (const std::string& file : files)
-        for (const auto& r : readers) {
-            const auto has = [&](const char* part) { return file.find(part) != std::string::npos; };
-            const char* takes = has("_t2_")    ? "tglc"
-                                : has("_t10_") ? "tgl"
-                                : has("_t3_")  ? "g"
-                                               : "";
+    for (const std::string& file : files) {
+        const auto has = [&](const char* part) { return file.find(part) != std::string::npos; };
+        const char* takes = has("_t2_") ? "tglc" : has("_t10_") ? "tgl" : has("_t3_") ? "g" : "";
+        for (const auto& [reader, refused, truncated] : readers) {
             Bytes bytes = ReadCorpusBytes(file);
             sDecodedImage image;
             std::string error;
-            const bool taken = std::strchr(takes, r.reader) != nullptr;
-            ASSERT_EQ(Read(r.reader, bytes, image, error), taken) << file << r.reader << error;
-            if (!taken) {
-                EXPECT_EQ(error, r.refused ? r.refused : error) << file;
-                continue;
-            }
-            EXPECT_TRUE(MatchesReference(image, file)) << r.reader;
+            const bool taken = std::strchr(takes, reader) != nullptr;
+            ASSERT_EQ(Read(reader, bytes, image, error), taken) << file << reader << error;
+            EXPECT_EQ(error, taken || !refused ? error : refused) << file;
+            if (!taken) continue;
+            EXPECT_TRUE(MatchesReference(image, file)) << reader;
             EXPECT_EQ(image.components, has("grey") ? 1 : has("rgba") ? 4 : 3) << file;
             if (!has("_id")) continue;
             ASSERT_GT(bytes[0], 0);
             bytes.resize(18 + bytes[0] - 1);
-            EXPECT_FALSE(Read(r.reader, bytes, image, error)) << file << r.reader;
-            EXPECT_EQ(error, r.truncated);
+            EXPECT_FALSE(Read(reader, bytes, image, error)) << file << reader;
+            EXPECT_EQ(error, truncated);
         }
-}
-
-TEST(tga, DamagedAndUnsupportedFilesGiveTheReadersMessages) {
-    const struct {
-        char reader;
-        Bytes bytes;
-        const char* message;
-    } cases[] = {
+    }
+    const std::tuple<char, Bytes, const char*> cases[] = {
         {'l', {}, "Failed to read TGAcomment!"},
         {'l', {0, 0, 2, 0}, "Could not read file header: x.tga"},
         {'l', {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0}, "Could not read info header: x.tga"},
@@ -117,17 +102,16 @@ TEST(tga, DamagedAndUnsupportedFilesGiveTheReadersMessages) {
         // Enough packet bytes for the size check, yet the packets end early.
         {'t', Tga(10, 200, 1, 24, {0, 1, 2, 3, 0, 1, 2, 3}), "Truncated image data"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [reader, bytes, message] : cases) {
         sDecodedImage image;
         std::string error;
-        EXPECT_FALSE(Read(c.reader, c.bytes, image, error)) << c.message;
-        EXPECT_EQ(error, c.message);
+        EXPECT_FALSE(Read(reader, bytes, image, error)) << message;
+        EXPECT_EQ(error, message);
     }
     sDecodedImage image;
     std::string error;
     ASSERT_TRUE(Read('l', Tga(10, 2, 2, 24, {0x81, 1, 2, 3, 1, 4, 5, 6, 7, 8, 9}), image, error));
-    EXPECT_EQ(Bytes(image.pixels.get(), image.pixels.get() + 12),
-              (Bytes{3, 2, 1, 3, 2, 1, 6, 5, 4, 9, 8, 7}));
+    EXPECT_EQ(PixelBytes(image), (Bytes{3, 2, 1, 3, 2, 1, 6, 5, 4, 9, 8, 7}));
     // An unused colour map (3 entries of 15 bits, 2 bytes each) is skipped like the ID field.
     Bytes mapped = Tga(2, 1, 1, 24, {'i', 'd', 0, 0, 0, 0, 0, 0, 30, 20, 10}, 2);
     mapped[1] = 1;

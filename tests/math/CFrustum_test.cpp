@@ -3,11 +3,9 @@
 
 #include "math_test_util.h"
 
-namespace {
-
 // From the origin down -z. Perspective: near 1, far 100, 90 degrees each way. Ortho: the
 // box (-1, -1, -1) to (1, 1, -10), whose planes fall on exact float values.
-CFrustum Frustum(bool ortho) {
+static CFrustum Frustum(bool ortho) {
     MATRIX4X4 projection;
     if (ortho)
         projection.SetOrtho(-1, 1, -1, 1, 1, 10);
@@ -18,9 +16,7 @@ CFrustum Frustum(bool ortho) {
     return f;
 }
 
-} // namespace
-
-TEST(CFrustum, BoxesPointsSpheresAndCubes) {
+TEST(CFrustum, BoxesPointsSpheresAndCubesWithDistanceZeroOutsideForPointsAndCubesOnly) {
     const CFrustum f = Frustum(false);
     EXPECT_EQ(CFrustum::BOX_INSIDE, f.BoxInFrustum(-1, -1, -20, 1, 1, -10));
     EXPECT_EQ(CFrustum::BOX_INTERSECTS, f.BoxInFrustum(-0.1f, -0.1f, -5, 0.1f, 0.1f, 5)); // near
@@ -39,18 +35,15 @@ TEST(CFrustum, BoxesPointsSpheresAndCubes) {
     const CFrustum fresh; // all-zero planes: boxes count as inside, points as outside
     EXPECT_EQ(CFrustum::BOX_INSIDE, fresh.BoxInFrustum(0, 0, 0, 1, 1, 1));
     EXPECT_FALSE(fresh.PointInFrustum(0, 0, 0));
-}
-
-TEST(CFrustum, DistanceZeroIsOutsideForPointsAndCubesButInsideForBoxes) {
-    const CFrustum f = Frustum(true);
-    const float* right = f.GetPlanes()[CFrustum::RIGHT];
-    EXPECT_EQ(-1.0f, right[0]);
-    EXPECT_EQ(1.0f, right[3]);
-    EXPECT_FALSE(f.PointInFrustum(1, 0, -5));
-    EXPECT_TRUE(f.PointInFrustum(0.99f, 0, -5));
-    EXPECT_FALSE(f.CubeInFrustum(1.5f, 0, -5, 0.5f)); // its nearest face lies on the plane
-    EXPECT_EQ(CFrustum::BOX_INSIDE, f.BoxInFrustum(1, -0.5f, -6, 1, 0.5f, -4));
-    EXPECT_EQ(CFrustum::BOX_INTERSECTS, f.BoxInFrustum(1, -0.5f, -6, 1.5f, 0.5f, -4));
-    EXPECT_TRUE(f.SphereInFrustum(2, 0, -5, 1.01f));
-    EXPECT_FALSE(f.SphereInFrustum(2, 0, -5, 1.0f));
+    // On the ortho box, distance zero is outside for points and cubes but inside for boxes.
+    const CFrustum box = Frustum(true);
+    const float* right = box.GetPlanes()[CFrustum::RIGHT];
+    EXPECT_TRUE(right[0] == -1.0f && right[3] == 1.0f);
+    EXPECT_FALSE(box.PointInFrustum(1, 0, -5));
+    EXPECT_TRUE(box.PointInFrustum(0.99f, 0, -5));
+    EXPECT_FALSE(box.CubeInFrustum(1.5f, 0, -5, 0.5f)); // its nearest face lies on the plane
+    EXPECT_EQ(CFrustum::BOX_INSIDE, box.BoxInFrustum(1, -0.5f, -6, 1, 0.5f, -4));
+    EXPECT_EQ(CFrustum::BOX_INTERSECTS, box.BoxInFrustum(1, -0.5f, -6, 1.5f, 0.5f, -4));
+    EXPECT_TRUE(box.SphereInFrustum(2, 0, -5, 1.01f));
+    EXPECT_FALSE(box.SphereInFrustum(2, 0, -5, 1.0f));
 }

@@ -16,13 +16,6 @@ struct Square {
 };
 struct SquareEntity : CEntity {
     explicit SquareEntity(Square square) : s(square) {}
-    void CheckRayHit(CRay& ray) const {
-        const CVector3 o = ray.GetOrigin();
-        if (o.x < s.x0 || o.x > s.x1 || o.y < s.y0 || o.y > s.y1) return;
-        if (!ray.SetDistanceFromOriginToaPoint(CVector3(o.x, o.y, s.z))) return;
-        ray.SetColor(s.r, s.g, s.b);
-        ray.SetHit(true);
-    }
     Square s;
 };
 
@@ -40,7 +33,7 @@ template <typename Expected> void ExpectImage(const CRayTracer& tracer, Expected
 
 } // namespace
 
-TEST(CRay, KeepsOnlyTheNearestHit) {
+TEST(CRayTracer, RaysKeepTheNearestHitAndTracingColoursEachPixelWithTheNearestObject) {
     CRay ray;
     ray.SetOrigin(0, 0, -10);
     EXPECT_TRUE(ray.SetDistanceFromOriginToaPoint(CVector3(0, 0, 0)));
@@ -55,13 +48,15 @@ TEST(CRay, KeepsOnlyTheNearestHit) {
     // After a reset the ray accepts any hit within the no-hit distance, and only those.
     EXPECT_FALSE(ray.SetDistanceFromOriginToaPoint(CVector3(0, 0, 100001)));
     EXPECT_TRUE(ray.SetDistanceFromOriginToaPoint(CVector3(0, 0, 99999)));
-}
-
-// Whatever the list order, each pixel takes the nearest object; unhit pixels keep theirs.
-TEST(CRayTracer, TraceColoursEachPixelWithTheNearestObjectOfTheScene) {
+    // Whatever the list order, each pixel takes the nearest object; unhit pixels keep theirs.
     sModelKindOps row = GetModelKindOps(MODEL_KIND_ZARVO);
     row.checkRayHit = [](CEntity& model, CRay& ray) {
-        static_cast<SquareEntity&>(model).CheckRayHit(ray);
+        const Square& s = static_cast<SquareEntity&>(model).s;
+        const CVector3 o = ray.GetOrigin();
+        if (o.x < s.x0 || o.x > s.x1 || o.y < s.y0 || o.y > s.y1) return;
+        if (!ray.SetDistanceFromOriginToaPoint(CVector3(o.x, o.y, s.z))) return;
+        ray.SetColor(s.r, s.g, s.b);
+        ray.SetHit(true);
     };
     const Square squares[] = {
         {0, 0, 7, 5, 50, 1, 0, 0},  // far red over the whole image

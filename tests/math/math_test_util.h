@@ -10,7 +10,7 @@ namespace math_test {
 
 struct Random {
     explicit Random(unsigned seed) : engine(seed) {}
-    float Uniform(float lo, float hi) {
+    float operator()(float lo, float hi) {
         return std::uniform_real_distribution<float>(lo, hi)(engine);
     }
     std::mt19937 engine;
@@ -25,6 +25,12 @@ inline ::testing::AssertionResult NearlyEqual(const float* expected, const float
             return ::testing::AssertionFailure()
                    << "entry " << i << ": expected " << expected[i] << ", got " << actual[i];
     return ::testing::AssertionSuccess();
+}
+
+// Bottom row (0, 0, 0, 1): the affine case the matrix classes take shortcuts for.
+inline void MakeAffine(float* m) {
+    m[3] = m[7] = m[11] = 0;
+    m[15] = 1;
 }
 
 } // namespace math_test

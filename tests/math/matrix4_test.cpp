@@ -10,23 +10,19 @@
 using math_test::NearlyEqual;
 using math_test::Random;
 
-namespace {
-
 const MATRIX4X4 kIdentity;
 
-bool Near(const VECTOR3D& a, const VECTOR3D& b) {
+static bool Near(const VECTOR3D& a, const VECTOR3D& b) {
     return NearlyEqual(&a.x, &b.x, 3, 1e-6f);
 }
 
-} // namespace
-
-TEST(Matrix4, InversesUndoTheMatrix) {
+TEST(Matrix4, InversesOutOfRangeIndicesExactDivisorsAndDegeneratePerspective) {
     Random rng(22);
     for (int i = 0; i < 4000; ++i) {
         MATRIX4X4 m;
         for (float& e : m.entries)
-            e = rng.Uniform(-3, 3);
-        if (i & 1) m.entries[3] = m.entries[7] = m.entries[11] = 0, m.entries[15] = 1;
+            e = rng(-3, 3);
+        if (i & 1) math_test::MakeAffine(m.entries);
         // Keep clear of nearly singular matrices, whose float inverse is meaningless.
         for (int d = 0; d < 4; ++d)
             m.entries[d * 5] += (d % 2 ? -6.0f : 6.0f);
@@ -36,15 +32,12 @@ TEST(Matrix4, InversesUndoTheMatrix) {
     // For rigid transforms the affine shortcuts agree with the general inverse.
     for (int i = 0; i < 2000; ++i) {
         MATRIX4X4 rotation, m;
-        rotation.SetRotationAxis(
-            rng.Uniform(-360, 360),
-            VECTOR3D(rng.Uniform(-1, 1), rng.Uniform(-1, 1), rng.Uniform(0.1f, 1)));
-        m.SetTranslation(
-            VECTOR3D(rng.Uniform(-50, 50), rng.Uniform(-50, 50), rng.Uniform(-50, 50)));
+        rotation.SetRotationAxis(rng(-360, 360), VECTOR3D(rng(-1, 1), rng(-1, 1), rng(0.1f, 1)));
+        m.SetTranslation(VECTOR3D(rng(-50, 50), rng(-50, 50), rng(-50, 50)));
         m = m * rotation;
         EXPECT_TRUE(NearlyEqual(m.GetInverse(), m.GetAffineInverse(), 16, 1e-4f));
         EXPECT_TRUE(NearlyEqual(m.GetInverseTranspose(), m.GetAffineInverseTranspose(), 16, 1e-4f));
-        const VECTOR3D p(rng.Uniform(-9, 9), rng.Uniform(-9, 9), rng.Uniform(-9, 9));
+        const VECTOR3D p(rng(-9, 9), rng(-9, 9), rng(-9, 9));
         const VECTOR3D back = m.GetAffineInverse() * (m * VECTOR4D(p.x, p.y, p.z, 1));
         EXPECT_TRUE(NearlyEqual(&p.x, &back.x, 3, 1e-3f));
     }
@@ -54,9 +47,6 @@ TEST(Matrix4, InversesUndoTheMatrix) {
     singular.LoadZero();
     singular.Invert();
     EXPECT_EQ(kIdentity, singular);
-}
-
-TEST(Matrix4, OutOfRangeIndicesExactDivisorsAndDegeneratePerspective) {
     MATRIX4X4 m(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16);
     const MATRIX4X4 original = m;
     const VECTOR4D none(0, 0, 0, 0);
@@ -90,7 +80,7 @@ TEST(Matrix4, OutOfRangeIndicesExactDivisorsAndDegeneratePerspective) {
     EXPECT_LT(farPoint.z / farPoint.w, 1.0f);
 }
 
-TEST(Vector3D, NormalizeDivideAndRotations) {
+TEST(Vectors, NormalizeDivideRotationsAndMatrix4x4fRowsAxesPointsAndVectors) {
     VECTOR3D zero, unit(0, 1, 0);
     VECTOR2D zero2(0, 0);
     zero.Normalize();
@@ -119,9 +109,6 @@ TEST(Vector3D, NormalizeDivideAndRotations) {
     VECTOR4D h(0, 0, 1, 3);
     h.RotateY(90);
     EXPECT_TRUE(Near(x, VECTOR3D(h.x, h.y, h.z)) && h.w == 3.0f);
-}
-
-TEST(Matrix4x4f, RowsTheCallersAxisAndPointsVersusVectors) {
     const matrix4x4f m(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16);
     EXPECT_EQ(5.0f, m.m[1]);  // row 1, column 0: arguments read row by row, stored by column
     EXPECT_EQ(4.0f, m.m[12]); // row 0, column 3: translation x

@@ -10,11 +10,10 @@
 
 using math_test::Random;
 
-namespace {
-
 // Each matrix of 16 floats is what the GL calls leave on the modelview stack.
 template <typename GlCalls>
-::testing::AssertionResult MatchGl(std::initializer_list<const float*> matrices, GlCalls calls) {
+static ::testing::AssertionResult MatchGl(std::initializer_list<const float*> matrices,
+                                          GlCalls calls) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     calls();
@@ -31,15 +30,13 @@ struct GlOracle : ::testing::Test {
     Random rng{1234};
 };
 
-} // namespace
-
-TEST_F(GlOracle, ProjectionsMatchGlFrustumGluPerspectiveAndGlOrtho) {
+TEST_F(GlOracle, ProjectionsBuildersAndProductsMatchGl) {
     for (int i = 0; i < 200; ++i) {
-        const float l = rng.Uniform(-4, -0.5f), r = rng.Uniform(0.5f, 4);
-        const float b = rng.Uniform(-4, -0.5f), t = rng.Uniform(0.5f, 4);
-        const float n = rng.Uniform(0.1f, 5), f = n + rng.Uniform(1, 1000);
-        const float fovy = rng.Uniform(10, 170), aspect = rng.Uniform(0.3f, 3);
-        const float on = rng.Uniform(-100, 100), of = on + rng.Uniform(1, 500);
+        const float l = rng(-4, -0.5f), r = rng(0.5f, 4);
+        const float b = rng(-4, -0.5f), t = rng(0.5f, 4);
+        const float n = rng(0.1f, 5), f = n + rng(1, 1000);
+        const float fovy = rng(10, 170), aspect = rng(0.3f, 3);
+        const float on = rng(-100, 100), of = on + rng(1, 500);
         MATRIX4X4 m;
         m.SetPerspective(l, r, b, t, n, f);
         EXPECT_TRUE(MatchGl({m}, [&] { glFrustum(l, r, b, t, n, f); }));
@@ -49,13 +46,10 @@ TEST_F(GlOracle, ProjectionsMatchGlFrustumGluPerspectiveAndGlOrtho) {
         EXPECT_TRUE(MatchGl({m}, [&] { glOrtho(l, r, b, t, on, of); }));
     }
     EXPECT_EQ(GLenum(GL_NO_ERROR), zarvo_test::TakeGLError());
-}
-
-// Both matrix classes: rotations, translation, scale and products on every path.
-TEST_F(GlOracle, BuildersAndProductsMatchGl) {
+    // Both matrix classes: rotations, translation, scale and products on every path.
     for (int i = 0; i < 200; ++i) {
-        const float angle = rng.Uniform(-720, 720);
-        const float x = rng.Uniform(-5, 5), y = rng.Uniform(-5, 5), z = rng.Uniform(-5, 5);
+        const float angle = rng(-720, 720);
+        const float x = rng(-5, 5), y = rng(-5, 5), z = rng(-5, 5);
         if (x * x + y * y + z * z < 0.0025f) continue;
         const VECTOR3D v(x, y, z);
         const CVector3 cv(x, y, z);
@@ -77,7 +71,7 @@ TEST_F(GlOracle, BuildersAndProductsMatchGl) {
         f.scale(cv);
         EXPECT_TRUE(MatchGl({m, f.m}, [&] { glScalef(x, y, z); }));
         // The rotation about x applies first, so it is the last one multiplied on.
-        const float ax = rng.Uniform(-180, 180), ay = rng.Uniform(-180, 180);
+        const float ax = rng(-180, 180), ay = rng(-180, 180);
         m.SetRotationEuler(ax, ay, angle);
         EXPECT_TRUE(MatchGl({m}, [&] {
             glRotatef(angle, 0, 0, 1);
@@ -86,11 +80,13 @@ TEST_F(GlOracle, BuildersAndProductsMatchGl) {
         }));
 
         matrix4x4f a, b;
-        for (int k = 0; k < 16; ++k)
-            a.m[k] = rng.Uniform(-3, 3), b.m[k] = rng.Uniform(-3, 3);
+        for (int k = 0; k < 16; ++k) {
+            a.m[k] = rng(-3, 3);
+            b.m[k] = rng(-3, 3);
+        }
         // MATRIX4X4 has separate paths for each mix of affine and general operands.
-        if (i & 1) a.m[3] = a.m[7] = a.m[11] = 0, a.m[15] = 1;
-        if (i & 2) b.m[3] = b.m[7] = b.m[11] = 0, b.m[15] = 1;
+        if (i & 1) math_test::MakeAffine(a.m);
+        if (i & 2) math_test::MakeAffine(b.m);
         EXPECT_TRUE(MatchGl({MATRIX4X4(a.m) * MATRIX4X4(b.m), (a * b).m},
                             [&] {
                                 glLoadMatrixf(a.m);
@@ -107,20 +103,18 @@ TEST_F(GlOracle, FrustumPlanesClassifyPointsAsGluProjectDoes) {
     for (int view = 0; view < 20; ++view) {
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
-        gluPerspective(rng.Uniform(30, 100), rng.Uniform(0.5f, 2), rng.Uniform(0.1f, 2),
-                       rng.Uniform(50, 500));
+        gluPerspective(rng(30, 100), rng(0.5f, 2), rng(0.1f, 2), rng(50, 500));
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        gluLookAt(rng.Uniform(-50, 50), rng.Uniform(-50, 50), rng.Uniform(-50, 50),
-                  rng.Uniform(-10, 10), rng.Uniform(-10, 10), rng.Uniform(-10, 10), 0, 1, 0);
+        gluLookAt(rng(-50, 50), rng(-50, 50), rng(-50, 50), rng(-10, 10), rng(-10, 10),
+                  rng(-10, 10), 0, 1, 0);
         CFrustum frustum;
         frustum.CalculateFrustum();
         GLdouble projection[16], modelview[16];
         glGetDoublev(GL_PROJECTION_MATRIX, projection);
         glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
         for (int i = 0; i < 2000; ++i) {
-            const float x = rng.Uniform(-300, 300), y = rng.Uniform(-300, 300),
-                        z = rng.Uniform(-300, 300);
+            const float x = rng(-300, 300), y = rng(-300, 300), z = rng(-300, 300);
             GLdouble wx, wy, wz;
             ASSERT_EQ(GL_TRUE, gluProject(x, y, z, modelview, projection, viewport, &wx, &wy, &wz));
             // Points right on a boundary may fall either way in float; leave them out.
@@ -135,6 +129,5 @@ TEST_F(GlOracle, FrustumPlanesClassifyPointsAsGluProjectDoes) {
         }
     }
     // Both outcomes must have been exercised for the comparison to mean anything.
-    EXPECT_GT(inside, 500);
-    EXPECT_GT(outside, 500);
+    EXPECT_TRUE(inside > 500 && outside > 500) << inside << " inside, " << outside << " outside";
 }
