@@ -70,6 +70,7 @@ TEST(bmp, CorpusAndSyntheticFilesDecodeExactlyAndBadOnesGiveTheirMessagesAndNoPi
     };
     for (const auto& [bytes, message] : bad) {
         sDecodedImage fresh;
+        error.clear(); // each refusal must name its own reason
         EXPECT_FALSE(Decode(bytes, fresh, error));
         EXPECT_EQ(error, message ? message : error);
         EXPECT_TRUE(!message || !fresh.pixels);

@@ -73,6 +73,7 @@ TEST(pcx, CorpusAndSyntheticFilesDecodeExactlyAndBadTruncatedOrOversizedOnesAreR
     };
     for (const auto& [bytes, result, message, partial] : bad) {
         sDecodedImage fresh;
+        error.clear(); // each refusal must name its own reason
         EXPECT_EQ(Decode(bytes, fresh, error), result);
         EXPECT_EQ(error, message ? message : error);
         EXPECT_TRUE(partial || !fresh.pixels) << bytes.size();
