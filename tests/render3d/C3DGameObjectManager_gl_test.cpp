@@ -51,8 +51,7 @@ void ExpectMatrixNear(const MATRIX4X4& actual, const MATRIX4X4& expected, float 
     }
 }
 
-// A 64-pixel window, the graphics core, and a camera at the origin looking down -z with a
-// 1..1000 perspective, as a frame prepares it before the manager renders.
+// A 64-pixel frame as prepared for the manager: camera at the origin looking down -z.
 class SceneGL : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -68,7 +67,8 @@ protected:
         camera_.Look();
     }
     void TearDown() override {
-        g_Graphics = nullptr, g_Camera = nullptr;
+        g_Graphics = nullptr;
+        g_Camera = nullptr;
         glLoadIdentity();
         glDisable(GL_LIGHTING);
         glDisable(GL_LIGHT0);
@@ -144,9 +144,7 @@ TEST(CameraMouseGL, UpdateTurnsByThePointerAndWarpsItBackToTheCentre) {
     g_Graphics = nullptr, g_EventManager = nullptr;
 }
 
-// The light's own matrices follow its parameters only at SetPosition or Init, from the
-// coordinates as given; GL_LIGHT0 gets the position through the caller's modelview. The
-// manager's lights all drive GL_LIGHT0, and numbers out of range are answered safely.
+// Matrices follow the parameters only at SetPosition or Init; GL_LIGHT0 sees the modelview.
 TEST_F(SceneGL, LightsPlaceGLLight0AndRecomputeTheirMatricesAndTheManagerGuardsItsRange) {
     g_3DGameObjectManager = &manager_;
     CLight light;
@@ -169,7 +167,6 @@ TEST_F(SceneGL, LightsPlaceGLLight0AndRecomputeTheirMatricesAndTheManagerGuardsI
     ExpectMatrixNear(light.GetLightProjMatrix(), proj);
     ExpectMatrixNear(light.GetLightViewMatrix(),
                      FromGlu([] { gluLookAt(50, 100, -30, 10, 0, 10, 0, 0, 1); }));
-    // Init recomputes too, keeping the projection parameters, and disables the light.
     float pos[4] = {0, 300, 0.5f, 1}, dif[4] = {1, 0, 0, 1}, black[4] = {0, 0, 0, 1};
     light.Enable();
     light.Init(pos, dif, black, black);
@@ -272,7 +269,6 @@ TEST_F(SceneGL, LoadedCorpusModelsAnswerThroughTheirKindRows) {
     character->SetAnimationSpeed(12.5f);
     scene->SetAnimationSpeed(3.0f); // a 3DS model has no animation: nothing happens
     EXPECT_EQ(md2Model->GetAnimationSpeed(), 12.5f);
-    // The MD2 class's own SetAngle also turns the world box.
     const CVector3 maxBefore = *character->GetBoundingBoxMaxPoint();
     character->SetAngle(90);
     EXPECT_NE(maxBefore.x, character->GetBoundingBoxMaxPoint()->x);

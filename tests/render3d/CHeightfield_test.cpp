@@ -130,8 +130,7 @@ TEST(HeightFieldHeight, MatchesThePlaneOfTheDrawnTriangleUnderThePointAndZeroOut
     }
 }
 
-// The point-light map by its definition: every grid point's segment to the light against
-// both triangles of every cell.
+// By definition: each grid point's segment to the light against every cell's triangles.
 TEST(HeightFieldLightMap, PointLightMapWalksOnlyCrossedCellsYetMatchesTheFullSearch) {
     const struct {
         int side, step, top;
@@ -164,8 +163,7 @@ TEST(HeightFieldLightMap, PointLightMapWalksOnlyCrossedCellsYetMatchesTheFullSea
     EXPECT_TRUE(oblong.ComputeMyLightMap().empty()) << "the map is square: refused";
 }
 
-// Directions whose rays pass through whole texels, where walking each ray once must match
-// looking back from every texel towards the light.
+// Rays through whole texels: one walk per ray must match looking back from every texel.
 TEST(HeightFieldLightMap, RayMarchShadowsEqualTheBackwardSearchOfEachTexel) {
     const CVector3 lights[] = {{1, -1, 0}, {-1, -1, 0}, {0, -1, 1}, {0, -1, -1},
                                {1, 0, 1},  {-1, 0, 1},  {1, 0, -1}};

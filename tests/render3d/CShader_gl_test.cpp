@@ -128,8 +128,7 @@ void Sphere() {
     gluDeleteQuadric(quadric);
 }
 
-// A white light and a white diffuse material with no ambient: a pixel reads as the
-// diffuse term alone. Unit 0 holds an orange texture, unit 2 a height map.
+// White light and diffuse material, no ambient: a pixel reads as the diffuse term alone.
 class ShaderRenderGL : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -184,7 +183,7 @@ protected:
 // One row per light program, the red of two pixels each in a range.
 TEST_F(ShaderRenderGL, LightProgramsShadeByDirectionDistanceAndCone) {
     Texture(0, 1, {255, 128, 0, 255});
-    // Light position, linear attenuation and spot cut-off.
+    // Light position, linear attenuation, spot cut-off.
     const float kCurved = 1 / 1.5f, kSphere = -1;
     static const float kHeadOn[6] = {0, 0, 1, 0, 0, 180}, kSide[6] = {1, 0, 0.2f, 0, 0, 180},
                        kPoint3[6] = {0, 0, 3, 1, 1, 180}, kPoint1[6] = {0, 0, 1, 1, 1, 180},
@@ -195,8 +194,7 @@ TEST_F(ShaderRenderGL, LightProgramsShadeByDirectionDistanceAndCone) {
         float bend; // of the quad, or kSphere
         int x, y, lo, hi, x2, y2, lo2, hi2;
     } rows[] = {
-        // The curved patch's corners all get cos = 0.728: Gouraud shading stays flat, per-pixel
-        // light finds the normal facing the light in the middle, toon steps to 1.0 and 0.7.
+        // Corners at cos 0.728: Gouraud stays flat, per-pixel peaks mid-quad, toon steps.
         {SHADER_DIR_PER_VERTEX, kHeadOn, kCurved, 32, 32, 183, 189, 1, 1, 183, 189},
         {SHADER_DIR_PER_PIXEL, kHeadOn, kCurved, 32, 32, 250, 255, 1, 1, 177, 195},
         {SHADER_TOON, kHeadOn, kCurved, 32, 32, 254, 255, 1, 1, 177, 180},
@@ -263,8 +261,7 @@ TEST_F(ShaderRenderGL, ParallaxShiftsTheTextureWithTheViewAngle) {
                 ++x;
             return x;
         };
-        // Head-on nothing moves in the middle; seen from the left, raised texels show what
-        // lies nearer the viewer.
+        // Seen from the left, raised texels show what lies nearer the viewer.
         const int frontFlat = boundary(flat, 0, 2.5f), sideRaised = boundary(raised, -2, 1.5f);
         EXPECT_NEAR(frontFlat, 32, 1) << type;
         EXPECT_NEAR(boundary(raised, 0, 2.5f), frontFlat, 1) << type;

@@ -14,8 +14,7 @@ namespace {
 
 using Records = std::vector<std::tuple<int, int, bool>>;
 
-// The edge bookkeeping as a plain front-to-back search of the edge list: the definition
-// the hashed lookup must reproduce record for record.
+// The edge books as a linear search: what the hashed lookup must reproduce.
 void AddLinear(Records& edges, int a, int b) {
     for (auto& e : edges)
         if (std::get<2>(e) && ((std::get<0>(e) == a && std::get<1>(e) == b) ||
@@ -35,7 +34,7 @@ Records RecordsOf(const CShadowVolume& volume) {
 
 const CVector3 kAbove(0, 100, 0), kUnit(1, 1, 1), kYAxis(0, 1, 0);
 
-// A 3DS-mesh build turning about y; the builder takes its vectors by reference.
+// A 3DS-mesh build turning about y.
 void Build(CShadowVolume& volume, TestMesh& mesh, CVector3 light, CVector3 at = CVector3(),
            CVector3 size = kUnit, float angle = 0) {
     CVector3 axis = kYAxis;
@@ -44,8 +43,6 @@ void Build(CShadowVolume& volume, TestMesh& mesh, CVector3 light, CVector3 at = 
 
 } // namespace
 
-// Random meshes, degenerate and shared-edge faces included, built twice over: the
-// hashed lookup keeps the same books as the linear search.
 TEST(ShadowVolumeEdges, HashedLookupMatchesLinearSearchOnRandomMeshes) {
     std::mt19937 rng(1234);
     std::uniform_real_distribution<float> coord(-5.f, 5.f);
@@ -76,8 +73,7 @@ TEST(ShadowVolumeEdges, HashedLookupMatchesLinearSearchOnRandomMeshes) {
 TEST(ShadowVolumeBuild, CubeWallsFollowTheLightAndThePlacement) {
     TestMesh cube = Cube();
     CShadowVolume volume;
-    // Lit from above, the top face's outline walls (P1 on the top face, E1 pushed far
-    // below); scaled 2 along x, turned 90 degrees and moved to x = 10, the x extent on z.
+    // Lit from above: the top outline's walls, scaled 2 on x, turned 90 and moved to x = 10.
     Build(volume, cube, kAbove, CVector3(10, 0, 0), CVector3(2, 1, 1), 90.f);
     ASSERT_EQ(24u, volume.GetVolumeVertexCount());
     const auto& v = volume.GetVolumeVertices();
@@ -113,8 +109,7 @@ TEST(ShadowVolumeMD2, EmptyOnFirstBuildThenInterpolatedWithFrozenNormals) {
     ASSERT_TRUE(volume.GetVolumeVertexCount() == 24u && !volume.AreNormalsNeeded());
     EXPECT_FLOAT_EQ(2.f, volume.GetVolumeVertices()[0].y); // halfway between 1 and 3
 
-    // Turning the model later does not turn the stored normals (the +x side keeps facing
-    // +x), while a 3DS mesh's normals follow the current angle.
+    // Turning later leaves the stored normals; a 3DS mesh's follow the current angle.
     const CVector3 side = frame.faces[10].normal;
     volume.buildShadowMD2(&cur, &cur, &cur, 0.f, &light, &position, &size, 90.f, kYAxis);
     EXPECT_TRUE(side.x == frame.faces[10].normal.x && side.z == frame.faces[10].normal.z);

@@ -36,8 +36,7 @@ std::string Bmp(int w, int h, std::initializer_list<std::array<Uint8, 4>> bands)
     return path;
 }
 
-// The global managers the sky, terrain and particles reach for, and a frame interval the
-// test chooses; the shaders stay loaded for the process.
+// The globals the sky, terrain and particles reach for, and a chosen frame interval.
 class OutdoorGL : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -51,7 +50,9 @@ protected:
     }
     void TearDown() override {
         CUtils::SetTickSource(nullptr);
-        g_Utils = nullptr, g_TextureManager = nullptr, g_Camera = nullptr;
+        g_Utils = nullptr;
+        g_TextureManager = nullptr;
+        g_Camera = nullptr;
         g_ShaderManager = nullptr;
     }
     // The next GetFrameInterval() returns this many seconds.
@@ -145,8 +146,6 @@ zarvo_test::Rgba At(float x, float z) {
     return zarvo_test::ReadPixelTopDown(int((x + 4) / 40 * kSize), int((z + 4) / 40 * kSize));
 }
 
-// Buffer mode draws its texture over the grid only; shader mode shows the ground texture
-// of each height layer where the heights say.
 TEST_F(OutdoorGL, HeightFieldsDrawWhereTheGridAndTheHeightLayersSay) {
     const std::string raw = zarvo_test::MakeTempDir("hfield-gl") + "/flat.raw";
     zarvo_test::WriteFileBytes(raw, std::string(32 * 32, '\0'));
@@ -156,7 +155,6 @@ TEST_F(OutdoorGL, HeightFieldsDrawWhereTheGridAndTheHeightLayersSay) {
     EXPECT_EQ(flat.GetVertexCount(), 7 * 7 * 6) << "cells start below 32 - 4";
     LookDown();
     flat.Draw();
-    // Four points inside the grid, then four outside it.
     const float points[][2] = {{1, 1},   {14, 14}, {27, 3}, {3, 27},
                                {30, 14}, {14, 30}, {-2, 5}, {5, -2}};
     for (int i = 0; i < 8; ++i) {
@@ -164,8 +162,7 @@ TEST_F(OutdoorGL, HeightFieldsDrawWhereTheGridAndTheHeightLayersSay) {
         EXPECT_TRUE(i < 4 ? std::abs(c.r - 200) <= 3 && std::abs(c.g - 40) <= 3 : c.r + c.g == 0)
             << i;
     }
-    // Columns 0-3 low (A, red), 4-7 middle (B, green), 8-11 high (C, blue), each band at
-    // its lowest height or just below the next; the last row and column get no layer.
+    // Columns 0-3 red (low), 4-7 green, 8-11 blue (high), each at a band's edge.
     const std::string file =
         Bmp(12, 12, {{0, 150, 150, 150}, {4, 151, 151, 151}, {8, 201, 201, 201}});
     const std::string a = Bmp(4, 4, {{0, 255, 0, 0}}), b = Bmp(4, 4, {{0, 0, 255, 0}}),
@@ -210,8 +207,7 @@ struct Extent {
     }
 };
 
-// Sprites stop at the largest point size and keep 12 pixels far away; their colour adds
-// to or blends with the background.
+// Sprites clamp to the largest point size and keep 12 pixels far away.
 TEST_F(OutdoorGL, SpriteSizesAndBlendingQuadsFacingTheCameraAndMovingOnlyWhenRendered) {
     auto near = Make(CVector3(0, 0, -1.5f), true, true, 200.0f),
          far = Make(CVector3(0, 0, -2000), true, true, 10.0f);

@@ -11,9 +11,7 @@
 
 namespace {
 
-// The cells of a 15-degree dome; steps that do not divide stay inside the arrays (phi
-// 0..77 in 12 rows, theta 0..350 in 51 columns, whatever the count formula says); tiny
-// steps are refused.
+// Steps that do not divide stay in the arrays: phi 0..77 in 12 rows, theta 0..350 in 51.
 TEST(SkyDomeGeometry, CellsStayInsideTheArraysAndTinyStepsAreRefused) {
     CSkyDome dome;
     ASSERT_TRUE(dome.BuildGeometry(15.0f, 15.0f, 1000.0f));
@@ -25,7 +23,6 @@ TEST(SkyDomeGeometry, CellsStayInsideTheArraysAndTinyStepsAreRefused) {
     EXPECT_EQ(dome.GetVertexCount(), 0);
 }
 
-// Draws `n` values and returns the distinct ones.
 template <class F> std::set<float> Draw(int n, F draw) {
     std::set<float> seen;
     for (int i = 0; i < n; ++i)

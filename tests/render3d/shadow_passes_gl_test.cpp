@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 #include "core/CGraphicsCore.h"
 #include "core/Engine.h"
@@ -25,8 +26,7 @@ constexpr int kWidth = 1024, kHeight = 768;
 // The box is 2/3 of the way to the light: its shadow lies around the origin, 1.5 times as big.
 const CVector3 kLight(-30, 30, 0), kBoxCentre(-10, 10, 0), kUnderBox, kOpenGround(12, 0, 10);
 
-// A cube drawn in immediate mode with face normals and a white texture, with a real
-// shadow volume: enough of a model for both passes. The ground is one, flattened.
+// A white-textured cube with a real shadow volume: enough of a model for both passes.
 class MeshEntity : public CEntity {
 public:
     GLint programSeenByDraw = -1;
@@ -119,16 +119,14 @@ struct Frame {
     }
 };
 
-// Where the box's shadow falls on the ground, {min x, max x, min z, max z}: its corners
-// (x -11..-9, y 9..11, z -1..1) pushed from the light by 30 / (30 - y).
+// The shadow on the ground {min x, max x, min z, max z}: corners pushed by 30 / (30 - y).
 const float kFootprint[4] = {-30 + 19 * 30 / 21.f, -30 + 21 * 30 / 19.f, -30 / 19.f, 30 / 19.f};
 bool InFootprint(const CVector3& g, float margin) {
     return g.x > kFootprint[0] - margin && g.x < kFootprint[1] + margin &&
            g.z > kFootprint[2] - margin && g.z < kFootprint[3] + margin;
 }
 
-// Counts the pixels where `inShadow(x, y)`, and in `outside` those off the footprint; not the
-// box itself, which may shade its own far side in one frame and not the other.
+// Pixels where `inShadow`, and in `outside` those off the footprint; skips the box itself.
 template <typename InShadow>
 int ShadowPixels(const Frame& lit, InShadow inShadow, float margin, int& outside) {
     const auto box = lit.Project(kBoxCentre);
@@ -156,9 +154,9 @@ protected:
         g_Camera = new CCamera();
     }
     static void TearDownTestSuite() {
-        delete g_Camera, g_Camera = nullptr;
-        delete g_LightManager, g_LightManager = nullptr;
-        delete g_Graphics, g_Graphics = nullptr;
+        delete std::exchange(g_Camera, nullptr);
+        delete std::exchange(g_LightManager, nullptr);
+        delete std::exchange(g_Graphics, nullptr);
         g_ShaderManager = nullptr;
     }
     void SetUp() override {
@@ -199,8 +197,7 @@ protected:
 
 } // namespace
 
-// The ground darkens where the box's shadow falls and nowhere else, through the frame buffer
-// object and the back-buffer copy alike; the pass leaves the state it documents behind.
+// Through the frame buffer object and the back-buffer copy alike.
 TEST_F(ShadowPassGL, ShadowMapDarkensTheGroundUnderTheCasterOnlyOnEitherPath) {
     ASSERT_TRUE(g_Graphics->isFBOSupported());
     Scene scene;
@@ -242,9 +239,7 @@ TEST_F(ShadowPassGL, ShadowMapDarkensTheGroundUnderTheCasterOnlyOnEitherPath) {
     EXPECT_LT(viaCopy.Lum(kUnderBox), 0.8f * viaCopy.Lum(kOpenGround));
 }
 
-// Parallax takes precedence over PCF; the chosen program is bound while objects draw and
-// darkens the ground under the box. PCF blends several comparisons, so the shadow's border
-// gets shades between lit and dark where the single-tap program steps.
+// Parallax beats PCF; PCF's blended border shows shades the single-tap program skips.
 TEST_F(ShadowPassGL, ThePassDrawsThroughTheProgramItSelects) {
     LookFrom(CVector3(0, 10, 12), CVector3(-5, 4, 0)); // close enough to resolve the border
     const struct {
@@ -275,8 +270,7 @@ TEST_F(ShadowPassGL, ThePassDrawsThroughTheProgramItSelects) {
     EXPECT_GT(inBetween[1], 2 * inBetween[0]) << inBetween[0] << " " << inBetween[1];
 }
 
-// Stencil shadow volumes: the count is non-zero exactly where the box shadows the ground,
-// those pixels are darkened, and both stencil paths agree.
+// The stencil count is non-zero exactly where the ground darkens, on both stencil paths.
 TEST_F(ShadowPassGL, ShadowVolumesCountAndDarkenTheShadow) {
     ASSERT_TRUE(g_Graphics->GetSupportTwoSidedStencilBuffer());
     Scene scene;

@@ -1,8 +1,8 @@
 #pragma once
-// Test doubles for the object layer: a model that records what it is asked, and a mesh
-// that owns its arrays for the shadow-volume builders.
+// A model that records what it is asked, and a mesh for the shadow-volume builders.
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -24,7 +24,8 @@ public:
     void Draw(bool textured) override { Record("Draw", textured); }
     void DrawVBONEW(bool textured) override { Record("DrawVBONEW", textured); }
     void BuildShadowVolume(CVector3 light) override {
-        lastLight = light, Record("BuildShadowVolume");
+        lastLight = light;
+        Record("BuildShadowVolume");
     }
     void RenderToStencilV() override { Record("RenderToStencilV"); }
     void DrawShadowVolumeV() override { Record("DrawShadowVolumeV"); }
@@ -32,14 +33,14 @@ public:
 
 private:
     void Record(const char* name, bool flag = false) {
-        calls.push_back(name), flags.push_back(flag);
+        calls.push_back(name);
+        flags.push_back(flag);
         GLint face = -1;
         if (readCull && glIsEnabled(GL_CULL_FACE)) glGetIntegerv(GL_CULL_FACE_MODE, &face);
         cullFaces.push_back(face);
     }
 };
 
-// A mesh that owns its arrays, handed to the builders as a t3DObject.
 struct TestMesh {
     std::vector<CVector3> verts;
     std::vector<tFace> faces;
@@ -47,15 +48,21 @@ struct TestMesh {
 
     t3DObject& Object() {
         object = t3DObject{};
-        object.numOfVerts = int(verts.size()), object.numOfFaces = int(faces.size());
-        object.pVerts = verts.data(), object.pFaces = faces.data();
+        object.numOfVerts = int(verts.size());
+        object.numOfFaces = int(faces.size());
+        object.pVerts = verts.data();
+        object.pFaces = faces.data();
         return object;
     }
     void AddTriangle(int a, int b, int c) {
-        faces.push_back(tFace{});
-        faces.back().vertIndex[0] = a, faces.back().vertIndex[1] = b, faces.back().vertIndex[2] = c;
+        const int index[3] = {a, b, c};
+        faces.emplace_back();
+        std::copy(index, index + 3, faces.back().vertIndex);
     }
-    void AddQuad(int a, int b, int c, int d) { AddTriangle(a, b, c), AddTriangle(a, c, d); }
+    void AddQuad(int a, int b, int c, int d) {
+        AddTriangle(a, b, c);
+        AddTriangle(a, c, d);
+    }
 };
 
 // Axis-aligned cube from -1 to 1, outward-facing triangles (counter-clockwise).
