@@ -73,7 +73,6 @@ protected:
         glDisable(GL_LIGHTING);
         glDisable(GL_LIGHT0);
     }
-    // Registers an object of the kind whose world box is a 2-unit cube around (0, 0, z).
     RecordingEntity* Add(int kind, float z) {
         auto* model = new RecordingEntity();
         model->readCull = true;
@@ -254,7 +253,6 @@ TEST_F(SceneGL, PlainPassLightsAndDrawsOnlyVisibleObjectsInTheFrustumOfTheLastLo
     EXPECT_EQ(behind->calls, (Names{"DrawVBONEW", "DrawBoundingBox"}));
 }
 
-// The kind rows reach the real classes: MD2 animation and angle, 3DS box and sphere.
 TEST_F(SceneGL, LoadedCorpusModelsAnswerThroughTheirKindRows) {
     ZARVO_REQUIRE_CORPUS();
     std::string dir = zarvo_test::CorpusDir() + "/models/", md2 = dir + "sydney.md2",

@@ -11,7 +11,6 @@ using Names = std::vector<std::string>;
 
 namespace {
 
-// An object holding a recording model of the given kind; the object owns the model.
 struct Placed {
     explicit Placed(int kind) { object.AttachModel(kind, model); }
     RecordingEntity* model = new RecordingEntity();
@@ -35,7 +34,6 @@ TEST(GameObjectDispatch, ShadowOperationsReachEveryKindButMD3AndFollowLightOneAn
                   kind == MODEL_KIND_MD2 || kind == MODEL_KIND_MD3)
             << "kind " << kind;
     }
-    // Volumes are built for light one, and placing the object marks them stale.
     Placed p(MODEL_KIND_OBJ);
     p.object.BuildShadowVolume();
     // Without a light manager the position of an unregistered light is used.

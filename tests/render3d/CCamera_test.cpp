@@ -16,7 +16,6 @@ void ExpectNear(const CVector3& v, float x, float y, float z, float eps = 1e-4f)
     EXPECT_NEAR(v.z, z, eps);
 }
 
-// Moves by the keys held, as one frame's keyboard state.
 void Keys(CCamera& camera, std::initializer_list<SDLKey> keys, float speed) {
     std::vector<Uint8> state(SDLK_LAST, 0);
     for (SDLKey k : keys)
@@ -24,7 +23,6 @@ void Keys(CCamera& camera, std::initializer_list<SDLKey> keys, float speed) {
     camera.MoveByKeys(state.data(), speed);
 }
 
-// A camera at the origin looking at (0, 0, -10) with y up.
 struct AheadCamera : CCamera {
     AheadCamera() { PositionCamera(0, 0, 0, 0, 0, -10, 0, 1, 0); }
 };
@@ -76,7 +74,6 @@ TEST(CameraManager, TheNewestCameraIsActualMovesGoToItAndOutOfRangeIsIgnored) {
     manager.setActualCamera(2); // ignored
     EXPECT_EQ(manager.GetActualCameraIndex(), 1u);
     manager.setActualCamera(0);
-    // The camera moves opposite to the scene.
     manager.MoveLeft(10);
     manager.MoveDown(3);
     manager.MoveRight(4);
@@ -84,6 +81,5 @@ TEST(CameraManager, TheNewestCameraIsActualMovesGoToItAndOutOfRangeIsIgnored) {
     manager.MoveUp(1);
     EXPECT_TRUE(manager.GetCameraPosition(0)->x == 11.0f && manager.GetCameraPosition(0)->y == 0);
     EXPECT_EQ(manager.GetCameraPosition(1)->x, 30.0f);
-    // An index past the count answers with the actual camera.
     EXPECT_EQ(manager.GetCameraPosition(7), manager.GetCameraPosition(0));
 }

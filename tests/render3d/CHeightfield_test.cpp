@@ -20,7 +20,6 @@ Surface MakeSurface(int w, int h, int bits) {
                    SDL_FreeSurface);
 }
 
-// A square terrain of random heights below `top`, with buffer-mode cells of `step`.
 void RandomTerrain(CHeightField& field, int side, int step, int top, unsigned seed) {
     std::mt19937 rng(seed);
     field.SetGrid(side, side, CHeightField::DRAW_BUFFER, step);
@@ -38,7 +37,6 @@ TEST(HeightFieldImage, PixelsInRowOrderHonouringPitchAndGreyOfDeeperImages) {
         for (int x = 0; x < 5; ++x)
             static_cast<Uint8*>(grey->pixels)[z * grey->pitch + x] = Uint8(10 * z + x);
     ASSERT_TRUE(field.ReadHeights(grey.get(), 1, error)) << error;
-    // Row two starts after the padding.
     EXPECT_TRUE(field.GetWidth() == 5 && field.GetDepth() == 3 && field.GetHeight(1, 0) == 1 &&
                 field.GetHeight(0, 1) == 10 && field.GetHeight(4, 2) == 24);
     ASSERT_TRUE(field.ReadHeights(grey.get(), 4, error));

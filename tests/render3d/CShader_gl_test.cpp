@@ -155,14 +155,12 @@ protected:
     void TearDown() override {
         glUseProgramObjectARB(0);
         glPopAttrib();
-        // Deleting the textures unbinds them from every unit.
         if (!textures_.empty()) glDeleteTextures(GLsizei(textures_.size()), textures_.data());
         EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
     }
     static CShader* Program(Default_Shader_Types type) {
         return zarvo_test::BuiltInShaders()->getDefaultShaders(type);
     }
-    // A nearest-filtered RGBA texture bound on `unit`; unit 0 stays active.
     GLuint Texture(int unit, int width, std::vector<uint8_t> texels) {
         GLuint name = 0;
         glGenTextures(1, &name);
@@ -180,10 +178,8 @@ protected:
     std::vector<GLuint> textures_;
 };
 
-// One row per light program, the red of two pixels each in a range.
 TEST_F(ShaderRenderGL, LightProgramsShadeByDirectionDistanceAndCone) {
     Texture(0, 1, {255, 128, 0, 255});
-    // Light position, linear attenuation, spot cut-off.
     const float kCurved = 1 / 1.5f, kSphere = -1;
     static const float kHeadOn[6] = {0, 0, 1, 0, 0, 180}, kSide[6] = {1, 0, 0.2f, 0, 0, 180},
                        kPoint3[6] = {0, 0, 3, 1, 1, 180}, kPoint1[6] = {0, 0, 1, 1, 1, 180},
@@ -198,7 +194,6 @@ TEST_F(ShaderRenderGL, LightProgramsShadeByDirectionDistanceAndCone) {
         {SHADER_DIR_PER_VERTEX, kHeadOn, kCurved, 32, 32, 183, 189, 1, 1, 183, 189},
         {SHADER_DIR_PER_PIXEL, kHeadOn, kCurved, 32, 32, 250, 255, 1, 1, 177, 195},
         {SHADER_TOON, kHeadOn, kCurved, 32, 32, 254, 255, 1, 1, 177, 180},
-        // Textured directional light: the sphere's side facing the light only, in orange.
         {SHADER_DIR_PER_VERTEX_TEX, kSide, kSphere, 54, 32, 151, 255, 10, 32, 0, 9},
         {SHADER_DIR_PER_PIXEL_TEX, kSide, kSphere, 54, 32, 151, 255, 10, 32, 0, 9},
         {SHADER_COLOR, kHeadOn, 0, 32, 32, 255, 255, 1, 1, 255, 255},
@@ -227,7 +222,6 @@ TEST_F(ShaderRenderGL, LightProgramsShadeByDirectionDistanceAndCone) {
 TEST_F(ShaderRenderGL, ParallaxShiftsTheTextureWithTheViewAngle) {
     Texture(0, 2, {0, 0, 0, 255, 255, 255, 255, 255});
     const GLuint flat = Texture(2, 1, {0, 0, 0, 255}), raised = Texture(2, 1, {255, 255, 255, 255});
-    // Ambient light only, at full strength, so lit programs show the texture as it is.
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, kWhite);
     glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, kWhite);
     glLightfv(GL_LIGHT0, GL_DIFFUSE, kBlack);

@@ -34,7 +34,6 @@ Records RecordsOf(const CShadowVolume& volume) {
 
 const CVector3 kAbove(0, 100, 0), kUnit(1, 1, 1), kYAxis(0, 1, 0);
 
-// A 3DS-mesh build turning about y.
 void Build(CShadowVolume& volume, TestMesh& mesh, CVector3 light, CVector3 at = CVector3(),
            CVector3 size = kUnit, float angle = 0) {
     CVector3 axis = kYAxis;
@@ -85,7 +84,6 @@ TEST(ShadowVolumeBuild, CubeWallsFollowTheLightAndThePlacement) {
             minZ = std::min(minZ, v[i].z), maxZ = std::max(maxZ, v[i].z);
         }
     EXPECT_TRUE(std::fabs(minZ + 2.f) < 1e-4f && std::fabs(maxZ - 2.f) < 1e-4f) << minZ << maxZ;
-    // A light at the origin lights nothing.
     Build(volume, cube, CVector3(), CVector3(0, 5, 0));
     EXPECT_TRUE(volume.GetVolumeVertexCount() == 0u && volume.GetEdgeCount() == 0u);
     // Faces pointing outside the vertex array are skipped, not read.

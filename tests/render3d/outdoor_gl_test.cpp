@@ -55,7 +55,6 @@ protected:
         g_Camera = nullptr;
         g_ShaderManager = nullptr;
     }
-    // The next GetFrameInterval() returns this many seconds.
     void SetFrameInterval(double seconds) {
         utils_.CalculateFrameRate();
         g_FakeTicks += Uint32(seconds * 1000.0 + 0.5);
@@ -71,7 +70,6 @@ protected:
         glDisable(GL_DEPTH_TEST);
         glDisable(GL_CULL_FACE);
     }
-    // One still particle at `at` that never runs out of energy.
     std::unique_ptr<CParticleSystem> Make(CVector3 at, bool sprites, bool blend, float pointSize,
                                           sColor colour = sColor(1, 1, 1, 1)) {
         auto system = std::make_unique<CParticleSystem>();
@@ -190,7 +188,6 @@ TEST_F(OutdoorGL, HeightFieldsDrawWhereTheGridAndTheHeightLayersSay) {
     EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
 }
 
-// Lit pixels of the frame: bounding box and count.
 struct Extent {
     int left = kSize, right = -1, top = kSize, bottom = -1, count = 0;
     int Width() const { return right - left + 1; }

@@ -35,7 +35,6 @@ TEST(ParticleRandom, EqualBoundsGiveTheMinimumOtherwiseMinPlusOneToMaxDividedAnd
     EXPECT_TRUE(RandomBoxValue(5, 5, 100.0f) == 5.0f &&
                 RandomVelocityValue(30, 30, 1000.0f) == 30 && RandomEnergy(40, 40) == 40u);
     EXPECT_GE(RandomBoxValue(2, 4, 0.0f), 3.0f) << "a divisor of 0 leaves the value whole";
-    // Each draw's smallest, largest and (for the box) number of distinct values.
     const struct {
         std::set<float> seen;
         float min, max;
@@ -47,7 +46,6 @@ TEST(ParticleRandom, EqualBoundsGiveTheMinimumOtherwiseMinPlusOneToMaxDividedAnd
         EXPECT_FLOAT_EQ(*row.seen.rbegin(), row.max);
     }
     EXPECT_EQ(rows[0].seen.size(), 20u);
-    // Setters refuse upside-down bounds and keep the old ones.
     CParticleSystem system;
     EXPECT_FALSE(system.SetParticleVelocityY(50, 10, 1.0f) || system.SetGenerationBoxX(3, -3, 1) ||
                  system.SetEnergyBounds(9, 8));

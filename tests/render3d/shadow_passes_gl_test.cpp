@@ -65,7 +65,6 @@ public:
         glEnd();
         glPopMatrix();
     }
-    // Placed as a 3DS-kind object, which draws through the buffer entry point.
     void DrawVBONEW(bool textured) override { Draw(textured); }
     void BuildShadowVolume(CVector3 light) override {
         volume.buildShadowV3DS(mesh.Object(), light, m_vPosition, m_vSize, m_fAngle,
@@ -76,7 +75,6 @@ public:
     int GetModelVertexNum() override { return 36; }
 };
 
-// Ground from -40 to 40 on x and z with its top at y = 0, and the box casting a shadow.
 struct Scene {
     C3DGameObjectManager manager;
     MeshEntity* ground = new MeshEntity(CVector3(0, -1, 0), CVector3(40, 1, 40));
@@ -102,13 +100,11 @@ struct Frame {
     }
     float Lum(const CVector3& world) const { return Lum(Project(world)[0], Project(world)[1]); }
     bool Stencil(int x, int y) const { return stencil[size_t(y) * kWidth + size_t(x)] != 0; }
-    // Window pixel (top-down) of a world point.
     std::array<int, 2> Project(const CVector3& p) const {
         double wx, wy, wz;
         gluProject(p.x, p.y, p.z, modelview, projection, viewport, &wx, &wy, &wz);
         return {int(std::lround(wx)), kHeight - 1 - int(std::lround(wy))};
     }
-    // World point on the ground plane seen through a window pixel.
     CVector3 GroundUnder(int x, int y) const {
         double n[3], f[3];
         const double wy = kHeight - 1 - y;
@@ -172,7 +168,6 @@ protected:
     static void LookFrom(const CVector3& eye, const CVector3& target) {
         g_Camera->PositionCamera(eye.x, eye.y, eye.z, target.x, target.y, target.z, 0, 1, 0);
     }
-    // One frame prepared as the application does it, rendered by the manager.
     Frame Render(Scene& scene, sShadowTypes method) {
         g_Graphics->SetActiveShadowMethod(method);
         glColor4f(0.6f, 0.6f, 0.6f, 1.0f); // the ground's material, as the overlay leaves it
@@ -260,7 +255,6 @@ TEST_F(ShadowPassGL, ThePassDrawsThroughTheProgramItSelects) {
             << row.program;
         const float dark = f.Lum(kUnderBox), bright = f.Lum(CVector3(0, 0, kFootprint[3] + 0.8f));
         EXPECT_LT(dark, 0.8f * bright) << row.program;
-        // Ground pixels near the footprint whose shade lies clearly between the two.
         const float low = dark + 0.2f * (bright - dark), high = bright - 0.2f * (bright - dark);
         for (int y = 0; y < kHeight && !row.parallax; y += 2)
             for (int x = 0; x < kWidth; x += 2)

@@ -65,7 +65,6 @@ struct TestMesh {
     }
 };
 
-// Axis-aligned cube from -1 to 1, outward-facing triangles (counter-clockwise).
 inline TestMesh Cube() {
     TestMesh m;
     for (int i = 0; i < 8; ++i)
