@@ -64,8 +64,6 @@ std::unique_ptr<CGraphicsCore> Open(int w, int h, bool mode2D, int shadowW = 0, 
     return core;
 }
 
-} // namespace
-
 TEST(GraphicsCoreGL, TheWindowOpensWithTheRequestedBuffersShadowMapAndPerspective) {
     auto core = Open(1024, 768, false, 2048, 512);
     ASSERT_TRUE(core);
@@ -173,8 +171,6 @@ TEST(GraphicsCoreGL, PixelViewProjectionsStateAndTheFrameBufferImageAt320x200) {
     EXPECT_EQ(ReadPixelTopDown(1, 199).r + ReadPixelTopDown(4, 199).r, 0) << "zeroed, not garbage";
 }
 
-namespace {
-
 class CursorGL : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -228,8 +224,6 @@ protected:
     std::string m_Normal, m_Move;
 };
 
-} // namespace
-
 TEST_F(CursorGL, TheImageTopLeftIsAtTheMouseAndTheWindowMoveCursorShowsOnlyOnceLoaded) {
     g_Graphics->LoadCustomMouseCursor(m_Normal.data());
     EXPECT_EQ(SDL_ShowCursor(-1), 0) << "the system cursor is hidden";
@@ -250,8 +244,6 @@ TEST_F(CursorGL, TheImageTopLeftIsAtTheMouseAndTheWindowMoveCursorShowsOnlyOnceL
     ASSERT_NE(g_Graphics->GetCurrentCursor(), nullptr);
     EXPECT_EQ(DrawAndRead({{102, 62}}), "r");
 }
-
-namespace {
 
 TEST(DebugDrawing, CubeShowsItsFaceColoursAndRestoresTexturingMatrixAndColour) {
     ZARVO_REQUIRE_GL(64, 64);
@@ -357,8 +349,6 @@ protected:
     std::vector<GLuint> m_Names;
 };
 
-} // namespace
-
 TEST_F(TextureCreationGL, EveryReaderTheDispatchPicksLeavesTheDecodedFile) {
     // Row 0 is the first row a reader hands over: the bottom one for BMP and PCX only.
     struct Row {
@@ -427,8 +417,6 @@ TEST_F(TextureCreationGL, AnisotropicGenerationPicksTheBmpPathAndSetsTheMaximum)
     g_Graphics = nullptr;
 }
 
-namespace {
-
 std::unique_ptr<Engine> StartEngine(bool mode2D) {
     zarvo_test::PopMatrixStacksToBase();
     testing::internal::CaptureStdout();
@@ -462,8 +450,6 @@ Uint32 FakeTicks() {
     return g_FakeTicks;
 }
 
-} // namespace
-
 TEST(EngineMainLoopGL, FramesEndInTheModesProjectionTimeOnlyWhileCountingAndDrawTheFpsText) {
     for (const bool mode2D : {true, false}) {
         auto engine = StartEngine(mode2D);
@@ -487,18 +473,17 @@ TEST(EngineMainLoopGL, FramesEndInTheModesProjectionTimeOnlyWhileCountingAndDraw
         // Frame timing advances only while FPS counting is on.
         CUtils::SetTickSource(FakeTicks);
         g_FakeTicks = 100000;
-        for (int frame = 0; frame < 5; ++frame, g_FakeTicks += 16)
-            engine->MainLoop();
-        EXPECT_EQ(g_Utils->GetFrameInterval(), 0.0);
-        engine->EnableFPSCounting(true);
-        engine->MainLoop(); // the first measured frame spans everything before it
-        g_FakeTicks += 16;
-        engine->MainLoop();
-        EXPECT_NEAR(g_Utils->GetFrameInterval(), 0.016, 1e-3);
-        engine->EnableFPSCounting(false); // the interval keeps its last value
-        g_FakeTicks += 500;
-        engine->MainLoop();
-        EXPECT_NEAR(g_Utils->GetFrameInterval(), 0.016, 1e-3);
+        // Off, on (the first measured frame spans all before it), off again: the value stays.
+        for (const auto& step : {std::make_tuple(false, 5, 16u, 0.0),
+                                 {true, 2, 16u, 0.016},
+                                 {false, 1, 500u, 0.016}}) {
+            engine->EnableFPSCounting(std::get<0>(step));
+            for (int frame = 0; frame < std::get<1>(step); ++frame) {
+                g_FakeTicks += std::get<2>(step);
+                engine->MainLoop();
+            }
+            EXPECT_NEAR(g_Utils->GetFrameInterval(), std::get<3>(step), 1e-3);
+        }
         CUtils::SetTickSource(nullptr);
 
         // "Current FPS: N" only while counting: glyph cells from (3, 5), 16 high, 12 apart.
@@ -508,10 +493,13 @@ TEST(EngineMainLoopGL, FramesEndInTheModesProjectionTimeOnlyWhileCountingAndDraw
             Frames(*engine, 1);
             const std::vector<uint8_t> px = zarvo_test::ReadFramebufferTopDown(640, 480);
             int x0 = 640, y0 = 60, x1 = -1, y1 = -1; // the lit box in the top 60 rows
-            for (int i = 0; i < 640 * 60; ++i)
-                if (std::max({px[4 * i], px[4 * i + 1], px[4 * i + 2]}) > 100)
-                    x0 = std::min(x0, i % 640), y0 = std::min(y0, i / 640),
-                    x1 = std::max(x1, i % 640), y1 = std::max(y1, i / 640);
+            for (int i = 0; i < 640 * 60; ++i) {
+                if (std::max({px[4 * i], px[4 * i + 1], px[4 * i + 2]}) <= 100) continue;
+                x0 = std::min(x0, i % 640);
+                y0 = std::min(y0, i / 640);
+                x1 = std::max(x1, i % 640);
+                y1 = std::max(y1, i / 640);
+            }
             if (!counting) {
                 EXPECT_EQ(x1, -1) << "nothing drawn without FPS counting";
                 continue;
@@ -530,10 +518,8 @@ TEST(DataRootGL, TheProgramRunsFromAnyFolder) {
     const std::string elsewhere = zarvo_test::MakeTempDir("elsewhere");
     // Far from any Data/ folder: the program looks a few folders up from itself.
     const std::string lonely = "/tmp/zarvo-lonely-" + std::to_string(::getpid());
-    ASSERT_EQ(std::system(("rm -rf " + lonely + " && mkdir -p " + lonely + " && cp " +
-                           ZARVO_BINARY_DIR + "/zarvo " + lonely)
-                              .c_str()),
-              0);
+    const std::string copy = "rm -rf " + lonely + " && mkdir " + lonely + " && cp ";
+    ASSERT_EQ(std::system((copy + ZARVO_BINARY_DIR + "/zarvo " + lonely).c_str()), 0);
     const std::string withVariable = env + " ZARVO_DATA_DIR=" + zarvo_test::SourceDir();
     // The copy runs the demo that loads the most kinds of file.
     for (const auto& run :
@@ -555,3 +541,5 @@ TEST(DataRootGL, TheProgramRunsFromAnyFolder) {
     EXPECT_NE(alone.status, 0) << "a lonely copy finds nothing without the variable";
     std::system(("rm -rf " + lonely).c_str());
 }
+
+} // namespace
