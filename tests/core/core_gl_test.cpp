@@ -34,10 +34,10 @@ using zarvo_test::ReadPixelTopDown;
 
 namespace {
 
-GLint Integer(GLenum name) {
-    GLint v = 0;
-    glGetIntegerv(name, &v);
-    return v;
+GLint Integer(GLenum name, int index = 0) {
+    GLint v[4] = {};
+    glGetIntegerv(name, v);
+    return v[index];
 }
 
 std::array<float, 16> Matrix(GLenum which = GL_PROJECTION_MATRIX) {
@@ -141,16 +141,14 @@ TEST(GraphicsCoreGL, PixelViewProjectionsStateAndTheFrameBufferImageAt320x200) {
     const auto m = Matrix();
     EXPECT_TRUE(std::all_of(m.begin(), m.end(), [](float v) { return std::isfinite(v); }));
     EXPECT_NEAR(m[0], before[5] / 320.0f, 1e-6) << "the field of view over an aspect of 320";
-    GLint viewport[4], modes[2];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[3], 1);
+    EXPECT_EQ(Integer(GL_VIEWPORT, 3), 1);
     core->Init3DScreen(320, 200);
 
     // Wireframe and window title reach GL and SDL.
     for (bool wire : {true, false}) {
         core->SetWireFrameMode(wire);
-        glGetIntegerv(GL_POLYGON_MODE, modes);
-        EXPECT_TRUE(modes[0] == (wire ? GL_LINE : GL_FILL) && core->GetWireFrameMode() == wire);
+        EXPECT_TRUE(Integer(GL_POLYGON_MODE) == (wire ? GL_LINE : GL_FILL) &&
+                    core->GetWireFrameMode() == wire);
     }
     core->setWindowTitle("Title Check");
     char *title = nullptr, *icon = nullptr;
@@ -446,9 +444,6 @@ void Frames(Engine& engine, int count) {
 }
 
 Uint32 g_FakeTicks = 0;
-Uint32 FakeTicks() {
-    return g_FakeTicks;
-}
 
 TEST(EngineMainLoopGL, FramesEndInTheModesProjectionTimeOnlyWhileCountingAndDrawTheFpsText) {
     for (const bool mode2D : {true, false}) {
@@ -471,7 +466,7 @@ TEST(EngineMainLoopGL, FramesEndInTheModesProjectionTimeOnlyWhileCountingAndDraw
                   std::make_tuple(1, 1, GL_LEQUAL));
 
         // Frame timing advances only while FPS counting is on.
-        CUtils::SetTickSource(FakeTicks);
+        CUtils::SetTickSource([] { return g_FakeTicks; });
         g_FakeTicks = 100000;
         // Off, on (the first measured frame spans all before it), off again: the value stays.
         for (const auto& step : {std::make_tuple(false, 5, 16u, 0.0),

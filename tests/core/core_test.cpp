@@ -120,11 +120,10 @@ TEST(Screenshot, PngAndBmpRoundTripExactlyAndBadRequestsWriteNothing) {
     sRGBImage shortPixels = gradient(8, 8), negative = gradient(2, 2);
     shortPixels.pixels.pop_back();
     negative.width = negative.height = -2;
-    for (const auto& bad : {std::pair<const char*, sRGBImage>{"/empty.png", sRGBImage()},
-                            {"/short.png", shortPixels},
-                            {"/short.bmp", shortPixels},
-                            {"/negative.png", negative},
-                            {"/no/such/dir/x.png", gradient(4, 4)}}) {
+    using Bad = std::pair<const char*, sRGBImage>;
+    for (const Bad& bad :
+         {Bad{"/empty.png", {}}, Bad{"/short.png", shortPixels}, Bad{"/short.bmp", shortPixels},
+          Bad{"/negative.png", negative}, Bad{"/no/such/dir/x.png", gradient(4, 4)}}) {
         EXPECT_FALSE(SaveImage(dir + bad.first, bad.second)) << bad.first;
         EXPECT_FALSE(ReadFileBytes(dir + bad.first, bytes)) << bad.first;
     }
@@ -378,14 +377,11 @@ TEST(EngineLifeCycle, ReplacedSetsAreDeletedOnceAndKeepTheAudioDeviceOpen) {
     const bool wrote = std::remove(file.c_str()) == 0;
     apps.emplace_back(new testGameObject());
     apps.emplace_back(new testShadowMapping());
-    const std::string out = testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStdout();
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     std::string bytes;
     EXPECT_TRUE(wrote && !zarvo_test::ReadFileBytes(file, bytes)) << "no file, or reopened";
-    // Three start-up sequences, but only the newest set is alive: one open audio device.
-    EXPECT_EQ(zarvo_test::CountOccurrences(out, "Zarvo Engine version 0.02..."), 3u);
-    EXPECT_EQ(zarvo_test::CountOccurrences(out, "done\n"), 3u * 14u);
-    EXPECT_EQ(Alive(), kOneSet);
+    EXPECT_EQ(Alive(), kOneSet) << "only the newest set lives, with one open audio device";
     // Destroyed newest first, as the program does: the first deletes, the rest find nothing.
     apps.pop_back();
     EXPECT_EQ(Alive(), kNone);
@@ -424,9 +420,6 @@ TEST(GraphicsCoreDefaults, AnisotropyStaysOffWithoutTheExtension) {
 
 // Timing state is shared by every CUtils, so each test starts well after the last.
 Uint32 g_Now = 0;
-Uint32 FakeTicks() {
-    return g_Now;
-}
 
 class FrameTimingTest : public ::testing::Test {
 protected:
@@ -436,7 +429,7 @@ protected:
     }
     static void TearDownTestSuite() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
     void SetUp() override {
-        CUtils::SetTickSource(FakeTicks);
+        CUtils::SetTickSource([] { return g_Now; });
         g_Now += 10000;
         CUtils().CalculateFrameRate(); // closes any period left open; the next starts now
     }
