@@ -51,16 +51,13 @@ TEST(ByteReader, ReadsLittleEndianNeverPastTheEndRefusesOverflowingCountsAndRead
               std::make_tuple(int16_t(-2), 0x7FFFFFFF, 1.0f, uint16_t(0x1234), uint16_t(0x1234)));
     EXPECT_FALSE(in.ReadU32LE(u32) || in.ReadF32LE(f)) << "one byte left";
     EXPECT_EQ(in.Tell(), 14u) << "a failed read consumes nothing";
-    EXPECT_EQ(in.Take(2), nullptr);
-    EXPECT_NE(in.Take(1), nullptr);
+    EXPECT_TRUE(in.Take(2) == nullptr && in.Take(1) != nullptr);
     EXPECT_FALSE(in.ReadU8(byte) || in.Seek(16) || in.Skip(1));
     CByteReader empty(nullptr, 0);
-    EXPECT_TRUE(empty.ReadBytes(&byte, 0));
-    EXPECT_FALSE(empty.ReadBytes(&byte, 1) || empty.ReadU8(byte));
+    EXPECT_TRUE(empty.ReadBytes(&byte, 0) && !empty.ReadBytes(&byte, 1) && !empty.ReadU8(byte));
 
     CByteReader records(data, 16);
-    EXPECT_TRUE(records.Fits(4, 3, 4));
-    EXPECT_FALSE(records.Fits(4, 4, 4) || records.Fits(17, 0, 1));
+    EXPECT_TRUE(records.Fits(4, 3, 4) && !records.Fits(4, 4, 4) && !records.Fits(17, 0, 1));
     // count * recordSize wraps around to a small number.
     EXPECT_FALSE(records.Fits(0, std::numeric_limits<size_t>::max() / 2 + 1, 2));
 
@@ -385,7 +382,7 @@ TEST(EngineLifeCycle, ReplacedSetsAreDeletedOnceAndKeepTheAudioDeviceOpen) {
     // Destroyed newest first, as the program does: the first deletes, the rest find nothing.
     apps.pop_back();
     EXPECT_EQ(Alive(), kNone);
-    apps.clear();
+    apps.clear(); // would crash on a second delete
     EXPECT_EQ(Alive(), kNone);
     unsetenv("SDL_DISKAUDIOFILE");
     unsetenv("SDL_DISKAUDIODELAY");
