@@ -207,12 +207,10 @@ TEST(CommandLine, DefaultsEveryDemoByShortAndClassNameAndRunSettingsInAnyOrder) 
 }
 
 TEST(CommandLine, HelpAndListStopBeforeRunningAndAnswerWithoutStartingTheEngine) {
-    for (const auto& c : {std::make_pair("--help", COMMAND_HELP),
-                          {"-h", COMMAND_HELP},
-                          {"--list", COMMAND_LIST},
-                          {"--list --help", COMMAND_HELP},
-                          {"--demo fade --list", COMMAND_LIST}})
-        EXPECT_EQ(Parse(c.first).command, c.second) << c.first;
+    for (const char* help : {"--help", "-h", "--list --help"})
+        EXPECT_EQ(Parse(help).command, COMMAND_HELP) << help;
+    for (const char* list : {"--list", "--demo fade --list"})
+        EXPECT_EQ(Parse(list).command, COMMAND_LIST) << list;
     const std::string usage = UsageText(), list = DemoListText();
     for (int i = 0; i < DEMO_COUNT; ++i)
         EXPECT_NE(list.find(GetDemoInfo(eDemo(i)).shortName), std::string::npos);
@@ -232,8 +230,7 @@ TEST(CommandLine, MalformedInputIsAnErrorWithAMessage) {
           "--screenshot .png", "--demo", "--demo nosuchdemo", "--demo ''", "-x", "shadow",
           "--help --bogus", "--windowed=yes", "--frames 5 --list -"}) {
         const sCommandLine c = Parse(args);
-        EXPECT_EQ(c.command, COMMAND_ERROR) << args;
-        EXPECT_FALSE(c.error.empty()) << args;
+        EXPECT_TRUE(c.command == COMMAND_ERROR && !c.error.empty()) << args;
     }
     EXPECT_NE(Parse("--bogus").error.find("--bogus"), std::string::npos);
     EXPECT_NE(Parse("--demo nosuchdemo").error.find("nosuchdemo"), std::string::npos);
