@@ -3,8 +3,6 @@
 
 #include <SDL.h>
 
-#include <cstdio>
-
 #include "model_fixtures.h"
 #include "models/3dsObject.h"
 #include "models/CMD2Object.h"
@@ -31,12 +29,7 @@ TEST(FailedModelLoad, DamagedFilesAreRefusedWithTheirReason) {
     std::string nested = Chunk(0x4100, "");
     for (int i = 0; i < 100; ++i)
         nested = Chunk(0x4100, nested);
-    // An empty reason: only the refusal is checked (cut files).
-    const struct {
-        char format;
-        std::string bytes;
-        const char* why;
-    } cases[] = {
+    const std::tuple<char, std::string, const char*> cases[] = {
         {'2', Patched(md2, 4, 7), "Version not 8"},
         {'2', Patched(md2, 16, 8324), "above 8320"},
         {'2', Patched(md2, 16, 20), "frame size too small"},
@@ -74,7 +67,6 @@ TEST(FailedModelLoad, DamagedFilesAreRefusedWithTheirReason) {
         {'O', tri + "f 0 1 2\n", "line 4: vertex index 0"},
         {'O', tri + "# c\nf 1 2 9\n", "line 5: vertex index 9 outside the 3"},
         {'O', tri + "f 1 2 -4\n", "vertex index -4"},
-        // Indices are read eight digits at a time where eight bytes remain.
         {'O', tri + "f 1 2 12345678\n", "vertex index 12345678 outside the 3"},
         {'O', tri + "f 1 2 2147483647\n", "vertex index 2147483647 outside"},
         {'O', tri + "f 1 2 2147483648\n", "line 4: a face corner must start"},
@@ -85,10 +77,10 @@ TEST(FailedModelLoad, DamagedFilesAreRefusedWithTheirReason) {
         {'O', "v nan 0 0\n", "position needs three finite"},
         {'O', "v 0 0 0\nv 1 0 0\nf 1 2\n", "at least three corners"},
         {'O', "v 0 0 0\nf 1 1x 1\n", "unexpected text"}};
-    for (const auto& c : cases) {
+    for (const auto& [format, bytes, why] : cases) {
         Model model;
         std::string error;
-        ExpectRefused(LoadAs(c.format, c.bytes, model, &error), error, c.why, model);
+        ExpectRefused(LoadAs(format, bytes, model, &error), error, why, model);
     }
 }
 
@@ -99,7 +91,7 @@ TEST(FailedModelLoad, DamagedFilesLeaveAnEmptyInertGameObjectAndSDLUp) {
     for (const bool md2 : {true, false}) {
         const std::string good = md2 ? BuildMd2(Md2Recipe()) : Build3ds(TriangleMesh());
         std::string path = dir + (md2 ? "/model.md2" : "/model.3ds");
-        // The undamaged file first, so every failure below is the damage's doing.
+        // The undamaged file first.
         for (const int damage : {-1, int(REMOVED), int(EMPTIED), int(CUT_TO_HEADER),
                                  int(CUT_AT_HALF), int(RANDOM_BYTES)}) {
             SCOPED_TRACE(path + " damage " + std::to_string(damage));
@@ -122,7 +114,6 @@ TEST(FailedModelLoad, DamagedFilesLeaveAnEmptyInertGameObjectAndSDLUp) {
             object.SetSize(2.0f, 2.0f, 2.0f);
             object.SetAngle(30.0f);
             object.SetAnimation(1);
-            // A box without extent where the object stands, which culling always skips.
             object.checkFrustum();
             EXPECT_TRUE(object.HasEmptyModel() && object.GetObjectVertexNum() == 0 &&
                         !object.IsObjectInFrustum());
