@@ -75,8 +75,7 @@ template <class F> std::string Quiet(F f) {
 struct Model : t3DModel {
     ~Model() { ReleaseMd3Model(*this); }
 };
-// Reads a file image through the loader of its format ('2' MD2, 'S' 3DS, '3' MD3, 'O' OBJ;
-// 's' is 3DS with y and z swapped); a refusal's reason goes to `error`.
+// Loads through '2' MD2, 'S' 3DS ('s' y-z swapped), '3' MD3 or 'O' OBJ; `error` gets why.
 inline bool LoadAs(char format, const std::string& bytes, t3DModel& m, std::string* error = nullptr,
                    const char* skin = nullptr) {
     CMD2Loader md2;
@@ -111,16 +110,8 @@ inline CRay MakeRay(CVector3 origin, CVector3 direction) {
     ray.SetDirection(direction.x, direction.y, direction.z);
     return ray;
 }
-// A refused file: the loader names the reason and leaves nothing half-loaded behind.
-inline void ExpectRefused(bool ok, const std::string& error, const char* why, const t3DModel& m) {
-    EXPECT_FALSE(ok);
-    EXPECT_NE(error.find(why), std::string::npos) << error;
-    EXPECT_TRUE(m.pObject.empty() && m.numOfObjects == 0 && m.numOfMaterials == 0 &&
-                m.numOfTags == 0 && m.pTags == nullptr && m.numOfVertices == 0);
-}
 
-// ---- MD2 on a 64 x 32 skin with coordinates (8 i, 4 i); frame f puts vertex i at packed
-// (10 i, f, 5 for odd i) unless `packed` says, scaled by 1.
+// ---- MD2, 64 x 32 skin, st (8 i, 4 i); vertex i of frame f is (10 i, f, 5 if odd) by default.
 struct Md2Recipe {
     std::vector<std::string> frameNames{"stand01"};
     int numVertices = 3;
