@@ -494,11 +494,6 @@ TEST(CObj, RayHitsAreShadedAtTheNearestFaceAndAFailedReloadLeavesNothingToHit) {
         obj.CheckRayHit(other);
         EXPECT_EQ(other.isHit(), hit);
     }
-    double t = 0, u = 0, v = 0;
-    EXPECT_EQ(CObj::intersect_triangle({0.25f, 0.25f, -2}, {0, 0, 1}, {0, 0, 0}, {1, 0, 0},
-                                       {0, 1, 0}, &t, &u, &v),
-              1);
-    EXPECT_EQ(Floats({float(t), float(u)}), Floats({2, 0.25f}));
     // A failed reload: nothing to hit, draw or shadow.
     std::string missing = path + ".gone";
     char texture[] = "never_loaded.tga";

@@ -76,9 +76,8 @@ TEST(StaticModelsGL, BufferDrawsSkipMeshesOutsideTheViewShowTheirColoursAndCastS
     scene.DrawVBO(true, &frustum);
     glDisable(GL_CULL_FACE);
     // Buffers draw in the current colour (white); immediate mode in red.
-    EXPECT_EQ(scene.GetDrawnMeshCount(), 1);
+    EXPECT_TRUE(scene.GetDrawnMeshCount() == 1 && Pixel(1, 1) == Ints({0, 0, 0}));
     EXPECT_EQ(Pixel(32, 32), Ints({255, 255, 255}));
-    EXPECT_EQ(Pixel(1, 1), Ints({0, 0, 0}));
     scene.Draw(true);
     EXPECT_EQ(Pixel(32, 32), Ints({255, 0, 0}));
     scene.SetPosition(-500, 0, 0);
@@ -103,9 +102,9 @@ TEST(StaticModelsGL, BufferDrawsSkipMeshesOutsideTheViewShowTheirColoursAndCastS
                 obj.GetTexture());
     Look(64, {0, 0, 5}, {0, 0, 0});
     obj.DrawVBO(true, &frustum);
-    EXPECT_EQ(obj.GetDrawnMeshCount(), 1);
     const Ints texel = Pixel(32, 32);
-    EXPECT_TRUE(texel[0] > 200 && texel[1] < 40 && texel[2] < 40 && Pixel(2, 2)[0] < 20);
+    EXPECT_TRUE(obj.GetDrawnMeshCount() == 1 && texel[0] > 200 && texel[1] < 40 && texel[2] < 40 &&
+                Pixel(2, 2)[0] < 20);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     obj.Draw(false);
     EXPECT_GT(Pixel(32, 32)[1], 200);
@@ -116,8 +115,8 @@ TEST(StaticModelsGL, BufferDrawsSkipMeshesOutsideTheViewShowTheirColoursAndCastS
     occluder.SetPosition(0, 0, 0);
     occluder.SetSize(0.5f, 0.5f, 0.5f);
     occluder.BuildShadowVolume(CVector3(0, 0, 10));
-    ASSERT_EQ(occluder.GetShadowVolumes().size(), 2u);
-    ASSERT_EQ(occluder.GetShadowVolumes()[0]->GetVolumeVertexCount(), 24u);
+    ASSERT_TRUE(occluder.GetShadowVolumes().size() == 2 &&
+                occluder.GetShadowVolumes()[0]->GetVolumeVertexCount() == 24);
     Look(64, {2, 0, 6}, {0, 0, -2});
     glClear(GL_STENCIL_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
@@ -128,8 +127,7 @@ TEST(StaticModelsGL, BufferDrawsSkipMeshesOutsideTheViewShowTheirColoursAndCastS
     occluder.Draw(true);
     occluder.RenderToStencilV();
     const std::vector<uint8_t> stencil = zarvo_test::ReadStencilTopDown(64, 64);
-    const long shadowed =
-        std::count_if(stencil.begin(), stencil.end(), [](uint8_t s) { return s; });
+    const long shadowed = 64 * 64 - std::count(stencil.begin(), stencil.end(), 0);
     EXPECT_TRUE(shadowed > 20 && shadowed < 64 * 64 / 2) << shadowed;
     GLboolean colourMask[4];
     glGetBooleanv(GL_COLOR_WRITEMASK, colourMask);
@@ -178,19 +176,17 @@ TEST(CMD2ObjectGL, DrawnModelShowsItsSkinWithFrontFacesCulled) {
     const std::multiset<uint32_t> texels =
         Colours(image_test::TexturePixels(model.GetSkinTexture(), 0, GL_RGBA, 4));
     const std::set<uint32_t> skinColours(texels.begin(), texels.end());
-    ASSERT_GT(skinColours.size(), 20u);
-    ASSERT_EQ(skinColours.count(0xff00ff), 0u);
+    ASSERT_TRUE(skinColours.size() > 20 && !skinColours.count(0xff00ff));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     model.SetAngle(90.0f);
     const std::pair<double, int> front = DrawCulled(model, GL_FRONT);
     ASSERT_GT(front.second, 800) << "the model should fill part of the view";
-    std::set<uint32_t> seen;
-    int onSkin = 0;
+    std::multiset<uint32_t> onSkin;
     for (uint32_t c : Colours(zarvo_test::ReadFramebufferTopDown(128, 128)))
-        if (c != 0xff00ff) onSkin += int(skinColours.count(c)), seen.insert(c);
-    EXPECT_EQ(onSkin, front.second);
-    EXPECT_GT(seen.size(), 20u);
+        if (c != 0xff00ff && skinColours.count(c)) onSkin.insert(c);
+    EXPECT_EQ(int(onSkin.size()), front.second);
+    EXPECT_GT(std::set<uint32_t>(onSkin.begin(), onSkin.end()).size(), 20u);
     // Culling front faces leaves the outside: nearer than the inside.
     const std::pair<double, int> back = DrawCulled(model, GL_BACK);
     ASSERT_GT(back.second, 0);
@@ -396,8 +392,7 @@ TEST(CTObjectGL, ParallaxReliefMovesWithTheEye) {
             (x < 64 ? flatDiff : reliefDiff) += std::abs(int(centre[i]) - int(moved[i])) > 8;
             flatLit += x < 64 && centre[i] > 40;
         }
-    EXPECT_GT(flatLit, 1000);
-    EXPECT_EQ(flatDiff, 0);
-    EXPECT_GT(reliefDiff, 500);
+    EXPECT_TRUE(flatLit > 1000 && flatDiff == 0 && reliefDiff > 500)
+        << flatLit << " " << flatDiff << " " << reliefDiff;
     EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
 }
