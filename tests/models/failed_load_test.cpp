@@ -1,5 +1,4 @@
 // Model files that fail to load: the reason is named, the model stays empty and inert.
-#include <gtest/gtest.h>
 
 #include <SDL.h>
 
@@ -11,14 +10,10 @@
 using namespace model_test;
 using namespace zarvo_test;
 
-namespace {
-
-std::string Patched(std::string bytes, size_t at, int32_t value) {
+static std::string Patched(std::string bytes, size_t at, int32_t value) {
     SetI32(bytes, at, value);
     return bytes;
 }
-
-} // namespace
 
 TEST(FailedModelLoad, DamagedFilesAreRefusedWithTheirReason) {
     const std::string md2 = BuildMd2(Md2Recipe()), tds = Build3ds(TriangleMesh());

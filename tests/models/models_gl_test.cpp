@@ -1,7 +1,5 @@
 #include "support/gl_context.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <set>
 
@@ -60,8 +58,6 @@ void Load3ds(C3DSObject& object, const std::string& chunks) {
     std::string path = TempFile("scene.3ds", Build3ds(chunks)), folder;
     Quiet([&] { object.Init(&folder[0], &path[0], false); });
 }
-
-} // namespace
 
 TEST(StaticModelsGL, BufferDrawsSkipMeshesOutsideTheViewShowTheirColoursAndCastStencilShadows) {
     ZARVO_REQUIRE_GL(64, 64);
@@ -135,8 +131,6 @@ TEST(StaticModelsGL, BufferDrawsSkipMeshesOutsideTheViewShowTheirColoursAndCastS
     glDisable(GL_DEPTH_TEST);
 }
 
-namespace {
-
 // Draws over magenta (no skin colour); the covered pixels' summed depth and their count.
 std::pair<double, int> DrawCulled(CMD2Object& model, GLenum cullFace) {
     Look(128, {0, 3, 90}, {0, 3, 0}, {1, 0, 1});
@@ -161,8 +155,6 @@ std::multiset<uint32_t> Colours(const std::vector<uint8_t>& rgba) {
         colours.insert(uint32_t(rgba[i]) << 16 | uint32_t(rgba[i + 1]) << 8 | rgba[i + 2]);
     return colours;
 }
-
-} // namespace
 
 TEST(CMD2ObjectGL, DrawnModelShowsItsSkinWithFrontFacesCulled) {
     ZARVO_REQUIRE_CORPUS();
@@ -217,9 +209,10 @@ TEST(CMd3GL, PartsJoinAtTheirTagsAndFollowTheClock) {
     uint32_t now = 0;
     md3->GetModel()->SetTickSource([&now] { return now; });
     t3DModel* legs = md3->GetModel()->GetModel(CModelMD3::PART_LOWER);
-    EXPECT_STREQ(legs->pAnimations[size_t(legs->currentAnim)].strName, "LEGS_IDLE");
     object.checkFrustum();
-    EXPECT_TRUE(object.IsObjectInFrustum());
+    EXPECT_EQ(
+        Join(legs->pAnimations[size_t(legs->currentAnim)].strName, object.IsObjectInFrustum()),
+        "LEGS_IDLE 1");
     // Centre column from y = -0.25 in halves: the torso starts at 1, 1.5, 2 units.
     const char* columns[] = {".######..", ".##.####.", ".##..####"};
     for (now = 0; now <= 100; now += 50) {
@@ -251,8 +244,6 @@ TEST(CMd3GL, TonyDrawsTexturedWithItsWeapon) {
     EXPECT_GT(colours.size() - colours.count(0x33334c), 500u);
     EXPECT_GT(std::set<uint32_t>(colours.begin(), colours.end()).size(), 30u);
 }
-
-namespace {
 
 // "red", "stripes" (two black columns in four) and "step" (height 1 on the right half).
 int MakeTexture(const std::string& name) {
@@ -317,8 +308,6 @@ struct GlobalsReset {
         g_ShaderManager = shaders;
     }
 };
-
-} // namespace
 
 TEST(CTObjectGL, FacesQuadsTexturesAndFrustum) {
     ZARVO_REQUIRE_GL(128, 128);
@@ -396,3 +385,5 @@ TEST(CTObjectGL, ParallaxReliefMovesWithTheEye) {
         << flatLit << " " << flatDiff << " " << reliefDiff;
     EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
 }
+
+} // namespace
