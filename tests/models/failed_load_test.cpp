@@ -42,7 +42,7 @@ TEST(FailedModelLoad, DamagedFilesAreRefusedWithTheirReason) {
         {'S', Patched(tds, 6 + 10 + 2, 1 << 20), "longer than its parent"}, // object info
         {'S', Patched(tds, 6 + 2, 3), "longer than its parent"}, // shorter than its header
         {'S', tds.substr(0, 40), "longer than its parent"},
-        {'S', Build3ds(Chunk(0x4000, Cstr("deep") + nested)), "nested too deeply"},
+        {'S', Build3ds(Chunk(0x4000, std::string("deep\0", 5) + nested)), "nested too deeply"},
         {'S', Build3ds(Chunk(0x4000, "abc")), "terminating zero"},
         {'S', Build3ds(Mesh("m", Chunk(0x4110, std::string("\x32\0", 2)))), "vertex list longer"},
         {'S', Build3ds(Mesh("m", VertexList({0, 0, 0, 1, 0, 0}) + FaceList({0, 1, 2}))),

@@ -200,8 +200,8 @@ TEST(CLoad3DS, RoomMatchesItsFactsAndAssimpBounds) {
 TEST(CLoad3DS, LaterVersionsWarnNormalsFlipAndMaterialsTexturesColoursAndNamesLoad) {
     std::string floatColour;
     PutAll(floatColour, {1.0f, 0.5f, 0.0f});
-    const std::string glow =
-        Chunk(0xAFFF, Chunk(0xA000, Cstr("glow")) + Chunk(0xA020, Chunk(0x0010, floatColour)));
+    const std::string glow = Chunk(0xAFFF, Chunk(0xA000, std::string("glow\0", 5)) +
+                                               Chunk(0xA020, Chunk(0x0010, floatColour)));
     const std::string file =
         Build3ds(Material("wood", "wood.bmp", 200, 100, 50) + glow + TriangleMesh("a", "wood") +
                      TriangleMesh("b", "glow") + TriangleMesh("c", "missing"),
@@ -330,8 +330,7 @@ TEST(CLoadMD3, SkinAndShaderLinesNameEachMeshTexture) {
     const std::string shader =
         "skin.tga\r\n" + std::string(3, '\0') + "x.tga\nextra.tga\nignored.tga\n";
     loader.LoadShaderFromMemory(&model, shader.data(), shader.size());
-    EXPECT_EQ(model.numOfMaterials, 5);
-    EXPECT_EQ(files(), "skin.tga red.tga extra.tga ");
+    EXPECT_EQ(Join(model.numOfMaterials, files()), "5 skin.tga red.tga extra.tga ");
 }
 
 TEST(CModelMD3, AnimationsSwitchStepWrapAndHoldAtZeroFps) {
@@ -340,8 +339,7 @@ TEST(CModelMD3, AnimationsSwitchStepWrapAndHoldAtZeroFps) {
     EXPECT_TRUE(entity.IsEmpty());
     entity.GetModel()->SetTickSource([&now] { return now; });
     t3DModel* torso = entity.GetModel()->GetModel(CModelMD3::PART_UPPER);
-    torso->pAnimations = {tAnimationInfo{"TORSO_A", 0, 2, 0, 0},
-                          tAnimationInfo{"TORSO_B", 7, 9, 0, 5}};
+    torso->pAnimations = {{"TORSO_A", 0, 2, 0, 0}, {"TORSO_B", 7, 9, 0, 5}};
     torso->numOfAnimations = 2;
     entity.IncreaseCharacterAnimation(CModelMD3::PART_UPPER);
     entity.GetModel()->UpdateModel(torso); // the old frame is outside: start over
@@ -351,8 +349,7 @@ TEST(CModelMD3, AnimationsSwitchStepWrapAndHoldAtZeroFps) {
     EXPECT_EQ(torso->t, 0.0f);
     // Names ignore case; at 10 fps b steps and wraps.
     t3DModel* legs = entity.GetModel()->GetModel(CModelMD3::PART_LOWER);
-    legs->pAnimations = {tAnimationInfo{"LEGS_A", 0, 4, 0, 10},
-                         tAnimationInfo{"LEGS_B", 4, 6, 0, 10}};
+    legs->pAnimations = {{"LEGS_A", 0, 4, 0, 10}, {"LEGS_B", 4, 6, 0, 10}};
     legs->numOfAnimations = 2;
     entity.SetAnim("legs_b", "TORSO_NONE");
     std::string frames = std::to_string(legs->currentAnim) + ":";

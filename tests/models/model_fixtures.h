@@ -151,9 +151,6 @@ inline std::string Chunk(uint16_t id, const std::string& payload) {
     Put(s, int32_t(payload.size() + 6));
     return s + payload;
 }
-inline std::string Cstr(const std::string& s) {
-    return s + '\0';
-}
 // A count of items then their floats: vertices (0x4110) 3 each, coordinates (0x4140) 2.
 inline std::string FloatList(uint16_t id, size_t per, const std::vector<float>& values) {
     std::string s;
@@ -174,16 +171,16 @@ inline std::string FaceList(const std::vector<int>& indices, const std::string& 
     return Chunk(0x4120, s + subChunks);
 }
 inline std::string FaceMaterial(const std::string& name) {
-    return Chunk(0x4130, Cstr(name) + std::string(2, '\0'));
+    return Chunk(0x4130, name + std::string(3, '\0')); // the name's NUL, then no faces
 }
 inline std::string Mesh(const std::string& name, const std::string& meshChunks) {
-    return Chunk(0x4000, Cstr(name) + Chunk(0x4100, meshChunks));
+    return Chunk(0x4000, name + '\0' + Chunk(0x4100, meshChunks));
 }
 inline std::string Material(const std::string& name, const std::string& texture, uint8_t r = 10,
                             uint8_t g = 20, uint8_t b = 30) {
-    std::string body = Chunk(0xA000, Cstr(name)) +
+    std::string body = Chunk(0xA000, name + '\0') +
                        Chunk(0xA020, Chunk(0x0011, std::string{char(r), char(g), char(b)}));
-    if (!texture.empty()) body += Chunk(0xA200, Chunk(0xA300, Cstr(texture)));
+    if (!texture.empty()) body += Chunk(0xA200, Chunk(0xA300, texture + '\0'));
     return Chunk(0xAFFF, body);
 }
 // A whole file: version, mesh version 3, and an object-info chunk holding the chunks.

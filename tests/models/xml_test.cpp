@@ -83,8 +83,7 @@ TEST(XmlReader, DocumentsMatchLibxml2) {
         XMLNode node = XMLNode::parseMemory(Bytes(doc), doc.size(),
                                             reinterpret_cast<const char*>(root->name), &results);
         xmlFreeDoc(ref);
-        ASSERT_EQ(results.error, eXMLErrorNone) << results.nLine << ":" << results.nColumn << "\n"
-                                                << doc;
+        ASSERT_EQ(results.error, eXMLErrorNone) << results.nLine << ":" << results.nColumn;
         EXPECT_EQ(XMLOutline(node, true), expected) << doc;
     }
 }
