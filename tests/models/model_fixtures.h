@@ -75,8 +75,7 @@ template <class F> std::string Quiet(F f) {
 struct Model : t3DModel {
     ~Model() { ReleaseMd3Model(*this); }
 };
-// Reads a file image through the loader of its format ('2' MD2, 'S' 3DS, '3' MD3, 'O' OBJ;
-// 's' is 3DS with y and z swapped); a refusal's reason goes to `error`.
+// Loads through '2' MD2, 'S' 3DS ('s' y-z swapped), '3' MD3 or 'O' OBJ; `error` gets why.
 inline bool LoadAs(char format, const std::string& bytes, t3DModel& m, std::string* error = nullptr,
                    const char* skin = nullptr) {
     CMD2Loader md2;
@@ -111,16 +110,8 @@ inline CRay MakeRay(CVector3 origin, CVector3 direction) {
     ray.SetDirection(direction.x, direction.y, direction.z);
     return ray;
 }
-// A refused file: the loader names the reason and leaves nothing half-loaded behind.
-inline void ExpectRefused(bool ok, const std::string& error, const char* why, const t3DModel& m) {
-    EXPECT_FALSE(ok);
-    EXPECT_NE(error.find(why), std::string::npos) << error;
-    EXPECT_TRUE(m.pObject.empty() && m.numOfObjects == 0 && m.numOfMaterials == 0 &&
-                m.numOfTags == 0 && m.pTags == nullptr && m.numOfVertices == 0);
-}
 
-// ---- MD2 on a 64 x 32 skin with coordinates (8 i, 4 i); frame f puts vertex i at packed
-// (10 i, f, 5 for odd i) unless `packed` says, scaled by 1.
+// ---- MD2, 64 x 32 skin, st (8 i, 4 i); vertex i of frame f is (10 i, f, 5 if odd) by default.
 struct Md2Recipe {
     std::vector<std::string> frameNames{"stand01"};
     int numVertices = 3;
@@ -160,9 +151,6 @@ inline std::string Chunk(uint16_t id, const std::string& payload) {
     Put(s, int32_t(payload.size() + 6));
     return s + payload;
 }
-inline std::string Cstr(const std::string& s) {
-    return s + '\0';
-}
 // A count of items then their floats: vertices (0x4110) 3 each, coordinates (0x4140) 2.
 inline std::string FloatList(uint16_t id, size_t per, const std::vector<float>& values) {
     std::string s;
@@ -183,16 +171,16 @@ inline std::string FaceList(const std::vector<int>& indices, const std::string& 
     return Chunk(0x4120, s + subChunks);
 }
 inline std::string FaceMaterial(const std::string& name) {
-    return Chunk(0x4130, Cstr(name) + std::string(2, '\0'));
+    return Chunk(0x4130, name + std::string(3, '\0')); // the name's NUL, then no faces
 }
 inline std::string Mesh(const std::string& name, const std::string& meshChunks) {
-    return Chunk(0x4000, Cstr(name) + Chunk(0x4100, meshChunks));
+    return Chunk(0x4000, name + '\0' + Chunk(0x4100, meshChunks));
 }
 inline std::string Material(const std::string& name, const std::string& texture, uint8_t r = 10,
                             uint8_t g = 20, uint8_t b = 30) {
-    std::string body = Chunk(0xA000, Cstr(name)) +
+    std::string body = Chunk(0xA000, name + '\0') +
                        Chunk(0xA020, Chunk(0x0011, std::string{char(r), char(g), char(b)}));
-    if (!texture.empty()) body += Chunk(0xA200, Chunk(0xA300, Cstr(texture)));
+    if (!texture.empty()) body += Chunk(0xA200, Chunk(0xA300, texture + '\0'));
     return Chunk(0xAFFF, body);
 }
 // A whole file: version, mesh version 3, and an object-info chunk holding the chunks.

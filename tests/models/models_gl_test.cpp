@@ -1,7 +1,5 @@
 #include "support/gl_context.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <set>
 
@@ -61,8 +59,6 @@ void Load3ds(C3DSObject& object, const std::string& chunks) {
     Quiet([&] { object.Init(&folder[0], &path[0], false); });
 }
 
-} // namespace
-
 TEST(StaticModelsGL, BufferDrawsSkipMeshesOutsideTheViewShowTheirColoursAndCastStencilShadows) {
     ZARVO_REQUIRE_GL(64, 64);
     C3DSObject scene, textured;
@@ -75,25 +71,21 @@ TEST(StaticModelsGL, BufferDrawsSkipMeshesOutsideTheViewShowTheirColoursAndCastS
     glEnable(GL_CULL_FACE);
     scene.DrawVBO(true, &frustum);
     glDisable(GL_CULL_FACE);
-    // Buffers draw the visible quad in the current colour, white; immediately it is red.
-    EXPECT_EQ(scene.GetDrawnMeshCount(), 1);
+    // Buffers draw in the current colour (white); immediate mode in red.
+    EXPECT_TRUE(scene.GetDrawnMeshCount() == 1 && Pixel(1, 1) == Ints({0, 0, 0}));
     EXPECT_EQ(Pixel(32, 32), Ints({255, 255, 255}));
-    EXPECT_EQ(Pixel(1, 1), Ints({0, 0, 0}));
     scene.Draw(true);
     EXPECT_EQ(Pixel(32, 32), Ints({255, 0, 0}));
-    // Moved into view, the other quad is drawn; without a frustum both are.
     scene.SetPosition(-500, 0, 0);
     scene.DrawVBO(true, &frustum);
     EXPECT_EQ(scene.GetDrawnMeshCount(), 1);
     scene.DrawVBO(true, nullptr);
     EXPECT_EQ(scene.GetDrawnMeshCount(), 2);
-    // A textured mesh leaves no client array pointing into its buffers.
-    ASSERT_TRUE(textured.getModel()->pObject[0].bHasTexture);
+    // No client array is left pointing into the buffers.
     textured.DrawVBO(true, nullptr);
-    EXPECT_EQ(textured.GetDrawnMeshCount(), 1);
-    EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY) || glIsEnabled(GL_TEXTURE_COORD_ARRAY));
-
-    // OBJ: two quads with a 2 x 2 red TGA, one at the origin and one far aside.
+    EXPECT_TRUE(textured.GetDrawnMeshCount() == 1 && !glIsEnabled(GL_VERTEX_ARRAY) &&
+                !glIsEnabled(GL_TEXTURE_COORD_ARRAY));
+    // OBJ: two quads with a 2 x 2 red TGA, one far aside.
     std::string texture =
         TempFile("red.tga", std::string("\0\0\2\0\0\0\0\0\0\0\0\0\2\0\2\0\x18\0", 18) +
                                 std::string("\0\0\xff\0\0\xff\0\0\xff\0\0\xff", 12));
@@ -106,23 +98,21 @@ TEST(StaticModelsGL, BufferDrawsSkipMeshesOutsideTheViewShowTheirColoursAndCastS
                 obj.GetTexture());
     Look(64, {0, 0, 5}, {0, 0, 0});
     obj.DrawVBO(true, &frustum);
-    EXPECT_EQ(obj.GetDrawnMeshCount(), 1);
     const Ints texel = Pixel(32, 32);
-    EXPECT_TRUE(texel[0] > 200 && texel[1] < 40 && texel[2] < 40 && Pixel(2, 2)[0] < 20);
-    // Untextured, the immediate draw shows the same quad in white.
+    EXPECT_TRUE(obj.GetDrawnMeshCount() == 1 && texel[0] > 200 && texel[1] < 40 && texel[2] < 40 &&
+                Pixel(2, 2)[0] < 20);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     obj.Draw(false);
     EXPECT_GT(Pixel(32, 32)[1], 200);
     glDisable(GL_TEXTURE_2D);
     EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
-
-    // The stencil pass counts the quad's shadow on a wall behind it, seen from the side.
+    // The quad's shadow on a wall behind it, seen from the side.
     C3DSObject& occluder = scene;
     occluder.SetPosition(0, 0, 0);
     occluder.SetSize(0.5f, 0.5f, 0.5f);
     occluder.BuildShadowVolume(CVector3(0, 0, 10));
-    ASSERT_EQ(occluder.GetShadowVolumes().size(), 2u);
-    ASSERT_EQ(occluder.GetShadowVolumes()[0]->GetVolumeVertexCount(), 24u);
+    ASSERT_TRUE(occluder.GetShadowVolumes().size() == 2 &&
+                occluder.GetShadowVolumes()[0]->GetVolumeVertexCount() == 24);
     Look(64, {2, 0, 6}, {0, 0, -2});
     glClear(GL_STENCIL_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
@@ -133,17 +123,13 @@ TEST(StaticModelsGL, BufferDrawsSkipMeshesOutsideTheViewShowTheirColoursAndCastS
     occluder.Draw(true);
     occluder.RenderToStencilV();
     const std::vector<uint8_t> stencil = zarvo_test::ReadStencilTopDown(64, 64);
-    const long shadowed =
-        std::count_if(stencil.begin(), stencil.end(), [](uint8_t s) { return s; });
+    const long shadowed = 64 * 64 - std::count(stencil.begin(), stencil.end(), 0);
     EXPECT_TRUE(shadowed > 20 && shadowed < 64 * 64 / 2) << shadowed;
-    // The sequence leaves writing on and the stencil test off.
     GLboolean colourMask[4];
     glGetBooleanv(GL_COLOR_WRITEMASK, colourMask);
     EXPECT_TRUE(colourMask[0] && !glIsEnabled(GL_STENCIL_TEST));
     glDisable(GL_DEPTH_TEST);
 }
-
-namespace {
 
 // Draws over magenta (no skin colour); the covered pixels' summed depth and their count.
 std::pair<double, int> DrawCulled(CMD2Object& model, GLenum cullFace) {
@@ -170,8 +156,6 @@ std::multiset<uint32_t> Colours(const std::vector<uint8_t>& rgba) {
     return colours;
 }
 
-} // namespace
-
 TEST(CMD2ObjectGL, DrawnModelShowsItsSkinWithFrontFacesCulled) {
     ZARVO_REQUIRE_CORPUS();
     ZARVO_REQUIRE_GL(128, 128);
@@ -180,27 +164,22 @@ TEST(CMD2ObjectGL, DrawnModelShowsItsSkinWithFrontFacesCulled) {
     CMD2Object model;
     model.SetTickSource([] { return 0u; });
     Quiet([&] { model.Init(&file[0], &skin[0]); }); // the skin goes through texture creation
-    ASSERT_EQ(model.getModel()->numOfObjects, 198);
     ASSERT_NE(model.GetSkinTexture(), 0u);
     const std::multiset<uint32_t> texels =
         Colours(image_test::TexturePixels(model.GetSkinTexture(), 0, GL_RGBA, 4));
     const std::set<uint32_t> skinColours(texels.begin(), texels.end());
-    ASSERT_GT(skinColours.size(), 20u);
-    ASSERT_EQ(skinColours.count(0xff00ff), 0u);
-    // Nearest filtering so every drawn pixel is exactly a texel.
+    ASSERT_TRUE(skinColours.size() > 20 && !skinColours.count(0xff00ff));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    model.SetAngle(90.0f); // face the camera
+    model.SetAngle(90.0f);
     const std::pair<double, int> front = DrawCulled(model, GL_FRONT);
     ASSERT_GT(front.second, 800) << "the model should fill part of the view";
-    std::set<uint32_t> seen;
-    int onSkin = 0;
+    std::multiset<uint32_t> onSkin;
     for (uint32_t c : Colours(zarvo_test::ReadFramebufferTopDown(128, 128)))
-        if (c != 0xff00ff) onSkin += int(skinColours.count(c)), seen.insert(c);
-    // Every covered pixel is a texel of the skin, and many different ones show.
-    EXPECT_EQ(onSkin, front.second);
-    EXPECT_GT(seen.size(), 20u);
-    // Culling front faces must leave the outside of the model: nearer than its inside.
+        if (c != 0xff00ff && skinColours.count(c)) onSkin.insert(c);
+    EXPECT_EQ(int(onSkin.size()), front.second);
+    EXPECT_GT(std::set<uint32_t>(onSkin.begin(), onSkin.end()).size(), 20u);
+    // Culling front faces leaves the outside: nearer than the inside.
     const std::pair<double, int> back = DrawCulled(model, GL_BACK);
     ASSERT_GT(back.second, 0);
     EXPECT_LT(front.first / front.second, back.first / back.second);
@@ -221,7 +200,6 @@ TEST(CMd3GL, PartsJoinAtTheirTagsAndFollowTheClock) {
     }
     zarvo_test::WriteFileBytes(dir + "/c_animation.cfg",
                                "0 2 2 10 // LEGS_IDLE\n0 1 1 10 // TORSO_STAND\n");
-    // Through the game object: loaded idling, always in the frustum.
     std::string folder = dir;
     char name[] = "c";
     C3DGameObject object;
@@ -231,11 +209,11 @@ TEST(CMd3GL, PartsJoinAtTheirTagsAndFollowTheClock) {
     uint32_t now = 0;
     md3->GetModel()->SetTickSource([&now] { return now; });
     t3DModel* legs = md3->GetModel()->GetModel(CModelMD3::PART_LOWER);
-    EXPECT_STREQ(legs->pAnimations[size_t(legs->currentAnim)].strName, "LEGS_IDLE");
     object.checkFrustum();
-    EXPECT_TRUE(object.IsObjectInFrustum());
-    // The centre column from y = -0.25 up in half units: at 0 ms legs [0, 1], torso [1, 2],
-    // head [2, 3]; at 50 ms the torso from 1.5 with the head on it; at 100 ms from 2.
+    EXPECT_EQ(
+        Join(legs->pAnimations[size_t(legs->currentAnim)].strName, object.IsObjectInFrustum()),
+        "LEGS_IDLE 1");
+    // Centre column from y = -0.25 in halves: the torso starts at 1, 1.5, 2 units.
     const char* columns[] = {".######..", ".##.####.", ".##..####"};
     for (now = 0; now <= 100; now += 50) {
         Flat(64);
@@ -262,13 +240,10 @@ TEST(CMd3GL, TonyDrawsTexturedWithItsWeapon) {
     glEnable(GL_DEPTH_TEST);
     tony.Draw(true);
     glDisable(GL_TEXTURE_2D);
-    // The figure covers the view in many colours of its skins.
     const std::multiset<uint32_t> colours = Colours(zarvo_test::ReadFramebufferTopDown(128, 128));
     EXPECT_GT(colours.size() - colours.count(0x33334c), 500u);
     EXPECT_GT(std::set<uint32_t>(colours.begin(), colours.end()).size(), 30u);
 }
-
-namespace {
 
 // "red", "stripes" (two black columns in four) and "step" (height 1 on the right half).
 int MakeTexture(const std::string& name) {
@@ -286,9 +261,7 @@ int MakeTexture(const std::string& name) {
     return int(id);
 }
 
-// One object of rectangles (x0, x1, y0, y1) in z = 0, vertices from the lower left, of
-// kinds 'T' (textured quad, white with u0 v0 so the texture shows unchanged), 'q' and 't'
-// (plain green quad or triangle, material 1).
+// Rectangles (x0, x1, y0, y1): 'T' textured white quad, 'q' / 't' green quad / triangle.
 std::string Rects(const std::vector<std::array<float, 4>>& rects, const std::string& kinds) {
     std::string vertices, faces;
     for (size_t q = 0; q < rects.size(); ++q) {
@@ -330,16 +303,16 @@ bool LoadObject(CTObject& object, const std::string& colourMap, const std::strin
 struct GlobalsReset {
     CCamera* camera = g_Camera;
     CShaderManager* shaders = g_ShaderManager;
-    ~GlobalsReset() { g_Camera = camera, g_ShaderManager = shaders; }
+    ~GlobalsReset() {
+        g_Camera = camera;
+        g_ShaderManager = shaders;
+    }
 };
-
-} // namespace
 
 TEST(CTObjectGL, FacesQuadsTexturesAndFrustum) {
     ZARVO_REQUIRE_GL(128, 128);
     GlobalsReset reset;
-    // Textured quad, textured quad (same texture), untextured triangle, textured quad
-    // again; a second object lies far outside the view.
+    // Two textured quads, a plain triangle, a textured quad; a second object far aside.
     CTObject object, bare;
     ASSERT_TRUE(LoadObject(
         object, "red",
@@ -353,15 +326,12 @@ TEST(CTObjectGL, FacesQuadsTexturesAndFrustum) {
     object.Draw(true);
     // Two faces of one texture bind it once; after the untextured face it is bound again.
     EXPECT_EQ(Ints({object.GetDrawnObjectCount(), object.GetTextureBindCount()}), Ints({1, 2}));
-    // Both triangles of each quad, (a, b, c) at the lower right and (c, d, a) at the upper
-    // left; the last quad is textured again after the untextured face, which shows its
-    // vertex colour: texturing was off, not stale.
+    // Both triangles of each quad; the triangle shows its vertex colour, not the texture.
     for (float x0 : {-3.5f, -2.0f, 2.0f})
         for (float x : {x0 + 0.9f, x0 + 0.1f})
             EXPECT_EQ(At(128, x, x < x0 + 0.5f ? 0.9f : -0.9f), Ints({255, 0, 0})) << x;
     EXPECT_EQ(At(128, 0.7f, -0.5f), Ints({0, 255, 0}));
     EXPECT_EQ(At(128, -0.5f, 0), Ints({0, 0, 255})); // background between the faces
-    // A model without u0 leaves the current texture coordinate alone.
     glTexCoord2f(0.25f, 0.75f);
     bare.Draw(true);
     GLfloat tc[4];
@@ -391,7 +361,7 @@ TEST(CTObjectGL, ParallaxReliefMovesWithTheEye) {
         return zarvo_test::ReadFramebufferTopDown(128, 128);
     };
     const std::vector<uint8_t> centre = draw(0, 0);
-    // The quad's tangent frame is orthonormal and went to the program's uniforms.
+    // An orthonormal tangent frame, passed to the program.
     const T3DFace& f = plane.GetModel()->objects[0].faces[0];
     const CVector3 frame[3] = {f.normal, f.tangent, f.binormal};
     for (int i = 0; i < 3; ++i)
@@ -402,7 +372,6 @@ TEST(CTObjectGL, ParallaxReliefMovesWithTheEye) {
     GLfloat tangent[4] = {0, 0, 0, 0};
     glGetUniformfvARB(program, glGetUniformLocationARB(program, "Tangent"), tangent);
     EXPECT_FLOAT_EQ(tangent[0], f.tangent.x);
-    // Moving the eye leaves the flat (left) half alone and shifts the relief (right).
     const std::vector<uint8_t> moved = draw(3, 1);
     int flatDiff = 0, reliefDiff = 0, flatLit = 0;
     for (int y = 8; y < 120; ++y)
@@ -412,8 +381,9 @@ TEST(CTObjectGL, ParallaxReliefMovesWithTheEye) {
             (x < 64 ? flatDiff : reliefDiff) += std::abs(int(centre[i]) - int(moved[i])) > 8;
             flatLit += x < 64 && centre[i] > 40;
         }
-    EXPECT_GT(flatLit, 1000); // the stripes are really drawn
-    EXPECT_EQ(flatDiff, 0);
-    EXPECT_GT(reliefDiff, 500);
+    EXPECT_TRUE(flatLit > 1000 && flatDiff == 0 && reliefDiff > 500)
+        << flatLit << " " << flatDiff << " " << reliefDiff;
     EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
 }
+
+} // namespace

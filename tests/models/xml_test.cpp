@@ -1,7 +1,6 @@
 // The XML reader against libxml2, and the engine's XML model format read through it.
 #include "models/xmlParser.h"
 
-#include <gtest/gtest.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
@@ -58,9 +57,7 @@ std::string Utf16LE(const std::string& utf8) {
     return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(u.data()), u.size() * 2);
 }
 
-// Documents of every construct the reader knows (declaration, byte-order mark, DOCTYPE,
-// comments, CDATA, instructions, entities, references, multi-byte characters, both quotes,
-// spaced tags), each also as UTF-16, read as libxml2 reads them.
+// Every construct the reader knows, in UTF-8 and UTF-16.
 TEST(XmlReader, DocumentsMatchLibxml2) {
     XMLNode::setGlobalOptions(true, true);
     const std::string docs[] = {
@@ -86,19 +83,13 @@ TEST(XmlReader, DocumentsMatchLibxml2) {
         XMLNode node = XMLNode::parseMemory(Bytes(doc), doc.size(),
                                             reinterpret_cast<const char*>(root->name), &results);
         xmlFreeDoc(ref);
-        ASSERT_EQ(results.error, eXMLErrorNone) << results.nLine << ":" << results.nColumn << "\n"
-                                                << doc;
+        ASSERT_EQ(results.error, eXMLErrorNone) << results.nLine << ":" << results.nColumn;
         EXPECT_EQ(XMLOutline(node, true), expected) << doc;
     }
 }
 
 TEST(XmlReader, ErrorCodesLinesAndColumns) {
-    struct Case {
-        const char* text;
-        const char* tag;
-        XMLError error;
-        int line, column;
-    } const cases[] = {
+    const std::tuple<const char*, const char*, XMLError, int, int> cases[] = {
         {"", nullptr, eXMLErrorEmpty, 1, 1},
         {"text<a/>", nullptr, eXMLErrorFirstNotStartTag, 1, 1},
         {"<a>< b/></a>", nullptr, eXMLErrorMissingTagName, 1, 4},
@@ -117,19 +108,16 @@ TEST(XmlReader, ErrorCodesLinesAndColumns) {
         {"<a>&#xD800;</a>", nullptr, eXMLErrorUnknownCharacterEntity, 1, 4},
         {"<a>&#99999999999999999999;</a>", nullptr, eXMLErrorUnknownCharacterEntity, 1, 4},
         {"<a>&#x;</a>", nullptr, eXMLErrorUnknownCharacterEntity, 1, 4},
-        // A multi-byte character counts as one column.
         {"<a>\xC3\xA9\xE6\xBC\xA2&x;</a>", nullptr, eXMLErrorUnknownCharacterEntity, 1, 6},
-        // An end tag closing an outer element is only a warning, at the end tag.
         {"<a><b></a>", nullptr, eXMLWarningUnmatchedEndTag, 1, 7}};
     XMLNode::setGlobalOptions(true, true);
-    for (const Case& c : cases) {
+    for (const auto& [text, tag, error, line, column] : cases) {
         XMLResults r;
-        const bool empty = XMLNode::parseString(c.text, c.tag, &r).isEmpty();
+        const bool empty = XMLNode::parseString(text, tag, &r).isEmpty();
         EXPECT_EQ(Ints({r.error, r.nLine, r.nColumn, empty}),
-                  Ints({c.error, c.line, c.column, c.error != eXMLWarningUnmatchedEndTag}))
-            << c.text;
+                  Ints({error, line, column, error != eXMLWarningUnmatchedEndTag}))
+            << text;
     }
-    // Byte by byte the same character is two columns.
     XMLNode::setGlobalOptions(true, false);
     XMLResults r;
     XMLNode::parseString("<a>\xC3\xA9&x;</a>", nullptr, &r);
@@ -153,18 +141,18 @@ TEST(XmlReader, DeclarationHoldsTheWantedElementAndLookupsIgnoreCase) {
                    root.nChildNode("MATERIAL")),
               "1 1.0 Root m0 3 second m1 2");
     EXPECT_TRUE(root.getChildNode("material", &i).isEmpty() && !second.getAttribute("name", &a));
-    root = declaration = XMLNode(); // a handle keeps its data alive after the document is gone
+    root = declaration = XMLNode(); // handles outlive the document
     EXPECT_STREQ(second.getAttribute("name", 1), "second");
     EXPECT_TRUE(second.getParentNode().isEmpty());
 }
 
 TEST(XmlReader, DeepNestingNeitherOverflowsNorLeaks) {
     const int depth = 200000;
-    std::string open, close;
-    for (int i = 0; i < depth; ++i)
-        open += "<d>", close += "</d>";
+    std::string doc;
+    for (int i = 0; i < 2 * depth; ++i)
+        doc += i < depth ? "<d>" : "</d>";
     XMLResults r;
-    XMLNode node = XMLNode::parseString((open + close).c_str(), nullptr, &r);
+    XMLNode node = XMLNode::parseString(doc.c_str(), nullptr, &r);
     ASSERT_EQ(r.error, eXMLErrorNone);
     int levels = 0;
     for (XMLNode n = node; !n.isEmpty(); n = n.getChildNode(0))
@@ -174,7 +162,6 @@ TEST(XmlReader, DeepNestingNeitherOverflowsNorLeaks) {
 
 TEST(XmlReader, FilesAndEncodings) {
     XMLResults r;
-    // An end tag closing an outer element only warns: the file still gives its element.
     EXPECT_STREQ(XMLNode::parseFile(TempFile("warn.xml", "<a><b></a>").c_str(), "a", &r).getName(),
                  "a");
     EXPECT_EQ(r.error, eXMLWarningUnmatchedEndTag);
@@ -190,19 +177,18 @@ TEST(XmlReader, FilesAndEncodings) {
                            "First Tag should be 'b'.\n"),
               std::string::npos);
 
-    // UTF-16 in both byte orders, with and without a byte-order mark.
     const std::string le("<\0a\0 \0x\0=\0'\0\xE9\0'\0/\0>\0", 20);
     std::string be = "\xFE\xFF";
     for (size_t i = 0; i < le.size(); i += 2)
-        be += le[i + 1], be += le[i];
+        be += std::string{le[i + 1], le[i]};
     for (const std::string& doc : {le, be, std::string("\xFF\xFE") + le}) {
         XMLNode n = XMLNode::parseMemory(Bytes(doc), doc.size(), "a", &r);
         ASSERT_EQ(r.error, eXMLErrorNone);
         EXPECT_STREQ(n.getAttribute("x"), "\xC3\xA9");
     }
-    // A zero byte ends the text (found by fuzzing: names cut at a zero byte).
+    // A zero byte ends the text (fuzzing).
     EXPECT_STREQ(XMLNode::parseText("<a/>\0<b c", 10, nullptr, &r).getName(), "a");
-    EXPECT_EQ(XMLNode::parseText("<a b='1'\0c='2'/>", 16, nullptr, &r).isEmpty(), true);
+    EXPECT_TRUE(XMLNode::parseText("<a b='1'\0c='2'/>", 16, nullptr, &r).isEmpty());
     const std::string lone("\xFF\xFE<\0\x00\xD8>\0", 8);
     XMLNode::parseMemory(Bytes(lone), lone.size(), "a", &r);
     EXPECT_EQ(r.error, eXMLErrorCharConversionError);
@@ -215,7 +201,6 @@ TEST(XmlReader, FilesAndEncodings) {
 
 std::vector<std::string> g_Textures;
 
-// Textures are named, not loaded.
 int RecordTexture(const std::string& file) {
     g_Textures.push_back(file);
     return -1;
@@ -259,8 +244,7 @@ std::string Object(int numVertices, int numFaces, const std::string& content) {
            "<orientation angle='90' x='0' y='1' z='0'/>" + content + "</object>";
 }
 
-// A unit floor quad facing up (a, b, c at z > x; c, d, a at z < x) and a triangle beside
-// it, both of diffuse (1, 0.5, 0.25).
+// A unit floor quad facing up and a triangle beside it, diffuse (1, 0.5, 0.25).
 const std::string kFloor = XmlModel(
     "110", kMaterial +
                "</material><object name='o' numvertices='7' numfaces='2'>"
@@ -282,9 +266,7 @@ bool LoadObject(CTObject& object, const std::string& xml) {
 } // namespace
 
 TEST(CTObjectLoader, FatalAttributesStopLoadingAndLeaveTheModelEmpty) {
-    const struct {
-        std::string xml, message;
-    } cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {XmlModel("000", "", ""), "Model Name not found in the xml!"},
         {"<ZarvoModelFormat><model name='t' nummaterials='0' "
          "numofparallaxmap='0'/></ZarvoModelFormat>",
@@ -298,15 +280,12 @@ TEST(CTObjectLoader, FatalAttributesStopLoadingAndLeaveTheModelEmpty) {
         {XmlModel("010", kMaterial + "<texture/></material>"), "colormap attribute not found"},
         {XmlModel("001", "<parallaxmap><texture/></parallaxmap>"),
          "heightmap attribute not found in the texture tag!"}};
-    for (const auto& c : cases) {
-        Loaded r = Load(c.xml);
-        EXPECT_FALSE(r.ok) << c.message;
-        EXPECT_NE(r.out.find(c.message), std::string::npos) << r.out;
+    for (const auto& [xml, message] : cases) {
+        Loaded r = Load(xml);
+        EXPECT_TRUE(!r.ok && r.out.find(message) != std::string::npos) << r.out;
         EXPECT_TRUE(r.model.objects.empty() && r.model.materials.empty() &&
-                    r.model.totalVertices == 0);
-        EXPECT_TRUE(g_Textures.empty()) << "loading went on after the message";
+                    r.model.totalVertices == 0 && g_Textures.empty());
     }
-    // Unreadable documents fail without ending the program.
     for (const char* xml : {"", "<ZarvoModelFormat><model></ZarvoModelFormat>", "<other/>",
                             "<ZarvoModelFormat><model name='&bad;'/></ZarvoModelFormat>"}) {
         const Loaded r = Load(xml);
@@ -318,12 +297,7 @@ TEST(CTObjectLoader, FatalAttributesStopLoadingAndLeaveTheModelEmpty) {
 
 TEST(CTObjectLoader, IndicesAndCountsFromTheFileAreChecked) {
     const std::string head = kMaterial + "</material><parallaxmap/>";
-    const struct {
-        int numVertices, numFaces;
-        std::string faces;
-        bool ok;
-        const char* message;
-    } cases[] = {
+    const std::tuple<int, int, std::string, bool, const char*> cases[] = {
         {4, 1, "<face a='0' b='1' c='4'/>", false, "outside the object's 4 vertices"},
         {4, 1, "<face a='-1' b='1' c='2'/>", false, "outside the object's 4 vertices"},
         {4, 1, "<face a='0' b='1' c='2' d='9'/>", false, "outside the object's 4 vertices"},
@@ -331,17 +305,16 @@ TEST(CTObjectLoader, IndicesAndCountsFromTheFileAreChecked) {
         {4, 1, "<face a='0' b='1' c='2' materialindex='1'/>", false, "refers to material 1 of 1"},
         {4, 1, "<face a='0' b='1' c='2' parallaxmapindex='7'/>", false,
          "refers to parallax map 7 of 1"},
-        // Counts beyond what is present are cut to it, however large.
         {2000000000, 99999999, "<face a='0' b='1' c='3'/>", true,
          "numvertices is 2000000000 but only 4 vertex tags are present; reading 4."},
         {-5, 1, "<face a='0' b='1' c='2'/>", false, "outside the object's 0 vertices"},
         {4, 1, "", true, "numfaces is 1 but only 0 face tags"}};
-    for (const auto& c : cases) {
-        Loaded r = Load(
-            XmlModel("111", head + Object(c.numVertices, c.numFaces, kFourVertices + c.faces)));
-        EXPECT_EQ(r.ok, c.ok) << c.faces << "\n" << r.out;
-        EXPECT_NE(r.out.find(c.message), std::string::npos) << r.out;
-        EXPECT_TRUE(c.ok || r.model.objects.empty()) << c.faces;
+    for (const auto& [numVertices, numFaces, faces, ok, message] : cases) {
+        Loaded r =
+            Load(XmlModel("111", head + Object(numVertices, numFaces, kFourVertices + faces)));
+        EXPECT_EQ(r.ok, ok) << faces << "\n" << r.out;
+        EXPECT_NE(r.out.find(message), std::string::npos) << r.out;
+        EXPECT_TRUE(ok || r.model.objects.empty()) << faces;
     }
     Loaded many = Load("<ZarvoModelFormat><model name='t' numsubobjects='4000000000' "
                        "nummaterials='99999999999999999999' numofparallaxmap='-3'>" +
@@ -351,19 +324,17 @@ TEST(CTObjectLoader, IndicesAndCountsFromTheFileAreChecked) {
               Ints({1, 0, 1, 0}));
 }
 
-TEST(CTObject, RayHitsColourFaces) {
+TEST(CTObject, RayHitsColourFacesAndAFailedLoadLeavesAnEmptyWorkingObject) {
     CTObject floor;
     ASSERT_TRUE(LoadObject(floor, kFloor));
     EXPECT_EQ(floor.GetModelVertexNum(), 7);
-    // First triangle of the quad: diffuse times the light term, the light (no light
-    // manager: straight above) shining onto the face.
+    // The quad's first triangle: diffuse times the light (straight above).
     CRay lit = MakeRay({-0.5f, 10, 0.5f}, {0, -1, 0});
     floor.CheckRayHit(lit);
     ASSERT_TRUE(lit.isHit());
     EXPECT_TRUE(lit.GetColorR() > 0.99f && std::fabs(lit.GetColorG() - 0.5f) < 0.01f);
     EXPECT_FLOAT_EQ(lit.GetDistance(), 10.0f);
-    // Second triangle of the quad and a triangle face: the plain diffuse colour; a face
-    // behind the ray's origin is not hit.
+    // Plain diffuse on the others; nothing behind the origin is hit.
     for (const auto& [x, z, dy] :
          {std::make_tuple(0.5f, -0.5f, -1), {3.5f, 0.5f, -1}, {0.5f, -0.5f, 1}}) {
         CRay ray = MakeRay({x, 10, z}, {0, float(dy), 0});
@@ -371,16 +342,13 @@ TEST(CTObject, RayHitsColourFaces) {
         EXPECT_EQ(ray.isHit(), dy < 0) << x;
         EXPECT_TRUE(dy > 0 || std::fabs(ray.GetColorB() - 0.25f) < 1e-6f) << ray.GetColorB();
     }
-}
-
-TEST(CTObject, FailedLoadsLeaveAnEmptyObjectThatStillWorks) {
     CTObject broken;
     std::string bad = kFloor;
     bad.replace(bad.find("c='6'"), 5, "c='60'");
     EXPECT_FALSE(LoadObject(broken, bad));
     EXPECT_TRUE(!broken.IsLoaded() && broken.GetModelVertexNum() == 0);
     EXPECT_EQ(broken.GetTransformedModelLevelBBMaxPoint()->x, 0.0f);
-    // No GL context here: drawing an empty model must not reach GL at all.
+    // No GL context: an empty model must not reach GL.
     broken.Draw(true);
     broken.DrawParallax(true);
     broken.DrawBoundingBox();
@@ -389,15 +357,12 @@ TEST(CTObject, FailedLoadsLeaveAnEmptyObjectThatStillWorks) {
     CRay ray = MakeRay({0, 10, 0}, {0, -1, 0});
     broken.CheckRayHit(ray);
     EXPECT_FALSE(ray.isHit());
-    // Through the scene object: the program goes on, the object is empty.
     C3DGameObject object;
     char missing[] = "/nonexistent/model.xml";
     EXPECT_NE(Quiet([&] { object.LoadZarvoModel(missing); }).find("Error: File not found"),
               std::string::npos);
-    EXPECT_EQ(object.GetModelKind(), MODEL_KIND_ZARVO);
-    ASSERT_NE(object.GetModel(), nullptr);
-    EXPECT_EQ(object.GetObjectVertexNum(), 0);
+    ASSERT_TRUE(object.GetModelKind() == MODEL_KIND_ZARVO && object.GetModel());
     object.SetPosition(5, 5, 5);
     object.CheckRayHit(ray);
-    EXPECT_FALSE(ray.isHit());
+    EXPECT_TRUE(object.GetObjectVertexNum() == 0 && !ray.isHit());
 }
