@@ -17,11 +17,9 @@ if ! command -v gcovr >/dev/null; then
 fi
 
 if [ "${1:-}" != "--report" ]; then
-  launcher=()
-  if command -v ccache >/dev/null; then
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-  fi
-  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug "${launcher[@]}" \
+  # No compiler cache here: objects shared with other checkouts can carry source paths
+  # that gcov cannot resolve from this build folder.
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_C_FLAGS="--coverage -O0" -DCMAKE_CXX_FLAGS="--coverage -O0" \
     -DCMAKE_EXE_LINKER_FLAGS="--coverage" >/dev/null
   cmake --build "$dir" -j"$jobs"
