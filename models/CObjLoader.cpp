@@ -93,19 +93,16 @@ const char* SkipBlanks(const char* p, const char* end) {
     if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
     const char* const start = p;
     unsigned long long value = 0;
+    bool more = true; // false once a short number has been read whole
     if (bufferEnd - p >= 8) {
         uint64_t chunk;
         std::memcpy(&chunk, p, 8);
         const int digits = LeadingDigits(chunk);
-        if (digits == 0) return false;
-        value = DigitsValue(chunk, digits);
+        if (digits > 0) value = DigitsValue(chunk, digits);
         p += digits;
-        if (digits < 8) {
-            out = negative ? -long(value) : long(value);
-            return true;
-        }
+        more = digits == 8;
     }
-    while (p < end && unsigned(*p - '0') < 10u) {
+    while (more && p < end && unsigned(*p - '0') < 10u) {
         value = value * 10 + unsigned(*p++ - '0');
         if (value > 0x7fffffffULL) return false;
     }
