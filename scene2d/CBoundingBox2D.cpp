@@ -69,6 +69,14 @@ void TestPair(const std::vector<sBoxMove>& moves, unsigned int i, unsigned int j
     if (c.newNew || c.newStart || c.startNew) contacts.push_back(c);
 }
 
+void Prefetch(const void* at) {
+#if defined(__GNUC__)
+    __builtin_prefetch(at);
+#else
+    (void)at;
+#endif
+}
+
 // An object in the grid: its envelope and the cells it covers.
 struct sPlaced {
     sSpan span;
@@ -84,6 +92,7 @@ struct CMoveResolver::sScratch {
     std::vector<char> kept, moving, asked;
     std::vector<sContact> contacts;
     std::vector<sPlaced> placed, byColumn, byRow;
+    std::vector<std::pair<unsigned int, unsigned int>> candidates; // pairs whose envelopes meet
     std::vector<unsigned int> columnFirst, rowFirst, first, fill, byObject, ask, refused;
 
     void GridPairs(const std::vector<sBoxMove>& moves);
@@ -97,6 +106,7 @@ struct CMoveResolver::sScratch {
 // row is then swept from left to right.
 void CMoveResolver::sScratch::GridPairs(const std::vector<sBoxMove>& moves) {
     placed.clear();
+    candidates.clear();
     sSpan all{};
     double extent = 0.0;
     for (unsigned int i = 0; i < moves.size(); ++i) {
@@ -157,13 +167,23 @@ void CMoveResolver::sScratch::GridPairs(const std::vector<sBoxMove>& moves) {
                     q.span.y1 < p.span.y0)
                     continue;
                 // A pair shares every row its envelopes' overlap covers; only the first
-                // of them tests it.
+                // of them takes it.
                 if (std::max(p.row0, q.row0) != r) continue;
-                TestPair(moves, std::min(p.object, q.object), std::max(p.object, q.object),
-                         contacts);
+                candidates.push_back({std::min(p.object, q.object), std::max(p.object, q.object)});
             }
         }
         begin = end;
+    }
+
+    // The pairs' boxes lie anywhere in a large scene's memory: asking for them a few
+    // pairs ahead lets the waits for them overlap.
+    constexpr size_t kAhead = 8;
+    for (size_t k = 0; k < candidates.size(); ++k) {
+        if (k + kAhead < candidates.size()) {
+            Prefetch(&moves[candidates[k + kAhead].first]);
+            Prefetch(&moves[candidates[k + kAhead].second]);
+        }
+        TestPair(moves, candidates[k].first, candidates[k].second, contacts);
     }
 }
 
