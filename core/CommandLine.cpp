@@ -20,11 +20,11 @@ const sDemoInfo kDemos[DEMO_COUNT] = {
     {"outdoor", "testOutdoor", "terrain, sky dome, fountain and rain (mouse, W/A/S/D)"},
 };
 
-bool ParseFrameCount(const char* text, int& out) {
+bool ParseWholeNumber(const char* text, int& out, long most = INT_MAX) {
     char* end = nullptr;
     errno = 0;
     const long value = std::strtol(text, &end, 10);
-    if (errno != 0 || end == text || *end != '\0' || value < 1 || value > INT_MAX) return false;
+    if (errno != 0 || end == text || *end != '\0' || value < 1 || value > most) return false;
     out = int(value);
     return true;
 }
@@ -77,8 +77,12 @@ sCommandLine ParseCommandLine(int argc, const char* const* argv) {
                 return Error(std::string("unknown demo: ") + value + " (see --list)");
             ++i;
         } else if (arg == "--frames") {
-            if (!value || !ParseFrameCount(value, result.run.frameLimit))
+            if (!value || !ParseWholeNumber(value, result.run.frameLimit))
                 return Error("--frames needs a whole number of frames (1 or more)");
+            ++i;
+        } else if (arg == "--frame-ms") {
+            if (!value || !ParseWholeNumber(value, result.run.frameStepMs, 1000))
+                return Error("--frame-ms needs a whole number of milliseconds from 1 to 1000");
             ++i;
         } else if (arg == "--screenshot") {
             if (!value || value[0] == '\0') return Error("--screenshot needs a file name");
@@ -98,7 +102,8 @@ sCommandLine ParseCommandLine(int argc, const char* const* argv) {
 }
 
 std::string UsageText() {
-    return "usage: zarvo [--demo NAME] [--windowed] [--frames N] [--screenshot FILE.png]\n"
+    return "usage: zarvo [--demo NAME] [--windowed] [--frames N] [--frame-ms MS]\n"
+           "             [--screenshot FILE.png]\n"
            "       zarvo --list | --help\n"
            "\n"
            "Without arguments the shadow-mapping demo runs full screen until Escape or\n"
@@ -106,6 +111,8 @@ std::string UsageText() {
            "  --demo NAME        run another demo (short or class name, see --list)\n"
            "  --windowed         open a window instead of the full screen\n"
            "  --frames N         end the run after N frames\n"
+           "  --frame-ms MS      move the clock MS milliseconds a frame instead of reading\n"
+           "                     the real time, so that a run repeats exactly (1 to 1000)\n"
            "  --screenshot FILE  save the last frame (the first one without --frames)\n"
            "                     as PNG, or as BMP when FILE ends in .bmp\n"
            "  --list             list the demos\n"

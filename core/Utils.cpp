@@ -23,7 +23,9 @@
 
 namespace {
 
-CUtils::TickSource g_TickSource = SDL_GetTicks;
+CUtils::TickSource g_TickSource = CUtils::EngineTicks;
+Uint32 g_FixedFrameStep = 0;
+Uint32 g_FixedClock = 0;
 
 // The caption starts with the application's title, which the graphics core keeps.
 std::string WindowTitle() {
@@ -37,7 +39,20 @@ CUtils::CUtils() {}
 CUtils::~CUtils() {}
 
 void CUtils::SetTickSource(TickSource source) {
-    g_TickSource = source ? source : SDL_GetTicks;
+    g_TickSource = source ? source : EngineTicks;
+}
+
+Uint32 CUtils::EngineTicks() {
+    return g_FixedFrameStep ? g_FixedClock : SDL_GetTicks();
+}
+
+void CUtils::SetFixedFrameStep(Uint32 ms) {
+    g_FixedFrameStep = ms;
+    g_FixedClock = 0;
+}
+
+void CUtils::StepFixedClock() {
+    g_FixedClock += g_FixedFrameStep;
 }
 
 void CUtils::CalculateFrameRate() {

@@ -22,9 +22,16 @@ public:
     int GetFPS() const { return m_FPS; }
     char* GetFPString() { return m_FPSText; }
 
-    // Where CalculateFrameRate reads the time in milliseconds; null restores SDL_GetTicks.
+    // Where CalculateFrameRate reads the time in milliseconds; null restores EngineTicks.
     using TickSource = Uint32 (*)();
     static void SetTickSource(TickSource source);
+
+    // The clock everything that moves or animates reads by default, in milliseconds:
+    // SDL_GetTicks, unless a fixed frame step is set. Then it starts at 0 and moves exactly
+    // that step with each presented frame, so a run repeats exactly whatever the machine.
+    static Uint32 EngineTicks();
+    static void SetFixedFrameStep(Uint32 ms); // 0: the real time again
+    static void StepFixedClock();             // once per presented frame
 
     // Immediate-mode debug drawings; each turns 2D texturing off and leaves it off.
     void DrawCube(CVector3 position);

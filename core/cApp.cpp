@@ -2,6 +2,7 @@
 
 #include "core/Engine.h"
 #include "core/Screenshot.h"
+#include "core/Utils.h"
 
 #include <SDL.h>
 
@@ -14,6 +15,7 @@ bool g_bScreenshotFailed = false;
 
 void CApp::SetRunOptions(const sRunOptions& options) {
     g_RunOptions = options;
+    CUtils::SetFixedFrameStep(Uint32(options.frameStepMs));
 }
 
 const sRunOptions& CApp::GetRunOptions() {
@@ -53,5 +55,6 @@ bool CApp::PresentFrame() {
         }
     }
     SDL_GL_SwapBuffers();
+    CUtils::StepFixedClock();
     return !last;
 }

@@ -12,6 +12,7 @@ struct sRunOptions {
     int frameLimit = 0;         // 0: run until Escape or the window closes
     std::string screenshotFile; // PNG (BMP for a .bmp name) of the last frame; empty: none
     bool windowed = false;      // a window even where the application asks for full screen
+    int frameStepMs = 0;        // above 0: the engine clock moves this much a frame
 };
 
 class CApp {

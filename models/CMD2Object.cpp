@@ -14,7 +14,7 @@ int WrapIndex(int n, int count) {
 }
 } // namespace
 
-CMD2Object::CMD2Object() : m_TickSource([] { return uint32_t(SDL_GetTicks()); }) {}
+CMD2Object::CMD2Object() : m_TickSource([] { return uint32_t(CUtils::EngineTicks()); }) {}
 
 CMD2Object::~CMD2Object() {
     Destroy();

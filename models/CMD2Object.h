@@ -55,7 +55,7 @@ public:
     GLuint GetSkinTexture() const { return m_SkinTexture; }
     // Replaces the skin (the texture is not owned).
     void SetSkinTexture(GLuint texture) { m_SkinTexture = texture; }
-    // Replaces SDL_GetTicks as the clock (tests drive time through this).
+    // Replaces the engine clock (tests drive time through this).
     void SetTickSource(TickSource source) { m_TickSource = std::move(source); }
     // Frame shown after the current one. With applyDefault the end of an animation
     // switches to the default animation (drawing does this, shadow building does not).

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "core/Utils.h"
 #include "math/3DMath.h"
 #include "models/MeshMath.h"
 
@@ -47,7 +48,7 @@ bool ParseConfigNumber(std::string_view word, int& out) {
 
 } // namespace
 
-CModelMD3::CModelMD3() : m_TickSource([] { return uint32_t(SDL_GetTicks()); }) {}
+CModelMD3::CModelMD3() : m_TickSource([] { return uint32_t(CUtils::EngineTicks()); }) {}
 
 CModelMD3::~CModelMD3() {
     DestroyModel(&m_Head);

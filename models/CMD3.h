@@ -58,7 +58,7 @@ public:
     int GetTorsoOffset() const { return m_iTorsoOffset; }
     // Off: textures are named but not created (for tools without a GL context).
     void SetTextureLoading(bool load) { m_bLoadTextures = load; }
-    // Replaces SDL_GetTicks as the animation clock (tests drive time through this).
+    // Replaces the engine clock as the animation clock (tests drive time through this).
     void SetTickSource(TickSource source) { m_TickSource = std::move(source); }
 
 private:

@@ -1,5 +1,6 @@
 #include "scene2d/CSprite.h"
 
+#include "core/Utils.h"
 #include "image/CTexture.h"
 
 #include <SDL.h>
@@ -8,11 +9,11 @@
 
 namespace {
 
-unsigned int SdlTicks() {
-    return SDL_GetTicks();
+unsigned int EngineTicks() {
+    return CUtils::EngineTicks();
 }
 
-SpriteTickSource g_TickSource = &SdlTicks;
+SpriteTickSource g_TickSource = &EngineTicks;
 
 } // namespace
 
@@ -37,7 +38,7 @@ std::string SpriteFrameFileName(const char* base, unsigned int k) {
 }
 
 void CSprite::SetTickSource(SpriteTickSource source) {
-    g_TickSource = source ? source : &SdlTicks;
+    g_TickSource = source ? source : &EngineTicks;
 }
 
 CSprite::CSprite() {

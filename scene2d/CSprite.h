@@ -6,7 +6,7 @@
 
 class CTexture;
 
-// Milliseconds since start; SDL_GetTicks by default, replaceable so tests control time.
+// Milliseconds since start; the engine clock by default, replaceable so tests control time.
 using SpriteTickSource = unsigned int (*)();
 
 // The frame-stepping rules, apart from drawing. Frames are numbered from 1.
@@ -57,7 +57,7 @@ public:
     float GetSpritePosY() const { return m_Position.y; }
     void SetRotationValue(float degrees) { m_Rotation = degrees; }
 
-    // Replaces the clock for every sprite (null restores SDL_GetTicks).
+    // Replaces the clock for every sprite (null restores the engine clock).
     static void SetTickSource(SpriteTickSource source);
     // Restarts the period from now, as construction does.
     void RestartClock();

@@ -182,10 +182,10 @@ zarvo_test::ProgramRun RunWithoutDisplay(const std::string& args, const std::str
 
 TEST(CommandLine, DefaultsEveryDemoByShortAndClassNameAndRunSettingsInAnyOrder) {
     const sCommandLine d = Parse("");
-    EXPECT_EQ(
-        std::make_tuple(d.command, d.demo, d.run.frameLimit, d.run.screenshotFile, d.run.windowed,
-                        d.error),
-        std::make_tuple(COMMAND_RUN, DEMO_SHADOW_MAPPING, 0, std::string(), false, std::string()));
+    EXPECT_EQ(std::make_tuple(d.command, d.demo, d.run.frameLimit, d.run.screenshotFile,
+                              d.run.windowed, d.run.frameStepMs, d.error),
+              std::make_tuple(COMMAND_RUN, DEMO_SHADOW_MAPPING, 0, std::string(), false, 0,
+                              std::string()));
     for (int i = 0; i < DEMO_COUNT; ++i) {
         const sDemoInfo& info = GetDemoInfo(eDemo(i));
         for (const char* name : {info.shortName, info.className}) {
@@ -197,10 +197,11 @@ TEST(CommandLine, DefaultsEveryDemoByShortAndClassNameAndRunSettingsInAnyOrder) 
     EXPECT_EQ(Parse("--demo SHADOW").demo, DEMO_SHADOW_MAPPING) << "names ignore case";
 
     const sCommandLine c =
-        Parse("--frames 300 --windowed --screenshot out/shot.png --demo parallax");
-    EXPECT_EQ(
-        std::make_tuple(c.command, c.demo, c.run.frameLimit, c.run.screenshotFile, c.run.windowed),
-        std::make_tuple(COMMAND_RUN, DEMO_PARALLAX_SCROLL, 300, std::string("out/shot.png"), true))
+        Parse("--frames 300 --windowed --frame-ms 1000 --screenshot out/shot.png --demo parallax");
+    EXPECT_EQ(std::make_tuple(c.command, c.demo, c.run.frameLimit, c.run.screenshotFile,
+                              c.run.windowed, c.run.frameStepMs),
+              std::make_tuple(COMMAND_RUN, DEMO_PARALLAX_SCROLL, 300, std::string("out/shot.png"),
+                              true, 1000))
         << c.error;
     EXPECT_EQ(Parse("--screenshot x.BMP").run.screenshotFile, "x.BMP");
     EXPECT_EQ(Parse("--frames 1 --frames 2").run.frameLimit, 2) << "last one wins";
@@ -228,7 +229,7 @@ TEST(CommandLine, MalformedInputIsAnErrorWithAMessage) {
          {"--frames", "--frames 0", "--frames -3", "--frames 12x", "--frames ''",
           "--frames 99999999999", "--screenshot", "--screenshot ''", "--screenshot shot.jpg",
           "--screenshot .png", "--demo", "--demo nosuchdemo", "--demo ''", "-x", "shadow",
-          "--help --bogus", "--windowed=yes", "--frames 5 --list -"}) {
+          "--help --bogus", "--windowed=yes", "--frames 5 --list -", "--frame-ms 1001"}) {
         const sCommandLine c = Parse(args);
         EXPECT_TRUE(c.command == COMMAND_ERROR && !c.error.empty()) << args;
     }

@@ -1,37 +1,35 @@
-// The 2D demos driven pass by pass with 20 ms frames and pushed keys, their frames read back.
+// The 2D demos with 20 ms frames, driven pass by pass with pushed keys or run as the program,
+// their frames read back.
 #include <gtest/gtest.h>
 
 #include "demos/testGameObject.h"
-#include "demos/testImageFade.h"
 #include "demos/testParallaxScroll.h"
 #include "demos/testParticleSystem2D.h"
 #include "image/CTexture.h"
 #include "scene2d/CGameObject.h"
 #include "scene2d/CGameObjectManager.h"
 #include "scene2d/CParticle2D.h"
-#include "scene2d/CPictureFade.h"
 #include "support/demo_fixtures.h"
 
 #include <vector>
 
 using namespace zarvo_test;
 
-using FadeDemoGL = DemoGL<testImageFade>;
-TEST_F(FadeDemoGL, ThePictureFadesOutThenInAgain) {
-    CPictureFade* fade = demo_->GetPictureFade();
-    const CTexture* picture = fade->GetPicture();
-    ASSERT_GT(picture->GetWidth(), 0.0f) << "picture not loaded";
-    const Rect area{300, 300, 300 + int(picture->GetWidth()), 300 + int(picture->GetHeight())};
-    // 0.3 per second: some 160 frames down and as many up. The light of the picture's place
-    // follows the alpha down to its turn, then up again.
-    std::vector<double> alphas, light;
-    for (int sample = 0; sample < 16; ++sample, Passes(21))
-        light.push_back(Measure(Capture(), area, nullptr, -1)), alphas.push_back(fade->GetAlpha());
-    const size_t turn = std::min_element(alphas.begin(), alphas.end()) - alphas.begin();
-    ASSERT_TRUE(turn > 2u && turn < alphas.size() - 3) << turn;
-    EXPECT_TRUE(alphas[turn] < 0.15 && light[turn] < light[0] * 0.2);
-    for (size_t i = 1; i < alphas.size(); ++i)
-        EXPECT_EQ(light[i] < light[i - 1], i <= turn) << "sample " << i;
+// The real program on a clock of 20 ms a frame. 0.3 alpha per second: some 160 frames down
+// to the turn, as many up again; the light of the picture's place follows.
+TEST(FadeProgramGL, ThePictureFadesOutThenInAgain) {
+    const std::vector<int> frameCounts = {1, 55, 110, 160, 215, 270};
+    std::vector<double> light;
+    for (int frames : frameCounts) {
+        const std::string shot = MakeTempDir("fade-run") + "/frame.png";
+        const ProgramRun run = RunProgram("--demo fade --windowed --frame-ms 20 --frames " +
+                                          std::to_string(frames) + " --screenshot " + shot);
+        ASSERT_TRUE(run.status == 0 && FindErrorText(run.output).empty()) << run.output;
+        light.push_back(Measure(LoadShot(shot), {300, 300, 620, 412}, nullptr, -1));
+    }
+    EXPECT_LT(light[3], light[0] * 0.15);
+    for (size_t i = 1; i < light.size(); ++i)
+        EXPECT_EQ(light[i] < light[i - 1], i <= 3) << "after " << frameCounts[i] << " frames";
 }
 
 using GameObjectDemoGL = DemoGL<testGameObject>;
