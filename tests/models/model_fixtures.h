@@ -17,6 +17,7 @@
 #include "models/CMD2Loader.h"
 #include "models/CMD3Loader.h"
 #include "models/CObjLoader.h"
+#include "models/CTObject.h"
 #include "support/test_paths.h"
 
 namespace model_test {
@@ -42,8 +43,10 @@ template <class C> void PutEach(std::string& s, const C& values) {
 template <class T> void PutAll(std::string& s, std::initializer_list<T> values) {
     PutEach(s, values);
 }
-inline void SetI32(std::string& s, size_t at, int32_t v) {
-    std::memcpy(&s[at], &v, 4);
+// The bytes with the 32-bit value at `at` replaced.
+inline std::string Patched(std::string bytes, size_t at, int32_t value) {
+    std::memcpy(&bytes[at], &value, 4);
+    return bytes;
 }
 inline const uint8_t* Bytes(const std::string& s) {
     return reinterpret_cast<const uint8_t*>(s.data());
@@ -69,6 +72,17 @@ template <class F> std::string Quiet(F f) {
     f();
     const std::string out = testing::internal::GetCapturedStdout();
     return out + testing::internal::GetCapturedStderr();
+}
+
+// Initialises `object` from an XML model file of `xml`, its textures made by `textures`.
+inline bool LoadXml(CTObject& object, const std::string& xml,
+                    CTObjectLoader::TextureLoader textures) {
+    const std::string path = TempFile("model.xml", xml);
+    CTObjectLoader loader;
+    loader.SetTextureLoader(textures);
+    bool ok = false;
+    Quiet([&] { ok = object.Init(path.c_str(), loader); });
+    return ok;
 }
 
 // A model record released however the test ends.
@@ -104,10 +118,12 @@ inline std::string Str(const CVector3& v, int digits = 9) {
                   digits, v.z + 0.0f);
     return text;
 }
-inline CRay MakeRay(CVector3 origin, CVector3 direction) {
+// A ray from `origin` along `direction`, once `target` has checked it for a hit.
+template <class T> CRay Shot(T& target, CVector3 origin, CVector3 direction) {
     CRay ray;
     ray.SetOrigin(origin.x, origin.y, origin.z);
     ray.SetDirection(direction.x, direction.y, direction.z);
+    target.CheckRayHit(ray);
     return ray;
 }
 
@@ -241,8 +257,7 @@ inline std::string BuildMd3(const Md3Part& part) {
                 PutAll(m, {int16_t(p[0] * 64), int16_t(p[1] * 64), int16_t(p[2] * 64), int16_t(0)});
         out += m;
     }
-    SetI32(out, 104, int32_t(out.size()));
-    return out;
+    return Patched(out, 104, int32_t(out.size()));
 }
 // A unit square in the MD3 x-z plane from (x0, z0).
 inline Md3Mesh Square(const std::string& name, float x0, float z0, int frames = 1) {

@@ -285,18 +285,14 @@ std::string Rects(const std::vector<std::array<float, 4>>& rects, const std::str
 bool LoadObject(CTObject& object, const std::string& colourMap, const std::string& objects) {
     const std::string colours = "<ambient r='1' g='1' b='1' a='1'/><diffuse r='1' g='1' b='1' "
                                 "a='1'/><specular r='0' g='0' b='0' a='1'/>";
-    const std::string path =
-        TempFile("m.xml", "<ZarvoModelFormat><model name='t' numsubobjects='9' nummaterials='2' "
-                          "numofparallaxmap='1'><material name='tex' opacity='1'>" +
-                              colours + "<texture colormap='" + colourMap +
-                              "'/></material><material name='plain' opacity='1'>" + colours +
-                              "</material><parallaxmap><texture heightmap='step'/></parallaxmap>" +
-                              objects + "</model></ZarvoModelFormat>");
-    CTObjectLoader loader;
-    loader.SetTextureLoader(MakeTexture);
-    bool ok = false;
-    Quiet([&] { ok = object.Init(path.c_str(), loader); });
-    return ok;
+    return LoadXml(object,
+                   "<ZarvoModelFormat><model name='t' numsubobjects='9' nummaterials='2' "
+                   "numofparallaxmap='1'><material name='tex' opacity='1'>" +
+                       colours + "<texture colormap='" + colourMap +
+                       "'/></material><material name='plain' opacity='1'>" + colours +
+                       "</material><parallaxmap><texture heightmap='step'/></parallaxmap>" +
+                       objects + "</model></ZarvoModelFormat>",
+                   MakeTexture);
 }
 
 // Puts the engine's camera and shader table back as the test found them.

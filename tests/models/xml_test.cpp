@@ -254,15 +254,6 @@ const std::string kFloor = XmlModel(
                "<vertex x='5' y='0' z='1'/><face a='0' b='1' c='2' d='3' materialindex='0'/>"
                "<face a='4' b='5' c='6' materialindex='0'/></object>");
 
-bool LoadObject(CTObject& object, const std::string& xml) {
-    const std::string path = TempFile("floor.xml", xml);
-    CTObjectLoader loader;
-    loader.SetTextureLoader([](const std::string&) { return -1; });
-    bool ok = false;
-    Quiet([&] { ok = object.Init(path.c_str(), loader); });
-    return ok;
-}
-
 } // namespace
 
 TEST(CTObjectLoader, FatalAttributesStopLoadingAndLeaveTheModelEmpty) {
@@ -326,26 +317,24 @@ TEST(CTObjectLoader, IndicesAndCountsFromTheFileAreChecked) {
 
 TEST(CTObject, RayHitsColourFacesAndAFailedLoadLeavesAnEmptyWorkingObject) {
     CTObject floor;
-    ASSERT_TRUE(LoadObject(floor, kFloor));
+    ASSERT_TRUE(LoadXml(floor, kFloor, RecordTexture));
     EXPECT_EQ(floor.GetModelVertexNum(), 7);
     // The quad's first triangle: diffuse times the light (straight above).
-    CRay lit = MakeRay({-0.5f, 10, 0.5f}, {0, -1, 0});
-    floor.CheckRayHit(lit);
+    CRay lit = Shot(floor, {-0.5f, 10, 0.5f}, {0, -1, 0});
     ASSERT_TRUE(lit.isHit());
     EXPECT_TRUE(lit.GetColorR() > 0.99f && std::fabs(lit.GetColorG() - 0.5f) < 0.01f);
     EXPECT_FLOAT_EQ(lit.GetDistance(), 10.0f);
     // Plain diffuse on the others; nothing behind the origin is hit.
     for (const auto& [x, z, dy] :
          {std::make_tuple(0.5f, -0.5f, -1), {3.5f, 0.5f, -1}, {0.5f, -0.5f, 1}}) {
-        CRay ray = MakeRay({x, 10, z}, {0, float(dy), 0});
-        floor.CheckRayHit(ray);
+        CRay ray = Shot(floor, {x, 10, z}, {0, float(dy), 0});
         EXPECT_EQ(ray.isHit(), dy < 0) << x;
         EXPECT_TRUE(dy > 0 || std::fabs(ray.GetColorB() - 0.25f) < 1e-6f) << ray.GetColorB();
     }
     CTObject broken;
     std::string bad = kFloor;
     bad.replace(bad.find("c='6'"), 5, "c='60'");
-    EXPECT_FALSE(LoadObject(broken, bad));
+    EXPECT_FALSE(LoadXml(broken, bad, RecordTexture));
     EXPECT_TRUE(!broken.IsLoaded() && broken.GetModelVertexNum() == 0);
     EXPECT_EQ(broken.GetTransformedModelLevelBBMaxPoint()->x, 0.0f);
     // No GL context: an empty model must not reach GL.
@@ -354,15 +343,12 @@ TEST(CTObject, RayHitsColourFacesAndAFailedLoadLeavesAnEmptyWorkingObject) {
     broken.DrawBoundingBox();
     broken.BuildShadowVolume(CVector3(0, 10, 0));
     broken.RenderToStencilV();
-    CRay ray = MakeRay({0, 10, 0}, {0, -1, 0});
-    broken.CheckRayHit(ray);
-    EXPECT_FALSE(ray.isHit());
+    EXPECT_FALSE(Shot(broken, {0, 10, 0}, {0, -1, 0}).isHit());
     C3DGameObject object;
     char missing[] = "/nonexistent/model.xml";
     EXPECT_NE(Quiet([&] { object.LoadZarvoModel(missing); }).find("Error: File not found"),
               std::string::npos);
     ASSERT_TRUE(object.GetModelKind() == MODEL_KIND_ZARVO && object.GetModel());
     object.SetPosition(5, 5, 5);
-    object.CheckRayHit(ray);
-    EXPECT_TRUE(object.GetObjectVertexNum() == 0 && !ray.isHit());
+    EXPECT_TRUE(object.GetObjectVertexNum() == 0 && !Shot(object, {0, 10, 0}, {0, -1, 0}).isHit());
 }

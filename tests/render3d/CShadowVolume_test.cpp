@@ -81,7 +81,8 @@ TEST(ShadowVolumeBuild, CubeWallsFollowTheLightAndThePlacement) {
         if (i % 6 < 2) {
             EXPECT_TRUE(std::fabs(v[i].x - 10.f) < 1.0001f && v[i].y == 1.f &&
                         v[i - i % 6 + 2].y < -1000.f);
-            minZ = std::min(minZ, v[i].z), maxZ = std::max(maxZ, v[i].z);
+            minZ = std::min(minZ, v[i].z);
+            maxZ = std::max(maxZ, v[i].z);
         }
     EXPECT_TRUE(std::fabs(minZ + 2.f) < 1e-4f && std::fabs(maxZ - 2.f) < 1e-4f) << minZ << maxZ;
     Build(volume, cube, CVector3(), CVector3(0, 5, 0));

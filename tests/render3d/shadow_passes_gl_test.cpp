@@ -35,7 +35,8 @@ public:
 
     MeshEntity(CVector3 at, CVector3 size) {
         CVector3 lo(-1, -1, -1), hi(1, 1, 1);
-        m_vPosition = at, m_vSize = size;
+        m_vPosition = at;
+        m_vSize = size;
         TransformModelLevelBoundingBoxCoordinates(lo, hi);
     }
     void Draw(bool textured) override {
@@ -50,7 +51,10 @@ public:
         }();
         glGetIntegerv(GL_CURRENT_PROGRAM, &programSeenByDraw);
         glActiveTextureARB(GL_TEXTURE0_ARB);
-        if (textured) glEnable(GL_TEXTURE_2D), glBindTexture(GL_TEXTURE_2D, white);
+        if (textured) {
+            glEnable(GL_TEXTURE_2D);
+            glBindTexture(GL_TEXTURE_2D, white);
+        }
         TransformToWordCoordinate();
         glTexCoord2f(0.5f, 0.5f);
         glBegin(GL_TRIANGLES);
@@ -129,8 +133,10 @@ int ShadowPixels(const Frame& lit, InShadow inShadow, float margin, int& outside
     int n = outside = 0;
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x)
-            if ((std::abs(x - box[0]) >= 60 || std::abs(y - box[1]) >= 60) && inShadow(x, y))
-                ++n, outside += !InFootprint(lit.GroundUnder(x, y), margin);
+            if ((std::abs(x - box[0]) >= 60 || std::abs(y - box[1]) >= 60) && inShadow(x, y)) {
+                ++n;
+                outside += !InFootprint(lit.GroundUnder(x, y), margin);
+            }
     return n;
 }
 
@@ -159,14 +165,11 @@ protected:
         g_Graphics->EnableShadows(true);
         g_Graphics->EnablePCFShadow(false);
         g_Graphics->EnableParallaxMappping(false);
-        LookFrom(CVector3(0, 20, 35), CVector3(-5, 3, 0));
+        g_Camera->PositionCamera(0, 20, 35, -5, 3, 0, 0, 1, 0);
     }
     void TearDown() override {
         g_Graphics->OverrideFBOSupport(fboSupported_);
         g_Graphics->OverrideTwoSidedStencilSupport(twoSidedSupported_);
-    }
-    static void LookFrom(const CVector3& eye, const CVector3& target) {
-        g_Camera->PositionCamera(eye.x, eye.y, eye.z, target.x, target.y, target.z, 0, 1, 0);
     }
     Frame Render(Scene& scene, sShadowTypes method) {
         g_Graphics->SetActiveShadowMethod(method);
@@ -236,7 +239,7 @@ TEST_F(ShadowPassGL, ShadowMapDarkensTheGroundUnderTheCasterOnlyOnEitherPath) {
 
 // Parallax beats PCF; PCF's blended border shows shades the single-tap program skips.
 TEST_F(ShadowPassGL, ThePassDrawsThroughTheProgramItSelects) {
-    LookFrom(CVector3(0, 10, 12), CVector3(-5, 4, 0)); // close enough to resolve the border
+    g_Camera->PositionCamera(0, 10, 12, -5, 4, 0, 0, 1, 0); // close enough to resolve the border
     const struct {
         bool pcf, parallax;
         Default_Shader_Types program;

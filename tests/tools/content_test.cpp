@@ -18,6 +18,7 @@
 #include "image/tgaload.h"
 #include "models/3dsLoader.h"
 #include "models/CMD2Loader.h"
+#include "models/MeshMath.h"
 #include "support/program_run.h"
 #include "support/test_paths.h"
 
@@ -57,7 +58,8 @@ template <typename T> T Get(const std::string& b, size_t at) {
 }
 
 // Assimp's faces and extents; it turns axes per format, so each is (width, |centre|).
-void ExpectAssimpAgrees(const std::string& file, int faces, const float lo[3], const float hi[3]) {
+void ExpectAssimpAgrees(const std::string& file, int faces, const sBoundingBox& box) {
+    const float *lo = box.min.GetArray(), *hi = box.max.GetArray();
     static const bool have = Shell("which assimp").status == 0;
     if (!have) return;
     const std::string out = Shell("assimp info '" + SourceDir() + "/" + file + "'").output;
@@ -80,11 +82,6 @@ void ExpectAssimpAgrees(const std::string& file, int faces, const float lo[3], c
         EXPECT_TRUE(std::fabs(ours[k].first - theirs[k].first) < 0.04f &&
                     std::fabs(ours[k].second - theirs[k].second) < 0.04f)
             << file << ": width, centre " << ours[k].first << ", " << ours[k].second;
-}
-void ExpectAssimpAgrees(const std::string& file, int faces, const sBoundingBox& box) {
-    const float lo[3] = {box.min.x, box.min.y, box.min.z},
-                hi[3] = {box.max.x, box.max.y, box.max.z};
-    ExpectAssimpAgrees(file, faces, lo, hi);
 }
 
 } // namespace
@@ -304,18 +301,20 @@ TEST(Content, Md3CharacterHasTheStandardAnimationsTagsAndAssimpsExtents) {
             }
         }
         EXPECT_EQ(names, tags) << part;
-        float lo[3] = {1e9f, 1e9f, 1e9f}, hi[3] = {-1e9f, -1e9f, -1e9f};
+        sBoundingBox box;
+        ResetBox(box);
         int faces = 0;
         size_t surf = Get<int32_t>(b, 100);
         for (int s = 0; s < Get<int32_t>(b, 84); ++s, surf += Get<int32_t>(b, surf + 104)) {
             const size_t xyz = surf + Get<int32_t>(b, surf + 100);
-            for (int v = 0; v < Get<int32_t>(b, surf + 80); ++v)
-                for (int k = 0; k < 3; ++k) {
-                    const float p = Get<int16_t>(b, xyz + 8 * v + 2 * k) / 64.0f;
-                    lo[k] = std::min(lo[k], p), hi[k] = std::max(hi[k], p);
-                }
+            for (int v = 0; v < Get<int32_t>(b, surf + 80); ++v) {
+                CVector3 p;
+                for (int k = 0; k < 3; ++k)
+                    p.GetArray()[k] = Get<int16_t>(b, xyz + 8 * v + 2 * k) / 64.0f;
+                GrowBox(box, &p, 1);
+            }
             faces += Get<int32_t>(b, surf + 84);
         }
-        ExpectAssimpAgrees(lara + part + ".md3", faces, lo, hi);
+        ExpectAssimpAgrees(lara + part + ".md3", faces, box);
     }
 }
