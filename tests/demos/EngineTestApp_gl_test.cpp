@@ -36,24 +36,31 @@ TEST_F(EngineTestGL, HeldKeysActEveryFrameWWalksForwardAndThePointerTurnsTheView
     EXPECT_NE(g_3DGameObjectManager->GetDrawingShadowVolume(), before);
     Passes(1);
     EXPECT_EQ(g_3DGameObjectManager->GetDrawingShadowVolume(), before);
-    Key(SDLK_SPACE, false), g_3DGameObjectManager->DrawingShadowVolume(false);
+    Key(SDLK_SPACE, false);
+    g_3DGameObjectManager->DrawingShadowVolume(false);
     Key(SDLK_q, true); // so does Q, the wireframe view
     GLint mode[2] = {0, 0};
     glGetIntegerv(GL_POLYGON_MODE, mode);
     EXPECT_TRUE(g_Graphics->GetWireFrameMode() && mode[0] == GL_LINE);
-    Key(SDLK_q, false), g_Graphics->SetWireFrameMode(false);
+    Key(SDLK_q, false);
+    g_Graphics->SetWireFrameMode(false);
     const float x = demo_->GetLight()->GetPosition()[0]; // 15 units along x a frame
     Key(SDLK_LEFT, true, 2);
     EXPECT_FLOAT_EQ(demo_->GetLight()->GetPosition()[0], x + 30.0f);
     Key(SDLK_LEFT, false);
     // The camera reads SDL's keyboard state, which pushed events do not reach.
     const CVector3 from = *g_Camera->GetCameraPosition(), ahead = Ahead();
-    SDL_GetKeyState(nullptr)[SDLK_w] = 1, Passes(4), SDL_GetKeyState(nullptr)[SDLK_w] = 0;
+    SDL_GetKeyState(nullptr)[SDLK_w] = 1;
+    Passes(4);
+    SDL_GetKeyState(nullptr)[SDLK_w] = 0;
     EXPECT_GT(Dot(*g_Camera->GetCameraPosition() - from, ahead), 0.0f);
-    for (int i = 0; i < 3; ++i, Passes(1)) // mouse look, once the pointer was seen at the centre
+    for (int i = 0; i < 3; ++i) { // mouse look, once the pointer was seen at the centre
         WarpMouse(512, 384);
+        Passes(1);
+    }
     const CVector3 looked = Ahead();
-    WarpMouse(512 + 60, 384), Passes(2);
+    WarpMouse(512 + 60, 384);
+    Passes(2);
     EXPECT_GT(AngleBetweenVectors(looked, Ahead()), 0.014) << "the view did not turn";
 }
 
@@ -83,7 +90,9 @@ TEST_F(EngineTestGL, ShadowsOnlyDarkenAndFollowTheLightTheGunStaysWhileTheViewTu
 
     ASSERT_TRUE(PushKey(SDLK_ESCAPE, true)); // Escape and a window close each end the run
     EXPECT_FALSE(demo_->RunPass());
-    PushKey(SDLK_ESCAPE, false), demo_->RunPass(), DrainEvents();
+    PushKey(SDLK_ESCAPE, false);
+    demo_->RunPass();
+    DrainEvents();
     ASSERT_TRUE(PushQuit());
     EXPECT_FALSE(demo_->RunPass());
 }
@@ -98,7 +107,9 @@ TEST_F(ShadowDemoGL, SpaceTogglesPcfOnItsKeyDownAndOnLaterEventsWhileHeldAndQThe
     ASSERT_TRUE(PushMouseMotion(10, 10)); // another event while Space is held
     Passes(1);
     EXPECT_FALSE(demo_->IsPCFOn() || g_Graphics->isPCFShadowEnabled());
-    Key(SDLK_SPACE, false), Key(SDLK_q, true);
+    Key(SDLK_SPACE, false);
+    Key(SDLK_q, true);
     EXPECT_TRUE(g_Graphics->GetWireFrameMode());
-    Key(SDLK_q, false), g_Graphics->SetWireFrameMode(false);
+    Key(SDLK_q, false);
+    g_Graphics->SetWireFrameMode(false);
 }

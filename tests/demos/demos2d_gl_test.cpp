@@ -66,7 +66,8 @@ TEST_F(ParallaxDemoGL, ArrowKeysScrollLayersTwoAndThreeAtTheirSpeedsOnly) {
     Key(SDLK_DOWN, true, 10); // both held: both apply
     EXPECT_TRUE(std::abs(at(2).x + 142.0f) < 1e-3 && std::abs(at(2).y - 71.0f) < 1e-3);
     EXPECT_EQ(at(1).x + at(1).y, 0.0f);
-    Key(SDLK_RIGHT, false, 0), Key(SDLK_DOWN, false, 2); // the release frames still move
+    Key(SDLK_RIGHT, false, 0);
+    Key(SDLK_DOWN, false, 2); // the release frames still move
     const CVector2 held = at(2);
     Passes(5);
     EXPECT_TRUE(at(2).x == held.x && std::abs(at(2, 1).x - held.x - 1024.0f) < 1e-3);

@@ -54,8 +54,10 @@ TEST_F(GuiDemoGL, AudioChildClicksThenPlaysOut) {
     const bool click = std::strcmp(mode, "click") == 0;
     PointAt(testGUI::BUTTON_BEEP, click);
     EXPECT_EQ(demo_->GetClickSounds(), click ? 1 : 0);
-    for (int i = 0; i < 40; ++i)
-        demo_->RunPass(), SDL_Delay(20);
+    for (int i = 0; i < 40; ++i) {
+        demo_->RunPass();
+        SDL_Delay(20);
+    }
 }
 
 TEST(GuiDemoAudio, TheClickSamplesReachTheDiskDriversFile) {

@@ -12,7 +12,8 @@ TEST(ShadowDemoPath, BouncesBetweenStrictEndsKeepingTheSpeedsSizeAndAHitchDoesNo
         const float before = speed;
         z = testShadowMapping::StepAlongPath(z, speed, 1.0 / 60.0);
         turns += before != speed;
-        lowest = std::min(lowest, z), highest = std::max(highest, z);
+        lowest = std::min(lowest, z);
+        highest = std::max(highest, z);
     }
     EXPECT_NEAR(highest, 50.0f, 0.2f);
     EXPECT_NEAR(lowest, -10.0f, 0.2f);

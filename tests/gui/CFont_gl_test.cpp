@@ -92,7 +92,8 @@ TEST_P(FontGL, GlyphsStartAtXYWhateverTheModelviewAdvanceTwelveBoldAddsOneAndSta
              {GL_MATRIX_MODE, GL_BLEND_SRC, GL_BLEND_DST, GL_PROJECTION_STACK_DEPTH,
               GL_MODELVIEW_STACK_DEPTH, GL_VIEWPORT, GL_PROJECTION_MATRIX, GL_MODELVIEW_MATRIX}) {
             GLfloat v[16] = {};
-            glGetFloatv(name, v), s.insert(s.end(), v, v + 16);
+            glGetFloatv(name, v);
+            s.insert(s.end(), v, v + 16);
         }
         return s;
     };
@@ -100,17 +101,18 @@ TEST_P(FontGL, GlyphsStartAtXYWhateverTheModelviewAdvanceTwelveBoldAddsOneAndSta
         for (GLenum cap : caps)
             on ? glEnable(cap) : glDisable(cap);
         glBlendFunc(on ? GL_ONE : GL_DST_COLOR, on ? GL_ZERO : GL_SRC_ALPHA);
-        glViewport(8, 4, 200, 180), glMatrixMode(GL_PROJECTION), glLoadIdentity();
-        glFrustum(-1, 1, -1, 1, 1, 100), glMatrixMode(GL_MODELVIEW), glLoadIdentity();
-        glTranslatef(3, 4, 5), glMatrixMode(on ? GL_TEXTURE : GL_PROJECTION);
+        glViewport(8, 4, 200, 180);
+        glMatrixMode(GL_PROJECTION);
+        glFrustum(-1, 1, -1, 1, 1, 100);
+        glMatrixMode(GL_MODELVIEW);
+        glTranslatef(3, 4, 5);
+        glMatrixMode(on ? GL_TEXTURE : GL_PROJECTION);
         const std::vector<double> before = state();
         font.PrintText(3, 5, 2, "Current FPS: %d", 60);
         font.PrintText(CVector2(3, 5), 3, "x");
         EXPECT_EQ(before, state());
         EXPECT_EQ(TakeGLError(), GLenum(GL_NO_ERROR));
     }
-    glDisable(GL_LIGHTING), glMatrixMode(GL_PROJECTION), glLoadIdentity();
-    glBlendFunc(GL_ONE, GL_ZERO), Clear();
 }
 
 TEST(FontManagerGL, LoadedFontsAreReleasedWithTheManagerRegisteredOnesAreNot) {
@@ -119,7 +121,8 @@ TEST(FontManagerGL, LoadedFontsAreReleasedWithTheManagerRegisteredOnesAreNot) {
     CFont registered;
     registered.BuildFont(path.data());
     CFontManager* manager = new CFontManager();
-    manager->LoadFont(path.c_str()), manager->RegisterFont(&registered);
+    manager->LoadFont(path.c_str());
+    manager->RegisterFont(&registered);
     const GLuint loadedLists = manager->getFont(1)->GetListBase();
     EXPECT_TRUE(loadedLists != 0 && glIsList(loadedLists));
     delete manager;

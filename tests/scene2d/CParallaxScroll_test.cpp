@@ -15,23 +15,30 @@ TEST(ParallaxScroll, UpdatesMoveOnlyTheirLayerTheOtherWayAndJumpsNeedTwoImages) 
     CParallaxScroll scroll;
     auto at = [&](unsigned int l, size_t i = 0) { return (*scroll.GetLayer(l))[i]->GetPosition(); };
     scroll.JumpToBackGround(3, 1); // empty layer
-    scroll.addBackgroundToLayer1(kMissing, 5, 0), scroll.addBackgroundToLayer2(kMissing, 0, 0);
-    scroll.addBackgroundToLayer2(kMissing, 1024, 0), scroll.addBackgroundToLayer3(kMissing, 0, 0);
-    scroll.setLayer2Speed(355.0f), scroll.UpdateLeft(2); // 355 px/s for 0.02 s
+    scroll.addBackgroundToLayer1(kMissing, 5, 0);
+    scroll.addBackgroundToLayer2(kMissing, 0, 0);
+    scroll.addBackgroundToLayer2(kMissing, 1024, 0);
+    scroll.addBackgroundToLayer3(kMissing, 0, 0);
+    scroll.setLayer2Speed(355.0f);
+    scroll.UpdateLeft(2); // 355 px/s for 0.02 s
     EXPECT_TRUE(std::abs(at(2, 0).x - 7.1f) < 1e-4 && std::abs(at(2, 1).x - 1031.1f) < 1e-3);
-    scroll.UpdateRight(3), scroll.UpdateDown(3); // default speed 4
+    scroll.UpdateRight(3);
+    scroll.UpdateDown(3); // default speed 4
     EXPECT_TRUE(std::abs(at(3).x + 0.08f) < 1e-5 && std::abs(at(3).y - 0.08f) < 1e-5);
-    scroll.UpdateUp(4), scroll.JumpToBackGround(3, 1); // no such layer; one image, no measure
+    scroll.UpdateUp(4);            // no such layer
+    scroll.JumpToBackGround(3, 1); // one image, no measure
     EXPECT_TRUE(at(1).x == 5.0f && at(1).y == 0.0f);
     scroll.addBackgroundToLayer1(kMissing, 100, 0);
-    (*scroll.GetLayer(1))[1]->SetWidth(40.0f), scroll.JumpToBackGround(3, 1);
+    (*scroll.GetLayer(1))[1]->SetWidth(40.0f);
+    scroll.JumpToBackGround(3, 1);
     EXPECT_TRUE(at(1, 0).x == 5.0f - 120.0f && at(1, 1).x == 100.0f - 120.0f);
 }
 
 TEST(PictureFade, StepsSnapAtTheThresholdsAndOnlySetTheDoneFlags) {
     zarvo_test::FrameInterval interval(100);
     CPictureFade fade;
-    fade.FadeOut(), fade.FadeIn(); // no picture: nothing at all
+    fade.FadeOut(); // no picture: nothing at all
+    fade.FadeIn();
     EXPECT_TRUE(fade.GetAlpha() == 1.0f && !fade.isFadeOutDone());
     // One 0.1 s step from 1 lands just past or just short of each threshold; the next call
     // snaps only from past it. Fade-ins start where the fade-out left alpha. {in, speed,
@@ -42,7 +49,8 @@ TEST(PictureFade, StepsSnapAtTheThresholdsAndOnlySetTheDoneFlags) {
                                                    {true, 9.75f, 0.975f, false}}) {
         CPictureFade f;
         f.setFadeSpeed(100.0f);
-        if (in) f.StepFadeOut(), f.StepFadeOut(); // down to exactly 0
+        for (int step = 0; step < (in ? 2 : 0); ++step)
+            f.StepFadeOut(); // down to exactly 0
         f.setFadeSpeed(speed);
         in ? f.StepFadeIn() : f.StepFadeOut();
         EXPECT_NEAR(f.GetAlpha(), landed, 1e-5);
@@ -51,7 +59,7 @@ TEST(PictureFade, StepsSnapAtTheThresholdsAndOnlySetTheDoneFlags) {
         EXPECT_TRUE(!snaps || f.GetAlpha() == (in ? 1.0f : 0.0f)) << speed;
     }
     CPictureFade loaded; // loading keeps the fade's alpha (1), so a fade-in completes at once
-    loaded.LoadTexture(kMissing, 0.4f), loaded.SetPosition(300, 300);
+    loaded.LoadTexture(kMissing, 0.4f);
     EXPECT_EQ(loaded.GetPicture()->GetAlpha(), 0.4f);
     loaded.StepFadeIn();
     EXPECT_TRUE(loaded.isFadeInDone());

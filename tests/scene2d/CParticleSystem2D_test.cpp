@@ -21,7 +21,8 @@ TEST(ParticleSystem2D, RandomRangesFollowTheirRulesAndBadBoundsAreRefused) {
     std::srand(7);
     CParticleSystem2D fire; // the fire emitter of the particle demo
     fire.SetPosition(200.0f, 350.0f);
-    fire.SetEnergyBounds(2, 12), fire.SetEnergyBounds(9, 4); // the second refused
+    fire.SetEnergyBounds(2, 12);
+    fire.SetEnergyBounds(9, 4); // refused
     fire.SetGenerationBoxX(10, 50, 1.0f);
     fire.SetGenerationBoxY(0, 0, 10.0f);     // equal bounds: no divisor
     fire.SetParticleVelocityX(20, 10, 1.0f); // refused: the default 0 stays
@@ -36,7 +37,8 @@ TEST(ParticleSystem2D, RandomRangesFollowTheirRulesAndBadBoundsAreRefused) {
     EXPECT_EQ(Span(fire, [](P p) { return p.GetEnergy(); }), std::make_pair(3.0f, 12.0f));
     EXPECT_EQ(fire.GetParticle(0)->GetColor().g, 0.3f) << "the given colour, not the system's";
     CParticleSystem2D even;
-    even.SetEnergyBounds(5, 5), even.CreateParticles(20, sColor());
+    even.SetEnergyBounds(5, 5);
+    even.CreateParticles(20, sColor());
     EXPECT_EQ(Span(even, [](P p) { return p.GetEnergy(); }), std::make_pair(5.0f, 5.0f));
 }
 
@@ -49,7 +51,8 @@ TEST(ParticleSystem2D, TransparencyFollowsTheEnergyLeftAndDeadParticlesRespawnAs
             p.Update(CVector2(), CVector2());
         p.UpdateWithTransparency(CVector2(), CVector2());
         const float half = p.GetColor().a;
-        p.SetEnergy(0.0f), p.UpdateWithTransparency(CVector2(), CVector2());
+        p.SetEnergy(0.0f);
+        p.UpdateWithTransparency(CVector2(), CVector2());
         EXPECT_TRUE(std::abs(half - 0.5f) < 1e-5 && p.GetColor().a == 0.05f) << "a floor of 0.05";
     }
     zarvo_test::FrameInterval interval(500);
@@ -57,7 +60,8 @@ TEST(ParticleSystem2D, TransparencyFollowsTheEnergyLeftAndDeadParticlesRespawnAs
     smoke.SetPosition(400.0f, 350.0f);
     smoke.SetEnergyBounds(3, 4); // always 4; one 0.5 s step drains 5
     smoke.SetQuadParticleSize(30.0f, 30.0f);
-    smoke.setSizeIncrease(23.0f), smoke.setSizeIncrease(0.0f); // the second leaves 23
+    smoke.setSizeIncrease(23.0f);
+    smoke.setSizeIncrease(0.0f); // refused: 23 stays
     smoke.SetColor(0.35f, 0.35f, 0.35f, 0.0f);
     smoke.CreateParticles(20, sColor(1.0f, 0.0f, 0.0f, 1.0f));
     CParticle2D* p = smoke.GetParticle(0);
@@ -67,7 +71,9 @@ TEST(ParticleSystem2D, TransparencyFollowsTheEnergyLeftAndDeadParticlesRespawnAs
     EXPECT_FLOAT_EQ(p->GetEnergy(), -1.0f);
     EXPECT_TRUE(p->GetColor().r == 0.35f && std::abs(p->GetSize().x - 41.5f) < 1e-4);
     EXPECT_NEAR(p->GetPosition().x, 400.0f, 0.2f);
-    smoke.setMovementSpeed(10.0f), smoke.Update(); // no direction: the emitter stays
-    smoke.setDirection(CVector2(0.0f, -2.0f)), smoke.Update();
+    smoke.setMovementSpeed(10.0f);
+    smoke.Update(); // no direction: the emitter stays
+    smoke.setDirection(CVector2(0.0f, -2.0f));
+    smoke.Update();
     EXPECT_TRUE(smoke.GetPosition().x == 400.0f && std::abs(smoke.GetPosition().y - 345) < 1e-4);
 }

@@ -53,34 +53,46 @@ inline std::string WriteSolid(const char* tag, unsigned int n, int w, int h, Uin
     for (unsigned int k = n ? 1 : 0; k <= n; ++k) {
         SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 24, 0xFF, 0xFF00, 0xFF0000, 0);
         SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, n ? Uint8(10 * k) : 255, g, b));
-        SDL_SaveBMP(s, (base + (n ? std::to_string(k) : "") + ".png").c_str()), SDL_FreeSurface(s);
+        SDL_SaveBMP(s, (base + (n ? std::to_string(k) : "") + ".png").c_str());
+        SDL_FreeSurface(s);
     }
     return n ? base : base + ".png";
 }
 
 // A black Size x Size pixel view with the texture, event and font managers, and a sprite clock
-// that moves only when a test moves g_SpriteNow.
+// that moves only when a test moves g_SpriteNow. A graphics core a test sets up is its own.
 inline unsigned int g_SpriteNow = 1000;
 template <int Size, typename Base = testing::Test> class PixelViewGL : public Base {
 protected:
     void SetUp() override {
         ZARVO_REQUIRE_GL(Size, Size);
-        g_TextureManager = &m_Textures, g_EventManager = &m_Events, g_FontManager = &m_Fonts;
+        g_TextureManager = &m_Textures;
+        g_EventManager = &m_Events;
+        g_FontManager = &m_Fonts;
         DrainEvents();
-        g_SpriteNow = 1000, CSprite::SetTickSource([] { return g_SpriteNow; });
+        g_SpriteNow = 1000;
+        CSprite::SetTickSource([] { return g_SpriteNow; });
         Clear();
     }
     void TearDown() override {
         CSprite::SetTickSource(nullptr);
-        g_TextureManager = nullptr, g_EventManager = nullptr, g_FontManager = nullptr;
+        g_TextureManager = nullptr;
+        g_EventManager = nullptr;
+        g_FontManager = nullptr;
+        g_Graphics = nullptr;
     }
     static void Clear() {
         SetPixelView();
-        glDisable(GL_SCISSOR_TEST), glDisable(GL_DEPTH_TEST), glDisable(GL_BLEND);
-        glEnable(GL_TEXTURE_2D), glClearColor(0, 0, 0, 1);
+        for (GLenum cap : {GL_SCISSOR_TEST, GL_DEPTH_TEST, GL_BLEND, GL_LIGHTING})
+            glDisable(cap);
+        glEnable(GL_TEXTURE_2D);
+        glBlendFunc(GL_ONE, GL_ZERO);
+        glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }
     static Rgba At(int x, int y) { return ReadPixelTopDown(x, y); }
+    // Which of WriteSolid's frames (red 10 * k) is drawn at (x, y); 0 where nothing is.
+    static int SolidFrameAt(int x, int y) { return (At(x, y).r + 5) / 10; }
     CTextureManager m_Textures;
     CEventManager m_Events;
     CFontManager m_Fonts;
@@ -97,10 +109,17 @@ inline Uint32 FakeTicks() {
 class FrameInterval {
 public:
     explicit FrameInterval(Uint32 ms) : previous_(g_Utils) {
-        g_Utils = &utils_, g_Ticks = 0, g_TickStep = ms, CUtils::SetTickSource(FakeTicks);
-        utils_.CalculateFrameRate(), utils_.CalculateFrameRate();
+        g_Utils = &utils_;
+        g_Ticks = 0;
+        g_TickStep = ms;
+        CUtils::SetTickSource(FakeTicks);
+        for (int i = 0; i < 2; ++i) // the first reading has no interval before it
+            utils_.CalculateFrameRate();
     }
-    ~FrameInterval() { CUtils::SetTickSource(nullptr), g_Utils = previous_; }
+    ~FrameInterval() {
+        CUtils::SetTickSource(nullptr);
+        g_Utils = previous_;
+    }
 
 private:
     CUtils utils_;
@@ -110,32 +129,37 @@ private:
 // Windowed, since a full-screen grab would hold the display the program runs need; with a
 // frame limit of 1 the next pass saves its frame as `shot`.
 inline void RunWindowed(const std::string& shot = "") {
-    sRunOptions options;
-    options.windowed = true, options.frameLimit = shot.empty() ? 0 : 1;
-    options.screenshotFile = shot, CApp::SetRunOptions(options);
+    CApp::SetRunOptions(sRunOptions{shot.empty() ? 0 : 1, shot, true});
 }
 
 template <typename App> class DemoGL : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         ASSERT_TRUE(kAnisotropyHidden);
-        CUtils::SetTickSource(FakeTicks), g_TickStep = 20, RunWindowed();
-        testing::internal::CaptureStdout(), demo_ = new App();
+        CUtils::SetTickSource(FakeTicks);
+        g_TickStep = 20;
+        RunWindowed();
+        testing::internal::CaptureStdout();
+        demo_ = new App();
         try {
             demo_->Init();
         } catch (const std::string& e) {
             error_ = e;
         }
-        testing::internal::GetCapturedStdout(), DrainEvents();
+        testing::internal::GetCapturedStdout();
+        DrainEvents();
         for (int i = 0; i < 2 && error_.empty(); ++i) // the first interval is from an earlier clock
             demo_->RunPass();
     }
     // The GL context outlives the demo: the next suite gets matrix stacks and a frame clock
     // (not running backwards) as a fresh process has them.
     static void TearDownTestSuite() {
-        PopMatrixStacksToBase(), g_Ticks = g_TickStep = 0, g_Utils->CalculateFrameRate();
+        PopMatrixStacksToBase();
+        g_Ticks = g_TickStep = 0;
+        g_Utils->CalculateFrameRate();
         delete demo_;
-        CUtils::SetTickSource(nullptr), CApp::SetRunOptions(sRunOptions());
+        CUtils::SetTickSource(nullptr);
+        CApp::SetRunOptions(sRunOptions());
     }
     void SetUp() override {
         DrainEvents();
@@ -152,8 +176,11 @@ protected:
     // One more pass, saved through the run's screenshot seam before its swap.
     static ShotImage Capture() {
         const std::string file = MakeTempDir("demo-frame") + "/frame.bmp";
-        RunWindowed(file), testing::internal::CaptureStdout(), demo_->RunPass();
-        testing::internal::GetCapturedStdout(), RunWindowed();
+        RunWindowed(file);
+        testing::internal::CaptureStdout();
+        demo_->RunPass();
+        testing::internal::GetCapturedStdout();
+        RunWindowed();
         return LoadShot(file);
     }
     static inline App* demo_ = nullptr;

@@ -5,27 +5,22 @@ namespace zarvo_test {
 bool PushKey(SDLKey key, bool down) {
     SDL_Event e{};
     e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.type = e.type;
     e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.key.keysym.sym = key;
     return SDL_PushEvent(&e) == 0;
 }
 
-bool PushMouseMotion(int x, int y, int dx, int dy) {
+bool PushMouseMotion(int x, int y) {
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;
-    e.motion.type = SDL_MOUSEMOTION;
     e.motion.x = Uint16(x);
     e.motion.y = Uint16(y);
-    e.motion.xrel = Sint16(dx);
-    e.motion.yrel = Sint16(dy);
     return SDL_PushEvent(&e) == 0;
 }
 
 bool PushMouseButton(Uint8 button, bool down, int x, int y) {
     SDL_Event e{};
     e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.type = e.type;
     e.button.button = button;
     e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.button.x = Uint16(x);

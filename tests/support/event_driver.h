@@ -7,7 +7,7 @@ namespace zarvo_test {
 
 // Each returns false when SDL refused the event (queue full or video not started).
 bool PushKey(SDLKey key, bool down);
-bool PushMouseMotion(int x, int y, int dx = 0, int dy = 0);
+bool PushMouseMotion(int x, int y);
 bool PushMouseButton(Uint8 button, bool down, int x, int y);
 bool PushQuit();
 

@@ -3,8 +3,6 @@
 #include <GL/glu.h>
 #include <SDL.h>
 
-#include <cstdio>
-
 #include "render3d/CShaderManager.h"
 
 namespace zarvo_test {
@@ -100,18 +98,6 @@ std::vector<uint8_t> ReadFramebufferTopDown(int width, int height) {
 
 std::vector<uint8_t> ReadStencilTopDown(int width, int height) {
     return ReadTopDown(width, height, GL_STENCIL_INDEX, 1);
-}
-
-bool WritePam(const std::string& path, int width, int height, int channels,
-              const std::vector<uint8_t>& pixels) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    std::fprintf(f, "P7\nWIDTH %d\nHEIGHT %d\nDEPTH %d\nMAXVAL 255\nTUPLTYPE %s\nENDHDR\n", width,
-                 height, channels, channels == 4 ? "RGB_ALPHA" : "RGB");
-    const size_t n = size_t(width) * height * channels;
-    const bool ok = std::fwrite(pixels.data(), 1, n, f) == n;
-    std::fclose(f);
-    return ok;
 }
 
 GLenum TakeGLError() {

@@ -25,9 +25,6 @@ Rgba ReadPixelTopDown(int x, int y);
 std::vector<uint8_t> ReadFramebufferTopDown(int width, int height);
 // Reads the whole stencil buffer, one byte per pixel, top row first.
 std::vector<uint8_t> ReadStencilTopDown(int width, int height);
-// Writes an RGBA buffer (top row first) as PNG-free PAM for a person to look at.
-bool WritePam(const std::string& path, int width, int height, int channels,
-              const std::vector<uint8_t>& pixels);
 // Drains and returns every pending glGetError code (0 when none).
 GLenum TakeGLError();
 

@@ -1,7 +1,5 @@
 #include "netpbm.h"
 
-#include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -23,7 +21,7 @@ bool ReadNetpbm(const std::string& path, RefImage& out, std::string* error) {
         in.get();
         out.channels = 3;
     } else if (magic == "P7") {
-        std::string line, tupltype;
+        std::string line;
         int depth = 0;
         while (std::getline(in, line)) {
             std::istringstream ls(line);
@@ -37,8 +35,6 @@ bool ReadNetpbm(const std::string& path, RefImage& out, std::string* error) {
                 ls >> depth;
             else if (key == "MAXVAL")
                 ls >> maxval;
-            else if (key == "TUPLTYPE")
-                ls >> tupltype;
             else if (key == "ENDHDR")
                 break;
         }

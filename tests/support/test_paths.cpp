@@ -21,9 +21,8 @@ std::string SourceDir() {
 }
 
 std::string CorpusDir() {
-    if (const char* env = std::getenv("ZARVO_CORPUS")) {
-        if (IsDir(env)) return env;
-    }
+    const char* env = std::getenv("ZARVO_CORPUS");
+    if (env && IsDir(env)) return env;
     const std::string beside = SourceDir() + "/../shared/corpus";
     return IsDir(beside) ? beside : std::string();
 }
@@ -32,12 +31,9 @@ std::string MakeTempDir(const std::string& tag) {
     static std::atomic<int> counter{0};
     const std::string root = std::string(ZARVO_BINARY_DIR) + "/test-tmp";
     mkdir(root.c_str(), 0755);
-    std::ostringstream name;
-    name << root << "/" << tag << "-" << getpid() << "-" << counter++;
-    const std::string dir = name.str();
-    std::string cmd = "rm -rf '" + dir + "'";
-    if (std::system(cmd.c_str()) != 0) return dir;
-    mkdir(dir.c_str(), 0755);
+    const std::string dir =
+        root + "/" + tag + "-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+    if (std::system(("rm -rf '" + dir + "'").c_str()) == 0) mkdir(dir.c_str(), 0755);
     return dir;
 }
 
