@@ -407,12 +407,6 @@ TEST(EngineLifeCycle, EnginesShutDownTwiceAndInAnyOrderAndTheLogHoldsOneSession)
     EXPECT_EQ(content.rfind(last), content.size() - last.size()) << content;
 }
 
-TEST(GraphicsCoreDefaults, AnisotropyStaysOffWithoutTheExtension) {
-    CGraphicsCore core;
-    core.EnableAnistropicTexturing();
-    EXPECT_FALSE(core.isAnisotropicTextureGenerationEnabled());
-}
-
 // Timing state is shared by every CUtils, so each test starts well after the last.
 Uint32 g_Now = 0;
 

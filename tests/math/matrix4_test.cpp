@@ -86,10 +86,9 @@ TEST(Vectors, NormalizeDivideRotationsAndMatrix4x4fRowsAxesPointsAndVectors) {
     EXPECT_FLOAT_EQ(1.0f, VECTOR3D(3, -4, 12).GetNormalized().GetLength());
     EXPECT_FLOAT_EQ(0.6f, VECTOR2D(3, 4).GetNormalized().x);
     EXPECT_EQ(VECTOR3D(0.5f, 0.5f, 0.0f), VECTOR3D(0, 0, -5).GetPackedTo01());
-    // The homogeneous divide skips w of 0 and 1.
+    // The homogeneous divide skips w of 0.
     EXPECT_EQ(VECTOR3D(1, 2, 3), VECTOR3D(VECTOR4D(2, 4, 6, 2)));
     EXPECT_EQ(VECTOR3D(2, 4, 6), VECTOR3D(VECTOR4D(2, 4, 6, 0)));
-    EXPECT_EQ(VECTOR3D(2, 4, 6), VECTOR3D(VECTOR4D(2, 4, 6, 1)));
 
     // Right-handed quarter turns, by the vector methods and by the matrices.
     const VECTOR3D x(1, 0, 0), y(0, 1, 0), z(0, 0, 1);
