@@ -289,19 +289,18 @@ bool LoadObject(CTObject& object, const std::string& colourMap, const std::strin
                    MakeTexture);
 }
 
-// Puts the engine's camera and shader table back as the test found them.
-struct GlobalsReset {
+// A 128 x 128 view; the engine's camera and shader table are put back as the test found them.
+struct CTObjectGL : testing::Test {
     CCamera* camera = g_Camera;
     CShaderManager* shaders = g_ShaderManager;
-    ~GlobalsReset() {
+    void SetUp() override { ZARVO_REQUIRE_GL(128, 128); }
+    ~CTObjectGL() override {
         g_Camera = camera;
         g_ShaderManager = shaders;
     }
 };
 
-TEST(CTObjectGL, FacesQuadsTexturesAndFrustum) {
-    ZARVO_REQUIRE_GL(128, 128);
-    GlobalsReset reset;
+TEST_F(CTObjectGL, FacesQuadsTexturesAndFrustum) {
     // Two textured quads, a plain triangle, a textured quad; a second object far aside.
     CTObject object, bare;
     ASSERT_TRUE(LoadObject(
@@ -331,9 +330,7 @@ TEST(CTObjectGL, FacesQuadsTexturesAndFrustum) {
     EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
 }
 
-TEST(CTObjectGL, ParallaxReliefMovesWithTheEye) {
-    ZARVO_REQUIRE_GL(128, 128);
-    GlobalsReset reset;
+TEST_F(CTObjectGL, ParallaxReliefMovesWithTheEye) {
     g_Camera = nullptr;
     g_ShaderManager = zarvo_test::BuiltInShaders();
     CShader* shader = g_ShaderManager->getDefaultShaders(SHADER_PARALLAX_SHADOW);

@@ -176,9 +176,7 @@ TEST(XmlReader, FilesAndEncodings) {
               std::string::npos);
 
     const std::string le("<\0a\0 \0x\0=\0'\0\xE9\0'\0/\0>\0", 20);
-    std::string be = "\xFE\xFF";
-    for (size_t i = 0; i < le.size(); i += 2)
-        be += std::string{le[i + 1], le[i]};
+    const std::string be("\xFE\xFF\0<\0a\0 \0x\0=\0'\0\xE9\0'\0/\0>", 22);
     for (const std::string& doc : {le, be, std::string("\xFF\xFE") + le}) {
         XMLNode n = XMLNode::parseMemory(Bytes(doc), doc.size(), "a", &r);
         ASSERT_EQ(r.error, eXMLErrorNone);
