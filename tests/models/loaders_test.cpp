@@ -75,12 +75,6 @@ std::string Corners(const t3DObject& mesh, std::initializer_list<std::pair<int, 
     return s;
 }
 
-void ExpectUnitNormals(const t3DModel& model) {
-    for (const t3DObject& o : model.pObject)
-        for (int v = 0; v < o.numOfVerts; ++v)
-            ASSERT_NEAR(Magnitude(o.pNormals[v]), 1.0f, 1e-4f) << o.strName << " " << v;
-}
-
 } // namespace
 
 TEST(CMD2Loader, CorpusModelsMatchTheirFactsAndAssimpBounds) {
@@ -175,7 +169,6 @@ TEST(CMD2Object, ShadowShapeStopsAtTheNextPoseAfterAStall) {
 TEST(CLoad3DS, RoomMatchesItsFactsAndAssimpBounds) {
     ZARVO_REQUIRE_CORPUS();
     const std::string bytes = Corpus("room.3ds");
-    ASSERT_EQ(bytes.size(), 5508u);
     for (bool swap : {false, true}) {
         Model model;
         ASSERT_TRUE(LoadAs(swap ? 's' : 'S', bytes, model));
@@ -226,11 +219,7 @@ TEST(CLoad3DS, LaterVersionsWarnNormalsFlipAndMaterialsTexturesColoursAndNamesLo
     // Names are cut to fit; short coordinate lists are zero-padded.
     const std::string name(400, 'n'), uvs = FloatList(0x4140, 2, {0.5f, 0.25f});
     Model named;
-    ASSERT_TRUE(
-        LoadAs('S',
-               Build3ds(Material(name, name) + Mesh(name, VertexList({0, 0, 0, 1, 0, 0, 0, 1, 0}) +
-                                                              uvs + FaceList({0, 1, 2}))),
-               named));
+    ASSERT_TRUE(LoadAs('S', Build3ds(Material(name, name) + TriangleMesh(name, "", uvs)), named));
     const t3DObject& n = named.pObject[0];
     EXPECT_EQ(std::string(n.strName) + named.pMaterials[0].strFile, std::string(508, 'n'));
     ASSERT_EQ(n.numTexVertex, 3);
@@ -243,10 +232,8 @@ TEST(C3DSObject, TexturesOfMoreThanTenMaterialsJoinTheFolderAsItStands) {
     std::string chunks;
     for (int i = 0; i < 12; ++i)
         chunks += Material("m" + std::to_string(i), "t" + std::to_string(i) + ".bmp");
-    std::string path = TempFile("many.3ds", Build3ds(chunks + TriangleMesh("tri", "m11")));
     C3DSObject object;
-    char folder[] = "tex/";
-    const std::string out = Quiet([&] { object.Init(folder, &path[0], false); });
+    const std::string out = Load3ds(object, chunks + TriangleMesh("tri", "m11"), "tex/");
     for (const char* texture : {"tex/t0.bmp\n", "tex/t11.bmp\n"})
         EXPECT_NE(out.find(texture), std::string::npos) << out;
     const t3DModel& m = *object.getModel();

@@ -14,6 +14,7 @@
 
 #include "math/CRay.h"
 #include "models/3dsLoader.h"
+#include "models/3dsObject.h"
 #include "models/CMD2Loader.h"
 #include "models/CMD3Loader.h"
 #include "models/CObjLoader.h"
@@ -106,6 +107,13 @@ inline bool LoadAs(char format, const std::string& bytes, t3DModel& m, std::stri
     return ok;
 }
 
+// Every vertex normal of every mesh (or frame) one long.
+inline void ExpectUnitNormals(const t3DModel& model) {
+    for (const t3DObject& o : model.pObject)
+        for (int v = 0; v < o.numOfVerts; ++v)
+            ASSERT_NEAR(Magnitude(o.pNormals[v]), 1.0f, 1e-4f) << o.strName << " " << v;
+}
+
 inline void ExpectNear3(const CVector3& p, float x, float y, float z, float tol = 1e-3f) {
     EXPECT_NEAR(p.x, x, tol);
     EXPECT_NEAR(p.y, y, tol);
@@ -125,6 +133,14 @@ template <class T> CRay Shot(T& target, CVector3 origin, CVector3 direction) {
     ray.SetDirection(direction.x, direction.y, direction.z);
     target.CheckRayHit(ray);
     return ray;
+}
+
+// An engine XML model; its sub-object, material and parallax-map counts the digits of `counts`.
+inline std::string XmlModel(const std::string& counts, const std::string& body,
+                            const char* name = " name='t'") {
+    return "<?xml version='1.0'?><ZarvoModelFormat><model" + std::string(name) +
+           " numsubobjects='" + counts[0] + "' nummaterials='" + counts[1] +
+           "' numofparallaxmap='" + counts[2] + "'>" + body + "</model></ZarvoModelFormat>";
 }
 
 // ---- MD2, 64 x 32 skin, st (8 i, 4 i); vertex i of frame f is (10 i, f, 5 if odd) by default.
@@ -206,9 +222,18 @@ inline std::string Build3ds(const std::string& objectInfo, int32_t version = 3) 
     Put(meshVersion, int32_t(3));
     return Chunk(0x4D4D, Chunk(0x0002, v) + Chunk(0x3D3D, Chunk(0x3D3E, meshVersion) + objectInfo));
 }
-inline std::string TriangleMesh(const std::string& name = "tri", const std::string& material = "") {
+// The triangle (0,0,0), (1,0,0), (0,1,0); `extra` chunks go between its vertices and faces.
+inline std::string TriangleMesh(const std::string& name = "tri", const std::string& material = "",
+                                const std::string& extra = "") {
     std::string faces = FaceList({0, 1, 2}, material.empty() ? "" : FaceMaterial(material));
-    return Mesh(name, VertexList({0, 0, 0, 1, 0, 0, 0, 1, 0}) + faces);
+    return Mesh(name, VertexList({0, 0, 0, 1, 0, 0, 0, 1, 0}) + extra + faces);
+}
+
+// Initialises `object` from a 3DS file of `chunks`, its textures under `folder`; returns the
+// output.
+inline std::string Load3ds(C3DSObject& object, const std::string& chunks, std::string folder = "") {
+    std::string path = TempFile("scene.3ds", Build3ds(chunks));
+    return Quiet([&] { object.Init(&folder[0], &path[0], false); });
 }
 
 // ---- MD3: parts of frames, tags per frame and meshes of positions per frame.

@@ -54,10 +54,6 @@ std::string Quad(const std::string& name, float x) {
     return Mesh(name, VertexList({x - 1, -1, 0, x + 1, -1, 0, x + 1, 1, 0, x - 1, 1, 0}) +
                           FaceList({0, 1, 2, 0, 2, 3}, FaceMaterial("red")));
 }
-void Load3ds(C3DSObject& object, const std::string& chunks) {
-    std::string path = TempFile("scene.3ds", Build3ds(chunks)), folder;
-    Quiet([&] { object.Init(&folder[0], &path[0], false); });
-}
 
 TEST(StaticModelsGL, BufferDrawsSkipMeshesOutsideTheViewShowTheirColoursAndCastStencilShadows) {
     ZARVO_REQUIRE_GL(64, 64);
@@ -107,12 +103,11 @@ TEST(StaticModelsGL, BufferDrawsSkipMeshesOutsideTheViewShowTheirColoursAndCastS
     glDisable(GL_TEXTURE_2D);
     EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
     // The quad's shadow on a wall behind it, seen from the side.
-    C3DSObject& occluder = scene;
-    occluder.SetPosition(0, 0, 0);
-    occluder.SetSize(0.5f, 0.5f, 0.5f);
-    occluder.BuildShadowVolume(CVector3(0, 0, 10));
-    ASSERT_TRUE(occluder.GetShadowVolumes().size() == 2 &&
-                occluder.GetShadowVolumes()[0]->GetVolumeVertexCount() == 24);
+    scene.SetPosition(0, 0, 0);
+    scene.SetSize(0.5f, 0.5f, 0.5f);
+    scene.BuildShadowVolume(CVector3(0, 0, 10));
+    ASSERT_TRUE(scene.GetShadowVolumes().size() == 2 &&
+                scene.GetShadowVolumes()[0]->GetVolumeVertexCount() == 24);
     Look(64, {2, 0, 6}, {0, 0, -2});
     glClear(GL_STENCIL_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
@@ -120,8 +115,8 @@ TEST(StaticModelsGL, BufferDrawsSkipMeshesOutsideTheViewShowTheirColoursAndCastS
     glTranslatef(0, 0, -2);
     glRectf(-20, -20, 20, 20);
     glTranslatef(0, 0, 2);
-    occluder.Draw(true);
-    occluder.RenderToStencilV();
+    scene.Draw(true);
+    scene.RenderToStencilV();
     const std::vector<uint8_t> stencil = zarvo_test::ReadStencilTopDown(64, 64);
     const long shadowed = 64 * 64 - std::count(stencil.begin(), stencil.end(), 0);
     EXPECT_TRUE(shadowed > 20 && shadowed < 64 * 64 / 2) << shadowed;
@@ -285,29 +280,27 @@ std::string Rects(const std::vector<std::array<float, 4>>& rects, const std::str
 bool LoadObject(CTObject& object, const std::string& colourMap, const std::string& objects) {
     const std::string colours = "<ambient r='1' g='1' b='1' a='1'/><diffuse r='1' g='1' b='1' "
                                 "a='1'/><specular r='0' g='0' b='0' a='1'/>";
+    const std::string parallax = "<parallaxmap><texture heightmap='step'/></parallaxmap>";
     return LoadXml(object,
-                   "<ZarvoModelFormat><model name='t' numsubobjects='9' nummaterials='2' "
-                   "numofparallaxmap='1'><material name='tex' opacity='1'>" +
-                       colours + "<texture colormap='" + colourMap +
-                       "'/></material><material name='plain' opacity='1'>" + colours +
-                       "</material><parallaxmap><texture heightmap='step'/></parallaxmap>" +
-                       objects + "</model></ZarvoModelFormat>",
+                   XmlModel("921", "<material name='tex' opacity='1'>" + colours +
+                                       "<texture colormap='" + colourMap +
+                                       "'/></material><material name='plain' opacity='1'>" +
+                                       colours + "</material>" + parallax + objects),
                    MakeTexture);
 }
 
-// Puts the engine's camera and shader table back as the test found them.
-struct GlobalsReset {
+// A 128 x 128 view; the engine's camera and shader table are put back as the test found them.
+struct CTObjectGL : testing::Test {
     CCamera* camera = g_Camera;
     CShaderManager* shaders = g_ShaderManager;
-    ~GlobalsReset() {
+    void SetUp() override { ZARVO_REQUIRE_GL(128, 128); }
+    ~CTObjectGL() override {
         g_Camera = camera;
         g_ShaderManager = shaders;
     }
 };
 
-TEST(CTObjectGL, FacesQuadsTexturesAndFrustum) {
-    ZARVO_REQUIRE_GL(128, 128);
-    GlobalsReset reset;
+TEST_F(CTObjectGL, FacesQuadsTexturesAndFrustum) {
     // Two textured quads, a plain triangle, a textured quad; a second object far aside.
     CTObject object, bare;
     ASSERT_TRUE(LoadObject(
@@ -337,9 +330,7 @@ TEST(CTObjectGL, FacesQuadsTexturesAndFrustum) {
     EXPECT_EQ(zarvo_test::TakeGLError(), GLenum(GL_NO_ERROR));
 }
 
-TEST(CTObjectGL, ParallaxReliefMovesWithTheEye) {
-    ZARVO_REQUIRE_GL(128, 128);
-    GlobalsReset reset;
+TEST_F(CTObjectGL, ParallaxReliefMovesWithTheEye) {
     g_Camera = nullptr;
     g_ShaderManager = zarvo_test::BuiltInShaders();
     CShader* shader = g_ShaderManager->getDefaultShaders(SHADER_PARALLAX_SHADOW);

@@ -123,8 +123,6 @@ TEST(XmlReader, ErrorCodesLinesAndColumns) {
     XMLNode::parseString("<a>\xC3\xA9&x;</a>", nullptr, &r);
     XMLNode::setGlobalOptions(true, true);
     EXPECT_EQ(r.nColumn, 6);
-    EXPECT_STREQ(XMLNode::getError(XMLError(15)),
-                 "Error: unable to convert between UNICODE and MultiByte chars");
     EXPECT_STREQ(XMLNode::getError(XMLError(22)), "Unknown");
 }
 
@@ -178,9 +176,7 @@ TEST(XmlReader, FilesAndEncodings) {
               std::string::npos);
 
     const std::string le("<\0a\0 \0x\0=\0'\0\xE9\0'\0/\0>\0", 20);
-    std::string be = "\xFE\xFF";
-    for (size_t i = 0; i < le.size(); i += 2)
-        be += std::string{le[i + 1], le[i]};
+    const std::string be("\xFE\xFF\0<\0a\0 \0x\0=\0'\0\xE9\0'\0/\0>", 22);
     for (const std::string& doc : {le, be, std::string("\xFF\xFE") + le}) {
         XMLNode n = XMLNode::parseMemory(Bytes(doc), doc.size(), "a", &r);
         ASSERT_EQ(r.error, eXMLErrorNone);
@@ -229,14 +225,6 @@ const std::string kFourVertices = "<vertex x='0' y='0' z='0' u0='0' v0='0'/>"
                                   "<vertex x='1' y='0' z='0' u0='1' v0='0'/>"
                                   "<vertex x='1' y='1' z='0' v0='1' r='0.5'/>"
                                   "<vertex x='0' y='1' z='0' u0='0' v0='1'/>";
-
-// A model whose sub-object, material and parallax-map counts are the digits of `counts`.
-std::string XmlModel(const std::string& counts, const std::string& body,
-                     const char* name = " name='t'") {
-    return "<?xml version='1.0'?><ZarvoModelFormat><model" + std::string(name) +
-           " numsubobjects='" + counts[0] + "' nummaterials='" + counts[1] +
-           "' numofparallaxmap='" + counts[2] + "'>" + body + "</model></ZarvoModelFormat>";
-}
 
 std::string Object(int numVertices, int numFaces, const std::string& content) {
     return "<object name='o' numvertices='" + std::to_string(numVertices) + "' numfaces='" +

@@ -16,13 +16,13 @@
 #include "image/loadjpeg.h"
 #include "image/pcx.h"
 #include "image/tgaload.h"
-#include "models/3dsLoader.h"
-#include "models/CMD2Loader.h"
-#include "models/MeshMath.h"
+#include "models/CMD3Loader.h"
+#include "models/model_fixtures.h"
 #include "support/program_run.h"
 #include "support/test_paths.h"
 
 namespace fs = std::filesystem;
+using namespace model_test;
 using zarvo_test::SourceDir;
 
 namespace {
@@ -31,9 +31,6 @@ std::string Read(const std::string& relative) {
     std::string bytes;
     EXPECT_TRUE(zarvo_test::ReadFileBytes(SourceDir() + "/" + relative, bytes)) << relative;
     return bytes;
-}
-const uint8_t* Data(const std::string& s) {
-    return reinterpret_cast<const uint8_t*>(s.data());
 }
 zarvo_test::ProgramRun Shell(const std::string& command) {
     return zarvo_test::RunProgram(command, "", "", "/usr/bin/env");
@@ -50,11 +47,6 @@ std::string LowerExtension(const std::string& file) {
     for (char& c : ext)
         c = char(std::tolower(static_cast<unsigned char>(c)));
     return ext;
-}
-template <typename T> T Get(const std::string& b, size_t at) {
-    T v{};
-    if (at + sizeof(T) <= b.size()) std::memcpy(&v, b.data() + at, sizeof(T));
-    return v;
 }
 
 // Assimp's faces and extents; it turns axes per format, so each is (width, |centre|).
@@ -126,10 +118,10 @@ TEST(Content, EveryImageDecodesAsImageMagickSeesIt) {
         sDecodedImage image;
         std::string error;
         bool ok = false;
-        if (ext == ".jpg") ok = DecodeJPEG(Data(data), data.size(), image, error);
-        if (ext == ".bmp") ok = DecodeBMP(Data(data), data.size(), file.c_str(), image, error);
-        if (ext == ".pcx") ok = DecodePCX(Data(data), data.size(), image, error) == ePcxResult::Ok;
-        if (ext == ".tga") ok = tgaDecode(Data(data), data.size(), 0, image, error);
+        if (ext == ".jpg") ok = DecodeJPEG(Bytes(data), data.size(), image, error);
+        if (ext == ".bmp") ok = DecodeBMP(Bytes(data), data.size(), file.c_str(), image, error);
+        if (ext == ".pcx") ok = DecodePCX(Bytes(data), data.size(), image, error) == ePcxResult::Ok;
+        if (ext == ".tga") ok = tgaDecode(Bytes(data), data.size(), 0, image, error);
         ASSERT_TRUE(ok) << file << ": " << error;
         // Row 0 is the bottom one but for JPEG (such textures read the same either way up).
         const size_t row = image.RowBytes();
@@ -154,7 +146,7 @@ TEST(Content, FontsLoadThroughTheFontReaderWithGlyphRowZeroStoredLast) {
         CTGALoader loader;
         std::string error;
         sDecodedImage image;
-        ASSERT_TRUE(loader.DecodeTGA(Data(file), file.size(), font, error) &&
+        ASSERT_TRUE(loader.DecodeTGA(Bytes(file), file.size(), font, error) &&
                     loader.TakeImage(image))
             << font << ": " << error;
         ASSERT_TRUE(image.width == 256 && image.height == 256 && image.components == 4) << font;
@@ -190,51 +182,44 @@ TEST(Content, ModelsLoadWithTheirAnimationsAndTexturedMeshesWhereTheDemosPlaceTh
                "crstnd crwalk crattak crpain crdeth death1 death2 death3 "},
           Case{"Data/Models/MD2/r2d2/tris.md2", 52, 3, 200, 10, 0.4f, "stand "},
           Case{"Data/Models/MD2/fegyver/OwnGun.md2", 34, 3, 100, 0, 0, ""}}) {
-        const std::string file = Read(c.file);
-        t3DModel model;
-        CMD2Loader loader;
-        ASSERT_TRUE(loader.ImportMD2FromMemory(&model, Data(file), file.size(), "skin.pcx") &&
-                    !model.pObject.empty())
-            << c.file << ": " << loader.GetLastError();
+        SCOPED_TRACE(c.file);
+        Model model;
+        std::string error;
+        ASSERT_TRUE(LoadAs('2', Read(c.file), model, &error, "skin.pcx") && !model.pObject.empty())
+            << error;
         const t3DObject& frame0 = model.pObject[0];
         EXPECT_EQ(std::make_pair(model.numOfObjects, model.numOfAnimations),
-                  std::make_pair(c.frames, c.animations))
-            << c.file;
-        EXPECT_GE(frame0.numOfFaces, c.minFaces) << c.file;
-        EXPECT_NEAR(c.size > 0 ? c.placeY + c.size * frame0.boundingBox.min.y : 0, 0.0f, 1.0f)
-            << c.file;
+                  std::make_pair(c.frames, c.animations));
+        EXPECT_GE(frame0.numOfFaces, c.minFaces);
+        EXPECT_NEAR(c.size > 0 ? c.placeY + c.size * frame0.boundingBox.min.y : 0, 0.0f, 1.0f);
         std::string names;
         for (int a = 0; a < model.numOfAnimations; ++a) {
             const tAnimationInfo& anim = model.pAnimations[a];
             EXPECT_TRUE(anim.startFrame >= 0 && anim.startFrame < anim.endFrame &&
                         anim.endFrame < c.frames)
-                << c.file << " animation " << a;
+                << "animation " << a;
             names += std::string(anim.strName) + " ";
         }
-        EXPECT_EQ(names.rfind(c.names, 0), 0u) << c.file << ": " << names;
+        EXPECT_EQ(names.rfind(c.names, 0), 0u) << names;
         // Unit normals, and faces clockwise from outside as the engine culls (a humanoid is
         // not convex: few faces seen from the centre turn the other way, not most).
         const CVector3 centre = (frame0.boundingBox.min + frame0.boundingBox.max) * 0.5f;
         int counterClockwise = 0;
-        for (int v = 0; v < frame0.numOfVerts; ++v)
-            EXPECT_NEAR(frame0.pNormals[v].length(), 1.0f, 1e-3f) << c.file << " vertex " << v;
+        ExpectUnitNormals(model);
         for (int f = 0; f < frame0.numOfFaces; ++f) {
             const int* i = frame0.pFaces[f].vertIndex;
             const CVector3 a = frame0.pVerts[i[0]], b = frame0.pVerts[i[1]],
                            d = frame0.pVerts[i[2]];
             counterClockwise += Dot(Cross(b - a, d - a), a + b + d - centre * 3) > 0;
         }
-        EXPECT_LT(counterClockwise, frame0.numOfFaces * 2 / 5) << c.file;
+        EXPECT_LT(counterClockwise, frame0.numOfFaces * 2 / 5);
         // Byte quantisation collapses a few of the small weapon's faces, which assimp drops.
         if (c.size > 0) ExpectAssimpAgrees(c.file, frame0.numOfFaces, frame0.boundingBox);
-        ReleaseModel(model);
     }
 
     const char* sceneFile = "Data/Models/demo/26_okolie.3DS";
-    const std::string scene = Read(sceneFile);
-    t3DModel model;
-    CLoad3DS loader;
-    ASSERT_TRUE(loader.Import3DSFromMemory(&model, Data(scene), scene.size(), false));
+    Model model;
+    ASSERT_TRUE(LoadAs('S', Read(sceneFile), model));
     EXPECT_TRUE(model.numOfMaterials == 8 && model.numOfObjects >= 10) // ten textures at most
         << model.numOfMaterials << " materials, " << model.numOfObjects << " objects";
     int faces = 0;
@@ -257,7 +242,6 @@ TEST(Content, ModelsLoadWithTheirAnimationsAndTexturedMeshesWhereTheDemosPlaceTh
     EXPECT_NEAR(51 + 15 * model.boundingBox.min.y, 0.0f, 0.01f);
     EXPECT_GT(7 * model.boundingBox.max.x, 100.0f);
     ExpectAssimpAgrees(sceneFile, faces, model.boundingBox);
-    ReleaseModel(model);
 }
 
 TEST(Content, Md3CharacterHasTheStandardAnimationsTagsAndAssimpsExtents) {
@@ -287,34 +271,24 @@ TEST(Content, Md3CharacterHasTheStandardAnimationsTagsAndAssimpsExtents) {
         {"lara_head", 1, ""},
         {"Railgun", 1, ""}};
     for (const auto& [part, frames, tags] : parts) {
-        const std::string b = Read(lara + part + ".md3");
-        EXPECT_EQ(Get<int32_t>(b, 76), frames) << part;
+        SCOPED_TRACE(part);
+        const std::string file = Read(lara + part + ".md3");
+        Model model;
+        CLoadMD3 loader;
+        ASSERT_TRUE(loader.ImportMD3FromMemory(&model, Bytes(file), file.size()))
+            << loader.GetLastError();
+        EXPECT_EQ(loader.GetFrameCount(), frames);
         std::string names;
-        for (int t = 0, count = Get<int32_t>(b, 80); t < frames * count; ++t) {
-            const size_t at = Get<int32_t>(b, 96) + 112 * size_t(t);
-            if (t < count) names += std::string(b.c_str() + at) + " ";
-            for (int row = 0; row < 3; ++row) {
-                float length = 0;
-                for (int k = 0; k < 3; ++k)
-                    length += std::pow(Get<float>(b, at + 76 + 12 * row + 4 * k), 2.0f);
-                EXPECT_NEAR(length, 1.0f, 1e-3f) << part << " tag " << t;
-            }
+        for (int t = 0; t < loader.GetFrameCount() * model.numOfTags; ++t) {
+            if (t < model.numOfTags) names += std::string(model.pTags[t].strName) + " ";
+            for (const float* row : model.pTags[t].rotation)
+                EXPECT_NEAR(row[0] * row[0] + row[1] * row[1] + row[2] * row[2], 1.0f, 1e-3f)
+                    << "tag " << t;
         }
-        EXPECT_EQ(names, tags) << part;
-        sBoundingBox box;
-        ResetBox(box);
+        EXPECT_EQ(names, tags);
         int faces = 0;
-        size_t surf = Get<int32_t>(b, 100);
-        for (int s = 0; s < Get<int32_t>(b, 84); ++s, surf += Get<int32_t>(b, surf + 104)) {
-            const size_t xyz = surf + Get<int32_t>(b, surf + 100);
-            for (int v = 0; v < Get<int32_t>(b, surf + 80); ++v) {
-                CVector3 p;
-                for (int k = 0; k < 3; ++k)
-                    p.GetArray()[k] = Get<int16_t>(b, xyz + 8 * v + 2 * k) / 64.0f;
-                GrowBox(box, &p, 1);
-            }
-            faces += Get<int32_t>(b, surf + 84);
-        }
-        ExpectAssimpAgrees(lara + part + ".md3", faces, box);
+        for (const t3DObject& mesh : model.pObject)
+            faces += mesh.numOfFaces;
+        ExpectAssimpAgrees(lara + part + ".md3", faces, model.boundingBox);
     }
 }
