@@ -47,6 +47,7 @@ Uint32 CUtils::EngineTicks() {
 }
 
 void CUtils::SetFixedFrameStep(Uint32 ms) {
+    if (ms == g_FixedFrameStep) return; // the same options again: time goes on
     g_FixedFrameStep = ms;
     g_FixedClock = 0;
 }

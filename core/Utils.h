@@ -30,7 +30,7 @@ public:
     // SDL_GetTicks, unless a fixed frame step is set. Then it starts at 0 and moves exactly
     // that step with each presented frame, so a run repeats exactly whatever the machine.
     static Uint32 EngineTicks();
-    static void SetFixedFrameStep(Uint32 ms); // 0: the real time again
+    static void SetFixedFrameStep(Uint32 ms); // 0: the real time again; a new step starts at 0
     static void StepFixedClock();             // once per presented frame
 
     // Immediate-mode debug drawings; each turns 2D texturing off and leaves it off.

@@ -1,6 +1,6 @@
 #pragma once
-// Demo, GUI and 2D scene tests: a demo per suite driven pass by pass on a fake clock, pixel
-// measures over saved frames, and solid test images.
+// Demo, GUI and 2D scene tests: a demo per suite driven pass by pass on the engine clock at 20 ms a
+// frame, pixel measures over saved frames, and solid test images.
 #include <gtest/gtest.h>
 
 #include "core/CEventManager.h"
@@ -98,26 +98,20 @@ protected:
     CFontManager m_Fonts;
 };
 
-// The frame clock: each read moves it on by g_TickStep milliseconds.
-inline Uint32 g_TickStep = 20, g_Ticks = 0;
-inline Uint32 FakeTicks() {
-    return g_Ticks += g_TickStep;
-}
-
-// The engine's frame interval fixed at ms while the object lives, counted from near 0 where
-// single-precision seconds hold whole milliseconds.
+// The engine's frame interval fixed at ms while the object lives: the engine clock restarts
+// from 0 (where single-precision seconds hold whole milliseconds) and moves ms a frame.
 class FrameInterval {
 public:
     explicit FrameInterval(Uint32 ms) : previous_(g_Utils) {
         g_Utils = &utils_;
-        g_Ticks = 0;
-        g_TickStep = ms;
-        CUtils::SetTickSource(FakeTicks);
-        for (int i = 0; i < 2; ++i) // the first reading has no interval before it
-            utils_.CalculateFrameRate();
+        CUtils::SetFixedFrameStep(0);
+        CUtils::SetFixedFrameStep(ms);
+        utils_.CalculateFrameRate(); // the first reading has no interval before it
+        CUtils::StepFixedClock();
+        utils_.CalculateFrameRate();
     }
     ~FrameInterval() {
-        CUtils::SetTickSource(nullptr);
+        CUtils::SetFixedFrameStep(0);
         g_Utils = previous_;
     }
 
@@ -126,18 +120,16 @@ private:
     CUtils* previous_;
 };
 
-// Windowed, since a full-screen grab would hold the display the program runs need; with a
-// frame limit of 1 the next pass saves its frame as `shot`.
+// Windowed, since a full-screen grab would hold the display the program runs need, on an
+// engine clock of 20 ms a frame; with a frame limit of 1 the next pass saves its frame as `shot`.
 inline void RunWindowed(const std::string& shot = "") {
-    CApp::SetRunOptions(sRunOptions{shot.empty() ? 0 : 1, shot, true});
+    CApp::SetRunOptions(sRunOptions{shot.empty() ? 0 : 1, shot, true, 20});
 }
 
 template <typename App> class DemoGL : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         ASSERT_TRUE(kAnisotropyHidden);
-        CUtils::SetTickSource(FakeTicks);
-        g_TickStep = 20;
         RunWindowed();
         testing::internal::CaptureStdout();
         demo_ = new App();
@@ -151,14 +143,11 @@ protected:
         for (int i = 0; i < 2 && error_.empty(); ++i) // the first interval is from an earlier clock
             demo_->RunPass();
     }
-    // The GL context outlives the demo: the next suite gets matrix stacks and a frame clock
-    // (not running backwards) as a fresh process has them.
+    // The GL context outlives the demo: the next suite gets matrix stacks as a fresh process
+    // has them.
     static void TearDownTestSuite() {
         PopMatrixStacksToBase();
-        g_Ticks = g_TickStep = 0;
-        g_Utils->CalculateFrameRate();
         delete demo_;
-        CUtils::SetTickSource(nullptr);
         CApp::SetRunOptions(sRunOptions());
     }
     void SetUp() override {
