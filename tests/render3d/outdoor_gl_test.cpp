@@ -66,9 +66,8 @@ protected:
         zarvo_test::LookAt(kSize, 5000.0, clear, eye, centre);
         glRotated(turn, 0, 1, 0);
         camera_.SetPosition(float(eye[0]), float(eye[1]), float(eye[2]));
-        glDisable(GL_LIGHTING);
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_CULL_FACE);
+        for (GLenum cap : {GL_LIGHTING, GL_DEPTH_TEST, GL_CULL_FACE})
+            glDisable(cap);
     }
     std::unique_ptr<CParticleSystem> Make(CVector3 at, bool sprites, bool blend, float pointSize,
                                           sColor colour = sColor(1, 1, 1, 1)) {
