@@ -261,7 +261,6 @@ TEST_F(ShaderRenderGL, ParallaxShiftsTheTextureWithTheViewAngle) {
         EXPECT_LT(sideRaised, kSize) << type;
         shader->End();
     }
-    glLoadIdentity();
 }
 
 } // namespace
