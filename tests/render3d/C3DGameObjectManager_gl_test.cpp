@@ -67,7 +67,6 @@ protected:
         g_Graphics = nullptr;
         g_EventManager = nullptr;
         g_Camera = nullptr;
-        glLoadIdentity();
         glDisable(GL_LIGHTING);
         glDisable(GL_LIGHT0);
     }
