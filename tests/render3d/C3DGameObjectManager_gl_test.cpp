@@ -67,7 +67,6 @@ protected:
         g_Graphics = nullptr;
         g_EventManager = nullptr;
         g_Camera = nullptr;
-        glLoadIdentity();
         glDisable(GL_LIGHTING);
         glDisable(GL_LIGHT0);
     }
@@ -155,9 +154,7 @@ TEST_F(SceneGL, LightsPlaceGLLight0AndRecomputeTheirMatricesAndTheManagerGuardsI
     EXPECT_TRUE(Modelview() == before) << "the caller's modelview changed";
     EXPECT_TRUE(manager_.GetRegenerateShadowVolume());
     EXPECT_EQ(Light0(GL_POSITION), (std::array<float, 4>{150, 100, -30, 1}));
-    MATRIX4X4 proj;
-    proj.SetPerspective(60, 2, 5, 900);
-    ExpectMatrixNear(light.GetLightProjMatrix(), proj);
+    ExpectMatrixNear(light.GetLightProjMatrix(), FromGlu([] { gluPerspective(60, 2, 5, 900); }));
     // Seen from the position as given, not as GL_LIGHT0 got it through the modelview.
     ExpectMatrixNear(light.GetLightViewMatrix(),
                      FromGlu([] { gluLookAt(50, 100, -30, 10, 0, 10, 0, 0, 1); }));

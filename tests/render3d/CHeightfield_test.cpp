@@ -20,9 +20,9 @@ Surface MakeSurface(int w, int h, int bits) {
                    SDL_FreeSurface);
 }
 
-void RandomTerrain(CHeightField& field, int side, int step, int top, unsigned seed) {
+void RandomTerrain(CHeightField& field, int mode, int side, int step, int top, unsigned seed) {
     std::mt19937 rng(seed);
-    field.SetGrid(side, side, CHeightField::DRAW_BUFFER, step);
+    field.SetGrid(side, side, mode, step);
     for (int x = 0; x < side; ++x)
         for (int z = 0; z < side; ++z)
             field.SetHeight(x, z, (unsigned char)(rng() % top));
@@ -97,8 +97,7 @@ float PlaneY(const CVector3 t[3], float x, float z) {
 TEST(HeightFieldHeight, MatchesThePlaneOfTheDrawnTriangleUnderThePointAndZeroOutside) {
     for (int mode : {CHeightField::DRAW_BUFFER, CHeightField::DRAW_SHADER}) {
         CHeightField field;
-        RandomTerrain(field, 9, 1, 250, 5);
-        field.SetGrid(9, 9, mode, 1);
+        RandomTerrain(field, mode, 9, 1, 250, 5);
         std::vector<CVector3> tris; // the triangles as each mode sends them to GL
         if (mode == CHeightField::DRAW_BUFFER) {
             field.BuildTriangleList(1);
@@ -135,7 +134,7 @@ TEST(HeightFieldLightMap, PointLightMapWalksOnlyCrossedCellsYetMatchesTheFullSea
     } cases[] = {{16, 1, 120}, {25, 2, 100}, {33, 4, 140}, {64, 1, 110}};
     for (const auto& c : cases) {
         CHeightField field;
-        RandomTerrain(field, c.side, c.step, c.top, unsigned(c.side));
+        RandomTerrain(field, CHeightField::DRAW_BUFFER, c.side, c.step, c.top, unsigned(c.side));
         const std::vector<unsigned char> fast = field.ComputeMyLightMap();
         std::vector<unsigned char> brute(size_t(c.side) * c.side, 255);
         for (int x = 0; x < c.side - c.step; x += c.step)
@@ -166,8 +165,7 @@ TEST(HeightFieldLightMap, RayMarchShadowsEqualTheBackwardSearchOfEachTexel) {
     const CVector3 lights[] = {{1, -1, 0}, {-1, -1, 0}, {0, -1, 1}, {0, -1, -1},
                                {1, 0, 1},  {-1, 0, 1},  {1, 0, -1}};
     CHeightField field;
-    RandomTerrain(field, 24, 1, 60, 9);
-    field.SetGrid(24, 24, CHeightField::DRAW_SHADER, 1);
+    RandomTerrain(field, CHeightField::DRAW_SHADER, 24, 1, 60, 9);
     for (const CVector3& light : lights) {
         const std::vector<unsigned char> map = field.ComputeLightmap(light, 24);
         const CVector3 L = Normalize(light);

@@ -148,8 +148,6 @@ protected:
             glLightfv(GL_LIGHT0, p, p == GL_DIFFUSE ? kWhite : kBlack);
             glMaterialfv(GL_FRONT_AND_BACK, p, p == GL_DIFFUSE ? kWhite : kBlack);
         }
-        glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, 0);
-        glLightf(GL_LIGHT0, GL_SPOT_CUTOFF, 180);
         glColor4f(1, 1, 1, 1);
     }
     void TearDown() override {
@@ -263,7 +261,6 @@ TEST_F(ShaderRenderGL, ParallaxShiftsTheTextureWithTheViewAngle) {
         EXPECT_LT(sideRaised, kSize) << type;
         shader->End();
     }
-    glLoadIdentity();
 }
 
 } // namespace

@@ -66,9 +66,8 @@ protected:
         zarvo_test::LookAt(kSize, 5000.0, clear, eye, centre);
         glRotated(turn, 0, 1, 0);
         camera_.SetPosition(float(eye[0]), float(eye[1]), float(eye[2]));
-        glDisable(GL_LIGHTING);
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_CULL_FACE);
+        for (GLenum cap : {GL_LIGHTING, GL_DEPTH_TEST, GL_CULL_FACE})
+            glDisable(cap);
     }
     std::unique_ptr<CParticleSystem> Make(CVector3 at, bool sprites, bool blend, float pointSize,
                                           sColor colour = sColor(1, 1, 1, 1)) {
@@ -93,19 +92,17 @@ protected:
 };
 
 TEST_F(OutdoorGL, SkyDomeCoversTheUpperHalfOfTheViewAndTurnsBySpeedTimesInterval) {
-    CSkyDome dome, reference;
+    CSkyDome dome;
     char texture[] = "Data/SkyDome/clouds2.png";
     ASSERT_TRUE(dome.Initialize(15.0f, 15.0f, 1000.0f, texture));
-    ASSERT_TRUE(reference.Initialize(15.0f, 15.0f, 1000.0f, texture));
-    auto draw = [&](CSkyDome& d, double turn) {
+    auto draw = [&](double turn) {
         Look(origin_, kBlack, turn);
-        d.Draw();
+        dome.Draw();
         return zarvo_test::ReadFramebufferTopDown(kSize, kSize);
     };
     dome.SetSpeed(0.0f);
-    reference.SetSpeed(0.0f);
     SetFrameInterval(0.5);
-    const std::vector<uint8_t> still = draw(dome, 0);
+    const std::vector<uint8_t> still = draw(0), viewTurned = draw(30);
     int wrongHalf = 0; // lit pixels below the horizon or dark ones above it
     for (int y = 0; y < kSize; y += 8)
         for (int x = 0; x < kSize; x += 8) {
@@ -116,7 +113,7 @@ TEST_F(OutdoorGL, SkyDomeCoversTheUpperHalfOfTheViewAndTurnsBySpeedTimesInterval
     EXPECT_EQ(wrongHalf, 0);
     // 60 degrees a second for half a second turns it as far as turning the view by 30.
     dome.SetSpeed(60.0f);
-    const std::vector<uint8_t> turned = draw(dome, 0), viewTurned = draw(reference, 30);
+    const std::vector<uint8_t> turned = draw(0);
     EXPECT_FLOAT_EQ(dome.GetAngle(), 30.0f);
     int fromStill = 0, fromReference = 0;
     for (size_t i = 0; i < turned.size(); i += 4) {
@@ -241,7 +238,6 @@ TEST_F(OutdoorGL, SpriteSizesAndBlendingQuadsFacingTheCameraAndMovingOnlyWhenRen
         EXPECT_NEAR(double(e.Height()) / e.Width(), 1.0, 0.04) << eye[0];
     }
     auto system = Make(CVector3(0, 0, -10), true, true, 10.0f);
-    system->SetParticleVelocityY(20, 20, 1);
     CParticle* p = system->GetParticle(0);
     p->SetVelocity(0, 20, 0);
     EXPECT_EQ(system->GetParticle(1), nullptr);

@@ -59,10 +59,6 @@ struct TestMesh {
         faces.emplace_back();
         std::copy(index, index + 3, faces.back().vertIndex);
     }
-    void AddQuad(int a, int b, int c, int d) {
-        AddTriangle(a, b, c);
-        AddTriangle(a, c, d);
-    }
 };
 
 inline TestMesh Cube() {
@@ -71,8 +67,10 @@ inline TestMesh Cube() {
         m.verts.push_back(CVector3(i & 1 ? 1.f : -1.f, i & 2 ? 1.f : -1.f, i & 4 ? 1.f : -1.f));
     const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
                              {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-    for (const auto& q : quads)
-        m.AddQuad(q[0], q[1], q[2], q[3]);
+    for (const auto& q : quads) {
+        m.AddTriangle(q[0], q[1], q[2]);
+        m.AddTriangle(q[0], q[2], q[3]);
+    }
     return m;
 }
 
