@@ -45,17 +45,14 @@ inline double Measure(const ShotImage& s, Rect r, Colour is = nullptr, int minSu
     return minSum < 0 ? n / ((r.right - r.left) * (r.bottom - r.top)) : n;
 }
 
-// Solid w x h images base1.png .. baseN.png with red 10 * k (BMP data: the image library goes
-// by the content); n = 0 writes one red base.png and returns its name.
+// Solid w x h images base1.png .. baseN.png with red 10 * k; n = 0 writes one red base.png and
+// returns its name.
 inline std::string WriteSolid(const char* tag, unsigned int n, int w, int h, Uint8 g = 0,
                               Uint8 b = 0) {
     const std::string base = MakeTempDir(tag) + "/image";
-    for (unsigned int k = n ? 1 : 0; k <= n; ++k) {
-        SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 24, 0xFF, 0xFF00, 0xFF0000, 0);
-        SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, n ? Uint8(10 * k) : 255, g, b));
-        SDL_SaveBMP(s, (base + (n ? std::to_string(k) : "") + ".png").c_str());
-        SDL_FreeSurface(s);
-    }
+    for (unsigned int k = n ? 1 : 0; k <= n; ++k)
+        SaveBmp(w, h, {{0, 0, Uint8(n ? 10 * k : 255), g, b}},
+                base + (n ? std::to_string(k) : "") + ".png");
     return n ? base : base + ".png";
 }
 
@@ -66,9 +63,6 @@ template <int Size, typename Base = testing::Test> class PixelViewGL : public Ba
 protected:
     void SetUp() override {
         ZARVO_REQUIRE_GL(Size, Size);
-        g_TextureManager = &m_Textures;
-        g_EventManager = &m_Events;
-        g_FontManager = &m_Fonts;
         DrainEvents();
         g_SpriteNow = 1000;
         CSprite::SetTickSource([] { return g_SpriteNow; });
@@ -76,9 +70,6 @@ protected:
     }
     void TearDown() override {
         CSprite::SetTickSource(nullptr);
-        g_TextureManager = nullptr;
-        g_EventManager = nullptr;
-        g_FontManager = nullptr;
         g_Graphics = nullptr;
     }
     static void Clear() {
@@ -96,6 +87,9 @@ protected:
     CTextureManager m_Textures;
     CEventManager m_Events;
     CFontManager m_Fonts;
+    ScopedGlobal<CTextureManager> m_TexturesGlobal{g_TextureManager, &m_Textures};
+    ScopedGlobal<CEventManager> m_EventsGlobal{g_EventManager, &m_Events};
+    ScopedGlobal<CFontManager> m_FontsGlobal{g_FontManager, &m_Fonts};
 };
 
 // The engine's frame interval fixed at ms while the object lives: the engine clock restarts

@@ -31,6 +31,16 @@ void LookAt(int size, double farPlane, const float clear[3], const double eye[3]
     gluLookAt(eye[0], eye[1], eye[2], centre[0], centre[1], centre[2], 0, 1, 0);
 }
 
+void OrthoView(int w, int h, double left, double right, double bottom, double top, double zNear,
+               double zFar) {
+    glViewport(0, 0, w, h);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(left, right, bottom, top, zNear, zFar);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
 CShaderManager* BuiltInShaders() {
     static CShaderManager* shaders = [] {
         auto* s = new CShaderManager();

@@ -37,6 +37,22 @@ void PopMatrixStacksToBase();
 void LookAt(int size, double farPlane, const float clear[3], const double eye[3],
             const double centre[3]);
 
+// A w x h viewport with glOrtho(left, right, bottom, top, zNear, zFar) and an identity modelview.
+void OrthoView(int w, int h, double left, double right, double bottom, double top, double zNear,
+               double zFar);
+
+// Points an engine global (g_Graphics, g_Camera, ...) at `value` for the object's lifetime, then
+// back at what it pointed at before.
+template <typename T> class ScopedGlobal {
+public:
+    ScopedGlobal(T*& global, T* value) : global_(global), previous_(global) { global = value; }
+    ~ScopedGlobal() { global_ = previous_; }
+
+private:
+    T*& global_;
+    T* previous_;
+};
+
 // One default shader table per test process, loaded on first use and kept (shaders
 // outlive any single test's objects).
 CShaderManager* BuiltInShaders();

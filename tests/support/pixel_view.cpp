@@ -1,7 +1,8 @@
 #include "pixel_view.h"
 
-#include <GL/glew.h>
 #include <SDL.h>
+
+#include "gl_context.h"
 
 namespace zarvo_test {
 
@@ -10,12 +11,7 @@ void SetPixelView(int* w, int* h) {
     const int width = screen ? screen->w : 256;
     const int height = screen ? screen->h : 256;
     SDL_GL_SwapBuffers();
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, width, height, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    OrthoView(width, height, 0, width, height, 0, -1, 1);
     if (w) *w = width;
     if (h) *h = height;
 }

@@ -1,5 +1,7 @@
 #include "test_paths.h"
 
+#include <SDL.h>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,6 +79,18 @@ ScopedWorkDir::~ScopedWorkDir() {
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary);
     return bool(out << bytes);
+}
+
+std::string SaveBmp(int w, int h, std::initializer_list<Paint> paints, std::string path) {
+    if (path.empty()) path = MakeTempDir("image") + "/image.bmp";
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 24, 0xFF, 0xFF00, 0xFF0000, 0);
+    for (const Paint& p : paints) {
+        SDL_Rect rect{Sint16(p.x), Sint16(p.y), Uint16(w - p.x), Uint16(h - p.y)};
+        SDL_FillRect(s, &rect, SDL_MapRGB(s->format, p.r, p.g, p.b));
+    }
+    SDL_SaveBMP(s, path.c_str());
+    SDL_FreeSurface(s);
+    return path;
 }
 
 } // namespace zarvo_test

@@ -1,5 +1,6 @@
 #pragma once
 // Where tests find the shared corpus and the source tree.
+#include <initializer_list>
 #include <string>
 
 namespace zarvo_test {
@@ -11,6 +12,15 @@ std::string SourceDir();
 std::string MakeTempDir(const std::string& tag);
 bool ReadFileBytes(const std::string& path, std::string& out);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
+
+// Saves a w x h 24-bit BMP at `path` (by default image.bmp in a fresh folder; any name will do,
+// the image library goes by the content) painted with each {x, y, r, g, b} in turn from (x, y)
+// to the bottom-right corner, and returns the path.
+struct Paint {
+    int x, y;
+    unsigned char r, g, b;
+};
+std::string SaveBmp(int w, int h, std::initializer_list<Paint> paints, std::string path = "");
 
 // Makes a fresh temporary directory the working directory for the object's lifetime (for
 // code that reads or writes fixed relative names such as the log file).
