@@ -178,19 +178,9 @@ class CursorGL : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!SDL_GetVideoSurface()) ZARVO_REQUIRE_GL(1024, 768);
-        g_TextureManager = &m_Textures;
-        g_EventManager = &m_Events;
         g_Graphics = new CGraphicsCore();
-        // Solid 8 x 8 images, red and green (BMP data; the image library goes by content).
-        const std::string dir = zarvo_test::MakeTempDir("cursor");
-        m_Normal = dir + "/pointer.png";
-        m_Move = dir + "/move.png";
-        for (std::string* path : {&m_Normal, &m_Move}) {
-            SDL_Surface* s = SDL_CreateRGBSurface(0, 8, 8, 24, 0xFF, 0xFF00, 0xFF0000, 0);
-            SDL_FillRect(s, nullptr, path == &m_Normal ? 0xFF : 0xFF00);
-            SDL_SaveBMP(s, path->c_str());
-            SDL_FreeSurface(s);
-        }
+        m_Normal = zarvo_test::SaveBmp(8, 8, {{0, 0, 255, 0, 0}});
+        m_Move = zarvo_test::SaveBmp(8, 8, {{0, 0, 0, 255, 0}});
         zarvo_test::SetPixelView();
         glDisable(GL_DEPTH_TEST);
         glDisable(GL_BLEND);
@@ -199,8 +189,6 @@ protected:
     void TearDown() override {
         delete g_Graphics; // owns the cursor textures
         g_Graphics = nullptr;
-        g_EventManager = nullptr;
-        g_TextureManager = nullptr;
         SDL_ShowCursor(1);
     }
     // Warps the pointer and lets the event manager sample it.
@@ -224,6 +212,8 @@ protected:
     }
     CTextureManager m_Textures;
     CEventManager m_Events;
+    zarvo_test::ScopedGlobal<CTextureManager> m_TexturesGlobal{g_TextureManager, &m_Textures};
+    zarvo_test::ScopedGlobal<CEventManager> m_EventsGlobal{g_EventManager, &m_Events};
     std::string m_Normal, m_Move;
 };
 
@@ -253,7 +243,7 @@ TEST(DebugDrawing, CubeShowsItsFaceColoursAndRestoresTexturingMatrixAndColour) {
     CUtils utils;
     // Whatever earlier tests in this process left behind.
     glUseProgramObjectARB(0);
-    glViewport(0, 0, 64, 64);
+    zarvo_test::OrthoView(64, 64, -4, 4, -4, 4, -20, 20);
     for (GLenum cap : {GL_LIGHTING, GL_BLEND, GL_CULL_FACE, GL_SCISSOR_TEST})
         glDisable(cap);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
@@ -261,10 +251,6 @@ TEST(DebugDrawing, CubeShowsItsFaceColoursAndRestoresTexturingMatrixAndColour) {
     glDepthFunc(GL_LESS);
     glDepthMask(GL_TRUE);
     glClearDepth(1.0);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-4, 4, -4, 4, -20, 20);
-    glMatrixMode(GL_MODELVIEW);
     // Seen along each axis, the cube shows the face turned that way.
     const int views[6][6] = {{0, 0, 5, 255, 0, 0},   {0, 0, -5, 255, 255, 0},
                              {0, 5, 0, 0, 255, 0},   {0, -5, 0, 255, 128, 0},
@@ -377,7 +363,7 @@ TEST_F(TextureCreationGL, EveryReaderTheDispatchPicksLeavesTheDecodedFile) {
     // Texture objects choose on their own, TGA by a substring of the whole path: no name kept,
     // nothing registered.
     CTextureManager manager;
-    g_TextureManager = &manager;
+    const zarvo_test::ScopedGlobal<CTextureManager> global(g_TextureManager, &manager);
     {
         CTexture texture(image_test::WriteTemp(
             "tgaimages_object.png", image_test::ReadCorpusBytes("tga/grad_t2_rgba32_bu.tga")));
@@ -386,7 +372,6 @@ TEST_F(TextureCreationGL, EveryReaderTheDispatchPicksLeavesTheDecodedFile) {
         EXPECT_TRUE(
             SameImage(texture.GetTextureName(), "tga/grad_t2_rgba32_bu.ref.pam", Rows::TopFirst));
     }
-    g_TextureManager = nullptr;
 }
 
 TEST_F(TextureCreationGL, AnisotropicGenerationStaysOffUntilSupportedThenSetsTheMaximum) {

@@ -10,21 +10,6 @@
 
 #include <SDL.h>
 
-// A 32 x 16 image of four 16 x 8 quadrants: red, green / blue, white (top row first).
-static std::string WriteQuadrantImage() {
-    SDL_Surface* s =
-        SDL_CreateRGBSurface(SDL_SWSURFACE, 32, 16, 24, 0x0000FF, 0x00FF00, 0xFF0000, 0);
-    const Uint32 colours[] = {0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF}; // as the masks read them
-    for (int q = 0; q < 4; ++q) {
-        SDL_Rect r{Sint16((q % 2) * 16), Sint16((q / 2) * 8), 16, 8};
-        SDL_FillRect(s, &r, colours[q]);
-    }
-    const std::string path = zarvo_test::MakeTempDir("quad") + "/quadrants.bmp";
-    SDL_SaveBMP(s, path.c_str());
-    SDL_FreeSurface(s);
-    return path;
-}
-
 // One letter per pixel at the (x, y) pairs: k(black), r, g, b, w(hite) or ? for anything
 // else; then clears the window for the next draw.
 static std::string TakeColours(std::initializer_list<int> xy) {
@@ -45,25 +30,25 @@ protected:
     void SetUp() override {
         ZARVO_REQUIRE_GL(256, 256);
         zarvo_test::SetPixelView();
-        g_TextureManager = &m_Manager;
         g_ShaderManager = GetParam() ? zarvo_test::BuiltInShaders() : nullptr;
         glDisable(GL_DEPTH_TEST);
         glDisable(GL_BLEND);
         glEnable(GL_TEXTURE_2D);
         glClearColor(0, 0, 0, 1);
     }
-    void TearDown() override {
-        g_TextureManager = nullptr;
-        g_ShaderManager = nullptr;
-    }
     CTextureManager m_Manager;
+    zarvo_test::ScopedGlobal<CTextureManager> m_ManagerGlobal{g_TextureManager, &m_Manager};
+    zarvo_test::ScopedGlobal<CShaderManager> m_ShadersGlobal{g_ShaderManager, nullptr};
 };
 
 INSTANTIATE_TEST_SUITE_P(ShaderAndFixedPipeline, TextureDrawGL, ::testing::Bool());
 
 // Scaled draws are probed a pixel inside each edge, where texels blend with their neighbours.
 TEST_P(TextureDrawGL, PositionScaleRotationSectionAndColour) {
-    CTexture texture(WriteQuadrantImage());
+    // Four 16 x 8 quadrants: red, green / blue, white (top row first).
+    CTexture texture(zarvo_test::SaveBmp(
+        32, 16,
+        {{0, 0, 255, 0, 0}, {16, 0, 0, 255, 0}, {0, 8, 0, 0, 255}, {16, 8, 255, 255, 255}}));
     ASSERT_EQ(texture.GetHeight(), 16.0f);
     // Image-library textures register; a failed load keeps the old state.
     EXPECT_EQ(m_Manager.GetTextures(), (std::vector<CTexture*>{&texture}));
@@ -96,7 +81,7 @@ TEST_P(TextureDrawGL, PositionScaleRotationSectionAndColour) {
 TEST(TextureManagerGL, RegistrationFollowsTheTexturesLives) {
     ZARVO_REQUIRE_GL(256, 256);
     CTextureManager manager;
-    g_TextureManager = &manager;
+    const zarvo_test::ScopedGlobal<CTextureManager> global(g_TextureManager, &manager);
     const auto make = [] { // a fresh GL name, registered
         auto* t = new CTexture();
         t->MakeTexture(SDL_CreateRGBSurface(SDL_SWSURFACE, 2, 2, 24, 0xFF, 0xFF00, 0xFF0000, 0));
@@ -119,6 +104,4 @@ TEST(TextureManagerGL, RegistrationFollowsTheTexturesLives) {
     manager.DeleteTextures();
     delete c;
     EXPECT_TRUE(manager.GetTextures().empty());
-
-    g_TextureManager = nullptr;
 }

@@ -30,11 +30,7 @@ void Look(int size, std::array<double, 3> eye, std::array<double, 3> centre,
 // x and y in [-4, 4] on blue, the eye moved by (ex, ey) while the picture stays put.
 void Flat(int size, float ex = 0, float ey = 0) {
     Look(size, {0, 0, 1}, {0, 0, 0}, {0, 0, 1});
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-4 + ex, 4 + ex, -4 + ey, 4 + ey, 0.1, 100);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    zarvo_test::OrthoView(size, size, -4 + ex, 4 + ex, -4 + ey, 4 + ey, 0.1, 100);
     glTranslatef(ex, ey, -5);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
@@ -291,13 +287,9 @@ bool LoadObject(CTObject& object, const std::string& colourMap, const std::strin
 
 // A 128 x 128 view; the engine's camera and shader table are put back as the test found them.
 struct CTObjectGL : testing::Test {
-    CCamera* camera = g_Camera;
-    CShaderManager* shaders = g_ShaderManager;
+    zarvo_test::ScopedGlobal<CCamera> camera{g_Camera, g_Camera};
+    zarvo_test::ScopedGlobal<CShaderManager> shaders{g_ShaderManager, g_ShaderManager};
     void SetUp() override { ZARVO_REQUIRE_GL(128, 128); }
-    ~CTObjectGL() override {
-        g_Camera = camera;
-        g_ShaderManager = shaders;
-    }
 };
 
 TEST_F(CTObjectGL, FacesQuadsTexturesAndFrustum) {

@@ -56,17 +56,12 @@ class SceneGL : public ::testing::Test {
 protected:
     void SetUp() override {
         ZARVO_REQUIRE_GL(64, 64);
-        g_Graphics = &graphics_;
-        g_Camera = &camera_;
         const double eye[3] = {0, 0, 0}, ahead[3] = {0, 0, -1};
         zarvo_test::LookAt(64, 1000.0, kBlack, eye, ahead);
         camera_.PositionCamera(0, 0, 0, 0, 0, -1, 0, 1, 0);
         camera_.Look();
     }
     void TearDown() override {
-        g_Graphics = nullptr;
-        g_EventManager = nullptr;
-        g_Camera = nullptr;
         glDisable(GL_LIGHTING);
         glDisable(GL_LIGHT0);
     }
@@ -82,6 +77,8 @@ protected:
     static constexpr float kBlack[3] = {0, 0, 0};
     CGraphicsCore graphics_;
     CCamera camera_;
+    zarvo_test::ScopedGlobal<CGraphicsCore> graphicsGlobal_{g_Graphics, &graphics_};
+    zarvo_test::ScopedGlobal<CCamera> cameraGlobal_{g_Camera, &camera_};
     C3DGameObjectManager manager_;
 };
 
@@ -114,7 +111,7 @@ TEST_F(SceneGL, CameraLookLoadsWhatGluLookAtGivesAndItsInverseAsDoTheManagersTra
 TEST_F(SceneGL, CameraUpdateTurnsByThePointerAndWarpsItBackToTheCentre) {
     ZARVO_REQUIRE_GL(1024, 768); // the graphics core's default window: centre (512, 384)
     CEventManager events;
-    g_EventManager = &events;
+    const zarvo_test::ScopedGlobal<CEventManager> global(g_EventManager, &events);
     SDL_WarpMouse(532, 374);
     SDL_PumpEvents();
     events.PollEvents();

@@ -133,12 +133,7 @@ class ShaderRenderGL : public ::testing::Test {
 protected:
     void SetUp() override {
         ZARVO_REQUIRE_GL(kSize, kSize);
-        glViewport(0, 0, kSize, kSize);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(-1, 1, -1, 1, -10, 10);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        zarvo_test::OrthoView(kSize, kSize, -1, 1, -1, 1, -10, 10);
         glClearColor(0, 0, 0, 1);
         glPushAttrib(GL_LIGHTING_BIT); // later suites expect GL's own light and material
         for (GLenum cap : {GL_DEPTH_TEST, GL_CULL_FACE, GL_BLEND})
