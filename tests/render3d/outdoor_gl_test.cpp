@@ -9,56 +9,25 @@
 #include "render3d/CParticle.h"
 #include "render3d/CParticleSystem.h"
 #include "render3d/CSkyDome.h"
-#include "support/gl_context.h"
-#include "support/test_paths.h"
+#include "support/demo_fixtures.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <memory>
 
 namespace {
 
+using zarvo_test::SaveBmp;
 const int kSize = 320;
 const float kBlack[3] = {0, 0, 0};
-Uint32 g_FakeTicks = 1000;
 
-// A BMP of `w` x `h` in a fresh folder, painted band by band: {first column, r, g, b}.
-std::string Bmp(int w, int h, std::initializer_list<std::array<Uint8, 4>> bands) {
-    const std::string path = zarvo_test::MakeTempDir("bmp") + "/image.bmp";
-    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 24, 0xFF, 0xFF00, 0xFF0000, 0);
-    for (const auto& b : bands) {
-        SDL_Rect rect{Sint16(b[0]), 0, Uint16(w - b[0]), Uint16(h)};
-        SDL_FillRect(s, &rect, SDL_MapRGB(s->format, b[1], b[2], b[3]));
-    }
-    SDL_SaveBMP(s, path.c_str());
-    SDL_FreeSurface(s);
-    return path;
-}
-
-// The globals the sky, terrain and particles reach for, and a chosen frame interval.
+// The globals the sky, terrain and particles reach for.
 class OutdoorGL : public ::testing::Test {
 protected:
     void SetUp() override {
         ZARVO_REQUIRE_GL(kSize, kSize);
         zarvo_test::PopMatrixStacksToBase();
-        g_Utils = &utils_;
-        g_TextureManager = &textures_;
-        g_Camera = &camera_;
-        g_ShaderManager = zarvo_test::BuiltInShaders();
-        CUtils::SetTickSource([] { return g_FakeTicks; });
-    }
-    void TearDown() override {
-        CUtils::SetTickSource(nullptr);
-        g_Utils = nullptr;
-        g_TextureManager = nullptr;
-        g_Camera = nullptr;
-        g_ShaderManager = nullptr;
-    }
-    void SetFrameInterval(double seconds) {
-        utils_.CalculateFrameRate();
-        g_FakeTicks += Uint32(seconds * 1000.0 + 0.5);
-        utils_.CalculateFrameRate();
+        g_ShaderManager = zarvo_test::BuiltInShaders(); // once there is a context
     }
     // Perspective view from `eye` towards (0, 0, -10), the camera placed there too.
     void Look(const double eye[3], const float clear[3] = kBlack, double turn = 0) {
@@ -87,8 +56,12 @@ protected:
     CUtils utils_;
     CTextureManager textures_;
     CCamera camera_;
+    zarvo_test::ScopedGlobal<CUtils> utilsGlobal_{g_Utils, &utils_};
+    zarvo_test::ScopedGlobal<CTextureManager> texturesGlobal_{g_TextureManager, &textures_};
+    zarvo_test::ScopedGlobal<CCamera> cameraGlobal_{g_Camera, &camera_};
+    zarvo_test::ScopedGlobal<CShaderManager> shadersGlobal_{g_ShaderManager, nullptr};
     const double origin_[3] = {0, 0, 0};
-    std::string texture_ = Bmp(4, 4, {{0, 255, 255, 255}});
+    std::string texture_ = SaveBmp(4, 4, {{0, 0, 255, 255, 255}});
 };
 
 TEST_F(OutdoorGL, SkyDomeCoversTheUpperHalfOfTheViewAndTurnsBySpeedTimesInterval) {
@@ -101,7 +74,7 @@ TEST_F(OutdoorGL, SkyDomeCoversTheUpperHalfOfTheViewAndTurnsBySpeedTimesInterval
         return zarvo_test::ReadFramebufferTopDown(kSize, kSize);
     };
     dome.SetSpeed(0.0f);
-    SetFrameInterval(0.5);
+    const zarvo_test::FrameInterval halfASecond(500);
     const std::vector<uint8_t> still = draw(0), viewTurned = draw(30);
     int wrongHalf = 0; // lit pixels below the horizon or dark ones above it
     for (int y = 0; y < kSize; y += 8)
@@ -126,14 +99,9 @@ TEST_F(OutdoorGL, SkyDomeCoversTheUpperHalfOfTheViewAndTurnsBySpeedTimesInterval
 
 // Straight down on the x-z plane, x to the right and z downwards, -4 to 36 both ways.
 void LookDown() {
-    glViewport(0, 0, kSize, kSize);
+    zarvo_test::OrthoView(kSize, kSize, -4, 36, -36, 4, -1000, 1000);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-4, 36, -36, 4, -1000, 1000);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
     glRotatef(90, 1, 0, 0);
     for (GLenum cap : {GL_CULL_FACE, GL_LIGHTING, GL_DEPTH_TEST})
         glDisable(cap);
@@ -145,7 +113,7 @@ zarvo_test::Rgba At(float x, float z) {
 TEST_F(OutdoorGL, HeightFieldsDrawWhereTheGridAndTheHeightLayersSay) {
     const std::string raw = zarvo_test::MakeTempDir("hfield-gl") + "/flat.raw";
     zarvo_test::WriteFileBytes(raw, std::string(32 * 32, '\0'));
-    std::string texture = Bmp(4, 4, {{0, 200, 40, 40}});
+    std::string texture = SaveBmp(4, 4, {{0, 0, 200, 40, 40}});
     CHeightField flat;
     ASSERT_TRUE(flat.CreateFromRaw(raw.c_str(), 32, 32, texture.data(), 4, 1));
     EXPECT_EQ(flat.GetVertexCount(), 7 * 7 * 6) << "cells start below 32 - 4";
@@ -160,9 +128,10 @@ TEST_F(OutdoorGL, HeightFieldsDrawWhereTheGridAndTheHeightLayersSay) {
     }
     // Columns 0-3 red (low), 4-7 green, 8-11 blue (high), each at a band's edge.
     const std::string file =
-        Bmp(12, 12, {{0, 150, 150, 150}, {4, 151, 151, 151}, {8, 201, 201, 201}});
-    const std::string a = Bmp(4, 4, {{0, 255, 0, 0}}), b = Bmp(4, 4, {{0, 0, 255, 0}}),
-                      c = Bmp(4, 4, {{0, 0, 0, 255}});
+        SaveBmp(12, 12, {{0, 0, 150, 150, 150}, {4, 0, 151, 151, 151}, {8, 0, 201, 201, 201}});
+    const std::string a = SaveBmp(4, 4, {{0, 0, 255, 0, 0}}),
+                      b = SaveBmp(4, 4, {{0, 0, 0, 255, 0}}),
+                      c = SaveBmp(4, 4, {{0, 0, 0, 0, 255}});
     CHeightField layered;
     ASSERT_TRUE(layered.CreateFromImage(file.c_str(), a.c_str(), b.c_str(), c.c_str(), 1));
     EXPECT_NE(layered.GetLightMap(), 0u) << "creation builds the light map";
@@ -241,7 +210,7 @@ TEST_F(OutdoorGL, SpriteSizesAndBlendingQuadsFacingTheCameraAndMovingOnlyWhenRen
     CParticle* p = system->GetParticle(0);
     p->SetVelocity(0, 20, 0);
     EXPECT_EQ(system->GetParticle(1), nullptr);
-    SetFrameInterval(0.5);
+    const zarvo_test::FrameInterval halfASecond(500);
     EXPECT_EQ(p->GetPosition().y, 0.0f) << "time passing alone moves nothing";
     system->RenderParticles();
     EXPECT_TRUE(p->GetPosition().y == 10.0f && p->GetEnergy() == 995.0f);
