@@ -2,10 +2,8 @@
 // depth and size the image library can hand over (1 to 32 bits, padded rows), and as a raw
 // grid whose sides come from the first bytes. Either the heights load within the grid or
 // the read is refused; nothing is read outside the surface or the bytes.
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 

@@ -29,6 +29,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 __builtin_trap();
         if (child.getParentNode().getName() != root.getName()) __builtin_trap();
     }
-    (void)sink;
     return 0;
 }

@@ -18,11 +18,9 @@ TEST(ShadowDemoPath, BouncesBetweenStrictEndsKeepingTheSpeedsSizeAndAHitchDoesNo
     EXPECT_NEAR(highest, 50.0f, 0.2f);
     EXPECT_NEAR(lowest, -10.0f, 0.2f);
     EXPECT_EQ(turns, 8); // 30 units out, then 60 units per leg at 5 units per second
-    // {z, speed, interval, z after, speed after}: the ends are strict; no time, no move.
-    const float steps[][5] = {{50, 5, 0.1f, 50.5f, 5},
-                              {-10, -5, 0.1f, -10.5f, -5},
-                              {-10.5f, -5, 0.1f, -10, 5},
-                              {30, 5, 0, 30, 5}};
+    // {z, speed, interval, z after, speed after}: the ends are strict.
+    const float steps[][5] = {
+        {50, 5, 0.1f, 50.5f, 5}, {-10, -5, 0.1f, -10.5f, -5}, {-10.5f, -5, 0.1f, -10, 5}};
     for (const auto& s : steps) {
         speed = s[1];
         EXPECT_FLOAT_EQ(testShadowMapping::StepAlongPath(s[0], speed, s[2]), s[3]) << s[0];

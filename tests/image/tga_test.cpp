@@ -80,7 +80,6 @@ TEST(tga, CorpusFilesDecodeInTheReadersThatTakeThemAndDamagedOnesGiveTheReadersM
         {'l', Tga(10, 4, 1, 24), "Could not read RLE header: x.tga"},
         {'l', Tga(10, 200, 1, 24, {0xFF, 1, 2, 3}), "Could not read RLE header: x.tga"},
         {'l', Tga(10, 4, 1, 24, {0x81, 1, 2}), "Could not read from file: x.tga"},
-        {'l', Tga(10, 4, 1, 24, {0x03, 1, 2, 3}), "Could not read image data: x.tga"},
         // Long enough for the declared size, cut short in the middle of the packets.
         {'l', Tga(10, 4, 1, 24, {0, 1, 2, 3, 0, 4, 5, 6}), "Could not read RLE header: x.tga"},
         {'l', Tga(10, 4, 1, 24, {0x80, 1, 2, 3, 0x80, 1}), "Could not read from file: x.tga"},
@@ -88,7 +87,6 @@ TEST(tga, CorpusFilesDecodeInTheReadersThatTakeThemAndDamagedOnesGiveTheReadersM
         {'l', Tga(10, 2, 2, 24, {0x84, 1, 2, 3}), "Too many pixels read: x.tga"}, // 5 into 4
         {'c', Tga(2, 2, 2, 24, Bytes(11, 7)), "refused"},                         // one short
         {'t', Tga(1, 4, 4, 8), "8-bit colour no longer supported"},
-        {'t', Tga(9, 4, 4, 8), "8-bit colour no longer supported"},
         {'t', Tga(2, 4, 4, 16), "Unsupported RGB format"},
         {'t', Tga(10, 4, 4, 16), "Unsupported compressed RGB format"},
         {'t', Tga(3, 4, 4, 8), "Must be LUMINANCE or ALPHA greyscale"},

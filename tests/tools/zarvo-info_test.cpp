@@ -24,8 +24,6 @@ TEST(ZarvoInfo, ReportsTheFactsOfImagesModelsAndDocumentsAndFailsWithTheReadersM
          0,
          {"reader: bmp\nwidth: 96\nheight: 96\ncomponents: 3\n"}},
         {"image missing.jpg", 1, {"=jpeg: cannot open missing.jpg\n"}},
-        // An arithmetic-coded JPEG is read by the image library, and said so.
-        {"image " + images + "jpeg/stones_arithmetic.jpg", 0, {"reader: SDL_image\n"}},
         {"nonsense x", 2, {}},
         {"xml " + plane + " --tag ZarvoModelFormat",
          0,
