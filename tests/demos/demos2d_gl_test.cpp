@@ -17,19 +17,22 @@ using namespace zarvo_test;
 
 // The real program on a clock of 20 ms a frame. 0.3 alpha per second: some 160 frames down
 // to the turn, as many up again; the light of the picture's place follows.
-TEST(FadeProgramGL, ThePictureFadesOutThenInAgain) {
-    const std::vector<int> frameCounts = {1, 55, 110, 160, 215, 270};
-    std::vector<double> light;
-    for (int frames : frameCounts) {
+TEST(FadeProgramGL, ThePictureFadesOutThenInAgainAndARunRepeatsExactly) {
+    const auto lastFrame = [](int frames) {
         const std::string shot = MakeTempDir("fade-run") + "/frame.png";
         const ProgramRun run = RunProgram("--demo fade --windowed --frame-ms 20 --frames " +
                                           std::to_string(frames) + " --screenshot " + shot);
-        ASSERT_TRUE(run.status == 0 && FindErrorText(run.output).empty()) << run.output;
-        light.push_back(Measure(LoadShot(shot), {300, 300, 620, 412}, nullptr, -1));
-    }
+        EXPECT_TRUE(run.status == 0 && FindErrorText(run.output).empty()) << run.output;
+        return LoadShot(shot);
+    };
+    const std::vector<int> frameCounts = {1, 55, 110, 160, 215, 270};
+    std::vector<double> light;
+    for (int frames : frameCounts)
+        light.push_back(Measure(lastFrame(frames), {300, 300, 620, 412}, nullptr, -1));
     EXPECT_LT(light[3], light[0] * 0.15);
     for (size_t i = 1; i < light.size(); ++i)
         EXPECT_EQ(light[i] < light[i - 1], i <= 3) << "after " << frameCounts[i] << " frames";
+    EXPECT_TRUE(lastFrame(130).rgb == lastFrame(130).rgb) << "the same frame from the same run";
 }
 
 using GameObjectDemoGL = DemoGL<testGameObject>;
