@@ -9,8 +9,6 @@ public:
     testImageFade();
     ~testImageFade() override;
 
-    CPictureFade* GetPictureFade() const { return m_pPictureFade; }
-
 protected:
     void InitFeature() override;
     void FeatureFrame() override;

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include <SDL/SDL.h>
-
 #include "core/Utils.h"
 #include "models/MeshMath.h"
 
@@ -14,7 +12,7 @@ int WrapIndex(int n, int count) {
 }
 } // namespace
 
-CMD2Object::CMD2Object() : m_TickSource([] { return uint32_t(CUtils::EngineTicks()); }) {}
+CMD2Object::CMD2Object() : m_TickSource(CUtils::EngineTicks) {}
 
 CMD2Object::~CMD2Object() {
     Destroy();

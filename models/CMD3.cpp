@@ -1,6 +1,5 @@
 #include "models/CMD3.h"
 
-#include <SDL/SDL.h>
 #include <strings.h>
 
 #include <algorithm>
@@ -48,7 +47,7 @@ bool ParseConfigNumber(std::string_view word, int& out) {
 
 } // namespace
 
-CModelMD3::CModelMD3() : m_TickSource([] { return uint32_t(CUtils::EngineTicks()); }) {}
+CModelMD3::CModelMD3() : m_TickSource(CUtils::EngineTicks) {}
 
 CModelMD3::~CModelMD3() {
     DestroyModel(&m_Head);

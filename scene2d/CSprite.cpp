@@ -3,17 +3,11 @@
 #include "core/Utils.h"
 #include "image/CTexture.h"
 
-#include <SDL.h>
-
 #include <cstdio>
 
 namespace {
 
-unsigned int EngineTicks() {
-    return CUtils::EngineTicks();
-}
-
-SpriteTickSource g_TickSource = &EngineTicks;
+SpriteTickSource g_TickSource = &CUtils::EngineTicks;
 
 } // namespace
 
@@ -38,7 +32,7 @@ std::string SpriteFrameFileName(const char* base, unsigned int k) {
 }
 
 void CSprite::SetTickSource(SpriteTickSource source) {
-    g_TickSource = source ? source : &EngineTicks;
+    g_TickSource = source ? source : &CUtils::EngineTicks;
 }
 
 CSprite::CSprite() {
