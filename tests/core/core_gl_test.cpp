@@ -482,14 +482,11 @@ TEST(DataRootGL, TheProgramRunsFromAnyFolder) {
     for (const auto& run :
          {std::make_tuple(env, std::string("zarvo"), ""),
           std::make_tuple(withVariable, lonely + "/zarvo", "--demo enginetest ")}) {
-        const std::string shot = elsewhere + "/shot.png";
-        std::remove(shot.c_str());
-        const zarvo_test::ProgramRun result = zarvo_test::RunProgram(
-            std::get<2>(run) + std::string("--windowed --frames 5 --screenshot ") + shot, elsewhere,
-            std::get<0>(run), std::get<1>(run));
+        const auto [result, image] =
+            zarvo_test::RunToFrame(std::get<2>(run) + std::string("--windowed"), 5, elsewhere,
+                                   std::get<0>(run), std::get<1>(run));
         EXPECT_EQ(result.status, 0) << result.output;
         EXPECT_EQ(zarvo_test::FindErrorText(result.output), "") << result.output;
-        const zarvo_test::ShotImage image = zarvo_test::LoadShot(shot);
         ASSERT_TRUE(image.Valid()) << result.output;
         EXPECT_GT(zarvo_test::MeasureFrame(image).colours, 200u) << "blank frame";
     }

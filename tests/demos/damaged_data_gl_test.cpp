@@ -58,14 +58,12 @@ TEST(DamagedDataGL, EachBrokenFileIsReportedAndTheDemoDrawsTheRestOrEndsCleanly)
         fs::remove(dir / file);
         if (c.damage != REMOVED)
             WriteFileBytes((dir / file).string(), Damaged(good, c.damage, c.headerBytes));
-        const ProgramRun run = RunProgram(std::string("--demo ") + c.demo +
-                                              " --windowed --frames 30 --screenshot shot.png",
-                                          dir.string(), "ZARVO_DATA_DIR=" + dir.string());
+        const auto [run, shot] = RunToFrame(std::string("--demo ") + c.demo + " --windowed", 30,
+                                            dir.string(), "ZARVO_DATA_DIR=" + dir.string());
         EXPECT_TRUE(run.signal == 0 && run.status == c.status) << run.output;
         std::string message = c.message;
         if (message.find('%') != std::string::npos) message.replace(message.find('%'), 1, file);
         EXPECT_NE(run.output.find(message), std::string::npos) << run.output;
-        const ShotImage shot = LoadShot((dir / "shot.png").string());
         // The rest of the scene, or at least the overlay: a blank frame has a few colours.
         EXPECT_EQ(shot.Valid(), c.status == 0) << run.output;
         EXPECT_TRUE(!shot.Valid() ||

@@ -19,11 +19,9 @@ using namespace zarvo_test;
 // to the turn, as many up again; the light of the picture's place follows.
 TEST(FadeProgramGL, ThePictureFadesOutThenInAgainAndARunRepeatsExactly) {
     const auto lastFrame = [](int frames) {
-        const std::string shot = MakeTempDir("fade-run") + "/frame.png";
-        const ProgramRun run = RunProgram("--demo fade --windowed --frame-ms 20 --frames " +
-                                          std::to_string(frames) + " --screenshot " + shot);
-        EXPECT_TRUE(run.status == 0 && FindErrorText(run.output).empty()) << run.output;
-        return LoadShot(shot);
+        const FrameRun r = RunToFrame("--demo fade --windowed --frame-ms 20", frames);
+        EXPECT_TRUE(r.run.status == 0 && FindErrorText(r.run.output).empty()) << r.run.output;
+        return r.frame;
     };
     const std::vector<int> frameCounts = {1, 55, 110, 160, 215, 270};
     std::vector<double> light;

@@ -81,16 +81,13 @@ TEST(DemoProgramsGL, EachDemoRunsCleanlyAndDrawsItsScene) {
     ASSERT_TRUE(kAnisotropyHidden);
     for (const DemoRun& d : runs) {
         SCOPED_TRACE(d.args);
-        const std::string shot = MakeTempDir("demo-run") + "/frame.png";
-        const ProgramRun run =
-            RunProgram(d.args + (d.args.empty() ? "" : " --windowed") + " --frames " +
-                       std::to_string(d.frames) + " --screenshot " + shot);
+        const auto [run, image] =
+            RunToFrame(d.args + (d.args.empty() ? "" : " --windowed"), d.frames);
         EXPECT_TRUE(run.status == 0 && FindErrorText(run.output).empty()) << run.output;
         EXPECT_EQ(CountOccurrences(run.output, "Zarvo Engine version 0.02..."), size_t(DEMO_COUNT))
             << "every application is constructed";
         EXPECT_NE(run.output.find("Saved frame " + std::to_string(d.frames)), std::string::npos);
         EXPECT_NE(run.output.find(d.says), std::string::npos);
-        const ShotImage image = LoadShot(shot);
         ASSERT_TRUE(image.width == 1024 && image.height == 768) << run.output;
         const FrameStats stats = MeasureFrame(image);
         EXPECT_TRUE(stats.colours > d.colours && stats.brightness > d.brightness) << "blank frame";

@@ -32,6 +32,16 @@ ProgramRun RunProgram(const std::string& args, const std::string& workDir, const
     return run;
 }
 
+FrameRun RunToFrame(const std::string& args, int frames, const std::string& workDir,
+                    const std::string& env, const std::string& program) {
+    const std::string shot = MakeTempDir("frame-run") + "/frame.png";
+    FrameRun result;
+    result.run = RunProgram(args + " --frames " + std::to_string(frames) + " --screenshot " + shot,
+                            workDir, env, program);
+    result.frame = LoadShot(shot);
+    return result;
+}
+
 std::string FindErrorText(const std::string& output) {
     for (const char* bad : {"Error", "Sorry", "Unable", "Failed", "Cannot", "Warnig", "Could not",
                             "Corrupt", "Invalid"})

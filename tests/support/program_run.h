@@ -42,4 +42,13 @@ struct FrameStats {
 };
 FrameStats MeasureFrame(const ShotImage& image);
 
+// A run of `frames` frames that saves the last one (as --frames N --screenshot FILE do): what the
+// program printed, and that frame (not Valid() when none was saved).
+struct FrameRun {
+    ProgramRun run;
+    ShotImage frame;
+};
+FrameRun RunToFrame(const std::string& args, int frames, const std::string& workDir = "",
+                    const std::string& env = "", const std::string& program = "zarvo");
+
 } // namespace zarvo_test
